@@ -1,0 +1,11 @@
+#include "app/cli/CliCommands.h"
+
+// Every command file defines one registrar; declare it here and list it below.
+// (One line each, so that commands added side by side do not collide.)
+
+const std::vector<CliRegistrar>& CliCommandRegistrars()
+{
+    static const std::vector<CliRegistrar> registrars = {
+    };
+    return registrars;
+}
