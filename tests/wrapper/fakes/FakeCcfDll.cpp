@@ -1,0 +1,175 @@
+// A stand-in for libCCFDll.so whose behaviour is fixed at compile time, so the wrapper's
+// handling of old versions, missing exports, failing runs and chatty compilers can be
+// shown without the real codec. Each fake library is this file built with other
+// definitions:
+//   FAKE_VERSION "text"      what GetCCFVersion returns
+//   FAKE_OMIT_GETVERSION, FAKE_OMIT_SETCALLBACK, FAKE_OMIT_DECOMPILER, FAKE_OMIT_COMPILER
+//                            leave that export out
+//   FAKE_FAIL 1              runs fail after reporting messages (and after scribbling
+//                            over the output, as a careless codec might)
+//   FAKE_FAIL 2              runs fail reporting only the texts of its XML probe
+//   FAKE_LINE_FORMS n        the compiler cycles through the first n of the six
+//                            "Analyzing ... (line %d)" forms (default 1: Button only)
+//   FAKE_MESSAGE_AT n        the compiler reports a warning instead of line n
+// A working run copies its input file to its output file, so a "CCF" for a fake is
+// simply CSF text. The compiler reports one line-number text per line of its input.
+
+#include <cstdio>
+#include <cstring>
+
+#ifndef FAKE_VERSION
+#define FAKE_VERSION "CCFDll 1.0"
+#endif
+#ifndef FAKE_FAIL
+#define FAKE_FAIL 0
+#endif
+#ifndef FAKE_LINE_FORMS
+#define FAKE_LINE_FORMS 1
+#endif
+#ifndef FAKE_MESSAGE_AT
+#define FAKE_MESSAGE_AT 0
+#endif
+
+#define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
+
+typedef void (*DisplayStringFunction)(const char*);
+
+namespace {
+
+DisplayStringFunction g_display = nullptr;
+int g_lastOptions = -1;
+int g_decompilerRuns = 0;
+int g_compilerRuns = 0;
+
+void Say(const char* text)
+{
+    if (g_display)
+        g_display(text);
+}
+
+// The real codec first tries to read its input as XML; its complaints must never reach
+// the user, so every fake makes them, in the odd letter cases a library might use.
+void ProbeXml()
+{
+    Say("Checking XML format");
+    Say("CANNOT RECOGNIZE XML FORMAT\r\n");
+    Say("  start tag expected, \"<\" not found at line 1");
+}
+
+bool CopyFile(const char* from, const char* to)
+{
+    FILE* in = std::fopen(from, "rb");
+    if (!in)
+        return false;
+    FILE* out = std::fopen(to, "wb");
+    if (!out) {
+        std::fclose(in);
+        return false;
+    }
+    char buffer[8192];
+    size_t got;
+    bool ok = true;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        ok = ok && std::fwrite(buffer, 1, got, out) == got;
+    ok = ok && !std::ferror(in);
+    std::fclose(in);
+    ok = std::fclose(out) == 0 && ok;
+    return ok;
+}
+
+int CountLines(const char* path)
+{
+    FILE* in = std::fopen(path, "rb");
+    if (!in)
+        return 0;
+    int lines = 0;
+    int c;
+    while ((c = std::fgetc(in)) != EOF)
+        if (c == '\n')
+            ++lines;
+    std::fclose(in);
+    return lines;
+}
+
+int Fail(const char* output)
+{
+#if FAKE_FAIL == 1
+    if (FILE* out = std::fopen(output, "wb")) {
+        std::fputs("half-written", out);
+        std::fclose(out);
+    }
+    Say("Error: unexpected statement at line 3");
+    Say("\t  Giving up  \n");
+#else
+    (void)output;
+#endif
+    return 0;
+}
+
+} // namespace
+
+#ifndef FAKE_OMIT_GETVERSION
+FAKE_EXPORT const char* GetCCFVersion()
+{
+    return FAKE_VERSION;
+}
+#endif
+
+#ifndef FAKE_OMIT_SETCALLBACK
+FAKE_EXPORT void SetDisplayStringCallback(DisplayStringFunction display)
+{
+    g_display = display;
+}
+#endif
+
+#ifndef FAKE_OMIT_DECOMPILER
+FAKE_EXPORT int CCFRunDecompiler(const char* input, const char* output, int options)
+{
+    ++g_decompilerRuns;
+    g_lastOptions = options;
+    ProbeXml();
+    if (FAKE_FAIL)
+        return Fail(output);
+    Say("  Decompiled  ");
+    return CopyFile(input, output) ? 1 : 0;
+}
+#endif
+
+#ifndef FAKE_OMIT_COMPILER
+FAKE_EXPORT int CCFRunCompiler(const char* input, const char* output, int options)
+{
+    static const char* const forms[6] = {
+        "Analyzing Button (line %d)", "Analyzing CCF (line %d)",   "Analyzing Entry (line %d)",
+        "Analyzing Action (line %d)", "Analyzing Panel (line %d)", "Analyzing Frame (line %d)",
+    };
+    ++g_compilerRuns;
+    g_lastOptions = options;
+    if (FAKE_FAIL)
+        return Fail(output);
+    int lines = CountLines(input);
+    char text[64];
+    for (int line = 1; line <= lines; ++line) {
+        if (line == FAKE_MESSAGE_AT) {
+            Say("Warning: icon not found");
+            continue;
+        }
+        std::snprintf(text, sizeof text, forms[(line - 1) % FAKE_LINE_FORMS], line);
+        Say(text);
+    }
+    return CopyFile(input, output) ? 1 : 0;
+}
+#endif
+
+// What the tests ask the fake afterwards (not part of the codec's interface).
+FAKE_EXPORT int FakeLastOptions()
+{
+    return g_lastOptions;
+}
+FAKE_EXPORT int FakeDecompilerRuns()
+{
+    return g_decompilerRuns;
+}
+FAKE_EXPORT int FakeCompilerRuns()
+{
+    return g_compilerRuns;
+}
