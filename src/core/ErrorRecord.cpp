@@ -146,6 +146,11 @@ void AddContextV(CErrorRecord* record, const char* format, va_list args)
     int saved = errno;
     char context[kErrorTextSize];
     FormatInto(context, format, args);
+    // A context that formats to nothing adds nothing.
+    if (!context[0]) {
+        errno = saved;
+        return;
+    }
     if (record->GetKind() == ErrorKind::None) {
         record->Store(ErrorKind::Message, 0, context);
     } else {

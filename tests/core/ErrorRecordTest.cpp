@@ -8,7 +8,12 @@
 
 namespace {
 
-TEST(ErrorRecord, EmptyRecordText)
+std::string Text(const CErrorRecord& r)
+{
+    return GetText(&r);
+}
+
+TEST(ErrorRecord, EmptyAndNullRecords)
 {
     CErrorRecord record;
     EXPECT_TRUE(IsEmpty(&record));
@@ -18,6 +23,114 @@ TEST(ErrorRecord, EmptyRecordText)
     EXPECT_EQ(CopyText(nullptr), "<no error recored>");
     EXPECT_TRUE(IsEmpty(nullptr));
     EXPECT_FALSE(HasError(nullptr));
+    // Null records take nothing and do not crash.
+    SetMessage(nullptr, "x %d", 1);
+    SetSystemError(nullptr, "x");
+    AddContext(nullptr, "x");
+    Clear(nullptr);
+}
+
+TEST(ErrorRecord, SystemErrorIsOneLineWithTheSystemText)
+{
+    CErrorRecord record;
+    errno = EIO;
+    SetSystemError(&record, "Error deleting %s", "a.txt");
+    EXPECT_EQ(errno, EIO) << "errno is left as found";
+    EXPECT_EQ(record.GetKind(), ErrorKind::SystemError);
+    EXPECT_EQ(record.GetCode(), static_cast<std::uint32_t>(EIO));
+    std::string text = Text(record);
+    EXPECT_EQ(text, std::string("Error deleting a.txt: ") + std::strerror(EIO));
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+    EXPECT_NE(text.back(), ' ');
+}
+
+TEST(ErrorRecord, FirstFailureWins)
+{
+    CErrorRecord record;
+    errno = ENOENT;
+    SetRuntimeError(&record, "Cannot open %s", "in.ccf");
+    SetMessage(&record, "later");
+    errno = EACCES;
+    SetSystemError(&record, "later still");
+    EXPECT_EQ(record.GetKind(), ErrorKind::RuntimeError);
+    EXPECT_EQ(Text(record), std::string("Cannot open in.ccf: ") + std::strerror(ENOENT));
+}
+
+TEST(ErrorRecord, AddContextFoldsTheSystemTextIn)
+{
+    CErrorRecord record;
+    errno = EACCES;
+    SetSystemError(&record, "Error writing %s", "DW_Devices.xml");
+    std::string before = Text(record);
+    AddContext(&record, "Error with players file");
+    EXPECT_EQ(Text(record), "Error with players file: " + before);
+    EXPECT_EQ(record.GetKind(), ErrorKind::Message);
+    EXPECT_EQ(record.GetCode(), 0u);
+    // A second level reads from the outside in.
+    AddContext(&record, "Cannot save");
+    EXPECT_EQ(Text(record), "Cannot save: Error with players file: " + before);
+}
+
+TEST(ErrorRecord, AddContextEdgeCases)
+{
+    CErrorRecord record;
+    AddContext(&record, "Just the context %d", 7);
+    EXPECT_EQ(Text(record), "Just the context 7");
+    EXPECT_EQ(record.GetKind(), ErrorKind::Message);
+
+    CErrorRecord untouched;
+    const char* emptyFormat = "";
+    AddContext(&untouched, nullptr);
+    AddContext(&untouched, emptyFormat);
+    AddContext(&untouched, "%s", "");
+    EXPECT_TRUE(IsEmpty(&untouched));
+
+    // An empty context does not change a recorded failure either.
+    SetMessage(&record, "x");
+    AddContext(&record, "%s", "");
+    EXPECT_EQ(Text(record), "Just the context 7");
+}
+
+TEST(ErrorRecord, UnknownCodeReadsAsErrorNumber)
+{
+    EXPECT_EQ(GetSystemErrorText(987654), "Error 987654");
+    EXPECT_EQ(GetSystemErrorText(0xFFFFFFFFu), "Error 4294967295");
+    CErrorRecord record;
+    SetSystemErrorCode(&record, 987654, "Opening");
+    EXPECT_EQ(Text(record), "Opening: Error 987654");
+}
+
+TEST(ErrorRecord, LongMessagesAreCut)
+{
+    std::string huge(8000, 'x');
+    CErrorRecord record;
+    SetMessage(&record, "%s", huge.c_str());
+    EXPECT_EQ(record.GetMessage().size(), kErrorTextSize - 1);
+    AddContext(&record, "%s", huge.c_str());
+    EXPECT_EQ(Text(record).size(), kErrorTextSize - 1);
+}
+
+TEST(ErrorRecord, ClearAndReuse)
+{
+    CErrorRecord record;
+    SetMessage(&record, "one");
+    const char* first = GetText(&record);
+    EXPECT_STREQ(first, "one");
+    Clear(&record);
+    EXPECT_TRUE(IsEmpty(&record));
+    EXPECT_STREQ(GetText(&record), "<no error recored>");
+    SetMessage(&record, "two");
+    EXPECT_EQ(CopyText(&record), "two");
+}
+
+TEST(ErrorRecord, WarningList)
+{
+    CWarningList warnings;
+    AddWarning(&warnings, "line %d", 1);
+    AddWarning(&warnings, "line %d", 2);
+    AddWarning(nullptr, "ignored");
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[1], "line 2");
 }
 
 } // namespace

@@ -1,0 +1,145 @@
+#pragma once
+
+// CDWConfig: the one configuration object that lives from start-up to exit. It holds
+// the user's settings (kept in the settings store under "Software\\Brisket\\Trackloom"),
+// the file locations derived from the configuration area, the input and output CCF
+// paths, and (through its model part) the players collection and the library.
+//
+// Every operation takes the object's recursive lock for its whole duration, so the
+// start-up and execution jobs on worker threads and the main window may use it at the
+// same time; nested calls on one thread re-enter the lock. Getters return copies, so a
+// text stays valid however the configuration changes afterwards.
+//
+// Configuration area layout:
+//     <area>/DW_Config/DW_Devices.xml   players file
+//     <area>/DW_Config/DW_Library.xml   library file
+//     <area>/DW_Temp/Discweaver.csf     CSF work file (and DW_Temp/BMP for bitmaps)
+// The five derived paths are replaced together whenever the area is set, and are
+// empty while it is not. Directories are created only when something is saved.
+
+#include "core/ErrorRecord.h"
+#include "core/Progress.h"
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+class CDWConfig;
+
+// The model's part of the configuration. The players collection and the library are
+// defined by the model library, which builds on this one, so the model attaches them
+// here (CDWConfig::SetModel) instead of CDWConfig naming their types. CDWConfig owns the
+// part and destroys it first. The model roots are handed out without the lock: the jobs
+// that use them are the only ones running while a progress display is modal.
+class CDWConfigModel
+{
+public:
+    virtual ~CDWConfigModel() = default;
+
+    // The XML loads of start-up: the players file, then the library file (the second
+    // attempted even when the first failed), into errors and warnings. True only when
+    // both succeeded; a missing file is no failure.
+    virtual bool LoadModelFiles(CDWConfig& config, CProgressSink* progress, CErrorRecord* errors,
+                                CWarningList* warnings) = 0;
+};
+
+class CDWConfig
+{
+public:
+    // Limits of the settings (values outside are brought inside by the setters).
+    static constexpr int kMaxPanelCap = 32767;
+
+    CDWConfig();
+    CDWConfig(const CDWConfig&) = delete;
+    CDWConfig& operator=(const CDWConfig&) = delete;
+    virtual ~CDWConfig();
+
+    // The start-up load: the configuration area (the "ConfigAndTempArea" setting if it
+    // is text, else the program directory), the CCF paths and settings, then the model's
+    // files. Reports its steps as body texts through progress (may be null). False
+    // when no area could be found (nothing else is loaded then) or a model file failed.
+    bool LoadSettings(CProgressSink* progress, CErrorRecord* errors, CWarningList* warnings);
+
+    // Reads "InputCCF", "OutputCCF", "CompressImages" and "PanelCap". Always true: a
+    // missing or mistyped value leaves the default (none, false, 0).
+    bool LoadCcfPaths(CErrorRecord* errors);
+    // Writes them back (a path that is none, false and 0 delete their values). Every
+    // value is attempted; the first failure is recorded ("Failed to save HKCU\\%s\\%s",
+    // "Failed to delete HKCU\\%s\\%s") and the result is false. errors may be null.
+    bool SaveCcfPaths(CErrorRecord* errors);
+
+    // Null or "" unsets the area and the derived paths.
+    void SetConfigArea(const char* area);
+    // The program directory becomes the area; false (recorded) when it is unknown.
+    bool UseDefaultConfigArea(CErrorRecord* errors);
+
+    // "" counts as none; a path is stored in the form MakeLongPath gives.
+    void SetInputCcf(const char* path);
+    void SetOutputCcf(const char* path);
+    void SetCompressImages(bool compress);
+    // Limited to 0 (no cap) .. kMaxPanelCap.
+    void SetPanelCap(int cap);
+
+    bool HasConfigArea() const;
+    std::string GetConfigArea() const;
+    std::string GetConfigDirectory() const;
+    std::string GetPlayersFile() const;
+    std::string GetLibraryFile() const;
+    std::string GetTempDirectory() const;
+    std::string GetCsfWorkFile() const;
+    std::string GetInputCcf() const;  // "" when none
+    std::string GetOutputCcf() const; // "" when none
+    bool GetCompressImages() const;
+    int GetPanelCap() const;
+
+    // Computed on first success and cached; none (recorded) on failure.
+    std::optional<std::string> GetExecutablePath(CErrorRecord* errors);
+    std::optional<std::string> GetProgramDirectory(CErrorRecord* errors);
+    // The version compiled in, as four dot-separated numbers ("1.0.0.0").
+    std::optional<std::string> GetFileVersionText(CErrorRecord* errors);
+
+    // The checks before an execution, stopping at the first failure: an area is set;
+    // the input CCF is set and readable; when checkOutput, the output CCF is set and its
+    // directory readable and writable.
+    bool CheckReadyToExecute(CErrorRecord* errors, bool checkOutput);
+
+    // For tests and for front ends that know better: the program file's path, used
+    // instead of /proc/self/exe (and clears the cached program directory).
+    void SetExecutablePath(const char* path);
+
+    // The model part (see CDWConfigModel); replacing it destroys the old one.
+    void SetModel(std::unique_ptr<CDWConfigModel> model);
+    CDWConfigModel* GetModel() const { return m_pModel.get(); }
+
+    // Holds the lock across several calls that must see one consistent state.
+    std::unique_lock<std::recursive_mutex> Lock() const { return std::unique_lock<std::recursive_mutex>(m_lock); }
+
+private:
+    static std::string Value(const std::optional<std::string>& text) { return text ? *text : std::string(); }
+
+    mutable std::recursive_mutex m_lock; // guards every field below except the model part
+    std::optional<std::string> m_configArea;
+    std::optional<std::string> m_configDirectory;
+    std::optional<std::string> m_playersFile;
+    std::optional<std::string> m_libraryFile;
+    std::optional<std::string> m_tempDirectory;
+    std::optional<std::string> m_csfWorkFile;
+    std::optional<std::string> m_inputCcf;
+    std::optional<std::string> m_outputCcf;
+    bool m_bCompressImages = false;
+    int m_nPanelCap = 0;
+    std::optional<std::string> m_executablePath;
+    std::optional<std::string> m_programDirectory;
+    std::optional<std::string> m_versionText;
+
+    // ---- Model roots -------------------------------------------------------------
+    // The players collection (kept sorted) and the library belong to the model part,
+    // attached by the model library; see CDWConfigModel.
+    std::unique_ptr<CDWConfigModel> m_pModel;
+};
+
+// A version string in four dot-separated decimal numbers: up to four numbers separated
+// by "," or "." (spaces allowed) are read and the missing ones are 0 ("2, 1" gives
+// "2.1.0.0"); a string that starts with no number is returned unchanged.
+std::string FormatFileVersion(const char* version);

@@ -1,0 +1,264 @@
+#include "core/PathUtil.h"
+
+#include "core/NameText.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+bool IsSeparator(char c)
+{
+    return c == '/' || c == '\\';
+}
+
+std::vector<std::string> SplitPath(const char* path)
+{
+    std::vector<std::string> parts;
+    std::string current;
+    for (const char* p = path; *p; ++p) {
+        if (IsSeparator(*p)) {
+            if (!current.empty())
+                parts.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += *p;
+        }
+    }
+    if (!current.empty())
+        parts.push_back(std::move(current));
+    return parts;
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool IsDirectory(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+void SleepWait(int, unsigned milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::atomic<DirectoryRetryWait> g_retryWait{&SleepWait};
+
+// Errors that waiting cannot cure; retrying them would only keep the user waiting.
+bool IsPermanentError(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+    case EINVAL:
+    case EEXIST:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The stored name of the entry in directory that matches name ignoring case, or "".
+std::string FindStoredName(const std::string& directory, const std::string& name)
+{
+    DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (!dir)
+        return std::string();
+    std::string found;
+    while (struct dirent* entry = ::readdir(dir)) {
+        if (CompareNoCase(entry->d_name, name.c_str()) == 0) {
+            found = entry->d_name;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
+}
+
+} // namespace
+
+std::string JoinPath(const char* left, const char* right)
+{
+    std::string result = left ? left : "";
+    if (!result.empty() && !IsSeparator(result.back()))
+        result += '/';
+    if (right)
+        result += right;
+    return result;
+}
+
+std::optional<std::string> GetParentPath(const char* path)
+{
+    if (!path)
+        return std::nullopt;
+    const char* last = nullptr;
+    for (const char* p = path; *p; ++p) {
+        if (IsSeparator(*p))
+            last = p;
+    }
+    if (!last)
+        return std::string();
+    // On Linux the parent of "/name" is the root itself, not the empty text.
+    if (last == path)
+        return std::string("/");
+    return std::string(path, static_cast<std::size_t>(last - path));
+}
+
+std::string MakeLongPath(const char* path)
+{
+    if (!path || !*path)
+        return std::string();
+    std::string rebuilt = IsSeparator(path[0]) ? "/" : "";
+    for (const std::string& part : SplitPath(path)) {
+        std::string candidate = JoinPath(rebuilt, part);
+        if (part != "." && part != ".." && !Exists(candidate)) {
+            std::string stored = FindStoredName(rebuilt, part);
+            if (!stored.empty())
+                candidate = JoinPath(rebuilt, stored);
+        }
+        rebuilt = std::move(candidate);
+    }
+    if (Exists(path) && !Exists(rebuilt))
+        return path;
+    return rebuilt;
+}
+
+DirectoryRetryWait SetDirectoryRetryWait(DirectoryRetryWait wait)
+{
+    return g_retryWait.exchange(wait ? wait : &SleepWait);
+}
+
+bool CreateDirectoryPath(const char* path)
+{
+    if (!path || !*path) {
+        errno = EINVAL;
+        return false;
+    }
+    std::string prefix = IsSeparator(path[0]) ? "/" : "";
+    for (const std::string& part : SplitPath(path)) {
+        prefix = JoinPath(prefix, part);
+        struct stat info;
+        if (::stat(prefix.c_str(), &info) == 0) {
+            if (S_ISDIR(info.st_mode))
+                continue;
+            errno = ENOTDIR;
+            return false;
+        }
+        const int kAttempts = 5;
+        for (int attempt = 1;; ++attempt) {
+            if (::mkdir(prefix.c_str(), 0777) == 0)
+                break;
+            int error = errno;
+            // Another thread or process may have made it meanwhile.
+            if (error == EEXIST && IsDirectory(prefix))
+                break;
+            if (IsPermanentError(error) || attempt >= kAttempts) {
+                errno = error;
+                return false;
+            }
+            g_retryWait.load()(attempt, 10000);
+        }
+    }
+    return true;
+}
+
+bool DeleteDirectoryContents(CProgressSink* progress, const char* directory, CErrorRecord* errors)
+{
+    if (!directory || !*directory || std::strcmp(directory, "/") == 0) {
+        errno = EINVAL;
+        SetSystemError(errors, "Refusing to delete the contents of \"%s\"", directory ? directory : "");
+        return false;
+    }
+    if (!CreateDirectoryPath(directory)) {
+        SetSystemError(errors, "Error creating %s", directory);
+        return false;
+    }
+    std::string pattern = JoinPath(directory, "*.*");
+    DIR* dir = ::opendir(directory);
+    if (!dir) {
+        SetSystemError(errors, "Error finding %s", pattern.c_str());
+        return false;
+    }
+    // The names are collected first so that deleting does not disturb the enumeration.
+    std::vector<std::string> names;
+    for (;;) {
+        errno = 0;
+        struct dirent* entry = ::readdir(dir);
+        if (!entry)
+            break;
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.push_back(entry->d_name);
+    }
+    int readError = errno;
+    ::closedir(dir);
+    if (readError != 0) {
+        errno = readError;
+        SetSystemError(errors, "Error finding %s", pattern.c_str());
+        return false;
+    }
+
+    for (const std::string& name : names) {
+        std::string full = JoinPath(directory, name.c_str());
+        struct stat info;
+        if (::lstat(full.c_str(), &info) != 0) {
+            if (errno == ENOENT)
+                continue; // gone meanwhile
+            SetSystemError(errors, "Error finding %s", pattern.c_str());
+            return false;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            // A directory we cannot list or change is what a read-only entry is here.
+            if ((info.st_mode & 0700) != 0700 && ::chmod(full.c_str(), (info.st_mode & 07777) | 0700) != 0) {
+                SetSystemError(errors, "Error resetting attributes of %s", full.c_str());
+                return false;
+            }
+            if (!DeleteDirectoryContents(progress, full.c_str(), errors))
+                return false;
+            ProgressBody(progress, "Removing %s", full.c_str());
+            if (::rmdir(full.c_str()) != 0) {
+                SetSystemError(errors, "Error removing %s", full.c_str());
+                return false;
+            }
+        } else {
+            ProgressBody(progress, "Deleting %s", full.c_str());
+            if (::unlink(full.c_str()) != 0) {
+                SetSystemError(errors, "Error deleting %s", full.c_str());
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool CheckAccess(CErrorRecord* errors, const char* path, bool forWriting)
+{
+    if (!path || !*path) {
+        errno = ENOENT;
+        SetRuntimeError(errors, "Cannot access %s", path ? path : "");
+        return false;
+    }
+    int mode = R_OK | (forWriting ? W_OK : 0);
+    if (IsDirectory(path))
+        mode |= X_OK;
+    if (::access(path, mode) != 0) {
+        SetRuntimeError(errors, "Cannot access %s", path);
+        return false;
+    }
+    return true;
+}
