@@ -28,6 +28,9 @@ inline std::uint16_t CcfIconTwoLevelType(std::uint8_t zeroLevel, std::uint8_t on
     return static_cast<std::uint16_t>(((oneLevel & 3u) << 11) | ((zeroLevel & 3u) << 9));
 }
 
+// Largest picture decoded (pixels); far above any remote's screen.
+constexpr std::size_t kCcfMaxIconPixels = std::size_t(4096) * 4096;
+
 // A decoded picture.
 struct CCcfPixels
 {
