@@ -1,0 +1,79 @@
+#pragma once
+
+// An artist ("Artist / Category") of a list, holding its discs.
+
+#include "core/ErrorRecord.h"
+#include "core/NamedCollection.h"
+#include "core/NameText.h"
+#include "model/Disc.h"
+#include "model/TreePresentation.h"
+
+#include <libxml/tree.h>
+
+#include <string>
+
+class CLibList;
+class CPlayer;
+
+class CArtist : public CNamedElement
+{
+public:
+    CArtist() = default;
+    explicit CArtist(CLibList* list) : m_pList(list) {}
+    // A copy keeps the list and takes the names only (as Assign), no discs.
+    CArtist(const CArtist& other) : CNamedElement(other), m_pList(other.m_pList) { Assign(other); }
+    CArtist& operator=(const CArtist& other)
+    {
+        Assign(other);
+        return *this;
+    }
+    ~CArtist() override = default;
+
+    // ---- collection element ----
+    const CNameText& GetName() const override { return m_name; }
+    const char* GetTypeName() const override { return "artist"; }
+    // Needs a name ("%s has no name") and a list ("%s not associated with a list").
+    bool IsValid(CErrorRecord* errors) const override;
+    // By sort key: keys not starting with an ASCII letter first, then ignoring case.
+    int Compare(const CArtist& other) const;
+    // Takes the name, short name and sort-as name; discs, list and keep-sorted stay.
+    void Assign(const CArtist& other);
+
+    CNameText& GetName() { return m_name; }
+    const CNameText& GetShortName() const { return m_shortName; }
+    CNameText& GetShortName() { return m_shortName; }
+    const CNameText& GetSortAsName() const { return m_sortAsName; }
+    CNameText& GetSortAsName() { return m_sortAsName; }
+    const CNameText& GetSortKey() const;
+    const CNameText& GetDisplayShortName() const;
+
+    CLibList* GetList() const { return m_pList; }
+    void SetList(CLibList* list) { m_pList = list; }
+    CNamedCollection<CDisc>& GetDiscs() { return m_discs; }
+    const CNamedCollection<CDisc>& GetDiscs() const { return m_discs; }
+
+    // The highest number of the discs that use `player`; 0 when none does.
+    int GetHighestDiscNumber(const CPlayer* player) const;
+
+    bool IsModified() const;
+    void ClearModified();
+
+    // ---- tree presentation ----
+    // The name, then " (short name)" and " (Sort As: sort-as name)" when set.
+    std::string GetDisplayText() const;
+    static const CTreeLabels& GetTreeLabels();
+    // "Delete artist \"%s\" containing %u disc%s?", or empty for an artist without discs.
+    std::string GetDeleteQuestion() const;
+
+    xmlNode* WriteXml(xmlNode* parent) const;
+    // Stops at the first disc that cannot be read or added (the reason is recorded);
+    // what was read before stays.
+    bool ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element);
+
+private:
+    CNameText m_name;
+    CNameText m_shortName;
+    CNameText m_sortAsName;
+    CNamedCollection<CDisc> m_discs; // keep-sorted off when created
+    CLibList* m_pList = nullptr;
+};

@@ -1,0 +1,160 @@
+#include "model/HardButton.h"
+
+#include "core/XmlDocument.h"
+#include "csf/CSFAbstractTree.h"
+#include "csf/CSFPath.h"
+#include "csf/CSFSection.h"
+
+#include <string>
+
+const char* const kHardButtonNames[kHardButtonCount] = {"Left", "Right", "Vol-", "Vol+", "Chan-", "Chan+", "Mute"};
+
+CHardButton::CHardButton() : m_pAliases(std::make_unique<CNamedCollection<CCSFButtonPath>>())
+{
+    m_pAliases->SetUniqueNames(false);
+}
+
+CHardButton::CHardButton(const char* name, bool hasLabel) : CHardButton()
+{
+    m_name.SetPlain(name);
+    if (hasLabel)
+        m_label.emplace().SetPlain("");
+}
+
+CHardButton::CHardButton(const CHardButton& other)
+    : CNamedElement(other), m_pAliases(std::make_unique<CNamedCollection<CCSFButtonPath>>())
+{
+    Assign(other);
+}
+
+CHardButton& CHardButton::operator=(const CHardButton& other)
+{
+    Assign(other);
+    return *this;
+}
+
+CHardButton::~CHardButton() = default;
+
+bool CHardButton::IsValid(CErrorRecord* errors) const
+{
+    if (!m_name.HasText()) {
+        SetMessage(errors, "%s has no name", GetTypeName());
+        return false;
+    }
+    return true;
+}
+
+int CHardButton::Compare(const CHardButton& other) const
+{
+    return m_name.CompareNames(other.m_name, false);
+}
+
+void CHardButton::Assign(const CHardButton& other)
+{
+    if (this == &other)
+        return;
+    m_name = other.m_name;
+    m_label = other.m_label;
+    SetJumpPanel(other.m_pJumpPanel.get());
+    *m_pAliases = *other.m_pAliases;
+}
+
+bool CHardButton::IsDefined() const
+{
+    return m_pJumpPanel != nullptr || m_pAliases->GetCount() > 0;
+}
+
+void CHardButton::SetJumpPanel(const CCSFPanelPath* path)
+{
+    if (!path) {
+        m_pJumpPanel.reset();
+        return;
+    }
+    auto copy = std::make_unique<CCSFPanelPath>();
+    *copy = *path;
+    m_pJumpPanel = std::move(copy);
+}
+
+bool CHardButton::ResolvePaths(CErrorRecord* errors, const CCSFAbstractTree* tree, const char* ownerKind,
+                               const char* ownerName)
+{
+    bool wasEmpty = IsEmpty(errors);
+    bool ok = true;
+    if (m_pJumpPanel)
+        ok = m_pJumpPanel->Resolve(errors, true, tree, GetTypeName(), m_name.GetDisplay(), "jump panel");
+    for (CCSFButtonPath* alias : *m_pAliases) {
+        if (!ok)
+            break;
+        ok = alias->Resolve(errors, true, tree, GetTypeName(), m_name.GetDisplay(), "aliased button");
+    }
+    if (!ok && wasEmpty)
+        AddContext(errors, "In %s \"%s\"", ownerKind, ownerName);
+    return ok;
+}
+
+void CHardButton::WriteToDevice(CCSFSection* deviceNode) const
+{
+    if (!deviceNode)
+        return;
+    CCSFSection* statement = m_label ? deviceNode->AddChildFormat("%s(\"%s\")", m_name.GetEscaped(),
+                                                                   m_label->GetEscaped())
+                                     : deviceNode->AddChildFormat("%s()", m_name.GetEscaped());
+    for (const CCSFButtonPath* alias : *m_pAliases) {
+        if (!alias->GetMatches().empty())
+            statement->AddChildText(alias->GetMatches().front()->GetAliasStatement().c_str());
+    }
+    if (m_pJumpPanel && !m_pJumpPanel->GetMatches().empty())
+        statement->AddChildText(m_pJumpPanel->GetMatches().front()->GetJumpStatement().c_str());
+}
+
+xmlNode* CHardButton::WriteXml(xmlNode* parent) const
+{
+    xmlNode* element = AddXmlChild(parent, "HardButtonDefinition");
+    SetXmlAttribute(element, "Name", m_name.GetEscaped());
+    if (m_label)
+        SetXmlAttribute(element, "Label", m_label->GetEscaped());
+    if (m_pJumpPanel)
+        SetXmlAttribute(m_pJumpPanel->WriteXml(element), "Name", "JumpPanel");
+    for (const CCSFButtonPath* alias : *m_pAliases)
+        SetXmlAttribute(alias->WriteXml(element), "Name", "ButtonAlias");
+    return element;
+}
+
+bool CHardButton::ReadXml(CErrorRecord* errors, CWarningList* /*warnings*/, const xmlNode* element,
+                          bool keepLabelShape)
+{
+    std::string text;
+    if (GetXmlAttribute(element, "Name", text))
+        m_name.SetEscaped(text);
+    if (GetXmlAttribute(element, "Label", text)) {
+        if (!m_label && !keepLabelShape)
+            m_label.emplace();
+        if (m_label)
+            m_label->SetEscaped(text);
+    }
+    bool ok = true;
+    std::string type, name;
+    for (const xmlNode* child = FirstXmlChildElement(element); child; child = NextXmlSiblingElement(child)) {
+        if (!IsXmlElement(child, "CSFPath") || !GetXmlAttribute(child, "Type", type) ||
+            !GetXmlAttribute(child, "Name", name))
+            continue;
+        if (type == "Panel") {
+            auto path = std::make_unique<CCSFPanelPath>();
+            if (!path->ReadXml(errors, const_cast<xmlNode*>(child)))
+                ok = false;
+            else if (name == "JumpPanel")
+                m_pJumpPanel = std::move(path);
+        } else if (type == "Button") {
+            auto path = std::make_unique<CCSFButtonPath>();
+            if (!path->ReadXml(errors, const_cast<xmlNode*>(child)))
+                ok = false;
+            else if (name == "ButtonAlias") {
+                if (m_pAliases->Add(errors, path.get()))
+                    path.release();
+                else
+                    ok = false;
+            }
+        }
+    }
+    return ok;
+}
