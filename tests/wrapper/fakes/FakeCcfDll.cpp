@@ -5,9 +5,10 @@
 //   FAKE_VERSION "text"      what GetCCFVersion returns
 //   FAKE_OMIT_GETVERSION, FAKE_OMIT_SETCALLBACK, FAKE_OMIT_DECOMPILER, FAKE_OMIT_COMPILER
 //                            leave that export out
-//   FAKE_FAIL 1              runs fail after reporting messages (and after scribbling
-//                            over the output, as a careless codec might)
-//   FAKE_FAIL 2              runs fail reporting only the texts of its XML probe
+//   FAKE_FAIL_DECOMPILE, FAKE_FAIL_COMPILE
+//                            1: that run fails after reporting messages (and after
+//                            scribbling over its output, as a careless codec might);
+//                            2: it fails reporting only the texts of its XML probe
 //   FAKE_LINE_FORMS n        the compiler cycles through the first n of the six
 //                            "Analyzing ... (line %d)" forms (default 1: Button only)
 //   FAKE_MESSAGE_AT n        the compiler reports a warning instead of line n
@@ -20,8 +21,11 @@
 #ifndef FAKE_VERSION
 #define FAKE_VERSION "CCFDll 1.0"
 #endif
-#ifndef FAKE_FAIL
-#define FAKE_FAIL 0
+#ifndef FAKE_FAIL_DECOMPILE
+#define FAKE_FAIL_DECOMPILE 0
+#endif
+#ifndef FAKE_FAIL_COMPILE
+#define FAKE_FAIL_COMPILE 0
 #endif
 #ifndef FAKE_LINE_FORMS
 #define FAKE_LINE_FORMS 1
@@ -49,14 +53,14 @@ void Say(const char* text)
 
 // The real codec first tries to read its input as XML; its complaints must never reach
 // the user, so every fake makes them, in the odd letter cases a library might use.
-void ProbeXml()
+[[maybe_unused]] void ProbeXml()
 {
     Say("Checking XML format");
     Say("CANNOT RECOGNIZE XML FORMAT\r\n");
     Say("  start tag expected, \"<\" not found at line 1");
 }
 
-bool CopyFile(const char* from, const char* to)
+[[maybe_unused]] bool CopyFile(const char* from, const char* to)
 {
     FILE* in = std::fopen(from, "rb");
     if (!in)
@@ -77,7 +81,7 @@ bool CopyFile(const char* from, const char* to)
     return ok;
 }
 
-int CountLines(const char* path)
+[[maybe_unused]] int CountLines(const char* path)
 {
     FILE* in = std::fopen(path, "rb");
     if (!in)
@@ -91,18 +95,16 @@ int CountLines(const char* path)
     return lines;
 }
 
-int Fail(const char* output)
+[[maybe_unused]] int Fail(int mode, const char* output)
 {
-#if FAKE_FAIL == 1
-    if (FILE* out = std::fopen(output, "wb")) {
-        std::fputs("half-written", out);
-        std::fclose(out);
+    if (mode == 1) {
+        if (FILE* out = std::fopen(output, "wb")) {
+            std::fputs("half-written", out);
+            std::fclose(out);
+        }
+        Say("Error: unexpected statement at line 3");
+        Say("\t  Giving up  \n");
     }
-    Say("Error: unexpected statement at line 3");
-    Say("\t  Giving up  \n");
-#else
-    (void)output;
-#endif
     return 0;
 }
 
@@ -128,8 +130,8 @@ FAKE_EXPORT int CCFRunDecompiler(const char* input, const char* output, int opti
     ++g_decompilerRuns;
     g_lastOptions = options;
     ProbeXml();
-    if (FAKE_FAIL)
-        return Fail(output);
+    if (FAKE_FAIL_DECOMPILE)
+        return Fail(FAKE_FAIL_DECOMPILE, output);
     Say("  Decompiled  ");
     return CopyFile(input, output) ? 1 : 0;
 }
@@ -144,8 +146,9 @@ FAKE_EXPORT int CCFRunCompiler(const char* input, const char* output, int option
     };
     ++g_compilerRuns;
     g_lastOptions = options;
-    if (FAKE_FAIL)
-        return Fail(output);
+    ProbeXml();
+    if (FAKE_FAIL_COMPILE)
+        return Fail(FAKE_FAIL_COMPILE, output);
     int lines = CountLines(input);
     char text[64];
     for (int line = 1; line <= lines; ++line) {

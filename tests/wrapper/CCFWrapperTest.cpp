@@ -1,0 +1,516 @@
+// The wrapper against fake codec libraries: version rules, missing exports, failing
+// runs, the progress throttle, the decompile-once rule and the safe replacement of the
+// output file.
+
+#include "WrapperTestUtil.h"
+
+#include "core/ErrorRecord.h"
+#include "csf/CSFAbstractTree.h"
+#include "csf/CSFSection.h"
+
+#include <sys/stat.h>
+#include <utime.h>
+
+using namespace wrappertest;
+
+namespace {
+
+const char kSmallCsf[] = "CCF()\n"
+                         "{\n"
+                         "Device(\"TV\")\n"
+                         "{\n"
+                         "Panel(\"Main\")\n"
+                         "{\n"
+                         "Button(\"Go\",0,0,10,10,1)\n"
+                         "{\n"
+                         "Action()\n"
+                         "{\n"
+                         "JumpDevicePanel(\"TV\",\"Main\");\n"
+                         "JumpDevicePanel(\"TV\",\"Gone\");\n"
+                         "}\n"
+                         "}\n"
+                         "}\n"
+                         "}\n"
+                         "}\n";
+
+std::string StartsWith(const std::string& text, std::size_t length)
+{
+    return text.substr(0, length);
+}
+
+class WrapperFakeTest : public CWrapperTestBase
+{
+protected:
+    void UseFake(const char* name)
+    {
+        fakePath = FakePath(name);
+        ASSERT_TRUE(wrapper.SetDllPath(fakePath.c_str()));
+    }
+
+    // Loads the fake and decompiles a "CCF" that is really CSF text.
+    void LoadAndRead(const char* fake, const std::string& csf)
+    {
+        UseFake(fake);
+        ASSERT_TRUE(wrapper.Init(nullptr, &errors)) << GetText(&errors);
+        input = root / "input.ccf";
+        WriteWholeFile(input, csf);
+        config.SetInputCcf(input.c_str());
+        ASSERT_TRUE(wrapper.DecompileAndRead(&sink, &log, &errors)) << GetText(&errors);
+    }
+
+    int DecompilerRuns() { return AskFake(fakePath, "FakeDecompilerRuns"); }
+
+    CCFWrapper wrapper{&config};
+    std::string fakePath;
+    fs::path input;
+    CErrorRecord errors;
+    CWarningList log;
+    CRecordingSink sink;
+};
+
+// ---- Init: versions and exports ---------------------------------------------------
+
+struct SInitCase
+{
+    const char* fake;
+    bool accepted;
+    const char* message;          // the error text (accepted: empty), or its start with the path
+    bool messageNamesPath;        // message is followed by the library's path
+    std::uint32_t decompilerBits; // for accepted versions
+};
+
+class WrapperInitTest : public WrapperFakeTest, public ::testing::WithParamInterface<SInitCase>
+{
+};
+
+TEST_P(WrapperInitTest, AppliesTheVersionRuleAndNeedsAllFourExports)
+{
+    const SInitCase& c = GetParam();
+    UseFake(c.fake);
+    EXPECT_STREQ(wrapper.GetVersionText(), "CCFDll not initialised");
+    bool ok = wrapper.Init(&sink, &errors);
+    ASSERT_EQ(ok, c.accepted) << GetText(&errors);
+    EXPECT_EQ(wrapper.IsLoaded(), c.accepted);
+    if (c.accepted) {
+        EXPECT_TRUE(IsEmpty(&errors));
+        EXPECT_EQ(wrapper.GetDecompilerOptions(), c.decompilerBits);
+        // The bits really reach the library.
+        input = root / "input.ccf";
+        WriteWholeFile(input, kSmallCsf);
+        config.SetInputCcf(input.c_str());
+        ASSERT_TRUE(wrapper.DecompileAndRead(nullptr, &log, &errors)) << GetText(&errors);
+        EXPECT_EQ(AskFake(fakePath, "FakeLastOptions"), static_cast<int>(c.decompilerBits));
+    } else if (c.messageNamesPath) {
+        std::string expected = std::string(c.message) + fakePath;
+        EXPECT_EQ(StartsWith(GetText(&errors), expected.size()), expected);
+    } else {
+        EXPECT_STREQ(GetText(&errors), c.message);
+    }
+    // Whatever happened, the body is cleared at the end.
+    ASSERT_FALSE(sink.bodies.empty());
+    EXPECT_EQ(sink.bodies.front(), "Loading " + fakePath);
+    EXPECT_EQ(sink.bodies.back(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fakes, WrapperInitTest,
+    ::testing::Values(SInitCase{"v092", false, "CCFDll 0.93 required but got CCFDll 0.92", false, 0},
+                      SInitCase{"v093", true, "", false, 1}, SInitCase{"v095", true, "", false, 9},
+                      SInitCase{"v100", true, "", false, 9},
+                      SInitCase{"nonumbers", false, "Unrecognised CCFDll version string: CCFDll", false, 0},
+                      SInitCase{"nogetversion", false, "Could not find GetCCFVersion in ", true, 0},
+                      SInitCase{"nocallback", false, "Could not find SetDisplayStringCallback in ", true, 0},
+                      SInitCase{"nocompiler", false, "Could not find CCFRunCompiler in ", true, 0}),
+    [](const ::testing::TestParamInfo<SInitCase>& info) { return std::string(info.param.fake); });
+
+TEST_F(WrapperFakeTest, RefusedVersionKeepsTheLibrarysTextButUnloads)
+{
+    UseFake("v092");
+    EXPECT_FALSE(wrapper.Init(nullptr, &errors));
+    EXPECT_STREQ(wrapper.GetVersionText(), "CCFDll 0.92");
+    EXPECT_EQ(AskFake(fakePath, "FakeLastOptions"), -1) << "the refused library is still loaded";
+}
+
+TEST_F(WrapperFakeTest, MissingLibraryIsNamedWithTheLoadersReason)
+{
+    std::string missing = (root / "nowhere" / "libCCFDll.so").string();
+    ASSERT_TRUE(wrapper.SetDllPath(missing.c_str()));
+    EXPECT_FALSE(wrapper.Init(nullptr, &errors));
+    std::string text = GetText(&errors);
+    std::string expected = "Could not load " + missing + ": ";
+    EXPECT_EQ(StartsWith(text, expected.size()), expected);
+    EXPECT_GT(text.size(), expected.size()) << "the loader's own explanation is missing";
+}
+
+TEST_F(WrapperFakeTest, InitTwiceIsRefusedAndKeepsTheLibrary)
+{
+    UseFake("v100");
+    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
+    EXPECT_FALSE(wrapper.SetDllPath(FakePath("v093").c_str()));
+    EXPECT_FALSE(wrapper.Init(nullptr, &errors));
+    EXPECT_STREQ(GetText(&errors), "Internal error: CCFWrapper::Init called twice");
+    EXPECT_TRUE(wrapper.IsLoaded());
+}
+
+TEST_F(WrapperFakeTest, RunsWithoutALibraryAreRefused)
+{
+    EXPECT_FALSE(wrapper.RunDecompiler("a.ccf", "a.csf", nullptr, &log, &errors));
+    EXPECT_STREQ(GetText(&errors), "CCFDll not properly initialised");
+}
+
+TEST_F(WrapperFakeTest, CompilerBitsFollowCompressImages)
+{
+    LoadAndRead("v100", kSmallCsf);
+    for (bool compress : {true, false}) {
+        config.SetCompressImages(compress);
+        config.SetOutputCcf((root / "out.ccf").c_str());
+        ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
+        EXPECT_EQ(AskFake(fakePath, "FakeLastOptions"), compress ? 1 : 0);
+    }
+}
+
+// ---- failing runs and the log ----------------------------------------------------
+
+struct SFailCase
+{
+    const char* fake;
+    bool compiling;
+    const char* message;
+    bool withLog;
+};
+
+class WrapperFailTest : public WrapperFakeTest, public ::testing::WithParamInterface<SFailCase>
+{
+};
+
+TEST_P(WrapperFailTest, ReportsTheFailureAndKeepsOnlyTheUsersMessages)
+{
+    const SFailCase& c = GetParam();
+    UseFake(c.fake);
+    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
+    input = root / "input.ccf";
+    WriteWholeFile(input, kSmallCsf);
+    config.SetInputCcf(input.c_str());
+    fs::path output = root / "out.ccf";
+    WriteWholeFile(output, "the user's old output");
+    config.SetOutputCcf(output.c_str());
+
+    bool ok = wrapper.DecompileAndRead(&sink, &log, &errors);
+    if (c.compiling) {
+        ASSERT_TRUE(ok) << GetText(&errors);
+        std::string before = wrapper.GetRootSection()->WriteToString();
+        CCSFAbstractTree* tree = wrapper.GetAbstractTree();
+        ok = wrapper.SaveAndCompile(&sink, &log, &errors);
+        EXPECT_EQ(wrapper.GetRootSection()->WriteToString(), before);
+        EXPECT_EQ(wrapper.GetAbstractTree(), tree);
+    } else {
+        EXPECT_EQ(wrapper.GetRootSection(), nullptr);
+        EXPECT_EQ(wrapper.GetAbstractTree(), nullptr);
+    }
+    ASSERT_FALSE(ok);
+    EXPECT_STREQ(GetText(&errors), c.message);
+    if (c.withLog)
+        EXPECT_EQ(log, (CWarningList{"Error: unexpected statement at line 3", "Giving up"}));
+    else
+        EXPECT_TRUE(log.empty());
+    for (const std::string& body : sink.bodies)
+        EXPECT_EQ(body.find("XML"), std::string::npos) << body;
+
+    // The library scribbled over the file it was given; the user's output is untouched
+    // and nothing is left beside it.
+    EXPECT_EQ(ReadWholeFile(output), "the user's old output");
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(root))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 2) << "input and output only";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fakes, WrapperFailTest,
+    ::testing::Values(SFailCase{"decompilelog", false, "DECOMPILATION FAILED, see log for details:", true},
+                      SFailCase{"decompilesilent", false, "Decompilation failed; No log was received", false},
+                      SFailCase{"compilelog", true, "COMPILATION FAILED, see log for details:", true},
+                      SFailCase{"compilesilent", true, "Compilation failed; No log was received", false}),
+    [](const ::testing::TestParamInfo<SFailCase>& info) { return std::string(info.param.fake); });
+
+// ---- compiling progress ----------------------------------------------------------
+
+// A CSF text that Write gives back in exactly `lines` lines.
+std::string CsfOfLines(int lines)
+{
+    std::string csf = "CCF()\n{\n";
+    for (int i = 0; i < lines - 3; ++i)
+        csf += "Statement(" + std::to_string(i) + ");\n";
+    return csf + "}\n";
+}
+
+std::vector<std::string> HeadingsAfterCompileStarts(const CRecordingSink& sink)
+{
+    std::vector<std::string> result;
+    bool started = false;
+    for (const std::string& heading : sink.headings) {
+        if (heading == "Compiling" && !started) {
+            started = true;
+            continue;
+        }
+        if (started)
+            result.push_back(heading);
+    }
+    return result;
+}
+
+TEST_F(WrapperFakeTest, CompileProgressMovesOnlyEveryThousandLines)
+{
+    LoadAndRead("v100", CsfOfLines(5000));
+    sink.Reset();
+    config.SetOutputCcf((root / "out.ccf").c_str());
+    ASSERT_TRUE(wrapper.SaveAndCompile(&sink, &log, &errors)) << GetText(&errors);
+    EXPECT_EQ(HeadingsAfterCompileStarts(sink),
+              (std::vector<std::string>{"Compiling line 1001", "Compiling line 2002", "Compiling line 3003",
+                                        "Compiling line 4004"}));
+    EXPECT_EQ(sink.maximums, (std::vector<std::uint32_t>{5000}));
+    EXPECT_EQ(sink.positions, (std::vector<std::uint32_t>{0, 1001, 2002, 3003, 4004}));
+    EXPECT_TRUE(log.empty()) << "a successful run leaves no log";
+    EXPECT_TRUE(ReadWholeFile(root / "out.ccf") == wrapper.GetRootSection()->WriteToString());
+}
+
+TEST_F(WrapperFakeTest, EveryLineFormCountsAndAMessageRestartsTheCount)
+{
+    LoadAndRead("mixedforms", CsfOfLines(5000));
+    sink.Reset();
+    config.SetOutputCcf((root / "out.ccf").c_str());
+    ASSERT_TRUE(wrapper.SaveAndCompile(&sink, &log, &errors)) << GetText(&errors);
+    EXPECT_EQ(HeadingsAfterCompileStarts(sink),
+              (std::vector<std::string>{"Compiling line 1001", "Compiling line 2002", "Compiling",
+                                        "Compiling line 2501", "Compiling line 3502", "Compiling line 4503"}));
+    EXPECT_TRUE(sink.SawBody("Warning: icon not found"));
+}
+
+struct SLineCase
+{
+    const char* text;
+    bool matches;
+    int line;
+};
+
+class LineReportTest : public ::testing::TestWithParam<SLineCase>
+{
+};
+
+TEST_P(LineReportTest, RecognisesTheSixForms)
+{
+    int line = -1;
+    EXPECT_EQ(MatchCompilerLineReport(GetParam().text, &line), GetParam().matches);
+    if (GetParam().matches) {
+        EXPECT_EQ(line, GetParam().line);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, LineReportTest,
+                         ::testing::Values(SLineCase{"Analyzing CCF (line 1)", true, 1},
+                                           SLineCase{"Analyzing Entry (line 22)", true, 22},
+                                           SLineCase{"Analyzing Action (line 333)", true, 333},
+                                           SLineCase{"Analyzing Panel (line 4444)", true, 4444},
+                                           SLineCase{"Analyzing Frame (line 5)", true, 5},
+                                           SLineCase{"Analyzing Button (line 123456)", true, 123456},
+                                           SLineCase{"Analyzing Icon (line 7)", false, 0},
+                                           SLineCase{"analyzing button (line 7)", false, 0},
+                                           SLineCase{"  Analyzing Button (line 7)", false, 0},
+                                           SLineCase{"Analyzing Button (line x)", false, 0},
+                                           SLineCase{"", false, 0}));
+
+TEST(XmlProbeTextTest, IgnoresOnlyTheProbesComplaints)
+{
+    EXPECT_TRUE(IsCcfDllXmlProbeText("Checking XML format"));
+    EXPECT_TRUE(IsCcfDllXmlProbeText("checking xml FORMAT"));
+    EXPECT_TRUE(IsCcfDllXmlProbeText("Cannot recognize XML format"));
+    EXPECT_TRUE(IsCcfDllXmlProbeText("Start tag expected, \"<\" not found"));
+    EXPECT_TRUE(IsCcfDllXmlProbeText("START TAG EXPECTED, \"<\" NOT FOUND at line 1, column 1"));
+    EXPECT_FALSE(IsCcfDllXmlProbeText("Checking XML format now"));
+    EXPECT_FALSE(IsCcfDllXmlProbeText("Start tag expected"));
+    EXPECT_FALSE(IsCcfDllXmlProbeText("Error: unexpected statement"));
+    EXPECT_FALSE(IsCcfDllXmlProbeText(""));
+}
+
+// ---- decompile once --------------------------------------------------------------
+
+TEST_F(WrapperFakeTest, DecompilesAgainOnlyWhenTheInputChangedOrWasForgotten)
+{
+    LoadAndRead("v100", kSmallCsf);
+    EXPECT_EQ(DecompilerRuns(), 1);
+    CCSFSection* firstTree = wrapper.GetRootSection();
+    ASSERT_NE(firstTree, nullptr);
+    EXPECT_EQ(sink.showNowCount, 1);
+
+    sink.Reset();
+    ASSERT_TRUE(wrapper.DecompileAndRead(&sink, &log, &errors));
+    EXPECT_EQ(DecompilerRuns(), 1);
+    EXPECT_EQ(wrapper.GetRootSection(), firstTree) << "the tree in memory is kept";
+    EXPECT_TRUE(sink.SawBody("Decompilation unnecessary"));
+    EXPECT_EQ(sink.showNowCount, 0);
+
+    // Touched: a new last-write time.
+    struct utimbuf times = {1000000000, 1000000000};
+    ASSERT_EQ(utime(input.c_str(), &times), 0);
+    ASSERT_TRUE(wrapper.DecompileAndRead(nullptr, &log, &errors));
+    EXPECT_EQ(DecompilerRuns(), 2);
+    ASSERT_TRUE(wrapper.DecompileAndRead(nullptr, &log, &errors));
+    EXPECT_EQ(DecompilerRuns(), 2);
+
+    // Another path, same content and time.
+    fs::path other = root / "other.ccf";
+    fs::copy_file(input, other);
+    ASSERT_EQ(utime(other.c_str(), &times), 0);
+    config.SetInputCcf(other.c_str());
+    ASSERT_TRUE(wrapper.DecompileAndRead(nullptr, &log, &errors));
+    EXPECT_EQ(DecompilerRuns(), 3);
+
+    wrapper.ForgetDecompilation();
+    ASSERT_TRUE(wrapper.DecompileAndRead(nullptr, &log, &errors));
+    EXPECT_EQ(DecompilerRuns(), 4);
+}
+
+TEST_F(WrapperFakeTest, AFailedReadLeavesNoTreesAndDecompilesNextTime)
+{
+    LoadAndRead("v100", kSmallCsf);
+    WriteWholeFile(input, "CCF()\n{\nDevice(\"TV\")\n");
+    EXPECT_FALSE(wrapper.DecompileAndRead(nullptr, &log, &errors));
+    EXPECT_STREQ(GetText(&errors), "End of input CSF file reached unexpectedly\n");
+    EXPECT_EQ(wrapper.GetRootSection(), nullptr);
+    EXPECT_EQ(wrapper.GetAbstractTree(), nullptr);
+    EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
+
+    WriteWholeFile(input, kSmallCsf);
+    Clear(&errors);
+    ASSERT_TRUE(wrapper.DecompileAndRead(nullptr, &log, &errors)) << GetText(&errors);
+    ASSERT_NE(wrapper.GetAbstractTree(), nullptr);
+    EXPECT_EQ(wrapper.GetAbstractTree()->GetCount(), 1u);
+}
+
+TEST_F(WrapperFakeTest, DecompilingEmptiesTheTempAreaAndPreparesTheBitmapDirectory)
+{
+    UseFake("v100");
+    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
+    fs::path temp = config.GetTempDirectory();
+    fs::create_directories(temp / "old");
+    WriteWholeFile(temp / "old" / "left.bmp", "x");
+    input = root / "input.ccf";
+    WriteWholeFile(input, kSmallCsf);
+    config.SetInputCcf(input.c_str());
+    ASSERT_TRUE(wrapper.DecompileAndRead(&sink, &log, &errors)) << GetText(&errors);
+    EXPECT_FALSE(fs::exists(temp / "old"));
+    EXPECT_TRUE(fs::is_directory(temp / "BMP"));
+    EXPECT_EQ(ReadWholeFile(config.GetCsfWorkFile()), kSmallCsf);
+}
+
+// ---- missing configuration -------------------------------------------------------
+
+TEST_F(WrapperFakeTest, MissingLocationsAreNamed)
+{
+    UseFake("v100");
+    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
+    EXPECT_FALSE(wrapper.DecompileAndRead(nullptr, &log, &errors));
+    EXPECT_STREQ(GetText(&errors), "Configuration returns NULL input CCF path");
+
+    Clear(&errors);
+    config.SetInputCcf((root / "in.ccf").c_str());
+    config.SetConfigArea(nullptr);
+    EXPECT_FALSE(wrapper.DecompileAndRead(nullptr, &log, &errors));
+    EXPECT_STREQ(GetText(&errors), "Configuration returns NULL temp CSF path");
+
+    Clear(&errors);
+    EXPECT_FALSE(wrapper.CleanTempArea(nullptr, &errors));
+    EXPECT_STREQ(GetText(&errors), "Configuration returns NULL temp path");
+
+    Clear(&errors);
+    EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
+    EXPECT_STREQ(GetText(&errors), "SaveAndCompile called but m_pRootCSFSection is NULL");
+}
+
+TEST_F(WrapperFakeTest, MissingOutputIsNamed)
+{
+    LoadAndRead("v100", kSmallCsf);
+    EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
+    EXPECT_STREQ(GetText(&errors), "Configuration returns NULL output CCF path");
+}
+
+TEST_F(WrapperFakeTest, CleaningAFileInTheWayAddsContext)
+{
+    fs::path temp = config.GetTempDirectory();
+    WriteWholeFile(temp, "not a directory");
+    EXPECT_FALSE(wrapper.CleanTempArea(nullptr, &errors));
+    std::string text = GetText(&errors);
+    EXPECT_EQ(StartsWith(text, 27), "Failed to clean temp area: ");
+}
+
+// ---- the output file -------------------------------------------------------------
+
+TEST_F(WrapperFakeTest, CompiledOutputReplacesTheOldOneKeepingItsPermissions)
+{
+    LoadAndRead("v100", kSmallCsf);
+    fs::path output = root / "out.ccf";
+    WriteWholeFile(output, "old");
+    ASSERT_EQ(chmod(output.c_str(), 0640), 0);
+    config.SetOutputCcf(output.c_str());
+    ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
+    EXPECT_EQ(ReadWholeFile(output), wrapper.GetRootSection()->WriteToString());
+    struct stat info;
+    ASSERT_EQ(stat(output.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_F(WrapperFakeTest, OutputThroughALinkKeepsTheLink)
+{
+    LoadAndRead("v100", kSmallCsf);
+    fs::create_directories(root / "real");
+    fs::path target = root / "real" / "remote.ccf";
+    WriteWholeFile(target, "old");
+    fs::path link = root / "link.ccf";
+    fs::create_symlink(target, link);
+    config.SetOutputCcf(link.c_str());
+    ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadWholeFile(target), wrapper.GetRootSection()->WriteToString());
+}
+
+TEST_F(WrapperFakeTest, OutputInAMissingDirectoryFailsCleanly)
+{
+    LoadAndRead("v100", kSmallCsf);
+    config.SetOutputCcf((root / "missing" / "out.ccf").c_str());
+    EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
+    EXPECT_EQ(AskFake(fakePath, "FakeCompilerRuns"), 0);
+}
+
+// ---- dangling jumps --------------------------------------------------------------
+
+TEST_F(WrapperFakeTest, DanglingJumpsNeedTheTrees)
+{
+    EXPECT_FALSE(wrapper.RemoveDanglingJumps(&errors, true));
+    EXPECT_STREQ(GetText(&errors), "RemoveDanglingJumps called but m_pRootCSFSection is NULL");
+}
+
+TEST_F(WrapperFakeTest, DanglingJumpsAreRemovedAgainstTheRebuiltTreeOnly)
+{
+    LoadAndRead("v100", kSmallCsf);
+    CCSFSection* device = wrapper.GetRootSection()->FindChildByPrefix("Device(");
+    ASSERT_NE(device, nullptr);
+    // A panel added after the abstract tree was built.
+    device->AddChildText("Panel(\"Later\")");
+    CCSFSection* action = device->FindChildByPrefix("Panel(\"Main\")")
+                              ->FindChildByPrefix("Button(")
+                              ->FindChildByPrefix("Action(");
+    ASSERT_NE(action, nullptr);
+    action->AddChildText("JumpDevicePanel(\"TV\",\"Later\");");
+
+    ASSERT_TRUE(wrapper.RemoveDanglingJumps(&errors, false)) << GetText(&errors);
+    EXPECT_NE(action->FindChild("JumpDevicePanel(\"TV\",\"Main\");"), nullptr);
+    EXPECT_EQ(action->FindChild("JumpDevicePanel(\"TV\",\"Gone\");"), nullptr);
+    EXPECT_EQ(action->FindChild("JumpDevicePanel(\"TV\",\"Later\");"), nullptr) << "the old tree lacks Later";
+
+    action->AddChildText("JumpDevicePanel(\"TV\",\"Later\");");
+    ASSERT_TRUE(wrapper.RemoveDanglingJumps(&errors, true)) << GetText(&errors);
+    EXPECT_NE(action->FindChild("JumpDevicePanel(\"TV\",\"Later\");"), nullptr);
+    EXPECT_EQ(wrapper.GetAbstractTree()->GetCount(), 1u);
+}
+
+} // namespace
