@@ -28,14 +28,26 @@ class CCFWrapper;
 class CDWConfig;
 class CDisc;
 class CLibList;
+class CLibrary;
 class CPlayer;
 class CProgressSink;
+template <class T> class CNamedCollection;
+
+// What every step works on: the configuration (paths, panel cap, version text), the
+// codec wrapper that holds the decompiled input, and the two model roots. None owned.
+struct CExecutionContext
+{
+    CDWConfig* config = nullptr;
+    CCFWrapper* wrapper = nullptr;
+    CNamedCollection<CPlayer>* players = nullptr;
+    CLibrary* library = nullptr;
+};
 
 // ---- 1. prepare -------------------------------------------------------------------
 // Saves the CCF paths (failures ignored, as on exit), then decompiles the input CCF
 // and reads it into the wrapper's trees (skipped when the same unchanged input is
 // already read). log receives the codec's lines of a failed run.
-bool PrepareForExecution(CDWConfig* config, CCFWrapper* wrapper, CProgressSink* progress, CWarningList* log,
+bool PrepareForExecution(const CExecutionContext& context, CProgressSink* progress, CWarningList* log,
                          CErrorRecord* errors);
 
 // ---- 2. device replacement ---------------------------------------------------------
@@ -54,7 +66,7 @@ using CReplaceDevicesCallback = std::function<bool(const CReplaceQuestion& quest
 // Asks for each list with such devices, in library order, and removes the devices of
 // every list answered with true. Returns the number of devices removed; when any was
 // removed the wrapper forgets its decompilation (the tree no longer matches the file).
-int ReplaceExistingDevices(CDWConfig* config, CCFWrapper* wrapper, const CReplaceDevicesCallback& ask);
+int ReplaceExistingDevices(const CExecutionContext& context, const CReplaceDevicesCallback& ask);
 
 // The question text for total devices with last suffix k (exposed for tests and UIs).
 std::string FormatReplaceQuestion(const char* displayName, int total, int lastSuffix);
@@ -63,12 +75,12 @@ std::string FormatReplaceQuestion(const char* displayName, int total, int lastSu
 // Links every disc to its player by name. True when no disc is left unlinked;
 // otherwise false with the unlinked discs in library order in *unlinked (may be null)
 // and the error record left empty, since this is a question rather than a failure.
-bool ResolvePlayers(CDWConfig* config, CProgressSink* progress, std::vector<CDisc*>* unlinked);
+bool ResolvePlayers(const CExecutionContext& context, CProgressSink* progress, std::vector<CDisc*>* unlinked);
 
 // What to do about discs left without a player. The callback may link discs
 // (AssignPlayer), delete them (DeleteDiscs) or do neither; it returns false to stop the
 // execution quietly. Returning true with discs still unlinked also stops (recorded).
-using CUnlinkedDiscsCallback = std::function<bool(CDWConfig* config, std::vector<CDisc*>& unlinked)>;
+using CUnlinkedDiscsCallback = std::function<bool(const CExecutionContext& context, std::vector<CDisc*>& unlinked)>;
 
 // Links each disc to the player (the player must be in the configuration's players).
 void AssignPlayer(const std::vector<CDisc*>& discs, CPlayer* player);
@@ -76,14 +88,14 @@ void AssignPlayer(const std::vector<CDisc*>& discs, CPlayer* player);
 void DeleteDiscs(std::vector<CDisc*>& discs);
 // After the unlinked discs were dealt with: saves the library, then the players,
 // so that the decisions are kept (what the Player Resolution dialog does).
-bool SaveResolution(CDWConfig* config, CProgressSink* progress, CErrorRecord* errors);
+bool SaveResolution(const CExecutionContext& context, CProgressSink* progress, CErrorRecord* errors);
 
 // ---- 4. execute ---------------------------------------------------------------------
 // The nine steps: resolve the CSF paths of every player and list, lay out every list
 // and insert its devices, rewrite its link buttons, remove dangling jumps, write the
 // bitmaps, write the CSF work file and compile it into the output CCF. emptyLists
-// receives the escaped names of lists that produced no device (also on success).
-bool ExecuteLists(CDWConfig* config, CCFWrapper* wrapper, CProgressSink* progress, CWarningList* log,
+// receives the display names of lists that produced no device (also on success).
+bool ExecuteLists(const CExecutionContext& context, CProgressSink* progress, CWarningList* log,
                   std::vector<std::string>* emptyLists, CErrorRecord* errors);
 
 // ---- 5. report ----------------------------------------------------------------------
@@ -108,11 +120,11 @@ struct CExecutionResult
 {
     ExecutionOutcome outcome = ExecutionOutcome::Failed;
     CWarningList log;                    // the codec's lines of the failed run
-    std::vector<std::string> emptyLists; // escaped list names
+    std::vector<std::string> emptyLists; // display names of the lists left out
     int devicesReplaced = 0;
 };
 
 // Runs 1 to 4 in a row as the main window chains its jobs. The configuration must have
 // its input and output paths set and be ready (CheckReadyToExecute) beforehand.
-ExecutionOutcome RunExecution(CDWConfig* config, CCFWrapper* wrapper, const CExecutionCallbacks& callbacks,
+ExecutionOutcome RunExecution(const CExecutionContext& context, const CExecutionCallbacks& callbacks,
                               CProgressSink* progress, CExecutionResult* result, CErrorRecord* errors);

@@ -42,13 +42,13 @@ private:
 class CJumpPair final : public CJump
 {
 public:
-    CJumpPair(const CJump* first, const CJump* second) : m_pFirst(first), m_pSecond(second) {}
+    CJumpPair(CJump* first, CJump* second) : m_pFirst(first), m_pSecond(second) {}
     void WriteAction(CCSFSection* action) const override;
 
-    const CJump* GetFirst() const { return m_pFirst; }
-    const CJump* GetSecond() const { return m_pSecond; }
+    CJump* GetFirst() const { return m_pFirst; }
+    CJump* GetSecond() const { return m_pSecond; }
 
 private:
-    const CJump* m_pFirst;
-    const CJump* m_pSecond;
+    CJump* m_pFirst;
+    CJump* m_pSecond;
 };

@@ -22,6 +22,7 @@
 #include <vector>
 
 class CListGenerator;
+class CGenPanel;
 class CListPanel;
 class CArtist;
 class CDisc;
@@ -40,12 +41,12 @@ public:
     virtual bool HasContent() = 0;
     // What the node's button in the parent's row does; null when there is nothing.
     // parentPage is the page that holds that row (null for the root).
-    virtual const CJump* Layout(CListPanel* parentPage) = 0;
+    virtual CJump* Layout(CGenPanel* parentPage) = 0;
     // Groups only: the generator's page list for the group's level and its letter.
     virtual std::vector<std::unique_ptr<CListPanel>>* GetLevelPages() { return nullptr; }
     virtual char GetLevelLetter() const { return 0; }
     // The action that enters the group's first page, given the plain jump to it.
-    virtual const CJump* WrapEntry(const CJump* jump) { return jump; }
+    virtual CJump* WrapEntry(CJump* jump) { return jump; }
 
     const std::string& GetName() const { return m_name; }
     const std::string& GetShortName() const { return m_shortName; }
@@ -64,7 +65,7 @@ public:
 
     bool HasContent() override;
     // The page layout shared by all groups but the letters root.
-    const CJump* Layout(CListPanel* parentPage) override;
+    CJump* Layout(CGenPanel* parentPage) override;
 
     const std::vector<std::unique_ptr<CLayoutNode>>& GetChildren() const { return m_children; }
 
@@ -82,7 +83,7 @@ class CLettersGroup final : public CGroupNode
 {
 public:
     explicit CLettersGroup(CListGenerator* generator);
-    const CJump* Layout(CListPanel* parentPage) override;
+    CJump* Layout(CGenPanel* parentPage) override;
 };
 
 // The artists of a letter (letter != 0) or of the whole list.
@@ -122,7 +123,7 @@ public:
     ~CTracksGroup() override;
     std::vector<std::unique_ptr<CListPanel>>* GetLevelPages() override;
     char GetLevelLetter() const override { return 'T'; }
-    const CJump* WrapEntry(const CJump* jump) override;
+    CJump* WrapEntry(CJump* jump) override;
 
 private:
     void AddTrack(const CTrack* track);
@@ -140,7 +141,7 @@ public:
     CDiscItem(CListGenerator* generator, const CDisc* disc, bool jumpAfter);
     const std::string& GetLabel() override;
     bool HasContent() override { return true; }
-    const CJump* Layout(CListPanel*) override { return this; }
+    CJump* Layout(CGenPanel*) override { return this; }
     void WriteAction(CCSFSection* action) const override;
 
     const CDisc* GetDisc() const { return m_pDisc; }
@@ -161,7 +162,7 @@ public:
     CTrackItem(CListGenerator* generator, const CTrack* track, bool includeDisc, bool jumpAfter);
     const std::string& GetLabel() override;
     bool HasContent() override { return true; }
-    const CJump* Layout(CListPanel*) override { return this; }
+    CJump* Layout(CGenPanel*) override { return this; }
     void WriteAction(CCSFSection* action) const override;
 
     bool GetIncludeDisc() const { return m_bIncludeDisc; }
@@ -174,9 +175,3 @@ private:
     bool m_bLabelMade = false;
     std::string m_label;
 };
-
-// The letter under which a text is filed: its first byte folded to upper case when it
-// is an ASCII letter, else '#' (also for an empty or null text).
-char InitialLetterOf(const char* plain);
-// Sort-key order of artists and discs: keys filed under '#' first, then ignoring case.
-bool SortKeyLess(const char* a, const char* b);

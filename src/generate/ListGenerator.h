@@ -5,7 +5,7 @@
 // CSF statement tree of the input CCF.
 //
 //     CListGenerator generator(list, panelCap, versionText);
-//     if (const CJump* entry = generator.Build()) {
+//     if (CJump* entry = generator.Build()) {
 //         generator.Insert(root);
 //         generator.RewriteLinkButtons();  // the list's link buttons must be resolved
 //     }
@@ -44,8 +44,8 @@ public:
     virtual ~CListGenerator();
 
     // Builds the layout once; later calls return the same entry.
-    const CJump* Build();
-    const CJump* GetEntry() const { return m_pEntry; }
+    CJump* Build();
+    CJump* GetEntry() const { return m_pEntry; }
 
     // Appends the generated devices to root's block (only after a non-null Build).
     void Insert(CCSFSection* root);
@@ -94,6 +94,6 @@ private:
     std::vector<std::unique_ptr<CListPanel>> m_artistPages;
     std::vector<std::unique_ptr<CListPanel>> m_discPages;
     std::vector<std::unique_ptr<CListPanel>> m_trackPages;
-    const CJump* m_pEntry = nullptr;
+    CJump* m_pEntry = nullptr;
     bool m_bBuilt = false;
 };
