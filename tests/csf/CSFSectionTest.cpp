@@ -1,0 +1,458 @@
+#include "csf/CSFSection.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::unique_ptr<CCSFSection> Parse(const std::string& text, CErrorRecord* errors = nullptr)
+{
+    return ParseCsfText(text.data(), text.size(), errors);
+}
+
+std::vector<std::string> ChildTexts(const CCSFSection* node)
+{
+    std::vector<std::string> texts;
+    for (const CCSFSection* c = node->GetFirstChild(); c != nullptr; c = c->GetNextSibling())
+        texts.emplace_back(c->GetText() != nullptr ? c->GetText() : "<none>");
+    return texts;
+}
+
+using V = std::vector<std::string>;
+
+// ---- ReadLines -------------------------------------------------------------------------
+
+TEST(CSFReadLines, TrimsAndDropsBlankAndCommentLines)
+{
+    std::string text = "  a  \r\n\t\n// comment\n   // indented comment\nb // trailing\r\n\n/x\nlast";
+    CCSFLineList lines;
+    CCSFSection::ReadLines(text.data(), text.size(), lines);
+    V got;
+    for (const CCSFLine& l : lines)
+        got.emplace_back(l.text, l.length);
+    EXPECT_EQ(got, (V{"a", "b // trailing", "/x", "last"}));
+    EXPECT_EQ(lines.begin()[1].number, 5u);
+}
+
+TEST(CSFReadLines, KeepsVeryLongLinesWhole)
+{
+    std::string longLine(30000, 'x');
+    std::string text = longLine + "\nnext\n";
+    CCSFLineList lines;
+    CCSFSection::ReadLines(text.data(), text.size(), lines);
+    ASSERT_EQ(lines.GetCount(), 2u);
+    EXPECT_EQ(lines.begin()[0].length, 30000u);
+}
+
+TEST(CSFReadLines, ReadsFromStream)
+{
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    std::string big;
+    for (int i = 0; i < 20000; ++i)
+        big += "Statement(" + std::to_string(i) + ");\n";
+    std::fwrite(big.data(), 1, big.size(), f);
+    std::rewind(f);
+    CCSFLineList lines;
+    EXPECT_TRUE(CCSFSection::ReadLines(f, lines));
+    std::fclose(f);
+    ASSERT_EQ(lines.GetCount(), 20000u);
+    EXPECT_STREQ(lines.begin()[19999].text, "Statement(19999);");
+}
+
+// ---- Parse -----------------------------------------------------------------------------
+
+TEST(CSFParse, FirstStatementWithoutBlockIsTheWholeTree)
+{
+    auto root = Parse("Only()\nDevice(\"x\")\n{\n}\n");
+    ASSERT_TRUE(root);
+    EXPECT_STREQ(root->GetText(), "Only()");
+    EXPECT_FALSE(root->HasBlock());
+    EXPECT_EQ(root->GetFirstChild(), nullptr);
+}
+
+TEST(CSFParse, BlocksOpenOnlyWithALineBeginningWithBrace)
+{
+    auto root = Parse("Root()\n{\nPanel(\"A\") {\nX()\n{ ignored text\nY()\n} trailing comment\n}\nlater()\n");
+    ASSERT_TRUE(root);
+    EXPECT_EQ(ChildTexts(root.get()), (V{"Panel(\"A\") {", "X()"}));
+    const CCSFSection* x = root->GetFirstChild()->GetNextSibling();
+    EXPECT_TRUE(x->HasBlock());
+    EXPECT_EQ(ChildTexts(x), (V{"Y()"}));
+    EXPECT_FALSE(root->GetFirstChild()->HasBlock());
+}
+
+TEST(CSFParse, EmptyBlockStillHasBlock)
+{
+    auto root = Parse("Root()\n{\n}\n");
+    ASSERT_TRUE(root);
+    EXPECT_TRUE(root->HasBlock());
+    EXPECT_EQ(root->GetFirstChild(), nullptr);
+}
+
+struct ParseFailure
+{
+    const char* name;
+    const char* text;
+    const char* message;
+};
+
+class CSFParseFailures : public ::testing::TestWithParam<ParseFailure>
+{
+};
+
+TEST_P(CSFParseFailures, RecordsTheParserMessage)
+{
+    CErrorRecord errors;
+    EXPECT_FALSE(Parse(GetParam().text, &errors));
+    EXPECT_STREQ(GetText(&errors), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, CSFParseFailures,
+    ::testing::Values(
+        ParseFailure{"EmptyFile", "", "End of input CSF file reached unexpectedly\n"},
+        ParseFailure{"OnlyComments", "// a\n\n   \n", "End of input CSF file reached unexpectedly\n"},
+        ParseFailure{"UnclosedBlock", "Root()\n{\nA()\n", "End of input CSF file reached unexpectedly\n"},
+        ParseFailure{"UnclosedInnerBlock", "Root()\n{\nA()\n{\nB()\n}\n",
+                     "End of input CSF file reached unexpectedly\n"},
+        ParseFailure{"StrayBrace", "Root()\n{\nA()\n{\n}\n{\n}\n}\n", "Unexpected '{' in input CSF file\n"},
+        ParseFailure{"BraceAfterBlock", "Root()\n{\n{\n}\n", "Unexpected '{' in input CSF file\n"}),
+    [](const ::testing::TestParamInfo<ParseFailure>& info) { return std::string(info.param.name); });
+
+TEST(CSFParse, RefusesHostileNesting)
+{
+    std::string text;
+    for (unsigned i = 0; i < kMaxCsfNesting + 5; ++i)
+        text += "N()\n{\n";
+    CErrorRecord errors;
+    EXPECT_FALSE(Parse(text, &errors));
+    EXPECT_STREQ(GetText(&errors), "CSF blocks are nested more than 256 deep\n");
+}
+
+TEST(CSFParse, AcceptsNestingUpToTheBound)
+{
+    std::string text;
+    for (unsigned i = 0; i < kMaxCsfNesting; ++i)
+        text += "N()\n{\n";
+    for (unsigned i = 0; i < kMaxCsfNesting; ++i)
+        text += "}\n";
+    EXPECT_TRUE(Parse(text));
+}
+
+TEST(CSFParse, EveryPrefixOfAFileParsesOrFailsCleanly)
+{
+    std::string text = "CCF()\n{\nDevice(\"TV\")\n{\nPanel(\"Main\")\n{\nButton(\"Play\",0,0,10,10,3)\n{\n"
+                       "Action()\n{\nJumpDevicePanel(\"this\",\"Main\");\n}\n}\n}\n}\n}\n";
+    for (std::size_t n = 0; n <= text.size(); ++n) {
+        CErrorRecord errors;
+        auto root = Parse(text.substr(0, n), &errors);
+        EXPECT_EQ(root == nullptr, HasError(&errors)) << n;
+    }
+}
+
+// ---- structure -------------------------------------------------------------------------
+
+TEST(CSFStructure, FindAndRemoveChildren)
+{
+    CCSFSection root;
+    root.SetText("Root");
+    EXPECT_EQ(root.FindChild("x"), nullptr); // no block yet
+    CCSFSection* a = root.AddChildText("Action()");
+    CCSFSection* none = root.AddChild();
+    CCSFSection* b = root.AddChildFormat("Font(%u);", 8u);
+    EXPECT_TRUE(root.HasBlock());
+    EXPECT_EQ(root.FindChild("ACTION()"), a);
+    EXPECT_EQ(root.FindChild("Action"), nullptr);
+    EXPECT_EQ(root.FindChild(nullptr), none);
+    EXPECT_EQ(root.FindChildByPrefix("font("), b);
+    EXPECT_EQ(root.FindChildByPrefix(nullptr), none);
+    root.RemoveChild(a);
+    root.RemoveChild(b);
+    EXPECT_EQ(root.GetChildCount(), 1u);
+    CCSFSection* c = root.AddChildText("C");
+    EXPECT_EQ(ChildTexts(&root), (V{"<none>", "C"}));
+    EXPECT_EQ(c->GetParent(), &root);
+    // Removing the last child keeps appending correct.
+    root.RemoveChild(c);
+    root.AddChildText("D");
+    EXPECT_EQ(ChildTexts(&root), (V{"<none>", "D"}));
+    EXPECT_TRUE(root.HasBlock());
+}
+
+TEST(CSFStructure, RemoveChildIgnoresNodesOfOtherParents)
+{
+    CCSFSection root;
+    CCSFSection* a = root.AddChildText("A");
+    CCSFSection* inner = a->AddChildText("Inner");
+    root.RemoveChild(inner);
+    EXPECT_EQ(a->GetChildCount(), 1u);
+}
+
+TEST(CSFStructure, SetTextReplacesAndClears)
+{
+    CCSFSection root;
+    root.SetText("a long statement text");
+    root.SetText("short");
+    EXPECT_STREQ(root.GetText(), "short");
+    root.SetText("a text that is longer than the first one was");
+    EXPECT_STREQ(root.GetText(), "a text that is longer than the first one was");
+    root.SetTextFormat("%s-%d", "x", 5);
+    EXPECT_STREQ(root.GetText(), "x-5");
+    root.SetText(nullptr);
+    EXPECT_EQ(root.GetText(), nullptr);
+}
+
+// ---- recognisers -----------------------------------------------------------------------
+
+struct ButtonCase
+{
+    const char* text;
+    bool isButton;
+    const char* name;
+    unsigned number;
+};
+
+class CSFButtonRecogniser : public ::testing::TestWithParam<ButtonCase>
+{
+};
+
+TEST_P(CSFButtonRecogniser, ReadsNameAndSixthArgument)
+{
+    CCSFSection node;
+    node.SetText(GetParam().text);
+    std::string name = "stale";
+    std::uint32_t number = 99;
+    EXPECT_EQ(node.IsButtonStatement(&name, &number), GetParam().isButton);
+    EXPECT_EQ(name, GetParam().name);
+    EXPECT_EQ(number, GetParam().number);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statements, CSFButtonRecogniser,
+    ::testing::Values(ButtonCase{"button(\"Play\", 1, 2, 3, 4, 7)", true, "Play", 7},
+                      ButtonCase{"Button(\"Play\",1,2,3,4,42) /* Button 42 */", true, "Play", 42},
+                      ButtonCase{"Button(\"a,b)c\",1,2,3,4,5)", true, "a,b)c", 5},
+                      ButtonCase{"Button(\"Play\",1,2,3,4)", false, "", 0},
+                      ButtonCase{"Button(\"Play\",1,2,3,4,0)", false, "", 0},
+                      ButtonCase{"Button(\"Play\",1,2,3,4,x)", false, "", 0},
+                      ButtonCase{"Button(\"Play\",1,2) ,3,4,5)", false, "", 0},
+                      ButtonCase{"Button(\"\",1,2,3,4,9)", true, "", 9},
+                      ButtonCase{"Button(Plain name ,1,2,3,4, 12 )", true, "Plain name", 12},
+                      ButtonCase{"Buttons(\"Play\",1,2,3,4,7)", false, "", 0},
+                      ButtonCase{" Button(\"Play\",1,2,3,4,7)", false, "", 0}));
+
+TEST(CSFRecognisers, DevicePanelFrame)
+{
+    CCSFSection node;
+    std::string name;
+    node.SetText("DEVICE(\"TV\\x5fSet\") /* x */");
+    EXPECT_TRUE(node.IsDeviceStatement(&name));
+    EXPECT_EQ(name, "TV\\x5fSet");
+    node.SetText("Device()");
+    EXPECT_TRUE(node.IsDeviceStatement(&name));
+    EXPECT_EQ(name, "");
+    node.SetText("panel(\"Main\")");
+    EXPECT_TRUE(node.IsPanelStatement(&name));
+    EXPECT_EQ(name, "Main");
+    EXPECT_FALSE(node.IsDeviceStatement(&name));
+    EXPECT_EQ(name, "");
+    node.SetText("Frame(\"\",0,0,1,1)");
+    EXPECT_TRUE(node.IsFrameStatement());
+    node.SetText("Framed(");
+    EXPECT_FALSE(node.IsFrameStatement());
+    CCSFSection empty;
+    EXPECT_FALSE(empty.IsDeviceStatement(&name));
+    EXPECT_FALSE(empty.IsHardButtonStatement(&name));
+    EXPECT_FALSE(empty.IsJumpStatement(&name, &name));
+}
+
+TEST(CSFRecognisers, HardButtons)
+{
+    CCSFSection node;
+    std::string name;
+    for (const char* text : {"Left()", "RIGHT(\"x\")", "vol-()", "Vol+(", "Chan-()", "CHAN+()", "Mute()"}) {
+        node.SetText(text);
+        EXPECT_TRUE(node.IsHardButtonStatement(&name)) << text;
+        EXPECT_EQ(name, std::string(text).substr(0, std::string(text).find('('))) << text;
+    }
+    for (const char* text : {"MUTE", "Mute ()", "Muted()", "Vol()", "Action(Mute())"}) {
+        node.SetText(text);
+        EXPECT_FALSE(node.IsHardButtonStatement(&name)) << text;
+    }
+}
+
+TEST(CSFRecognisers, JumpsResolveThisToTheEnclosingDevice)
+{
+    auto root = Parse("CCF()\n{\nDevice(\"TV\")\n{\nPanel(\"P\")\n{\nButton(\"B\",0,0,1,1,1)\n{\nAction()\n{\n"
+                      "JumpDevicePanel(\"THIS\",\"Main\");\nJumpDevicePanel(\"Other\" , \"Sub\")\n"
+                      "JumpDevicePanel(\"Only\")\n}\n}\n}\n}\nJumpDevicePanel(\"this\",\"X\")\n}\n");
+    ASSERT_TRUE(root);
+    const CCSFSection* action =
+        root->GetFirstChild()->GetFirstChild()->GetFirstChild()->GetFirstChild();
+    ASSERT_STREQ(action->GetText(), "Action()");
+    const CCSFSection* j1 = action->GetFirstChild();
+    const CCSFSection* j2 = j1->GetNextSibling();
+    const CCSFSection* j3 = j2->GetNextSibling();
+    std::string device, panel;
+    EXPECT_TRUE(j1->IsJumpStatement(&device, &panel));
+    EXPECT_EQ(device, "TV");
+    EXPECT_EQ(panel, "Main");
+    EXPECT_TRUE(j1->IsJumpStatement(nullptr, &panel));
+    EXPECT_TRUE(j2->IsJumpStatement(&device, &panel));
+    EXPECT_EQ(device, "Other");
+    EXPECT_EQ(panel, "Sub");
+    EXPECT_FALSE(j3->IsJumpStatement(&device, &panel));
+    const CCSFSection* outside = root->GetFirstChild()->GetNextSibling();
+    EXPECT_TRUE(outside->IsJumpStatement(&device, &panel));
+    EXPECT_EQ(device, "this");
+}
+
+TEST(CSFHighestButtonNumber, TakesTheMaximumAnywhere)
+{
+    auto root = Parse("R()\n{\nButton(\"a\",0,0,1,1,3)\nFrame()\n{\nButton(\"b\",0,0,1,1,12)\n}\n"
+                      "Button(\"\",0,0,1,1,7)\nButton(\"c\",0,0,1,1)\n}\n");
+    ASSERT_TRUE(root);
+    root->SetHighestButtonNumber(500);
+    root->UpdateHighestButtonNumber();
+    EXPECT_EQ(root->GetHighestButtonNumber(), 12u);
+    auto plain = Parse("R()\n{\nX()\n}\n");
+    plain->SetHighestButtonNumber(5);
+    plain->UpdateHighestButtonNumber();
+    EXPECT_EQ(plain->GetHighestButtonNumber(), 0u);
+}
+
+// ---- writer and builders ---------------------------------------------------------------
+
+TEST(CSFWrite, RoundTripsWithTabsAndDropsEmptySubtrees)
+{
+    auto root = Parse("Root()\n{\n// gone\nA()\n{\n  B()  \n}\n\nC()\n}\nignored()\n");
+    ASSERT_TRUE(root);
+    CCSFSection* empty = root->AddChild();
+    empty->AddChildText("Lost()");
+    CCSFSection* blank = root->AddChildText("");
+    blank->AddChildText("AlsoLost()");
+    unsigned lines = 0;
+    std::FILE* f = std::tmpfile();
+    EXPECT_TRUE(root->Write(f, &lines, 0));
+    std::fclose(f);
+    EXPECT_EQ(lines, 8u);
+    EXPECT_EQ(root->WriteToString(), "Root()\n{\n\tA()\n\t{\n\t\tB()\n\t}\n\tC()\n}\n");
+    auto again = Parse(root->WriteToString());
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->WriteToString(), root->WriteToString());
+}
+
+TEST(CSFWrite, WriteFileReplacesTheTarget)
+{
+    auto root = Parse("Root()\n{\nA()\n}\n");
+    std::string path = ::testing::TempDir() + "csf_write_test.csf";
+    CErrorRecord errors;
+    ASSERT_TRUE(root->WriteFile(&errors, path.c_str())) << GetText(&errors);
+    CErrorRecord readErrors;
+    auto back = ParseCsfFile(path.c_str(), &readErrors);
+    ASSERT_TRUE(back) << GetText(&readErrors);
+    EXPECT_EQ(back->WriteToString(), root->WriteToString());
+    std::remove(path.c_str());
+}
+
+TEST(CSFWrite, WriteFileIntoMissingDirectoryFails)
+{
+    CCSFSection root;
+    root.SetText("R()");
+    CErrorRecord errors;
+    EXPECT_FALSE(root.WriteFile(&errors, "/nonexistent-dir-for-csf/x.csf"));
+    EXPECT_TRUE(HasError(&errors));
+}
+
+TEST(CSFWrite, FullDiskIsReported)
+{
+    std::FILE* f = std::fopen("/dev/full", "w");
+    if (f == nullptr)
+        GTEST_SKIP() << "/dev/full not available";
+    std::string text = "R()\n{\n";
+    for (int i = 0; i < 10000; ++i)
+        text += "Statement()\n";
+    text += "}\n";
+    auto root = Parse(text);
+    EXPECT_FALSE(root->Write(f, nullptr, 0));
+    std::fclose(f);
+}
+
+TEST(CSFParseFile, MissingFileNamesThePath)
+{
+    CErrorRecord errors;
+    EXPECT_FALSE(ParseCsfFile("/nonexistent/x.csf", &errors));
+    EXPECT_EQ(std::string(GetText(&errors)).rfind("Unable to read /nonexistent/x.csf: ", 0), 0u) << GetText(&errors);
+}
+
+TEST(CSFBuilders, FrameStatements)
+{
+    CCSFSection root;
+    root.SetText("Panel(\"P\")");
+    CCSFSection* named = root.AddFrame("Head", 0, 10, 240, 20, 10, 3, "BMP\\ArtistHeader.bmp");
+    CCSFSection* nameless = root.AddFrame(nullptr, 1, 2, 3, 4, 10, 9, "");
+    CCSFSection* emptyName = root.AddFrame("", 1, 2, 3, 4, 8, 1, nullptr);
+    EXPECT_STREQ(named->GetText(), "Frame(\"Head\",0,10,240,20)");
+    EXPECT_EQ(ChildTexts(named), (V{"TextColor(White)", "Font(10);", "Icon(\"BMP\\ArtistHeader.bmp\");"}));
+    EXPECT_STREQ(nameless->GetText(), "Frame(\"\",1,2,3,4)");
+    EXPECT_EQ(ChildTexts(nameless), (V{"TextColor(Black)", "Font(0);"}));
+    EXPECT_EQ(ChildTexts(emptyName), (V{"TextColor(DarkGray)", "Font(0);"}));
+}
+
+TEST(CSFBuilders, ButtonsNumberAboveTheHighest)
+{
+    auto root = Parse("R()\n{\nButton(\"x\",0,0,1,1,41)\n}\n");
+    root->UpdateHighestButtonNumber();
+    CCSFSection* action = nullptr;
+    CCSFSection* b1 = root->AddButton("One", 0, 40, 120, 20, 8, 2, "BMP\\Item.bmp", &action);
+    CCSFSection* b2 = root->AddButton(nullptr, 120, 40, 120, 20, 10, 7, "", nullptr);
+    EXPECT_STREQ(b1->GetText(), "Button(\"One\",0,40,120,20,42) /* Button 42 */");
+    EXPECT_STREQ(b2->GetText(), "Button(\"\",120,40,120,20,43) /* Button 43 */");
+    EXPECT_EQ(ChildTexts(b1), (V{"ActiveUnselectedColor(LightGray,LightGray);", "ActiveSelectedColor(LightGray,LightGray);",
+                                 "Font(8);", "ActiveIcons(\"BMP\\Item.bmp\");", "Action()"}));
+    EXPECT_EQ(ChildTexts(b2)[0], "ActiveUnselectedColor(LightGray,Black);");
+    ASSERT_NE(action, nullptr);
+    EXPECT_STREQ(action->GetText(), "Action()");
+    EXPECT_FALSE(action->HasBlock());
+    action->AddChildText("JumpDevicePanel(\"A\",\"B\");");
+    EXPECT_TRUE(action->HasBlock());
+    std::uint32_t n = 0;
+    EXPECT_TRUE(b1->IsButtonStatement(nullptr, &n));
+    EXPECT_EQ(n, 42u);
+    EXPECT_EQ(root->GetHighestButtonNumber(), 43u);
+}
+
+TEST(CSFBuilders, LongStatementsAreKeptWhole)
+{
+    CCSFSection root;
+    std::string name(3000, 'n');
+    CCSFSection* b = root.AddButton(name.c_str(), 0, 0, 1, 1, 8, 0, "", nullptr);
+    EXPECT_EQ(std::string(b->GetText()), "Button(\"" + name + "\",0,0,1,1,1) /* Button 1 */");
+}
+
+TEST(CSFColourName, MapsCodes)
+{
+    EXPECT_STREQ(ColourName(0), "Black");
+    EXPECT_STREQ(ColourName(1), "DarkGray");
+    EXPECT_STREQ(ColourName(2), "LightGray");
+    EXPECT_STREQ(ColourName(3), "White");
+    EXPECT_STREQ(ColourName(4), "Black");
+}
+
+TEST(CSFMemory, StoreStaysCompact)
+{
+    std::string text = "CCF()\n{\n";
+    for (int i = 0; i < 20000; ++i)
+        text += "\tButton(\"Item\",0,0,10,10," + std::to_string(i + 1) + ")\n\t{\n\t\tFont(8);\n\t}\n";
+    text += "}\n";
+    auto root = Parse(text);
+    ASSERT_TRUE(root);
+    EXPECT_LT(root->GetStoreBytes(), 4 * text.size());
+}
+
+} // namespace
