@@ -1,0 +1,69 @@
+// Where the wrapper looks for the codec library: beside the program, then in the
+// directory the machine-wide "Software\\CCF Tools" key names, then the loader's search.
+
+#include "WrapperTestUtil.h"
+
+using namespace wrappertest;
+
+namespace {
+
+struct SPathCase
+{
+    const char* name;
+    bool besideProgram;  // a libCCFDll.so in the program directory
+    bool keyPresent;     // the machine-wide key names a directory
+    bool besideKey;      // that directory holds a libCCFDll.so
+    const char* expected; // "program", "key" or "bare"
+};
+
+class DllPathTest : public CWrapperTestBase, public ::testing::WithParamInterface<SPathCase>
+{
+};
+
+TEST_P(DllPathTest, SearchesProgramDirectoryThenMachineKeyThenLoader)
+{
+    const SPathCase& c = GetParam();
+    fs::path program = root / "program";
+    fs::path tools = root / "ccf tools";
+    fs::create_directories(program);
+    fs::create_directories(tools);
+    if (c.besideProgram)
+        WriteWholeFile(program / "libCCFDll.so", "x");
+    if (c.besideKey)
+        WriteWholeFile(tools / "libCCFDll.so", "x");
+    if (c.keyPresent)
+        WriteWholeFile(root / "machine-settings", "[Software\\CCF Tools]\n\"\"=\"" + tools.string() + "\"\n");
+
+    std::string expected = "libCCFDll.so";
+    if (std::string(c.expected) == "program")
+        expected = (program / "libCCFDll.so").string();
+    else if (std::string(c.expected) == "key")
+        expected = (tools / "libCCFDll.so").string();
+    EXPECT_EQ(CCFWrapper::FindDllPath(program.c_str()), expected);
+
+    // The wrapper itself asks the configuration for the program directory.
+    config.SetExecutablePath((program / "discweaver").c_str());
+    CCFWrapper wrapper(&config);
+    EXPECT_EQ(wrapper.GetDllPath(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, DllPathTest,
+                         ::testing::Values(SPathCase{"ProgramFirst", true, true, true, "program"},
+                                           SPathCase{"ProgramOnly", true, false, false, "program"},
+                                           SPathCase{"KeyNext", false, true, true, "key"},
+                                           SPathCase{"KeyWithoutLibrary", false, true, false, "bare"},
+                                           SPathCase{"Nothing", false, false, false, "bare"},
+                                           SPathCase{"LibraryButNoKey", false, false, true, "bare"}),
+                         [](const ::testing::TestParamInfo<SPathCase>& info) { return std::string(info.param.name); });
+
+TEST_F(CWrapperTestBase, NoProgramDirectoryStillConsultsTheKey)
+{
+    fs::path tools = root / "tools";
+    fs::create_directories(tools);
+    WriteWholeFile(tools / "libCCFDll.so", "x");
+    WriteWholeFile(root / "machine-settings", "[Software\\CCF Tools]\n\"\"=\"" + tools.string() + "\"\n");
+    EXPECT_EQ(CCFWrapper::FindDllPath(nullptr), (tools / "libCCFDll.so").string());
+    EXPECT_EQ(CCFWrapper::FindDllPath(""), (tools / "libCCFDll.so").string());
+}
+
+} // namespace

@@ -1,0 +1,124 @@
+// The wrapper with the real codec library and a real configuration file: decompiling
+// only when needed, and a failed compile that leaves everything as it was.
+
+#include "WrapperTestUtil.h"
+
+#include "core/ErrorRecord.h"
+#include "csf/CSFAbstractTree.h"
+#include "csf/CSFSection.h"
+
+#include <algorithm>
+#include <utime.h>
+
+using namespace wrappertest;
+
+namespace {
+
+const char kRealLibrary[] = DW_BIN_DIR "/libCCFDll.so";
+const char kSample[] = DW_SHARED_DIR "/ccf-samples/tonto-gallery-gray.ccf";
+
+class WrapperRealTest : public CWrapperTestBase
+{
+protected:
+    void SetUp() override
+    {
+        CWrapperTestBase::SetUp();
+        if (!fs::exists(kRealLibrary))
+            GTEST_SKIP() << "libCCFDll.so has not been built";
+        if (!fs::exists(kSample))
+            GTEST_SKIP() << "sample configuration missing";
+        input = root / "remote.ccf";
+        fs::copy_file(kSample, input);
+        config.SetInputCcf(input.c_str());
+        ASSERT_TRUE(wrapper.SetDllPath(kRealLibrary));
+        ASSERT_TRUE(wrapper.Init(nullptr, &errors)) << GetText(&errors);
+    }
+
+    // Reads the configured input and tells whether the library had to decompile.
+    bool ReadDecompiled()
+    {
+        sink.Reset();
+        EXPECT_TRUE(wrapper.DecompileAndRead(&sink, &log, &errors)) << GetText(&errors) << "\n"
+                                                                   << (log.empty() ? "" : log.front());
+        return std::count(sink.headings.begin(), sink.headings.end(), "Decompiling") > 0;
+    }
+
+    CCFWrapper wrapper{&config};
+    fs::path input;
+    CErrorRecord errors;
+    CWarningList log;
+    CRecordingSink sink;
+};
+
+TEST_F(WrapperRealTest, AcceptsTheRealLibrary)
+{
+    EXPECT_EQ(std::string(wrapper.GetVersionText()).rfind("CCFDll ", 0), 0u) << wrapper.GetVersionText();
+    EXPECT_GE(wrapper.GetVersionMajor() * 100 + wrapper.GetVersionMinor(), 93);
+}
+
+TEST_F(WrapperRealTest, DecompilesOnceUntilTheInputChangesOrIsForgotten)
+{
+    EXPECT_TRUE(ReadDecompiled());
+    ASSERT_NE(wrapper.GetAbstractTree(), nullptr);
+    EXPECT_GT(wrapper.GetAbstractTree()->GetCount(), 0u);
+    EXPECT_FALSE(ReadDecompiled()) << "the same unchanged file was decompiled twice";
+
+    struct utimbuf times = {1100000000, 1100000000};
+    ASSERT_EQ(utime(input.c_str(), &times), 0);
+    EXPECT_TRUE(ReadDecompiled()) << "a touched file was not decompiled again";
+    EXPECT_FALSE(ReadDecompiled());
+
+    fs::path other = root / "copy.ccf";
+    fs::copy_file(input, other);
+    ASSERT_EQ(utime(other.c_str(), &times), 0);
+    config.SetInputCcf(other.c_str());
+    EXPECT_TRUE(ReadDecompiled()) << "another path was not decompiled";
+
+    wrapper.ForgetDecompilation();
+    EXPECT_TRUE(ReadDecompiled()) << "a forgotten decompilation was reused";
+}
+
+TEST_F(WrapperRealTest, CompiledOutputReadsBackToTheSameTree)
+{
+    ReadDecompiled();
+    ASSERT_NE(wrapper.GetRootSection(), nullptr);
+    std::string tree = wrapper.GetRootSection()->WriteToString();
+    fs::path output = root / "out.ccf";
+    config.SetOutputCcf(output.c_str());
+    ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
+    EXPECT_TRUE(log.empty());
+    config.SetInputCcf(output.c_str());
+    ASSERT_TRUE(ReadDecompiled());
+    EXPECT_TRUE(wrapper.GetRootSection()->WriteToString() == tree) << "the round trip changed the configuration";
+}
+
+TEST_F(WrapperRealTest, AFailedCompileLeavesTreesAndOutputAlone)
+{
+    ReadDecompiled();
+    ASSERT_NE(wrapper.GetRootSection(), nullptr);
+    // A panel outside any device is something no CCF can hold.
+    CCSFSection* device = wrapper.GetRootSection()->FindChildByPrefix("Device(");
+    ASSERT_NE(device, nullptr);
+    device->AddChildText("Panel(\"Broken\",,,)");
+    device->AddChildText("Button(\"x\",a,b,c,d,e,f,g)");
+    std::string before = wrapper.GetRootSection()->WriteToString();
+    CCSFAbstractTree* tree = wrapper.GetAbstractTree();
+
+    fs::path output = root / "out.ccf";
+    WriteWholeFile(output, "the previous output");
+    config.SetOutputCcf(output.c_str());
+    EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
+    std::string text = GetText(&errors);
+    EXPECT_TRUE(text == "COMPILATION FAILED, see log for details:" || text == "Compilation failed; No log was received")
+        << text;
+    EXPECT_EQ(text == "COMPILATION FAILED, see log for details:", !log.empty());
+    EXPECT_TRUE(wrapper.GetRootSection()->WriteToString() == before);
+    EXPECT_EQ(wrapper.GetAbstractTree(), tree);
+    EXPECT_EQ(ReadWholeFile(output), "the previous output");
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(root))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 2) << "a temporary output was left behind";
+}
+
+} // namespace
