@@ -9,6 +9,7 @@
 #include "csf/CSFSection.h"
 
 #include <sys/stat.h>
+#include <thread>
 #include <utime.h>
 
 using namespace wrappertest;
@@ -232,6 +233,36 @@ INSTANTIATE_TEST_SUITE_P(
                       SFailCase{"compilelog", true, "COMPILATION FAILED, see log for details:", true},
                       SFailCase{"compilesilent", true, "Compilation failed; No log was received", false}),
     [](const ::testing::TestParamInfo<SFailCase>& info) { return std::string(info.param.fake); });
+
+TEST_F(WrapperFakeTest, ConcurrentRunsNeverMixTheirLogs)
+{
+    // Two wrappers share one library and therefore its single callback; the process-wide
+    // lock keeps each run's messages in its own log.
+    constexpr int kRounds = 50;
+    auto work = [this](CWarningList* ownLog, int* mixed) {
+        CCFWrapper other(&config);
+        other.SetDllPath(FakePath("decompilelog").c_str());
+        CErrorRecord ownErrors;
+        if (!other.Init(nullptr, &ownErrors))
+            return;
+        for (int i = 0; i < kRounds; ++i) {
+            ownLog->clear();
+            Clear(&ownErrors);
+            other.RunDecompiler("in.ccf", (root / "never.csf").c_str(), nullptr, ownLog, &ownErrors);
+            if (ownLog->size() != 2)
+                ++*mixed;
+        }
+    };
+    CWarningList logA, logB;
+    int mixedA = 0, mixedB = 0;
+    std::thread a(work, &logA, &mixedA);
+    std::thread b(work, &logB, &mixedB);
+    a.join();
+    b.join();
+    EXPECT_EQ(mixedA, 0);
+    EXPECT_EQ(mixedB, 0);
+    EXPECT_EQ(logA.size(), 2u);
+}
 
 // ---- compiling progress ----------------------------------------------------------
 
