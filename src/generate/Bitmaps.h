@@ -14,9 +14,9 @@ class CErrorRecord;
 // One embedded file: a complete uncompressed 4-bit Windows bitmap.
 struct SEmbeddedBitmap
 {
-    const char* fileName;        // "ArtistHeader.bmp"
-    std::size_t size;            // bytes of the whole file
-    const std::uint8_t* bytes;   // the file's bytes
+    const char* fileName;      // "ArtistHeader.bmp"
+    std::size_t size;          // bytes of the whole file
+    const std::uint8_t* bytes; // the file's bytes
 };
 
 // The thirteen embedded files in their fixed order (see the table in EmbeddedBitmaps.cpp

@@ -69,7 +69,8 @@ public:
     CJump* GetRightJump() const { return m_pRightJump; }
 
 protected:
-    CGenPanel(const SPanelOptions& options, const char* listName, unsigned deviceIndex, std::string panelName);
+    CGenPanel(const SPanelOptions& options, const char* listName, unsigned deviceIndex,
+              std::string panelName);
 
     // The panel kind's own content, between the panel's colours and its bottom bar.
     virtual void WriteContents(CCSFSection* panelNode) const = 0;

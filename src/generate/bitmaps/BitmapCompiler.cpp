@@ -46,11 +46,20 @@ bool Fail(const std::string& text)
 bool ParseGrey(char c, Grey& grey)
 {
     switch (c) {
-    case '#': grey = kBlack; return true;
-    case '+': grey = kDarkGrey; return true;
-    case ':': grey = kLightGrey; return true;
-    case '.': grey = kWhite; return true;
-    default: return false;
+    case '#':
+        grey = kBlack;
+        return true;
+    case '+':
+        grey = kDarkGrey;
+        return true;
+    case ':':
+        grey = kLightGrey;
+        return true;
+    case '.':
+        grey = kWhite;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -71,7 +80,8 @@ bool ReadSource(Source& source)
             source.width = static_cast<int>(line.size());
         if (static_cast<int>(line.size()) != source.width)
             return Fail(source.path + ":" + std::to_string(lineNumber) + ": row is " +
-                        std::to_string(line.size()) + " pixels wide, expected " + std::to_string(source.width));
+                        std::to_string(line.size()) + " pixels wide, expected " +
+                        std::to_string(source.width));
         for (char c : line) {
             Grey grey;
             if (!ParseGrey(c, grey))
@@ -234,8 +244,10 @@ int main(int argc, char** argv)
         code << "    {\"" << sources[i].fileName << "\", sizeof(" << Identifier(i) << "), " << Identifier(i)
              << "},\n";
     code << "};\n\n} // namespace\n\n"
-         << "std::size_t GetEmbeddedBitmapCount()\n{\n    return sizeof(kBitmaps) / sizeof(kBitmaps[0]);\n}\n\n"
-         << "const SEmbeddedBitmap& GetEmbeddedBitmap(std::size_t index)\n{\n    return kBitmaps[index];\n}\n\n"
+         << "std::size_t GetEmbeddedBitmapCount()\n{\n    return sizeof(kBitmaps) / "
+            "sizeof(kBitmaps[0]);\n}\n\n"
+         << "const SEmbeddedBitmap& GetEmbeddedBitmap(std::size_t index)\n{\n    return "
+            "kBitmaps[index];\n}\n\n"
          << "const SEmbeddedBitmap* FindEmbeddedBitmap(const char* fileName)\n{\n"
          << "    if (!fileName)\n        return nullptr;\n"
          << "    for (const SEmbeddedBitmap& entry : kBitmaps)\n"

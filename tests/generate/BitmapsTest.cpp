@@ -1,0 +1,286 @@
+#include "generate/Bitmaps.h"
+
+#include "core/ErrorRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct SExpectedBitmap
+{
+    const char* name;
+    int width;
+    int height;
+    std::size_t bytes;
+    int palette;
+};
+
+// The files, in the order they are written, with the sizes the codec and the remote
+// expect for the places they are shown at.
+const SExpectedBitmap kExpected[] = {
+    {"ArtistContinuedHeader.bmp", 240, 34, 4152, 4}, {"ArtistHeader.bmp", 240, 34, 4152, 4},
+    {"BacktrackStrip.bmp", 137, 17, 1296, 4},        {"ContinuationStrip.bmp", 137, 17, 1296, 4},
+    {"FinalBarLeft.bmp", 120, 15, 972, 4},           {"FinalBarRight.bmp", 120, 15, 972, 4},
+    {"NINClassicPronto.bmp", 57, 24, 840, 4},        {"BrisketPronto.bmp", 167, 71, 6036, 4},
+    {"SmallRoundBlackButton.bmp", 38, 35, 818, 16},  {"TwoDiscLeftButton.bmp", 36, 34, 752, 4},
+    {"TwoDiscLeftStrip.bmp", 168, 17, 1500, 4},      {"TwoDiscRightButton.bmp", 36, 34, 752, 4},
+    {"TwoDiscRightStrip.bmp", 168, 17, 1500, 4},
+};
+
+unsigned U16(const std::uint8_t* p)
+{
+    return p[0] | (p[1] << 8);
+}
+std::uint32_t U32(const std::uint8_t* p)
+{
+    return U16(p) | (static_cast<std::uint32_t>(U16(p + 2)) << 16);
+}
+
+// A decoded bitmap: grey level (0..255) per pixel, top row first.
+struct SPicture
+{
+    int width = 0;
+    int height = 0;
+    std::vector<int> grey;
+    int At(int x, int y) const { return grey[static_cast<std::size_t>(y) * width + x]; }
+};
+
+SPicture Decode(const SEmbeddedBitmap& bmp)
+{
+    SPicture picture;
+    const std::uint8_t* b = bmp.bytes;
+    picture.width = static_cast<int>(U32(b + 18));
+    picture.height = static_cast<int>(U32(b + 22));
+    const std::uint32_t offset = U32(b + 10);
+    const std::uint32_t colours = U32(b + 46);
+    const unsigned rowBytes = ((picture.width * 4 + 31) / 32) * 4;
+    picture.grey.resize(static_cast<std::size_t>(picture.width) * picture.height);
+    for (int y = 0; y < picture.height; ++y) {
+        const std::uint8_t* row = b + offset + static_cast<std::size_t>(picture.height - 1 - y) * rowBytes;
+        for (int x = 0; x < picture.width; ++x) {
+            const unsigned index = x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0f;
+            EXPECT_LT(index, colours) << bmp.fileName;
+            const std::uint8_t* entry = b + 54 + 4 * (index < colours ? index : 0);
+            picture.grey[static_cast<std::size_t>(y) * picture.width + x] = entry[2];
+        }
+    }
+    return picture;
+}
+
+class EmbeddedBitmapFiles : public ::testing::TestWithParam<std::size_t>
+{
+};
+
+TEST_P(EmbeddedBitmapFiles, AreCompleteFourBitBitmapsOfTheirSize)
+{
+    const std::size_t i = GetParam();
+    const SExpectedBitmap& expected = kExpected[i];
+    ASSERT_EQ(GetEmbeddedBitmapCount(), std::size(kExpected));
+    const SEmbeddedBitmap& bmp = GetEmbeddedBitmap(i);
+    ASSERT_STREQ(bmp.fileName, expected.name);
+    ASSERT_EQ(bmp.size, expected.bytes);
+    const std::uint8_t* b = bmp.bytes;
+
+    EXPECT_EQ(b[0], 'B');
+    EXPECT_EQ(b[1], 'M');
+    EXPECT_EQ(U32(b + 2), expected.bytes);               // file size
+    EXPECT_EQ(U32(b + 10), 54u + 4u * expected.palette); // pixel offset
+    EXPECT_EQ(U32(b + 14), 40u);                         // information header
+    EXPECT_EQ(static_cast<int>(U32(b + 18)), expected.width);
+    EXPECT_EQ(static_cast<int>(U32(b + 22)), expected.height);
+    EXPECT_EQ(U16(b + 26), 1u); // planes
+    EXPECT_EQ(U16(b + 28), 4u); // bits per pixel
+    EXPECT_EQ(U32(b + 30), 0u); // uncompressed
+    const unsigned rowBytes = ((expected.width * 4 + 31) / 32) * 4;
+    EXPECT_EQ(U32(b + 34), rowBytes * expected.height);
+    EXPECT_EQ(U32(b + 46), static_cast<std::uint32_t>(expected.palette));
+    // The pixel rows end where the file ends, less the two bytes the four-entry files
+    // have always carried.
+    EXPECT_EQ(U32(b + 10) + rowBytes * expected.height + (expected.palette == 4 ? 2 : 0), expected.bytes);
+
+    // Greys only, in the fixed order of each palette kind.
+    const int four[] = {0xc0, 0xff, 0x80, 0x00};    // light grey, white, dark grey, black
+    const int sixteen[] = {0x00, 0x80, 0xc0, 0xff}; // black, dark grey, light grey, white
+    for (int e = 0; e < expected.palette; ++e) {
+        const std::uint8_t* entry = b + 54 + 4 * e;
+        EXPECT_EQ(entry[0], entry[1]);
+        EXPECT_EQ(entry[1], entry[2]);
+        if (e < 4) {
+            EXPECT_EQ(entry[2], expected.palette == 4 ? four[e] : sixteen[e])
+                << expected.name << " entry " << e;
+        }
+    }
+
+    const SPicture picture = Decode(bmp);
+    EXPECT_EQ(picture.width, expected.width);
+    EXPECT_EQ(FindEmbeddedBitmap(expected.name), &bmp);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, EmbeddedBitmapFiles, ::testing::Range<std::size_t>(0, 13));
+
+TEST(EmbeddedBitmaps, UnknownNameIsNotFound)
+{
+    EXPECT_EQ(FindEmbeddedBitmap("artistheader.bmp"), nullptr);
+    EXPECT_EQ(FindEmbeddedBitmap(nullptr), nullptr);
+}
+
+// The labels drawn over each picture must stand out: black text on light places, white
+// text on dark ones.
+TEST(EmbeddedBitmaps, LabelsContrastWithTheirBackground)
+{
+    struct
+    {
+        const char* name;
+        bool darkBackground; // the label is white
+    } const places[] = {
+        {"ArtistHeader.bmp", false},         {"ArtistContinuedHeader.bmp", false},
+        {"TwoDiscLeftButton.bmp", true},     {"TwoDiscLeftStrip.bmp", true},
+        {"TwoDiscRightButton.bmp", false},   {"TwoDiscRightStrip.bmp", false},
+        {"FinalBarLeft.bmp", false},         {"FinalBarRight.bmp", false},
+        {"SmallRoundBlackButton.bmp", true},
+    };
+    for (const auto& place : places) {
+        const SEmbeddedBitmap* bmp = FindEmbeddedBitmap(place.name);
+        ASSERT_NE(bmp, nullptr) << place.name;
+        const SPicture picture = Decode(*bmp);
+        const int centre = picture.At(picture.width / 2, picture.height / 2);
+        if (place.darkBackground)
+            EXPECT_EQ(centre, 0x00) << place.name;
+        else
+            EXPECT_GE(centre, 0xc0) << place.name;
+    }
+    // The logo sits on the header band: its background is the band's own grey.
+    const SPicture header = Decode(*FindEmbeddedBitmap("ArtistHeader.bmp"));
+    const SPicture logo = Decode(*FindEmbeddedBitmap("NINClassicPronto.bmp"));
+    EXPECT_EQ(logo.At(0, 0), header.At(92, 5));
+    EXPECT_EQ(logo.At(56, 23), header.At(92 + 56, 5 + 23));
+    // A round button: white corners.
+    const SPicture round = Decode(*FindEmbeddedBitmap("SmallRoundBlackButton.bmp"));
+    EXPECT_EQ(round.At(0, 0), 0xff);
+    EXPECT_EQ(round.At(37, 34), 0xff);
+    // The bottom bar's halves mirror each other.
+    const SPicture left = Decode(*FindEmbeddedBitmap("FinalBarLeft.bmp"));
+    const SPicture right = Decode(*FindEmbeddedBitmap("FinalBarRight.bmp"));
+    for (int y = 0; y < left.height; ++y)
+        for (int x = 0; x < left.width; ++x)
+            ASSERT_EQ(left.At(x, y), right.At(left.width - 1 - x, y)) << x << "," << y;
+}
+
+// ---- writing ------------------------------------------------------------------------
+
+class BitmapWriting : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/dw-bitmaps-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_root = pattern;
+        m_override = m_root / "BMP_Override";
+        m_target = m_root / "BMP";
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        for (auto& entry : fs::recursive_directory_iterator(m_root, ignored))
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(m_root, ignored);
+    }
+    static std::string Read(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    static std::string Embedded(const char* name)
+    {
+        const SEmbeddedBitmap* bmp = FindEmbeddedBitmap(name);
+        return std::string(reinterpret_cast<const char*>(bmp->bytes), bmp->size);
+    }
+
+    fs::path m_root, m_override, m_target;
+};
+
+TEST_F(BitmapWriting, WritesAllThirteenByteForByteWithoutOverrides)
+{
+    // No override directory at all, and the target directory is made on the way.
+    CErrorRecord errors;
+    ASSERT_TRUE(WriteBitmapsTo(&errors, m_override.c_str(), m_target.c_str())) << GetText(&errors);
+    for (const SExpectedBitmap& expected : kExpected)
+        EXPECT_EQ(Read(m_target / expected.name), Embedded(expected.name)) << expected.name;
+
+    // An empty override directory changes nothing; existing files are replaced.
+    fs::create_directory(m_override);
+    std::ofstream(m_target / "ArtistHeader.bmp") << "old";
+    ASSERT_TRUE(WriteBitmapsTo(&errors, m_override.c_str(), m_target.c_str()));
+    EXPECT_EQ(Read(m_target / "ArtistHeader.bmp"), Embedded("ArtistHeader.bmp"));
+    EXPECT_TRUE(IsEmpty(&errors));
+}
+
+TEST_F(BitmapWriting, OverrideReplacesOnlyItsOwnFile)
+{
+    fs::create_directory(m_override);
+    std::ofstream(m_override / "FinalBarLeft.bmp", std::ios::binary) << "my own bar";
+    CErrorRecord errors;
+    ASSERT_TRUE(WriteBitmapsTo(&errors, m_override.c_str(), m_target.c_str())) << GetText(&errors);
+    EXPECT_EQ(Read(m_target / "FinalBarLeft.bmp"), "my own bar");
+    for (const SExpectedBitmap& expected : kExpected) {
+        if (std::string(expected.name) != "FinalBarLeft.bmp") {
+            EXPECT_EQ(Read(m_target / expected.name), Embedded(expected.name)) << expected.name;
+        }
+    }
+}
+
+TEST_F(BitmapWriting, ReadOnlyTargetStopsAtThatFile)
+{
+    fs::create_directory(m_target);
+    const fs::path locked = m_target / "BacktrackStrip.bmp"; // third in the table
+    std::ofstream(locked) << "keep me";
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+    CErrorRecord errors;
+    EXPECT_FALSE(WriteBitmapsTo(&errors, m_override.c_str(), m_target.c_str()));
+    EXPECT_EQ(std::string(GetText(&errors)).rfind("Failed to write " + locked.string() + ": ", 0), 0u)
+        << GetText(&errors);
+    EXPECT_EQ(Read(locked), "keep me");
+    EXPECT_TRUE(fs::exists(m_target / "ArtistContinuedHeader.bmp"));
+    EXPECT_TRUE(fs::exists(m_target / "ArtistHeader.bmp"));
+    EXPECT_FALSE(fs::exists(m_target / "ContinuationStrip.bmp"));
+}
+
+TEST_F(BitmapWriting, UnreadableOverrideFailsAsCopy)
+{
+    fs::create_directory(m_override);
+    fs::create_directory(m_override / "ArtistHeader.bmp"); // exists, but cannot be read as a file
+    CErrorRecord errors;
+    EXPECT_FALSE(WriteBitmapsTo(&errors, m_override.c_str(), m_target.c_str()));
+    const std::string expected = "Failed to copy " + (m_override / "ArtistHeader.bmp").string() + " to " +
+                                 (m_target / "ArtistHeader.bmp").string() + ": ";
+    EXPECT_EQ(std::string(GetText(&errors)).rfind(expected, 0), 0u) << GetText(&errors);
+    EXPECT_TRUE(fs::exists(m_target / "ArtistContinuedHeader.bmp"));
+    EXPECT_FALSE(fs::exists(m_target / "ArtistHeader.bmp"));
+}
+
+TEST_F(BitmapWriting, MissingTargetParentFailsOnTheFirstFile)
+{
+    const fs::path target = m_root / "no" / "such" / "BMP";
+    CErrorRecord errors;
+    EXPECT_FALSE(WriteBitmapsTo(&errors, nullptr, target.c_str()));
+    const std::string expected = "Failed to write " + (target / "ArtistContinuedHeader.bmp").string() + ": ";
+    EXPECT_EQ(std::string(GetText(&errors)).rfind(expected, 0), 0u) << GetText(&errors);
+}
+
+} // namespace

@@ -1,0 +1,111 @@
+#include "generate/FitText.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(CharWidths, KnownEntriesOfBothTables)
+{
+    struct
+    {
+        unsigned char code;
+        int font8;
+        int font10;
+    } const cases[] = {
+        {0, 0, 0},     {1, 12, 12},   {31, 12, 12},  {' ', 3, 2},   {'!', 3, 3},   {'.', 4, 4},
+        {'0', 8, 9},   {'9', 8, 9},   {'A', 9, 9},   {'M', 10, 12}, {'W', 12, 11}, {'i', 4, 4},
+        {'m', 10, 12}, {'~', 9, 10},  {127, 12, 12}, {160, 12, 12}, {183, 1, 2},   {198, 11, 12},
+        {0xE9, 7, 8},  {230, 10, 12}, {252, 7, 8},   {253, 6, 8},   {255, 6, 8},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(GetCharWidth(c.code, false), c.font8) << "code " << int(c.code);
+        EXPECT_EQ(GetCharWidth(c.code, true), c.font10) << "code " << int(c.code);
+    }
+    // "Hello World": 9+7+4+4+7+3+12+7+5+4+7 in font 8.
+    EXPECT_EQ(GetTextWidth("Hello World", false), 69);
+    EXPECT_EQ(GetTextWidth("Hello World", true), 72);
+}
+
+struct SFitCase
+{
+    const char* text;
+    bool font10;
+    int width;
+    const char* expected;
+};
+
+class FitTextCases : public ::testing::TestWithParam<SFitCase>
+{
+};
+
+TEST_P(FitTextCases, CutsAsExpected)
+{
+    const SFitCase& c = GetParam();
+    std::string text = c.text;
+    FitText(text, c.font10, c.width);
+    EXPECT_EQ(text, c.expected);
+    if (c.width >= 0) {
+        EXPECT_LE(GetTextWidth(text, c.font10), c.width);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FitTextCases,
+                         ::testing::Values(
+                             // Exactly as wide as allowed: untouched.
+                             SFitCase{"Hello World", false, 69, "Hello World"},
+                             // One pixel too wide: the ellipsis replaces the end, and the result still fits.
+                             SFitCase{"Hello World", false, 68, "Hello Wo..."},
+                             SFitCase{"Hello World", true, 71, "Hello Wo..."},
+                             // A space left before the ellipsis goes with the character that was cut.
+                             SFitCase{"AB CD", false, 37, "AB..."},
+                             // So do full stops ("St. Louis" cut after "St").
+                             SFitCase{"St. Louis", false, 30, "St..."},
+                             // Widths below 1 empty the text.
+                             SFitCase{"Abba", false, 0, ""}, SFitCase{"Abba", false, -3, ""},
+                             // Too narrow for one character and the ellipsis: the prefix of "H..." that fits.
+                             SFitCase{"Hello", false, 20, "H.."}, SFitCase{"Hello", false, 10, "H"},
+                             SFitCase{"Hello", false, 3, ""}, SFitCase{"W", false, 5, "."},
+                             // The empty text always fits.
+                             SFitCase{"", false, 1, ""},
+                             // Accented bytes are measured by their own widths (0xE9 is 7 pixels in font 8).
+                             SFitCase{"Caf\xE9", false, 31, "Caf\xE9"},
+                             SFitCase{"Caf\xE9 Society", false, 40, "Caf\xE9..."}));
+
+// Whatever the text and width, the result fits and is either the text itself or a
+// beginning of it followed by (part of) an ellipsis.
+TEST(FitText, ResultAlwaysFitsAndKeepsABeginning)
+{
+    const char* const texts[] = {"The Beatles",
+                                 "Sgt. Pepper's Lonely Hearts Club Band",
+                                 "   ",
+                                 "....",
+                                 "A",
+                                 "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
+                                 "x \xE9\xE9 . y",
+                                 "Nine Inch Nails"};
+    for (const char* original : texts) {
+        for (bool font10 : {false, true}) {
+            for (int width = -1; width <= 260; ++width) {
+                std::string text = original;
+                FitText(text, font10, width);
+                const std::string context = std::string(original) + " @" + std::to_string(width);
+                ASSERT_LE(GetTextWidth(text, font10), width < 0 ? 0 : width) << context;
+                if (text == original)
+                    continue;
+                std::string stem = text;
+                while (!stem.empty() && stem.back() == '.')
+                    stem.pop_back();
+                // The stem (text before the trailing full stops) begins the original.
+                ASSERT_EQ(std::string(original).compare(0, stem.size(), stem), 0)
+                    << context << " -> " << text;
+                if (GetTextWidth(original, font10) > width && text.size() >= 4) {
+                    ASSERT_EQ(text.substr(text.size() - 3), "...") << context;
+                }
+            }
+        }
+    }
+}
+
+} // namespace

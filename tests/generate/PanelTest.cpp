@@ -1,0 +1,321 @@
+#include "generate/FitText.h"
+#include "generate/GenPanel.h"
+#include "generate/Jump.h"
+#include "generate/PanelTestUtil.h"
+#include "model/LibList.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The statements every generated panel begins with, below its "Panel(...)" line.
+const std::string kPanelHead = "  Font(0)\n"
+                               "  BackColor(White);\n"
+                               "  TextColor(Black);\n"
+                               "  InactiveUnselectedColor(LightGray,DarkGray);\n"
+                               "  InactiveSelectedColor(DarkGray,Black);\n"
+                               "  ActiveUnselectedColor(LightGray,Black);\n"
+                               "  ActiveSelectedColor(LightGray,DarkGray);\n";
+
+std::string Write(const CGenPanel& panel)
+{
+    SCsfTree tree;
+    panel.WritePanel(tree.device);
+    return Dump(tree.device);
+}
+
+std::string BarFrame(unsigned left, const std::string& label, int font, const char* icon)
+{
+    return "  Frame(\"" + label + "\"," + std::to_string(left) + ",204,120,15)\n" + "    TextColor(Black)\n" +
+           "    Font(" + std::to_string(label.empty() ? 0 : font) + ");\n" + "    Icon(\"BMP\\" + icon +
+           "\");\n";
+}
+
+TEST(Panels, EmptyPageWithStartAndEndBars)
+{
+    CListPanel page(SPanelOptions{}, "Music", 0, 'A', 0);
+    page.SetLeft(nullptr, "[start]", 0);
+    page.SetRight(nullptr, "[end]", 0);
+    EXPECT_EQ(Write(page), "Panel(\"A0\")\n" + kPanelHead + BarFrame(0, "[start]", 8, "FinalBarLeft.bmp") +
+                               BarFrame(120, "[end]", 8, "FinalBarRight.bmp"));
+}
+
+TEST(Panels, HiddenPanelsAreMarked)
+{
+    SPanelOptions options;
+    options.hidden = true;
+    CListPanel page(options, "Music", 0, 'T', 12);
+    const std::string text = Write(page);
+    EXPECT_EQ(text.rfind("Panel(\"T12\")\n  IsHidden()\n  Font(0)\n", 0), 0u) << text;
+}
+
+TEST(Panels, RowsGoDownThePageThirtyFourPixelsApart)
+{
+    CPanelJump back("Music", "Alphabet");
+    CPanelJump disc("Music", "D0");
+    CListPanel page(SPanelOptions{}, "Music", 0, 'A', 3);
+    page.AppendRow(std::make_unique<CSpacerRow>());
+    page.AppendRow(std::make_unique<CHeaderRow>("Abba", &back));
+    page.AppendRow(std::make_unique<CItemPairRow>("Arrival", "", &disc, "Voulez-Vous", "", &disc));
+    EXPECT_EQ(page.GetFreeRows(), 3u);
+    const std::string text = Write(page);
+    EXPECT_NE(text.find("  Button(\"Abba\",0,34,240,34,42) /* Button 42 */\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  Button(\"\",0,68,36,34,43) /* Button 43 */\n"), std::string::npos);
+    EXPECT_NE(text.find("  Frame(\"Voulez-Vous\",36,85,168,17)\n"), std::string::npos);
+    EXPECT_EQ(page.GetPanelName(), "A3");
+    EXPECT_EQ(page.GetPageNumber(), 3u);
+}
+
+TEST(Panels, FullPageDropsFurtherRows)
+{
+    CListPanel page(SPanelOptions{}, "Music", 0, 'D', 0);
+    for (int i = 0; i < 8; ++i)
+        page.AppendRow(std::make_unique<CHeaderRow>(("Row " + std::to_string(i)).c_str(), nullptr));
+    EXPECT_EQ(page.GetFreeRows(), 0u);
+    EXPECT_EQ(page.GetRowCount(), 6u);
+    const std::string text = Write(page);
+    EXPECT_NE(text.find("Frame(\"Row 5\",0,170,240,34)"), std::string::npos);
+    EXPECT_EQ(text.find("Row 6"), std::string::npos);
+}
+
+TEST(Panels, BottomBarsWithCountsAreLinkedButtons)
+{
+    CListPanel first(SPanelOptions{}, "Music", 0, 'D', 4);
+    CListPanel second(SPanelOptions{}, "Music", 0, 'D', 5);
+    // A group of 11 continues from page D4 to D5: two items left, nine placed.
+    first.SetLeft(nullptr, "[start]", 0);
+    first.SetRight(second.GetJump(), "Beatles", 2);
+    second.SetLeft(first.GetJump(), "Beatles", 9);
+    second.SetRight(nullptr, "[end]", 0);
+    EXPECT_EQ(first.GetRightLabel(), "Beatles [2]");
+    EXPECT_EQ(second.GetLeftLabel(), "Beatles [9]");
+
+    EXPECT_EQ(Write(first), "Panel(\"D4\")\n" + kPanelHead + BarFrame(0, "[start]", 8, "FinalBarLeft.bmp") +
+                                "  Button(\"Beatles [2]\",120,204,120,15,42) /* Button 42 */\n"
+                                "    ActiveUnselectedColor(LightGray,Black);\n"
+                                "    ActiveSelectedColor(LightGray,Black);\n"
+                                "    Font(8);\n"
+                                "    ActiveIcons(\"BMP\\FinalBarRight.bmp\");\n"
+                                "    Action()\n"
+                                "      JumpDevicePanel(\"Music\", \"D5\");\n");
+    EXPECT_EQ(Write(second), "Panel(\"D5\")\n" + kPanelHead +
+                                 "  Button(\"Beatles [9]\",0,204,120,15,42) /* Button 42 */\n"
+                                 "    ActiveUnselectedColor(LightGray,Black);\n"
+                                 "    ActiveSelectedColor(LightGray,Black);\n"
+                                 "    Font(8);\n"
+                                 "    ActiveIcons(\"BMP\\FinalBarLeft.bmp\");\n"
+                                 "    Action()\n"
+                                 "      JumpDevicePanel(\"Music\", \"D4\");\n" +
+                                 BarFrame(120, "[end]", 8, "FinalBarRight.bmp"));
+}
+
+TEST(Panels, WithoutLinksBothBarsAreFrames)
+{
+    SPanelOptions options;
+    options.links = false;
+    CListPanel page(options, "Music", 0, 'A', 1);
+    CPanelJump other("Music", "A0");
+    page.SetLeft(&other, "Abba", 0);
+    page.SetRight(&other, "Cream", 3);
+    EXPECT_EQ(Write(page), "Panel(\"A1\")\n" + kPanelHead + BarFrame(0, "Abba", 8, "FinalBarLeft.bmp") +
+                               BarFrame(120, "Cream [3]", 8, "FinalBarRight.bmp"));
+}
+
+struct SBarCase
+{
+    const char* label;
+    int count;
+    bool font10;
+};
+
+class BarLabels : public ::testing::TestWithParam<SBarCase>
+{
+};
+
+// The label and its count suffix together always fit 118 pixels; the suffix is never
+// cut, the label only as far as needed.
+TEST_P(BarLabels, FitWithTheirCount)
+{
+    const SBarCase& c = GetParam();
+    const std::string label = MakeBarLabel(c.label, c.count, c.font10);
+    EXPECT_LE(GetTextWidth(label, c.font10), 118) << label;
+    std::string expectedText = c.label ? c.label : "";
+    std::string suffix = c.count ? " [" + std::to_string(c.count) + "]" : "";
+    FitText(expectedText, c.font10, 118 - GetTextWidth(suffix, c.font10));
+    EXPECT_EQ(label, expectedText + suffix);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BarLabels,
+                         ::testing::Values(SBarCase{"Beatles", 2, false}, SBarCase{"Beatles", 0, false},
+                                           SBarCase{"Crosby, Stills, Nash & Young", 9, false},
+                                           SBarCase{"Crosby, Stills, Nash & Young", 9, true},
+                                           SBarCase{"Crosby, Stills, Nash & Young", 0, false},
+                                           SBarCase{nullptr, 0, false}, SBarCase{nullptr, 4, false},
+                                           SBarCase{"WWWWWWWWWWWW", 12345, true}));
+
+TEST(Panels, LongBarLabelIsCutBeforeItsCount)
+{
+    // 118 less " [9]" (21 pixels in font 8) leaves 97 for the label; a comma before the
+    // ellipsis stays (only spaces and full stops go).
+    EXPECT_EQ(MakeBarLabel("Crosby, Stills, Nash & Young", 9, false), "Crosby, Stills,... [9]");
+    EXPECT_EQ(MakeBarLabel(nullptr, 0, false), "");
+}
+
+TEST(Panels, LargerFontIsUsedOnBarsAndStrips)
+{
+    SPanelOptions options;
+    options.largerFont = true;
+    CListPanel page(options, "Music", 0, 'A', 0);
+    page.SetLeft(nullptr, "[start]", 0);
+    EXPECT_EQ(page.GetFont(), 10);
+    EXPECT_NE(Write(page).find(BarFrame(0, "[start]", 10, "FinalBarLeft.bmp")), std::string::npos);
+}
+
+TEST(Panels, DeviceNamesAndOwnJump)
+{
+    EXPECT_EQ(MakeDeviceName("Music", 0), "Music");
+    EXPECT_EQ(MakeDeviceName("Music", 1), "Music.1");
+    EXPECT_EQ(MakeDeviceName("Rock \\x2f Pop", 12), "Rock \\x2f Pop.12");
+
+    CListPanel page(SPanelOptions{}, "Music", 2, 'T', 7);
+    EXPECT_EQ(page.GetDeviceName(), "Music.2");
+    EXPECT_EQ(page.GetDeviceIndex(), 2u);
+    CPanelJump* jump = page.GetJump();
+    ASSERT_NE(jump, nullptr);
+    EXPECT_EQ(jump, page.GetJump()); // made once
+    EXPECT_EQ(jump->GetDeviceName(), "Music.2");
+    EXPECT_EQ(jump->GetPanelName(), "T7");
+}
+
+TEST(Panels, OptionsComeFromTheList)
+{
+    CLibList list;
+    SPanelOptions defaults = GetPanelOptions(&list);
+    EXPECT_FALSE(defaults.hidden);
+    EXPECT_TRUE(defaults.truncate);
+    EXPECT_TRUE(defaults.links);
+    EXPECT_FALSE(defaults.largerFont);
+    list.SetHidePanels(true);
+    list.SetTruncate(false);
+    list.SetLinks(false);
+    list.SetLargerFont(true);
+    CCreditsPanel credits(&list, "Music", 0);
+    EXPECT_TRUE(credits.GetOptions().hidden);
+    EXPECT_FALSE(credits.GetOptions().truncate);
+    EXPECT_FALSE(credits.GetOptions().links);
+    EXPECT_EQ(credits.GetFont(), 10);
+}
+
+// ---- alphabet -----------------------------------------------------------------------
+
+TEST(AlphabetPanel, FilledAndEmptyCellsInTheirPlaces)
+{
+    CAlphabetPanel alphabet(SPanelOptions{}, "Music", 0);
+    CPanelJump hash("Music", "A0"), a("Music", "A1"), f("Music", "A2"), z("Music", "A3"),
+        other("Music", "A9");
+    alphabet.SetLetter('#', &hash);
+    alphabet.SetLetter('A', &a);
+    alphabet.SetLetter('A', &other); // the first jump stays
+    alphabet.SetLetter('F', &f);
+    alphabet.SetLetter('Z', &z);
+    alphabet.SetLetter('a', &other); // not a slot
+    alphabet.SetLetter('0', &other);
+    alphabet.SetLetter(0, &other);
+    alphabet.SetLetter('B', nullptr);
+    EXPECT_EQ(alphabet.GetLetterJump(1), &a);
+    EXPECT_EQ(alphabet.GetLetterJump(2), nullptr);
+    EXPECT_EQ(alphabet.GetPanelName(), "Alphabet");
+
+    const std::string text = Write(alphabet);
+    auto button = [](const char* letter, unsigned x, unsigned y, unsigned number, const char* page) {
+        return "  Button(\"" + std::string(letter) + "\"," + std::to_string(x) + "," + std::to_string(y) +
+               ",38,35," + std::to_string(number) + ") /* Button " + std::to_string(number) +
+               " */\n"
+               "    ActiveUnselectedColor(LightGray,White);\n"
+               "    ActiveSelectedColor(LightGray,White);\n"
+               "    Font(10);\n"
+               "    ActiveIcons(\"BMP\\SmallRoundBlackButton.bmp\");\n"
+               "    Action()\n"
+               "      JumpDevicePanel(\"Music\", \"" +
+               page + "\");\n";
+    };
+    auto empty = [](unsigned x, unsigned y) {
+        return "  Frame(\".\"," + std::to_string(x) + "," + std::to_string(y) +
+               ",38,35)\n"
+               "    TextColor(DarkGray)\n"
+               "    Font(10);\n"
+               "    Icon(\"BMP\\SmallRoundBlackButton.bmp\");\n";
+    };
+    // Cells in slot order: "#", "A", then B to E empty on the first line.
+    const std::string firstLine = button("#", 0, 0, 42, "A0") + button("A", 40, 0, 43, "A1") + empty(80, 0) +
+                                  empty(120, 0) + empty(160, 0) + empty(200, 0) +
+                                  button("F", 0, 40, 44, "A2") + empty(50, 40);
+    EXPECT_EQ(text.find(firstLine), ("Panel(\"Alphabet\")\n" + kPanelHead).size()) << text;
+    // The middle lines step by 50 pixels, the last by 40.
+    EXPECT_NE(text.find(empty(200, 80)), std::string::npos);  // O
+    EXPECT_NE(text.find(empty(0, 120)), std::string::npos);   // P
+    EXPECT_NE(text.find(empty(200, 120)), std::string::npos); // T
+    EXPECT_NE(text.find(empty(0, 160)), std::string::npos);   // U
+    EXPECT_NE(text.find(empty(160, 160) + button("Z", 200, 160, 45, "A3")), std::string::npos);
+    // 27 cells: 4 buttons, 23 frames, then the two bar frames.
+    std::size_t frames = 0;
+    for (std::size_t at = text.find("Frame(\".\""); at != std::string::npos;
+         at = text.find("Frame(\".\"", at + 1))
+        ++frames;
+    EXPECT_EQ(frames, 23u);
+}
+
+TEST(CreditsPanel, LogoNameAndCreditLinesThatFit)
+{
+    CCreditsPanel credits(SPanelOptions{}, "Music", 1);
+    CAlphabetPanel alphabet(SPanelOptions{}, "Music", 0);
+    credits.SetLeft(alphabet.GetJump(), "Alphabet", 0);
+    credits.SetRight(alphabet.GetJump(), "Alphabet", 0);
+    SCsfTree tree;
+    credits.WritePanel(tree.device);
+    const std::string text = Dump(tree.device);
+    EXPECT_EQ(text.rfind("Panel(\"Credits\")\n" + kPanelHead +
+                             "  Frame(\"\",37,5,167,71)\n"
+                             "    TextColor(Black)\n"
+                             "    Font(0);\n"
+                             "    Icon(\"BMP\\BrisketPronto.bmp\");\n"
+                             "  Frame(\"Discweaver\",30,76,181,31)\n"
+                             "    TextColor(Black)\n"
+                             "    Font(18);\n",
+                         0),
+              0u)
+        << text;
+    EXPECT_EQ(credits.GetDeviceName(), "Music.1");
+    EXPECT_NE(text.find("JumpDevicePanel(\"Music\", \"Alphabet\");"), std::string::npos);
+
+    // The five credit lines: text frames without icons, each fitting its frame.
+    struct
+    {
+        unsigned left, top, width, height, font;
+    } const frames[] = {{40, 108, 161, 21, 10},
+                        {55, 130, 131, 16, 8},
+                        {15, 148, 211, 18, 8},
+                        {15, 166, 211, 16, 8},
+                        {45, 181, 151, 19, 8}};
+    const CCSFSection* panel = tree.device->GetFirstChild();
+    const CCSFSection* node = panel->GetFirstChild();
+    while (node && std::string(node->GetText()).rfind("Frame(\"Discweaver\"", 0) != 0)
+        node = node->GetNextSibling();
+    ASSERT_NE(node, nullptr);
+    for (const auto& f : frames) {
+        node = node->GetNextSibling();
+        ASSERT_NE(node, nullptr);
+        const std::string statement = node->GetText();
+        const std::string tail = "\"," + std::to_string(f.left) + "," + std::to_string(f.top) + "," +
+                                 std::to_string(f.width) + "," + std::to_string(f.height) + ")";
+        ASSERT_EQ(statement.rfind("Frame(\"", 0), 0u) << statement;
+        ASSERT_GE(statement.size(), tail.size() + 7);
+        ASSERT_EQ(statement.substr(statement.size() - tail.size()), tail) << statement;
+        const std::string words = statement.substr(7, statement.size() - 7 - tail.size());
+        EXPECT_FALSE(words.empty());
+        EXPECT_LE(GetTextWidth(words, f.font == 10), static_cast<int>(f.width)) << words;
+        EXPECT_EQ(Dump(node), "TextColor(Black)\nFont(" + std::to_string(f.font) + ");\n") << words;
+    }
+}
+
+} // namespace

@@ -1,0 +1,230 @@
+#include "generate/Row.h"
+#include "generate/FitText.h"
+#include "generate/GenPanel.h"
+#include "generate/Jump.h"
+#include "generate/PanelTestUtil.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string WriteRow(const CRow& row, unsigned y, int font = 8, bool truncate = true)
+{
+    SCsfTree tree;
+    CCSFSection* panel = tree.device->AddChildText("Panel(\"A0\")");
+    row.Write(panel, y, font, truncate);
+    return Dump(panel);
+}
+
+TEST(Rows, HeaderWithBackJumpIsAButton)
+{
+    CPanelJump back("Music", "Alphabet");
+    EXPECT_EQ(WriteRow(CHeaderRow("The Beatles", &back), 0),
+              "Button(\"The Beatles\",0,0,240,34,42) /* Button 42 */\n"
+              "  ActiveUnselectedColor(LightGray,Black);\n"
+              "  ActiveSelectedColor(LightGray,Black);\n"
+              "  Font(10);\n"
+              "  ActiveIcons(\"BMP\\ArtistHeader.bmp\");\n"
+              "  Action()\n"
+              "    JumpDevicePanel(\"Music\", \"Alphabet\");\n");
+}
+
+TEST(Rows, HeaderWithoutBackJumpIsAFrame)
+{
+    EXPECT_EQ(WriteRow(CHeaderRow("Abba", nullptr), 68), "Frame(\"Abba\",0,68,240,34)\n"
+                                                         "  TextColor(Black)\n"
+                                                         "  Font(10);\n"
+                                                         "  Icon(\"BMP\\ArtistHeader.bmp\");\n");
+    // A header without a name writes nothing.
+    EXPECT_EQ(WriteRow(CHeaderRow(nullptr, nullptr), 0), "");
+    EXPECT_EQ(WriteRow(CHeaderRow("", nullptr), 0), "");
+}
+
+TEST(Rows, HeaderTextIsCutTo220PixelsOnlyWhenTruncating)
+{
+    const std::string longName(40, 'W'); // 480 pixels in font 8
+    std::string cut = longName;
+    FitText(cut, false, 220);
+    ASSERT_NE(cut, longName);
+    EXPECT_NE(
+        WriteRow(CHeaderRow(longName.c_str(), nullptr), 0, 8, true).find("Frame(\"" + cut + "\",0,0,240,34)"),
+        std::string::npos);
+    EXPECT_NE(WriteRow(CHeaderRow(longName.c_str(), nullptr), 0, 8, false).find("Frame(\"" + longName + "\""),
+              std::string::npos);
+    // Measured in the page's font (10 here), though always shown in font 10.
+    std::string cut10 = longName;
+    FitText(cut10, true, 220);
+    EXPECT_NE(WriteRow(CHeaderRow(longName.c_str(), nullptr), 0, 10, true).find("Frame(\"" + cut10 + "\""),
+              std::string::npos);
+}
+
+class LogoHeaders : public ::testing::TestWithParam<const char*>
+{
+};
+
+TEST_P(LogoHeaders, ShowTheLogoInsteadOfText)
+{
+    CPanelJump back("Music", "A3");
+    EXPECT_EQ(WriteRow(CHeaderRow(GetParam(), &back), 34), "Button(\"\",0,34,240,34,42) /* Button 42 */\n"
+                                                           "  ActiveUnselectedColor(LightGray,Black);\n"
+                                                           "  ActiveSelectedColor(LightGray,Black);\n"
+                                                           "  Font(0);\n"
+                                                           "  ActiveIcons(\"BMP\\ArtistHeader.bmp\");\n"
+                                                           "  Action()\n"
+                                                           "    JumpDevicePanel(\"Music\", \"A3\");\n"
+                                                           "Button(\"\",92,39,57,24,43) /* Button 43 */\n"
+                                                           "  ActiveUnselectedColor(LightGray,Black);\n"
+                                                           "  ActiveSelectedColor(LightGray,Black);\n"
+                                                           "  Font(0);\n"
+                                                           "  ActiveIcons(\"BMP\\NINClassicPronto.bmp\");\n"
+                                                           "  Action()\n"
+                                                           "    JumpDevicePanel(\"Music\", \"A3\");\n");
+    EXPECT_EQ(WriteRow(CHeaderRow(GetParam(), nullptr), 0), "Frame(\"\",0,0,240,34)\n"
+                                                            "  TextColor(Black)\n"
+                                                            "  Font(0);\n"
+                                                            "  Icon(\"BMP\\ArtistHeader.bmp\");\n"
+                                                            "Frame(\"\",92,5,57,24)\n"
+                                                            "  TextColor(Black)\n"
+                                                            "  Font(0);\n"
+                                                            "  Icon(\"BMP\\NINClassicPronto.bmp\");\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, LogoHeaders,
+                         ::testing::Values("Nine Inch Nails", "nine inch nails", "NIN", "nin"));
+
+TEST(Rows, OnlyTheTwoNamesShowTheLogo)
+{
+    EXPECT_FALSE(IsLogoHeaderName("Nine Inch Nails Live"));
+    EXPECT_FALSE(IsLogoHeaderName("NIN "));
+    EXPECT_FALSE(IsLogoHeaderName(nullptr));
+    EXPECT_NE(WriteRow(CHeaderRow("Nina Simone", nullptr), 0).find("Frame(\"Nina Simone\""),
+              std::string::npos);
+}
+
+TEST(Rows, ContinuedHeaderIsAlwaysAButton)
+{
+    CPanelJump previous("Music", "D4");
+    EXPECT_EQ(WriteRow(CContinuedHeaderRow("Queen", &previous), 0),
+              "Button(\"Queen\",0,0,240,34,42) /* Button 42 */\n"
+              "  ActiveUnselectedColor(LightGray,Black);\n"
+              "  ActiveSelectedColor(LightGray,Black);\n"
+              "  Font(10);\n"
+              "  ActiveIcons(\"BMP\\ArtistContinuedHeader.bmp\");\n"
+              "  Action()\n"
+              "    JumpDevicePanel(\"Music\", \"D4\");\n");
+    // Without a previous page the action stays empty.
+    EXPECT_EQ(WriteRow(CContinuedHeaderRow("Queen", nullptr), 0),
+              "Button(\"Queen\",0,0,240,34,42) /* Button 42 */\n"
+              "  ActiveUnselectedColor(LightGray,Black);\n"
+              "  ActiveSelectedColor(LightGray,Black);\n"
+              "  Font(10);\n"
+              "  ActiveIcons(\"BMP\\ArtistContinuedHeader.bmp\");\n"
+              "  Action()\n");
+    const std::string logo = WriteRow(CContinuedHeaderRow("NIN", nullptr), 0);
+    EXPECT_NE(logo.find("Button(\"\",0,0,240,34,42)"), std::string::npos);
+    EXPECT_NE(logo.find("ActiveIcons(\"BMP\\ArtistContinuedHeader.bmp\");"), std::string::npos);
+    EXPECT_NE(logo.find("Button(\"\",92,5,57,24,43)"), std::string::npos);
+}
+
+TEST(Rows, PairRowWritesBothItems)
+{
+    CPanelJump first("Music", "D0");
+    CPanelJump second("Music", "D1");
+    EXPECT_EQ(WriteRow(CItemPairRow("Abbey Road", "J12", &first, "Let It Be", "J13", &second), 102, 8),
+              "Button(\"J12\",0,102,36,34,42) /* Button 42 */\n"
+              "  ActiveUnselectedColor(LightGray,White);\n"
+              "  ActiveSelectedColor(LightGray,White);\n"
+              "  Font(8);\n"
+              "  ActiveIcons(\"BMP\\TwoDiscLeftButton.bmp\");\n"
+              "  Action()\n"
+              "    JumpDevicePanel(\"Music\", \"D0\");\n"
+              "Frame(\"Abbey Road\",36,102,168,17)\n"
+              "  TextColor(White)\n"
+              "  Font(8);\n"
+              "  Icon(\"BMP\\TwoDiscLeftStrip.bmp\");\n"
+              "Button(\"J13\",204,102,36,34,43) /* Button 43 */\n"
+              "  ActiveUnselectedColor(LightGray,Black);\n"
+              "  ActiveSelectedColor(LightGray,Black);\n"
+              "  Font(8);\n"
+              "  ActiveIcons(\"BMP\\TwoDiscRightButton.bmp\");\n"
+              "  Action()\n"
+              "    JumpDevicePanel(\"Music\", \"D1\");\n"
+              "Frame(\"Let It Be\",36,119,168,17)\n"
+              "  TextColor(Black)\n"
+              "  Font(8);\n"
+              "  Icon(\"BMP\\TwoDiscRightStrip.bmp\");\n");
+}
+
+TEST(Rows, SingleRowHasOnlyTheUpperItem)
+{
+    CPanelJump jump("Music", "D2");
+    // The strip uses the page's font (10), the button always font 8; a missing label
+    // is the empty text.
+    EXPECT_EQ(WriteRow(CItemPairRow("Help!", nullptr, &jump, nullptr, nullptr, nullptr), 0, 10),
+              "Button(\"\",0,0,36,34,42) /* Button 42 */\n"
+              "  ActiveUnselectedColor(LightGray,White);\n"
+              "  ActiveSelectedColor(LightGray,White);\n"
+              "  Font(8);\n"
+              "  ActiveIcons(\"BMP\\TwoDiscLeftButton.bmp\");\n"
+              "  Action()\n"
+              "    JumpDevicePanel(\"Music\", \"D2\");\n"
+              "Frame(\"Help!\",36,0,168,17)\n"
+              "  TextColor(White)\n"
+              "  Font(10);\n"
+              "  Icon(\"BMP\\TwoDiscLeftStrip.bmp\");\n");
+    // A side needs both its name and its jump.
+    EXPECT_EQ(WriteRow(CItemPairRow("Help!", "", nullptr, nullptr, "", &jump), 0), "");
+}
+
+TEST(Rows, ItemNamesAreCutTo164PixelsOnlyWhenTruncating)
+{
+    CPanelJump jump("Music", "D2");
+    const std::string name = "The Rise and Fall of Ziggy Stardust and the Spiders from Mars";
+    std::string cut = name;
+    FitText(cut, false, 164);
+    ASSERT_LT(cut.size(), name.size());
+    const std::string truncated = WriteRow(CItemPairRow("x", "", &jump, name.c_str(), "", &jump), 0, 8, true);
+    EXPECT_NE(truncated.find("Frame(\"" + cut + "\",36,17,168,17)"), std::string::npos) << truncated;
+    const std::string whole = WriteRow(CItemPairRow("x", "", &jump, name.c_str(), "", &jump), 0, 8, false);
+    EXPECT_NE(whole.find("Frame(\"" + name + "\",36,17,168,17)"), std::string::npos);
+}
+
+TEST(Rows, ContinuationRowLeadsToTheNextPage)
+{
+    CPanelJump item("Music", "T7");
+    CPanelJump next("Music", "D5");
+    EXPECT_EQ(WriteRow(CContinuationRow("Ninth", "", &item, &next), 170, 8),
+              "Button(\"\",0,170,36,34,42) /* Button 42 */\n"
+              "  ActiveUnselectedColor(LightGray,White);\n"
+              "  ActiveSelectedColor(LightGray,White);\n"
+              "  Font(8);\n"
+              "  ActiveIcons(\"BMP\\TwoDiscLeftButton.bmp\");\n"
+              "  Action()\n"
+              "    JumpDevicePanel(\"Music\", \"T7\");\n"
+              "Frame(\"Ninth\",36,170,168,17)\n"
+              "  TextColor(White)\n"
+              "  Font(8);\n"
+              "  Icon(\"BMP\\TwoDiscLeftStrip.bmp\");\n"
+              "Button(\">>\",204,170,36,34,43) /* Button 43 */\n"
+              "  ActiveUnselectedColor(LightGray,Black);\n"
+              "  ActiveSelectedColor(LightGray,Black);\n"
+              "  Font(8);\n"
+              "  ActiveIcons(\"BMP\\TwoDiscRightButton.bmp\");\n"
+              "  Action()\n"
+              "    JumpDevicePanel(\"Music\", \"D5\");\n"
+              "Frame(\"\",67,187,137,17)\n"
+              "  TextColor(Black)\n"
+              "  Font(0);\n"
+              "  Icon(\"BMP\\ContinuationStrip.bmp\");\n");
+    // Without a next page only the item is written.
+    const std::string alone = WriteRow(CContinuationRow("Ninth", "", &item, nullptr), 0);
+    EXPECT_EQ(alone.find(">>"), std::string::npos);
+    EXPECT_EQ(alone.find("ContinuationStrip"), std::string::npos);
+}
+
+TEST(Rows, SpacerWritesNothing)
+{
+    EXPECT_EQ(WriteRow(CSpacerRow(), 34), "");
+}
+
+} // namespace
