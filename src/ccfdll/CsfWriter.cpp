@@ -639,7 +639,8 @@ void CCsfFormatter::IconTable()
         std::snprintf(buffer, sizeof buffer, "IconFile(\"%s\",%u,%u,0x%04X", entry.path.c_str(), icon.width,
                       icon.height, icon.type);
         m_text += buffer;
-        if (!entry.picture || !CcfIconRoundTrips(icon)) {
+        // The compiler re-encodes with the editor's usual 0x00 after the run-length codes.
+        if (!entry.picture || !CcfIconRoundTrips(icon) || CcfIconTailByte(icon) != 0) {
             m_text += ",\"";
             CsfAppendHex(m_text, icon.data.data(), icon.data.size(), false);
             m_text += "\"";
