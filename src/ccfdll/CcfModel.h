@@ -329,6 +329,10 @@ struct CCcfFile
 
     bool HasTimerHeader() const { return header.attrPos == 64; }
     bool IsUdb() const { return (header.capability & kCcfCapUdb) != 0; }
+    // Bytes of UDB index words in front of every IR code's Pronto words (6 on UDB models such
+    // as the TSU-2000, else 0). They stay inside CCcfIrCode::data; a text form may show them
+    // apart but must write them back.
+    std::size_t IrPrefixSize() const { return IsUdb() ? 6 : 0; }
 
     // Appends a node and returns its index. AddString takes at most 255 bytes (longer input
     // is cut; the CSF reader should refuse it with its line first).

@@ -205,7 +205,8 @@ int CReader::Known(std::uint32_t p, CcfKind kind, std::uint32_t from, CcfIndex* 
     if (p >= dataEnd || kindAt[p] == 0)
         return 0;
     if (kindAt[p] != std::uint8_t(kind)) {
-        Fail(from, "pointer 0x%X to a %s lands on a %s", p, CcfKindName(kind), CcfKindName(CcfKind(kindAt[p])));
+        Fail(from, "pointer 0x%X lands on the wrong kind of node (%s expected, %s found)", p, CcfKindName(kind),
+             CcfKindName(CcfKind(kindAt[p])));
         return -1;
     }
     *index = indexAt[p];

@@ -1,0 +1,527 @@
+#include "CcfTestUtil.h"
+
+#include "ccfdll/CcfReader.h"
+#include "ccfdll/CcfWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <set>
+
+using namespace ccftest;
+
+namespace {
+
+// Offsets of the nodes of the small hand-built file.
+struct CSmall
+{
+    std::uint32_t home = 0, panel = 0, frame = 0, button = 0, innerButton = 0, list = 0, ir = 0, irName = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
+// HOME with one hidden panel: a button at (-8, 5) and a frame at (10, 20) holding a button;
+// the outer button sends one IR code, the inner one aliases the outer.
+CSmall MakeSmall(std::uint32_t attrPos = 64, std::uint32_t capability = 0x00020001, std::size_t tail = 2,
+                 std::vector<std::uint8_t> irData = {0x50, 0x00, 0x00, 0x73, 0x00, 0x00, 0x00, 0x01})
+{
+    CSmall s;
+    CRawCcf f(attrPos, capability, tail);
+    // Laid out as the remote's editor does: strings in first-encounter order (device name,
+    // panel name, the IR code's name met through the button's actions, then its label).
+    const std::uint32_t homeName = f.AddString("HOME");
+    const std::uint32_t panelName = f.AddString("Main");
+    s.irName = f.AddString("RC5");
+    const std::uint32_t label = f.AddString("Play");
+    s.ir = f.Add(CBytes().U16(6 + std::uint32_t(irData.size())).U32(s.irName).Raw(irData));
+    s.list = f.Add(CBytes().U8(1).U8(1).U8(1).U32(0).U32(s.ir));
+    const std::uint32_t aliasList = f.Add(CBytes().U8(2).U8(2).U8(2).U32(0).U32(0).U8(4).U32(0).U32(250));
+    auto button = [&](std::uint32_t actions) {
+        return CBytes().U16(40).U16(30).U32(actions).U32(label).U32(0).U8(1).U8(0).U32(0).U32(0).U32(0).U32(0)
+            .U8(0xFC).U8(0x57).U8(0xA8).U8(0x03);
+    };
+    s.button = f.Add(button(s.list));
+    s.innerButton = f.Add(button(aliasList));
+    s.frame = f.Add(CBytes().U16(100).U16(50).U32(0).U32(0).U32(0).U8(2).U8(0xFC).U8(1).U8(1)
+                        .U16(1).U16(2).U32(s.innerButton).U8(1));
+    s.panel = f.Add(CBytes().U32(0).U32(panelName | 0x80000000u).U8(2).U8(2)
+                        .U16(0xFFF8).U16(5).U32(s.button).U8(1)
+                        .U16(10).U16(20).U32(s.frame).U8(0));
+    s.home = f.Add(Device(0, homeName, s.panel));
+    // The inner button's first action aliases the outer button: p1 = owning device.
+    f.Set32(aliasList + 2 + 1, s.home);
+    f.Set32(aliasList + 2 + 5, s.button);
+    f.SetHome(s.home);
+    s.bytes = f.Finish();
+    return s;
+}
+
+bool Read(const std::vector<std::uint8_t>& bytes, CCcfFile& file, CCcfError* error = nullptr,
+          CCcfWarnings* warnings = nullptr, CCcfReadReport* report = nullptr)
+{
+    return ReadCcf(bytes.data(), bytes.size(), file, error, warnings, report);
+}
+
+std::vector<std::uint8_t> Write(const CCcfFile& file)
+{
+    std::vector<std::uint8_t> out;
+    CCcfError error;
+    EXPECT_TRUE(WriteCcf(file, out, &error)) << error.Text();
+    return out;
+}
+
+TEST(CcfReader, SmallFileGivesEveryField)
+{
+    const CSmall s = MakeSmall();
+    CCcfFile f;
+    CCcfError error;
+    CCcfWarnings warnings;
+    CCcfReadReport report;
+    ASSERT_TRUE(Read(s.bytes, f, &error, &warnings, &report)) << error.Text();
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_TRUE(report.crcMatches);
+    EXPECT_EQ(f.header.year, 2002);
+    EXPECT_EQ(f.header.day, 17);
+    EXPECT_EQ(f.header.second, 16);
+    EXPECT_EQ(f.header.tail, (std::vector<std::uint8_t>{0, 0}));
+    ASSERT_EQ(f.devices.size(), 1u);
+    const CCcfDevice& home = f.devices[f.header.firstHome];
+    EXPECT_EQ(f.StringAt(home.name), "HOME");
+    const CCcfPanel& panel = f.panels[home.firstPanel];
+    EXPECT_TRUE(panel.hidden);
+    EXPECT_EQ(f.StringAt(panel.name), "Main");
+    ASSERT_EQ(panel.children.size(), 2u);
+    EXPECT_EQ(panel.children[0].x, -8); // signed positions
+    EXPECT_EQ(panel.children[0].y, 5);
+    EXPECT_EQ(panel.children[0].kind, CcfKind::Button);
+    EXPECT_EQ(panel.children[1].kind, CcfKind::Frame);
+    const CCcfButton& button = f.buttons[panel.children[0].index];
+    EXPECT_EQ(button.width, 40);
+    EXPECT_EQ(f.StringAt(button.label), "Play");
+    EXPECT_EQ(button.colours, (std::array<std::uint8_t, 4>{0xFC, 0x57, 0xA8, 0x03}));
+    const CCcfAction& send = f.actionLists[button.actions].actions.at(0);
+    EXPECT_EQ(send.type, kCcfActionIr);
+    ASSERT_EQ(send.p2.kind, CcfKind::IrCode);
+    EXPECT_EQ(f.StringAt(f.irCodes[send.p2.value].name), "RC5");
+    EXPECT_EQ(f.irCodes[send.p2.value].data.size(), 8u);
+    const CCcfFrame& frame = f.frames[panel.children[1].index];
+    EXPECT_EQ(frame.children.at(0).x, 1);
+    const CCcfButton& inner = f.buttons[frame.children[0].index];
+    const CCcfActionList& alias = f.actionLists[inner.actions];
+    ASSERT_EQ(alias.actions.size(), 2u);
+    EXPECT_EQ(alias.actions[0].p1, CcfParam::Ref(CcfKind::Device, f.header.firstHome));
+    EXPECT_EQ(alias.actions[0].p2, CcfParam::Ref(CcfKind::Button, panel.children[0].index));
+    EXPECT_EQ(alias.actions[1].p2, CcfParam::Raw(250));
+    EXPECT_EQ(f.strings.size(), 4u); // label shared by both buttons
+    EXPECT_EQ(button.label, inner.label);
+}
+
+// Version-1 headers (no timer pointer, attributes at 60, template panel at 64) with both
+// tail lengths the sources disagree about, the version-2 header, and the UDB prefix.
+struct CHeaderCase
+{
+    const char* name;
+    std::uint32_t attrPos;
+    std::uint32_t capability;
+    std::size_t tail;
+    std::vector<std::uint8_t> irData;
+};
+
+class CcfHeaderVariants : public ::testing::TestWithParam<CHeaderCase>
+{
+};
+
+TEST_P(CcfHeaderVariants, ReadsAndWritesBackByteForByte)
+{
+    const CHeaderCase& c = GetParam();
+    CSmall s = MakeSmall(c.attrPos, c.capability, c.tail, c.irData);
+    const std::uint32_t attrAt = c.attrPos;
+    for (int i = 0; i < 4; ++i)
+        s.bytes[attrAt + i] = std::uint8_t(0x00000004u >> (24 - 8 * i));
+    Reseal(s.bytes);
+    CCcfFile f;
+    CCcfError error;
+    CCcfWarnings warnings;
+    ASSERT_TRUE(Read(s.bytes, f, &error, &warnings)) << error.Text();
+    EXPECT_EQ(f.header.attrPos, c.attrPos);
+    EXPECT_EQ(f.HasTimerHeader(), c.attrPos == 64);
+    EXPECT_EQ(f.header.attributes, 4u);
+    EXPECT_EQ(f.header.tail.size(), c.tail);
+    EXPECT_EQ(f.IsUdb(), (c.capability & kCcfCapUdb) != 0);
+    ASSERT_EQ(f.irCodes.size(), 1u);
+    EXPECT_EQ(f.irCodes[0].data, c.irData);
+    EXPECT_EQ(Write(f), s.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, CcfHeaderVariants,
+    ::testing::Values(
+        CHeaderCase{"V2", 64, 0x00020001, 2, {0x50, 0x00, 0x00, 0x73, 0x00, 0x00, 0x00, 0x01}},
+        CHeaderCase{"V2TontoTail", 64, 0x00020001, 4, {0x50, 0x00, 0x00, 0x73}},
+        CHeaderCase{"V1Short", 60, 0x00000001, 2, {0x50, 0x00, 0x00, 0x73, 0x00, 0x00, 0x00, 0x01}},
+        CHeaderCase{"V1Long", 60, 0x00000001, 4, {0x50, 0x00, 0x00, 0x73, 0x00, 0x00, 0x00, 0x01}},
+        CHeaderCase{"UdbLearned", 64, 0x00060001, 2,
+                    {0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x00, 0x6E, 0x00, 0x01, 0x00, 0x00, 0x00, 0x10, 0x00, 0x20}},
+        CHeaderCase{"UdbPreset", 64, 0x00060001, 2, {0x12, 0x34, 0x00, 0x07, 0x00, 0x01, 0x50, 0x00, 0x00, 0x73}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CcfReader, TemplatePanelOfAVersionOneHeaderSitsAt64)
+{
+    CRawCcf f(60, 0x00000001, 2);
+    const std::uint32_t name = f.AddString("macro");
+    const std::uint32_t panel = f.Add(CBytes().U32(0).U32(name).U8(0).U8(0));
+    f.SetTemplate(panel);
+    f.SetAttributes(2);
+    const std::vector<std::uint8_t> bytes = f.Finish();
+    CCcfFile file;
+    CCcfError error;
+    ASSERT_TRUE(Read(bytes, file, &error)) << error.Text();
+    ASSERT_NE(file.header.firstTemplate, kCcfNone);
+    EXPECT_EQ(file.StringAt(file.panels[file.header.firstTemplate].name), "macro");
+    EXPECT_EQ(file.header.attributes, 2u);
+    EXPECT_EQ(Write(file), bytes);
+}
+
+TEST(CcfReader, WrongChecksumIsReportedAndReadingGoesOn)
+{
+    CSmall s = MakeSmall();
+    s.bytes.back() ^= 0x5A;
+    CCcfFile f;
+    CCcfError error;
+    CCcfWarnings warnings;
+    CCcfReadReport report;
+    ASSERT_TRUE(Read(s.bytes, f, &error, &warnings, &report)) << error.Text();
+    EXPECT_FALSE(report.crcMatches);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].Text().find("checksum mismatch"), std::string::npos);
+    EXPECT_EQ(warnings[0].position, s.bytes.size() - 2);
+    // Writing recomputes a correct checksum.
+    std::vector<std::uint8_t> expected = s.bytes;
+    Reseal(expected);
+    EXPECT_EQ(Write(f), expected);
+}
+
+TEST(CcfReader, DifferingChecksumOffsetsWarnAndUseTheOneThatFits)
+{
+    CSmall s = MakeSmall();
+    s.bytes[19] ^= 0x10; // offset 16 copy now wrong
+    Reseal(s.bytes);
+    CCcfFile f;
+    CCcfWarnings warnings;
+    CCcfError error;
+    ASSERT_TRUE(Read(s.bytes, f, &error, &warnings)) << error.Text();
+    ASSERT_FALSE(warnings.empty());
+    EXPECT_NE(warnings[0].Text().find("checksum offsets differ"), std::string::npos);
+}
+
+TEST(CcfReader, BytesAfterTheChecksumWarn)
+{
+    CSmall s = MakeSmall();
+    s.bytes.push_back(0);
+    CCcfFile f;
+    CCcfWarnings warnings;
+    ASSERT_TRUE(Read(s.bytes, f, nullptr, &warnings));
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].Text().find("after the checksum"), std::string::npos);
+}
+
+TEST(CcfReader, SecondCountCopiesSurviveARoundTrip)
+{
+    CSmall s = MakeSmall();
+    s.bytes[s.panel + 9] = 7;  // panel's second count
+    s.bytes[s.frame + 19] = 0; // frame's
+    s.bytes[s.list + 1] = 3;   // action list's
+    Reseal(s.bytes);
+    CCcfFile f;
+    CCcfError error;
+    ASSERT_TRUE(Read(s.bytes, f, &error)) << error.Text();
+    EXPECT_EQ(f.panels[0].secondCount, 7);
+    EXPECT_EQ(f.panels[0].children.size(), 2u); // the first copy counts
+    EXPECT_EQ(f.frames[0].secondCount, 0);
+    EXPECT_EQ(f.actionLists[f.buttons[0].actions].secondCount, 3);
+    EXPECT_EQ(Write(f), s.bytes);
+}
+
+// Broken files: each must be refused with a reason and a byte offset, never crash.
+struct CBrokenCase
+{
+    const char* name;
+    std::function<void(CSmall&)> damage;
+    const char* expected; // part of the error text
+};
+
+class CcfBrokenFiles : public ::testing::TestWithParam<CBrokenCase>
+{
+};
+
+void Put32(std::vector<std::uint8_t>& b, std::uint32_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = std::uint8_t(v >> (24 - 8 * i));
+}
+
+TEST_P(CcfBrokenFiles, AreRefusedWithTheirReason)
+{
+    CSmall s = MakeSmall();
+    GetParam().damage(s);
+    CCcfFile f;
+    f.strings.resize(3); // must be emptied on failure
+    CCcfError error;
+    EXPECT_FALSE(Read(s.bytes, f, &error));
+    EXPECT_NE(error.Text().find(GetParam().expected), std::string::npos) << error.Text();
+    EXPECT_EQ(error.where, CCcfError::Where::ByteOffset);
+    EXPECT_TRUE(f.strings.empty());
+    EXPECT_TRUE(f.devices.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, CcfBrokenFiles,
+    ::testing::Values(
+        CBrokenCase{"Empty", [](CSmall& s) { s.bytes.clear(); }, "too short"},
+        CBrokenCase{"Signature", [](CSmall& s) { s.bytes[9] = 0; }, "signatures"},
+        CBrokenCase{"SecondSignature", [](CSmall& s) { s.bytes[34] = 'X'; }, "signatures"},
+        CBrokenCase{"Compressed",
+                    [](CSmall& s) {
+                        s.bytes[8] = 'M';
+                        s.bytes[9] = 'L';
+                        s.bytes[10] = 'Z';
+                        s.bytes[11] = 'O';
+                    },
+                    "compressed CCF container"},
+        CBrokenCase{"Colour", [](CSmall& s) { Put32(s.bytes, 36, 0x00060301); }, "colour remote"},
+        CBrokenCase{"X200", [](CSmall& s) { Put32(s.bytes, 36, 0x00000A01); }, "Marantz x200"},
+        CBrokenCase{"RC9200", [](CSmall& s) { Put32(s.bytes, 36, 0x00000B01); }, "RC9200"},
+        CBrokenCase{"AttrPos", [](CSmall& s) { Put32(s.bytes, 44, 62); }, "header layout word"},
+        CBrokenCase{"Truncated", [](CSmall& s) { s.bytes.pop_back(); }, "truncated"},
+        CBrokenCase{"PointerIntoHeader", [](CSmall& s) { Put32(s.bytes, 48, 20); }, "into the header"},
+        CBrokenCase{"PointerPastEnd", [](CSmall& s) { Put32(s.bytes, 48, 0x00100000); }, "past the end"},
+        CBrokenCase{"PointerOntoChecksum",
+                    [](CSmall& s) { Put32(s.bytes, 48, std::uint32_t(s.bytes.size() - 2)); }, "past the end"},
+        CBrokenCase{"KindClash", [](CSmall& s) { Put32(s.bytes, s.button + 8, s.list); }, "(string expected, action list found)"},
+        CBrokenCase{"ChildType", [](CSmall& s) { s.bytes[s.panel + 10 + 8] = 2; }, "unknown type 2"},
+        CBrokenCase{"NullChild", [](CSmall& s) { Put32(s.bytes, s.panel + 10 + 4, 0); }, "null pointer"},
+        CBrokenCase{"DeviceLoop", [](CSmall& s) { Put32(s.bytes, s.home, s.home); }, "linked twice"},
+        CBrokenCase{"DeviceInTwoLists", [](CSmall& s) { Put32(s.bytes, 52, s.home); }, "linked twice"},
+        CBrokenCase{"PanelLoop", [](CSmall& s) { Put32(s.bytes, s.panel, s.panel); }, "linked twice"},
+        CBrokenCase{"FrameContainsItself",
+                    [](CSmall& s) {
+                        Put32(s.bytes, s.frame + 20 + 4, s.frame);
+                        s.bytes[s.frame + 20 + 8] = 0;
+                    },
+                    "contains itself"},
+        CBrokenCase{"ButtonInTwoContainers", [](CSmall& s) { Put32(s.bytes, s.frame + 20 + 4, s.button); },
+                    "two containers"},
+        CBrokenCase{"AliasToNonButton",
+                    [](CSmall& s) {
+                        // the inner button's list follows the outer's list; retarget its alias
+                        Put32(s.bytes, s.list + 11 + 2 + 5, s.button + 2);
+                    },
+                    "is not a button"},
+        CBrokenCase{"IrSizeTooSmall", [](CSmall& s) { s.bytes[s.ir + 1] = 3; }, "smaller than the 6-byte"},
+        CBrokenCase{"IrNameIsItself", [](CSmall& s) { Put32(s.bytes, s.ir + 2, s.ir); }, "(string expected, IR code found)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CcfReader, LoopsInTimersAndDeepFramesAreRefused)
+{
+    // Two timers pointing at each other through next.
+    {
+        CRawCcf f;
+        const std::uint32_t a = f.Add(CBytes().U32(0).U8(0x7F).U8(0).U16(480).U8(0).U8(0).U16(0).Raw(
+            std::vector<std::uint8_t>(18, 0)));
+        const std::uint32_t b = f.Add(CBytes().U32(a).U8(0x7F).U8(0).U16(480).U8(0).U8(0).U16(0).Raw(
+            std::vector<std::uint8_t>(18, 0)));
+        f.Set32(a, b);
+        f.SetTimers(a);
+        const std::vector<std::uint8_t> bytes = f.Finish();
+        CCcfFile file;
+        CCcfError error;
+        EXPECT_FALSE(Read(bytes, file, &error));
+        EXPECT_NE(error.Text().find("timer list loops"), std::string::npos) << error.Text();
+    }
+    // A timer whose start action is a timer action on itself is fine (not a loop of the list).
+    {
+        CRawCcf f;
+        const std::uint32_t a = f.Add(CBytes().U32(0).U8(0x81).U8(0).U16(480).U8(0).U8(0).U16(600).U8(7).U32(0)
+                                          .U32(0).Raw(std::vector<std::uint8_t>(9, 0)));
+        f.Set32(a + 12 + 5, a);
+        f.SetTimers(a);
+        const std::vector<std::uint8_t> bytes = f.Finish();
+        CCcfFile file;
+        CCcfError error;
+        ASSERT_TRUE(Read(bytes, file, &error)) << error.Text();
+        ASSERT_EQ(file.timers.size(), 1u);
+        EXPECT_EQ(file.timers[0].startAction.p2, CcfParam::Ref(CcfKind::Timer, 0));
+        EXPECT_EQ(file.timers[0].startTime, 480);
+        EXPECT_EQ(Write(file), bytes);
+    }
+    // Frames nested one deeper than allowed.
+    {
+        CRawCcf f;
+        std::uint32_t inner = f.Add(CBytes().U16(1).U16(1).U32(0).U32(0).U32(0).U8(0).U8(0).U8(0).U8(0));
+        for (int depth = 1; depth <= kCcfMaxNesting; ++depth)
+            inner = f.Add(CBytes().U16(1).U16(1).U32(0).U32(0).U32(0).U8(0).U8(0).U8(1).U8(1).U16(0).U16(0)
+                              .U32(inner).U8(0));
+        const std::uint32_t panel = f.Add(CBytes().U32(0).U32(0).U8(1).U8(1).U16(0).U16(0).U32(inner).U8(0));
+        f.SetHome(f.Add(Device(0, 0, panel)));
+        const std::vector<std::uint8_t> bytes = f.Finish();
+        CCcfFile file;
+        CCcfError error;
+        EXPECT_FALSE(Read(bytes, file, &error));
+        EXPECT_NE(error.Text().find("nested deeper"), std::string::npos) << error.Text();
+    }
+}
+
+TEST(CcfReader, EveryPrefixOfTheSmallSampleIsRefusedCleanly)
+{
+    const std::vector<std::uint8_t> bytes = LoadSample(kGraySample);
+    ASSERT_FALSE(bytes.empty());
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        std::vector<std::uint8_t> prefix(bytes.begin(), bytes.begin() + length); // exact-size heap block for ASan
+        CCcfFile f;
+        CCcfError error;
+        EXPECT_FALSE(Read(prefix, f, &error)) << length;
+        EXPECT_FALSE(error.IsEmpty()) << length;
+    }
+}
+
+TEST(CcfReader, PrefixesSpreadOverTheBigSampleAreRefusedCleanly)
+{
+    const std::vector<std::uint8_t> bytes = LoadSample(kBigSample);
+    ASSERT_FALSE(bytes.empty());
+    std::set<std::size_t> lengths;
+    for (std::size_t i = 0; i < 80; ++i)
+        lengths.insert(i); // the header
+    for (std::size_t i = 0; i < 240; ++i)
+        lengths.insert(bytes.size() * i / 240);
+    for (std::size_t i = 1; i <= 3; ++i)
+        lengths.insert(bytes.size() - i); // inside the checksum and the pad byte
+    for (std::size_t length : lengths) {
+        std::vector<std::uint8_t> prefix(bytes.begin(), bytes.begin() + length);
+        CCcfFile f;
+        CCcfError error;
+        EXPECT_FALSE(Read(prefix, f, &error)) << length;
+        EXPECT_FALSE(error.IsEmpty()) << length;
+    }
+}
+
+TEST(CcfReader, BigSampleFacts)
+{
+    const std::vector<std::uint8_t> bytes = LoadSample(kBigSample);
+    CCcfFile f;
+    CCcfError error;
+    CCcfWarnings warnings;
+    CCcfReadReport report;
+    ASSERT_TRUE(Read(bytes, f, &error, &warnings, &report)) << error.Text();
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_TRUE(report.crcMatches);
+    EXPECT_TRUE(report.hasPadByte);
+    EXPECT_EQ(f.header.padByte, 0xFF);
+    EXPECT_TRUE(report.unclaimed.empty());
+    EXPECT_EQ(f.header.capability, 0x00020001u);
+    EXPECT_EQ(f.StringAt(f.header.versionString), "2002-10-17");
+    EXPECT_EQ(CcfChain(f, CcfKind::Device, f.header.firstHome).size(), 1u);
+    EXPECT_EQ(CcfChain(f, CcfKind::Device, f.header.firstDevice).size(), 12u);
+    EXPECT_EQ(CcfChain(f, CcfKind::Device, f.header.firstMacro).size(), 4u);
+    EXPECT_EQ(f.panels.size(), 97u);
+    std::size_t hidden = 0;
+    for (const CCcfPanel& p : f.panels)
+        hidden += p.hidden;
+    EXPECT_EQ(hidden, 57u);
+    EXPECT_EQ(f.frames.size(), 1215u);
+    EXPECT_EQ(f.buttons.size(), 1133u);
+    EXPECT_EQ(f.timers.size(), 2u);
+    EXPECT_EQ(f.icons.size(), 167u);
+    EXPECT_EQ(f.strings.size(), 544u);
+    EXPECT_EQ(f.irCodes.size(), 503u);
+
+    // Signed positions: buttons sticking out to the left.
+    std::set<int> negative;
+    auto scan = [&](const std::vector<CCcfChild>& children) {
+        for (const CCcfChild& c : children) {
+            if (c.x < 0)
+                negative.insert(c.x);
+        }
+    };
+    for (const CCcfPanel& p : f.panels)
+        scan(p.children);
+    for (const CCcfFrame& fr : f.frames)
+        scan(fr.children);
+    EXPECT_TRUE(negative.count(-8));
+    EXPECT_TRUE(negative.count(-1));
+
+    // Icon-backed frames keep their odd raw colour byte.
+    std::size_t odd = 0;
+    for (const CCcfFrame& fr : f.frames)
+        odd += fr.icon != kCcfNone && fr.colour == 0x68;
+    EXPECT_EQ(odd, 313u);
+
+    // Shared icons: 155 of 167 are referenced more than once, one of them 292 times.
+    std::map<CcfIndex, int> uses;
+    for (const CCcfButton& b : f.buttons)
+        for (CcfIndex i : b.icons)
+            if (i != kCcfNone)
+                ++uses[i];
+    for (const CCcfFrame& fr : f.frames)
+        if (fr.icon != kCcfNone)
+            ++uses[fr.icon];
+    for (const CCcfDevice& d : f.devices)
+        for (CcfIndex i : {d.iconUnselected, d.iconSelected})
+            if (i != kCcfNone)
+                ++uses[i];
+    std::size_t shared = 0;
+    int most = 0;
+    for (const auto& [icon, count] : uses) {
+        shared += count > 1;
+        most = std::max(most, count);
+    }
+    EXPECT_EQ(uses.size(), 167u);
+    EXPECT_EQ(shared, 155u);
+    EXPECT_EQ(most, 292);
+
+    // Every action type 1..8, and the special scroll-down jump with p1 = 0.
+    std::set<int> types;
+    bool scrollDown = false;
+    for (const CCcfActionList& l : f.actionLists) {
+        for (const CCcfAction& a : l.actions) {
+            types.insert(a.type);
+            if (a.type == kCcfActionJump && a.p2 == CcfParam::Raw(kCcfJumpScrollDown)) {
+                scrollDown = true;
+                EXPECT_EQ(a.p1, CcfParam::Raw(0));
+            }
+        }
+    }
+    for (int t = 1; t <= 8; ++t)
+        EXPECT_TRUE(types.count(t)) << t;
+    EXPECT_TRUE(scrollDown);
+
+    // The one button with an ID tag.
+    std::size_t tagged = 0;
+    for (const CCcfButton& b : f.buttons) {
+        if (b.idTag != kCcfNone) {
+            ++tagged;
+            EXPECT_EQ(f.StringAt(b.idTag), "subtitle");
+        }
+    }
+    EXPECT_EQ(tagged, 1u);
+}
+
+TEST(CcfReader, ColourSampleIsRefusedNamingWhatItIs)
+{
+    const std::vector<std::uint8_t> bytes = LoadSample(kColourSample);
+    ASSERT_FALSE(bytes.empty());
+    CCcfFile f;
+    CCcfError error;
+    EXPECT_FALSE(Read(bytes, f, &error));
+    EXPECT_NE(error.Text().find("colour remote"), std::string::npos) << error.Text();
+    EXPECT_STRNE(CcfIdentifyUnsupported(bytes.data(), bytes.size()), nullptr);
+}
+
+TEST(CcfReader, MissingFileIsReported)
+{
+    CCcfFile f;
+    CCcfError error;
+    EXPECT_FALSE(ReadCcfFile("/nonexistent/dir/x.ccf", f, &error));
+    EXPECT_NE(error.Text().find("cannot open /nonexistent/dir/x.ccf"), std::string::npos) << error.Text();
+}
+
+} // namespace
