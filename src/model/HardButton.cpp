@@ -7,8 +7,6 @@
 
 #include <string>
 
-const char* const kHardButtonNames[kHardButtonCount] = {"Left", "Right", "Vol-", "Vol+", "Chan-", "Chan+", "Mute"};
-
 CHardButton::CHardButton() : m_pAliases(std::make_unique<CNamedCollection<CCSFButtonPath>>())
 {
     m_pAliases->SetUniqueNames(false);

@@ -10,6 +10,7 @@
 #include "core/ErrorRecord.h"
 #include "core/NamedCollection.h"
 #include "core/NameText.h"
+#include "csf/CSFSection.h"
 
 #include <libxml/tree.h>
 
@@ -21,9 +22,9 @@ class CCSFButtonPath;
 class CCSFPanelPath;
 class CCSFSection;
 
-// The seven keys in list order; the first two have labels.
+// The seven keys in list order (kHardButtonNames of the CSF statements); the first two
+// have labels.
 constexpr int kHardButtonCount = 7;
-extern const char* const kHardButtonNames[kHardButtonCount];
 
 class CHardButton : public CNamedElement
 {

@@ -1,0 +1,312 @@
+#include "ModelTestUtil.h"
+
+#include "core/XmlDocument.h"
+
+#include <gmock/gmock.h>
+
+#include <csignal>
+#include <dirent.h>
+#include <sys/resource.h>
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class LibraryFileTest : public CModelTempDirTest
+{
+protected:
+    void SetUp() override
+    {
+        CModelTempDirTest::SetUp();
+        m_players.SetKeepSorted(true);
+        m_players.Add(nullptr, MakePlayer("Changer").release());
+    }
+
+    static std::string Doc(const std::string& body, const std::string& rootAttrs = " Version=\"1\"")
+    {
+        return "<?xml version=\"1.0\"?>\n<DiscweaverLibrary" + rootAttrs + "><Library>" + body +
+               "</Library></DiscweaverLibrary>\n";
+    }
+
+    bool Load(const std::string& text, bool merge = false)
+    {
+        WriteFile(Path("DW_Library.xml"), text);
+        return LoadPath(Path("DW_Library.xml"), merge);
+    }
+
+    bool LoadPath(const std::string& path, bool merge = false)
+    {
+        m_errors.Reset();
+        m_warnings.clear();
+        return LoadLibraryFile(&m_errors, &m_warnings, m_library, m_players, path.c_str(), merge);
+    }
+
+    CLibList* List(std::size_t i = 0) { return m_library.GetLists().GetAt(i); }
+
+    CLibrary m_library;
+    CPlayers m_players;
+    CErrorRecord m_errors;
+    CWarningList m_warnings;
+};
+
+TEST_F(LibraryFileTest, VersionWarnings)
+{
+    ASSERT_TRUE(Load(Doc("", " Version=\"2\""))) << GetText(&m_errors);
+    std::string path = Path("DW_Library.xml");
+    EXPECT_THAT(m_warnings, ElementsAre("Warning: document saved by a newer version of Discweaver.",
+                                        "Document = " + path,
+                                        "Document version = 2 ; Fully supported version = 1", ""));
+    ASSERT_TRUE(Load(Doc("", " Version=\"abc\"")));
+    EXPECT_THAT(m_warnings, ElementsAre("Warning: document has no version.", "Document = " + path, ""));
+    ASSERT_TRUE(Load(Doc("", "")));
+    EXPECT_EQ(m_warnings.size(), 3u);
+    ASSERT_TRUE(Load(Doc("", " Version=\"1\"")));
+    EXPECT_TRUE(m_warnings.empty());
+    ASSERT_TRUE(Load(Doc("", " Version=\"-3\"")));
+    EXPECT_TRUE(m_warnings.empty());
+}
+
+TEST_F(LibraryFileTest, NotWellFormedGivesParserLinesAsWarnings)
+{
+    EXPECT_FALSE(Load("<?xml version=\"1.0\"?>\n<DiscweaverLibrary Version=\"1\">\n<Library>\n</Libary>\n"));
+    EXPECT_EQ(std::string(GetText(&m_errors)), "Error reading and parsing " + Path("DW_Library.xml"));
+    ASSERT_GE(m_warnings.size(), 3u);
+    // Each line of parser output is one entry: the message, the source line, the caret.
+    EXPECT_THAT(m_warnings[0], HasSubstr("DW_Library.xml:4: parser error : Opening and ending tag mismatch"));
+    EXPECT_EQ(m_warnings[1], "</Libary>");
+    EXPECT_THAT(m_warnings[2], HasSubstr("^"));
+    for (const std::string& line : m_warnings)
+        EXPECT_EQ(line.find('\n'), std::string::npos);
+    EXPECT_TRUE(GetXmlDiagnostics().empty());
+    EXPECT_EQ(m_library.GetLists().GetCount(), 0u);
+}
+
+TEST_F(LibraryFileTest, WrongRootMissingFileAndEmptyLibrary)
+{
+    std::string players = "<?xml version=\"1.0\"?>\n<DiscweaverDevices Version=\"1\"><Devices/></DiscweaverDevices>";
+    EXPECT_FALSE(Load(players));
+    EXPECT_EQ(std::string(GetText(&m_errors)), "Expected root node \"DiscweaverLibrary\" but document \"" +
+                                                   Path("DW_Library.xml") +
+                                                   "\" has root node \"DiscweaverDevices\".");
+
+    // The players loader refuses a library file the same way.
+    WriteFile(Path("lib.xml"), Doc(""));
+    CPlayers players2;
+    CErrorRecord errors;
+    EXPECT_FALSE(LoadPlayersFile(&errors, &m_warnings, players2, Path("lib.xml").c_str()));
+    EXPECT_THAT(GetText(&errors), HasSubstr("Expected root node \"DiscweaverDevices\""));
+
+    ASSERT_TRUE(Load(Doc("<Volume Name=\"A\"/>")));
+    ASSERT_EQ(m_library.GetLists().GetCount(), 1u);
+    EXPECT_TRUE(LoadPath(Path("missing.xml")));
+    EXPECT_TRUE(IsEmpty(&m_errors));
+    EXPECT_EQ(m_library.GetLists().GetCount(), 0u);
+    EXPECT_FALSE(m_library.IsModified());
+    CPlayers none;
+    EXPECT_TRUE(LoadPlayersFile(&errors, &m_warnings, none, Path("missing.xml").c_str()));
+    EXPECT_FALSE(LoadLibraryFile(&m_errors, &m_warnings, m_library, m_players, nullptr, false));
+    EXPECT_STREQ(GetText(&m_errors), "Config returns NULL library filenae");
+}
+
+TEST_F(LibraryFileTest, DuplicateArtistStopsTheLoadKeepingWhatCameBefore)
+{
+    EXPECT_FALSE(Load(Doc("<Volume Name=\"Rock\"><Artist Name=\"Queen\"><Disc Name=\"A\" Number=\"3\" "
+                          "DeviceName=\"changer\"/></Artist><Artist Name=\"QUEEN\"/><Artist Name=\"Yes\"/>"
+                          "</Volume><Volume Name=\"Pop\"/>")));
+    EXPECT_STREQ(GetText(&m_errors), "Error with library file: Another artist is already named \"QUEEN\"");
+    // The list that failed was not added; nothing after it was read.
+    EXPECT_EQ(m_library.GetLists().GetCount(), 0u);
+
+    EXPECT_FALSE(Load(Doc("<Volume Name=\"Rock\"/><Volume Name=\"Pop\"><Artist Name=\"X\"><Disc Name=\"D\" "
+                          "DeviceName=\"Changer\"><Track Number=\"1\"/><Track Number=\"01\"/></Disc></Artist>"
+                          "</Volume>")));
+    EXPECT_STREQ(GetText(&m_errors), "Error with library file: Another track is already named \"1\"");
+    ASSERT_EQ(m_library.GetLists().GetCount(), 1u);
+    EXPECT_FALSE(m_library.IsModified());
+}
+
+TEST_F(LibraryFileTest, NumbersAreLimitedAndDiscsLinked)
+{
+    ASSERT_TRUE(Load(Doc("<Volume Name=\"Rock\"><Artist Name=\"Queen\"><Disc Name=\"Big\" Number=\"40000\" "
+                         "DeviceName=\"CHANGER\"><Track Name=\"T\" Number=\"150\"/></Disc>"
+                         "<Disc Name=\"Neg\" Number=\"-5\" DeviceName=\"Gone\" IgnoreTracks=\"7\"/>"
+                         "<Disc Name=\"Nil\" Number=\"x\"/></Artist></Volume>")))
+        << GetText(&m_errors);
+    const CArtist* artist = List()->GetArtists().GetFirst();
+    ASSERT_EQ(artist->GetDiscs().GetCount(), 3u);
+    const CDisc* big = artist->GetDiscs().GetAt(0);
+    EXPECT_EQ(big->GetNumber(), 32767);
+    EXPECT_EQ(big->GetPlayer(), m_players.GetFirst());
+    EXPECT_STREQ(big->GetTracks().GetFirst()->GetName().GetPlain(), "99");
+    const CDisc* neg = artist->GetDiscs().GetAt(1);
+    EXPECT_EQ(neg->GetNumber(), 0);
+    EXPECT_TRUE(neg->GetIgnoreTracks());
+    EXPECT_EQ(neg->GetPlayer(), nullptr);
+    EXPECT_EQ(neg->GetDisplayText(), "Neg (UNRESOLVED PLAYER: Gone, 0)");
+    EXPECT_EQ(artist->GetDiscs().GetAt(2)->GetDisplayText(), "Nil (NO PLAYER, 0)");
+}
+
+TEST_F(LibraryFileTest, SortFlagsAndOptions)
+{
+    ASSERT_TRUE(Load(Doc("<Volume Name=\"B\" ShowNumbers=\"2\" Truncate=\"word\" GapFit=\" 1\">"
+                         "<Artist Name=\"z\" KeepChildrenSorted=\"1\"><Disc Name=\"b\"/><Disc Name=\"A\"/></Artist>"
+                         "<Artist Name=\"a\"><Disc Name=\"b\"/><Disc Name=\"A\"/></Artist></Volume>"
+                         "<Volume Name=\"a\" KeepChildrenSorted=\"0\"><Artist Name=\"z\"/><Artist Name=\"a\"/>"
+                         "</Volume>",
+                         " Version=\"1\"")))
+        << GetText(&m_errors);
+    // The library is unsorted by default: file order.
+    EXPECT_STREQ(List(0)->GetName().GetPlain(), "B");
+    const CLibList* b = List(0);
+    EXPECT_TRUE(b->GetShowNumbers());
+    EXPECT_FALSE(b->GetTruncate());
+    EXPECT_TRUE(b->GetGapFit());
+    EXPECT_TRUE(b->GetLinks());
+    // A Volume without KeepChildrenSorted keeps its artists sorted.
+    EXPECT_STREQ(b->GetArtists().GetAt(0)->GetName().GetPlain(), "a");
+    // Artist "a" without the flag keeps file order; "z" with it sorts.
+    EXPECT_STREQ(b->GetArtists().GetAt(0)->GetDiscs().GetAt(0)->GetName().GetPlain(), "b");
+    EXPECT_STREQ(b->GetArtists().GetAt(1)->GetDiscs().GetAt(0)->GetName().GetPlain(), "A");
+    EXPECT_STREQ(List(1)->GetArtists().GetAt(0)->GetName().GetPlain(), "z");
+
+    std::string sorted = "<?xml version=\"1.0\"?>\n<DiscweaverLibrary Version=\"1\"><Library KeepChildrenSorted="
+                         "\"1\"><Volume Name=\"B\"/><Volume Name=\"a\"/></Library></DiscweaverLibrary>";
+    ASSERT_TRUE(Load(sorted));
+    EXPECT_STREQ(List(0)->GetName().GetPlain(), "a");
+}
+
+TEST_F(LibraryFileTest, HardButtonsFromTheFile)
+{
+    ASSERT_TRUE(Load(Doc(
+        "<Volume Name=\"L\">"
+        "<HardButtonDefinition Name=\"Left\" Label=\"Play\"><CSFPath Type=\"Button\" CSFDeviceName=\"CD\" "
+        "CSFPanelName=\"Keys\" CSFButtonName=\"A\" Name=\"ButtonAlias\"/></HardButtonDefinition>"
+        "<HardButtonDefinition Name=\"Vol+\" Label=\"X\"><CSFPath Type=\"Panel\" CSFDeviceName=\"CD\" "
+        "CSFPanelName=\"Done\" Name=\"JumpPanel\"/></HardButtonDefinition>"
+        "<HardButtonDefinition Name=\"mute\"><CSFPath Type=\"Panel\" CSFDeviceName=\"CD\" "
+        "CSFPanelName=\"Done\" Name=\"JumpPanel\"/></HardButtonDefinition>"
+        "<HardButtonDefinition Name=\"Power\"><CSFPath Type=\"Panel\" CSFDeviceName=\"CD\" "
+        "CSFPanelName=\"Done\" Name=\"JumpPanel\"/></HardButtonDefinition>"
+        "<HardButtonDefinition Label=\"NoName\"/>"
+        "</Volume>")))
+        << GetText(&m_errors);
+    const auto& keys = List()->GetHardButtons();
+    ASSERT_EQ(keys.GetCount(), 7u); // never an eighth key
+    const CHardButton* left = keys.GetAt(0);
+    ASSERT_NE(left->GetLabel(), nullptr);
+    EXPECT_STREQ(left->GetLabel()->GetPlain(), "Play");
+    EXPECT_EQ(left->GetAliasedButtons().GetCount(), 1u);
+    const CHardButton* volUp = keys.GetAt(3);
+    EXPECT_EQ(volUp->GetLabel(), nullptr); // a label in the file never gives Vol+ one
+    EXPECT_NE(volUp->GetJumpPanel(), nullptr);
+    // "mute" differs from "Mute" in case: ignored.
+    EXPECT_FALSE(keys.GetAt(6)->IsDefined());
+    for (const CHardButton* key : keys)
+        EXPECT_NE(std::string(key->GetName().GetPlain()), "Power");
+
+    // Saved: only the defined keys, Left with its label.
+    ASSERT_TRUE(SaveLibraryFile(&m_errors, m_library, Path("out.xml").c_str(), true));
+    std::string saved = ReadFile(Path("out.xml"));
+    EXPECT_THAT(saved, HasSubstr("<HardButtonDefinition Name=\"Left\" Label=\"Play\">"));
+    EXPECT_THAT(saved, HasSubstr("<HardButtonDefinition Name=\"Vol+\">"));
+    EXPECT_THAT(saved, ::testing::Not(HasSubstr("Name=\"Mute\"")));
+
+    // A bad path inside a definition fails the load.
+    EXPECT_FALSE(Load(Doc("<Volume Name=\"L\"><HardButtonDefinition Name=\"Left\"><CSFPath Type=\"Button\" "
+                          "CSFDeviceName=\"CD\" CSFButtonName=\"Play\" Name=\"ButtonAlias\"/>"
+                          "</HardButtonDefinition></Volume>")));
+    EXPECT_STREQ(GetText(&m_errors),
+                 "Error with library file: button path has no panel name and isn't a hard button");
+}
+
+TEST_F(LibraryFileTest, RoundTripAndModifiedFlags)
+{
+    std::string text = Doc(
+        "<Volume Name=\"R\\x2fB\" KeepChildrenSorted=\"1\" ShowNumbers=\"1\" GapBreakAlways=\"0\" GapSpace=\"1\" "
+        "GapFit=\"1\" ShowLetters=\"0\" ShowArtists=\"1\" ShowDiscs=\"1\" ShowTracks=\"0\" HidePanels=\"1\" "
+        "LargerFont=\"1\" Truncate=\"0\" Links=\"0\" DelayDiscUntilTrack=\"1\" JumpAfterTrack=\"1\">"
+        "<CSFPath Type=\"Panel\" CSFDeviceName=\"CD\" CSFPanelName=\"Done\" Name=\"JumpPanel\"/>"
+        "<CSFPath Type=\"Button\" CSFDeviceName=\"CD\" CSFPanelName=\"Keys\" CSFButtonName=\"B\" "
+        "Name=\"LinkButton\"/>"
+        "<Artist Name=\"A &amp; B\" ShortName=\"AB\" SortAsName=\"\\x22x\" KeepChildrenSorted=\"0\">"
+        "<Disc Name=\"D\" Number=\"12\" DeviceName=\"Changer\" IgnoreTracks=\"1\"><Track Name=\"\" Number=\"3\"/>"
+        "<Track Name=\"One\" Number=\"1\"/></Disc>"
+        "<Disc Name=\"E\" Number=\"1\" DeviceName=\"Elsewhere\" IgnoreTracks=\"0\"/></Artist></Volume>",
+        " Version=\"1\"");
+    ASSERT_TRUE(Load(text)) << GetText(&m_errors);
+    EXPECT_FALSE(m_library.IsModified());
+    ASSERT_TRUE(SaveLibraryFile(&m_errors, m_library, Path("first.xml").c_str(), true));
+    std::string first = ReadFile(Path("first.xml"));
+    EXPECT_THAT(first, HasSubstr("<Track Name=\"One\" Number=\"1\"/>\n          <Track Name=\"\" Number=\"3\"/>"));
+    EXPECT_THAT(first, HasSubstr("Name=\"A &amp; B\""));
+    EXPECT_THAT(first, HasSubstr("<Disc Name=\"E\" Number=\"1\" DeviceName=\"Elsewhere\" IgnoreTracks=\"0\"/>"));
+    ASSERT_TRUE(LoadPath(Path("first.xml")));
+    ASSERT_TRUE(SaveLibraryFile(&m_errors, m_library, Path("second.xml").c_str(), true));
+    EXPECT_EQ(ReadFile(Path("second.xml")), first);
+
+    // A change deep down marks the library modified; a save clears it, an export not.
+    CDisc* disc = List()->GetArtists().GetFirst()->GetDiscs().GetFirst();
+    auto* track = new CTrack(disc);
+    track->SetNumber(9);
+    ASSERT_TRUE(disc->GetTracks().Add(nullptr, track));
+    EXPECT_TRUE(m_library.IsModified());
+    ASSERT_TRUE(SaveLibraryFile(&m_errors, m_library, Path("export.xml").c_str(), false));
+    EXPECT_TRUE(m_library.IsModified());
+    ASSERT_TRUE(SaveLibraryFile(&m_errors, m_library, Path("DW_Library.xml").c_str(), true));
+    EXPECT_FALSE(m_library.IsModified());
+
+    // Importing merges and leaves the library modified; a second import fails at the
+    // first list, whose name already exists.
+    ASSERT_TRUE(LoadPath(Path("first.xml"), false));
+    WriteFile(Path("other.xml"), Doc("<Volume Name=\"Other\"/>"));
+    ASSERT_TRUE(LoadPath(Path("other.xml"), true));
+    EXPECT_EQ(m_library.GetLists().GetCount(), 2u);
+    EXPECT_TRUE(m_library.IsModified());
+    EXPECT_FALSE(LoadPath(Path("other.xml"), true));
+    EXPECT_STREQ(GetText(&m_errors), "Error with library file: Another list is already named \"Other\"");
+    EXPECT_FALSE(LoadPath(Path("nothing.xml"), true));
+    EXPECT_THAT(GetText(&m_errors), HasSubstr("Cannot access"));
+}
+
+// Writing fails once the file would exceed this process's file size limit; the save
+// must then report the failure and leave the previous file exactly as it was.
+TEST_F(LibraryFileTest, FailedSaveLeavesTheOldFileByteForByte)
+{
+    std::string path = Path("DW_Config/DW_Library.xml");
+    ASSERT_TRUE(Load(Doc("<Volume Name=\"Small\"/>")));
+    ASSERT_TRUE(SaveLibraryFile(&m_errors, m_library, path.c_str(), true));
+    std::string before = ReadFile(path);
+
+    auto* list = new CLibList(&m_library);
+    list->GetName().SetPlain(std::string(20000, 'x').c_str());
+    ASSERT_TRUE(m_library.GetLists().Add(nullptr, list));
+    ASSERT_TRUE(m_library.IsModified());
+
+    struct rlimit old;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 8192;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    m_errors.Reset();
+    bool saved = SaveLibraryFile(&m_errors, m_library, path.c_str(), true);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_THAT(GetText(&m_errors), HasSubstr("Error saving to " + path));
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_TRUE(m_library.IsModified());
+    // No temporary file is left behind.
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(Path("DW_Config").c_str())) {
+        while (dirent* entry = readdir(dir))
+            if (entry->d_name[0] != '.')
+                names.push_back(entry->d_name);
+        closedir(dir);
+    }
+    EXPECT_THAT(names, ElementsAre("DW_Library.xml"));
+}
+
+} // namespace

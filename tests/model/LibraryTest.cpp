@@ -1,0 +1,316 @@
+#include "ModelTestUtil.h"
+
+#include "model/InitialLetter.h"
+#include "model/NumberText.h"
+
+#include <gmock/gmock.h>
+
+namespace {
+
+using ::testing::HasSubstr;
+
+struct LetterCase
+{
+    const char* text;
+    char letter;
+};
+
+class InitialLetterTest : public ::testing::TestWithParam<LetterCase>
+{
+};
+
+TEST_P(InitialLetterTest, FoldsAsciiLettersOnly)
+{
+    EXPECT_EQ(GetInitialLetter(GetParam().text), GetParam().letter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, InitialLetterTest,
+                         ::testing::Values(LetterCase{"abba", 'A'}, LetterCase{"Zappa", 'Z'}, LetterCase{"z", 'Z'},
+                                           LetterCase{"", '#'}, LetterCase{nullptr, '#'},
+                                           LetterCase{"10cc", '#'}, LetterCase{"[x]", '#'},
+                                           LetterCase{"\xc9tienne", '#'}, LetterCase{"@", '#'},
+                                           LetterCase{"`", '#'}, LetterCase{"{", '#'}));
+
+TEST(NumberText, PaddingAndDigits)
+{
+    CNumberText seven(7, 3);
+    EXPECT_STREQ(seven.GetText(), "007");
+    EXPECT_EQ(seven.GetLength(), 3u);
+    EXPECT_EQ(seven.GetDigit(0), 0u);
+    EXPECT_EQ(seven.GetDigit(2), 7u);
+    EXPECT_EQ(seven.GetDigit(3), 0u);
+    EXPECT_STREQ(CNumberText(1234, 2).GetText(), "1234");
+    EXPECT_STREQ(CNumberText(0, 0).GetText(), "0");
+    EXPECT_STREQ(CNumberText(4294967295u, -4).GetText(), "4294967295");
+    EXPECT_EQ(CNumberText(5, 1000).GetLength(), static_cast<std::uint32_t>(CNumberText::kMaxWidth));
+}
+
+// A small library built in memory: list "Rock" with artists and discs.
+struct CSmallLibrary
+{
+    CLibrary library;
+    CPlayers players;
+    CLibList* list = nullptr;
+
+    CSmallLibrary()
+    {
+        players.SetKeepSorted(true);
+        players.Add(nullptr, MakePlayer("Changer").release());
+        CPlayer* changer = players.GetFirst();
+        changer->SetDigitsToPadTo(3);
+        changer->GetShortName().SetPlain("C");
+        auto* l = new CLibList(&library);
+        l->GetName().SetPlain("Rock");
+        list = library.GetLists().Add(nullptr, l);
+    }
+
+    CArtist* AddArtist(const char* name, const char* sortAs = nullptr)
+    {
+        auto* artist = new CArtist(list);
+        artist->GetName().SetPlain(name);
+        if (sortAs)
+            artist->GetSortAsName().SetPlain(sortAs);
+        CErrorRecord errors;
+        CArtist* added = list->GetArtists().Add(&errors, artist);
+        EXPECT_TRUE(added) << GetText(&errors);
+        return added;
+    }
+
+    CDisc* AddDisc(CArtist* artist, const char* name, int number, bool linked = true)
+    {
+        auto* disc = new CDisc(artist);
+        disc->GetName().SetPlain(name);
+        disc->SetNumber(number);
+        if (linked)
+            disc->SetPlayer(players.GetFirst());
+        return artist->GetDiscs().Add(nullptr, disc);
+    }
+};
+
+std::vector<std::string> ArtistOrder(const CLibList& list)
+{
+    std::vector<std::string> names;
+    for (const CArtist* a : list.GetArtists())
+        names.push_back(a->GetName().GetPlain());
+    return names;
+}
+
+TEST(LibrarySort, NonLettersFirstThenCaseInsensitive)
+{
+    CSmallLibrary lib;
+    ASSERT_TRUE(lib.list);
+    lib.AddArtist("beatles");
+    lib.AddArtist("ABBA");
+    lib.AddArtist("10cc");
+    lib.AddArtist("\xc9" "dith Piaf");
+    lib.AddArtist("The Who", "Who");
+    lib.AddArtist("Cream");
+    EXPECT_THAT(ArtistOrder(*lib.list),
+                ::testing::ElementsAre("10cc", "\xc9" "dith Piaf", "ABBA", "beatles", "Cream", "The Who"));
+    // Names differing only in case are the same name.
+    CErrorRecord errors;
+    auto* dup = new CArtist(lib.list);
+    dup->GetName().SetPlain("CREAM");
+    EXPECT_EQ(lib.list->GetArtists().Add(&errors, dup), nullptr);
+    delete dup;
+    EXPECT_STREQ(GetText(&errors), "Another artist is already named \"CREAM\"");
+}
+
+TEST(LibraryPresentation, DisplayTextsLabelsAndQuestions)
+{
+    CSmallLibrary lib;
+    EXPECT_EQ(lib.library.GetDisplayText(), "Lists");
+    EXPECT_STREQ(CLibrary::GetTreeLabels().add, "Add List");
+    EXPECT_STREQ(CLibList::GetTreeLabels().sort, "Sort Lists");
+    EXPECT_STREQ(CArtist::GetTreeLabels().edit, "Edit Artist");
+    EXPECT_STREQ(CDisc::GetTreeLabels().remove, "Delete Disc");
+
+    lib.list->GetName().SetPlain("Rock");
+    EXPECT_EQ(lib.list->GetDeleteQuestion(), "");
+    CArtist* artist = lib.AddArtist("Queen");
+    EXPECT_EQ(lib.list->GetDeleteQuestion(), "Delete list \"Rock\" containing 1 artist?");
+    EXPECT_EQ(artist->GetDeleteQuestion(), "");
+    lib.AddArtist("Yes");
+    CDisc* disc = lib.AddDisc(artist, "Jazz", 7);
+    EXPECT_EQ(lib.list->GetDeleteQuestion(), "Delete list \"Rock\" containing 2 artists and 1 disc?");
+    lib.AddDisc(artist, "News", 8);
+    EXPECT_EQ(artist->GetDeleteQuestion(), "Delete artist \"Queen\" containing 2 discs?");
+
+    artist->GetShortName().SetPlain("Q");
+    artist->GetSortAsName().SetPlain("Queen!");
+    EXPECT_EQ(artist->GetDisplayText(), "Queen (Q) (Sort As: Queen!)");
+
+    EXPECT_EQ(disc->GetDisplayText(), "Jazz (Changer, 007)");
+    EXPECT_EQ(disc->GetSlotLabel(), "C7");
+    EXPECT_EQ(disc->GetFullName(), "Rock: Queen: Jazz");
+    lib.library.PlayerRemoved(lib.players.GetFirst());
+    EXPECT_EQ(disc->GetDisplayText(), "Jazz (UNRESOLVED PLAYER: Changer, 7)");
+    disc->SetPlayer(nullptr);
+    disc->GetShortName().SetPlain("J");
+    EXPECT_EQ(disc->GetDisplayText(), "Jazz (NO PLAYER, 7) (J)");
+}
+
+TEST(LibraryPlayers, LinkRemoveAndHighestNumber)
+{
+    CSmallLibrary lib;
+    CArtist* a = lib.AddArtist("A");
+    CArtist* b = lib.AddArtist("B");
+    CDisc* d1 = lib.AddDisc(a, "One", 12);
+    lib.AddDisc(b, "Two", 40);
+    CDisc* loose = lib.AddDisc(b, "Three", 99, false);
+    CPlayer* changer = lib.players.GetFirst();
+    EXPECT_EQ(lib.library.GetHighestDiscNumber(changer), 40);
+    EXPECT_EQ(a->GetHighestDiscNumber(changer), 12);
+    EXPECT_EQ(lib.library.GetHighestDiscNumber(nullptr), 99);
+
+    lib.library.PlayerRemoved(changer);
+    EXPECT_EQ(d1->GetPlayer(), nullptr);
+    EXPECT_STREQ(d1->GetDeviceName().GetPlain(), "Changer");
+    EXPECT_EQ(lib.library.GetHighestDiscNumber(changer), 0);
+
+    // Linking by name ignores case; discs without a match are collected once each.
+    d1->SetDeviceName(CNameText::FromPlain("CHANGER"));
+    loose->SetDeviceName(CNameText::FromPlain("Elsewhere"));
+    std::set<CDisc*> unlinked;
+    lib.library.LinkPlayers(lib.players, &unlinked);
+    lib.library.LinkPlayers(lib.players, &unlinked);
+    EXPECT_EQ(d1->GetPlayer(), changer);
+    EXPECT_FALSE(d1->GetDeviceName().HasText());
+    EXPECT_THAT(unlinked, ::testing::ElementsAre(loose));
+}
+
+TEST(LibraryNumbers, SettersLimit)
+{
+    CDisc disc;
+    disc.SetNumber(40000);
+    EXPECT_EQ(disc.GetNumber(), 32767);
+    disc.SetNumber(-5);
+    EXPECT_EQ(disc.GetNumber(), 0);
+    CTrack track;
+    track.SetNumber(150);
+    EXPECT_EQ(track.GetNumber(), 99);
+    EXPECT_STREQ(track.GetName().GetPlain(), "99");
+}
+
+TEST(ListSettings, DefaultsAndModeBoxes)
+{
+    CLibList list;
+    EXPECT_FALSE(list.GetShowNumbers());
+    EXPECT_TRUE(list.GetGapBreakAlways());
+    EXPECT_TRUE(list.GetTruncate());
+    EXPECT_TRUE(list.GetLinks());
+    EXPECT_FALSE(list.GetJumpAfterTrack());
+    EXPECT_EQ(list.GetLevelsMask(), 15u);
+    EXPECT_EQ(list.GetBreaksValue(), 1u);
+    EXPECT_STREQ(kLevelModes[FindListMode(kLevelModes, kLevelModeCount, list.GetLevelsMask())].text,
+                 "Letters -> Artists -> Discs -> Tracks");
+    EXPECT_STREQ(kBreakModes[FindListMode(kBreakModes, kBreakModeCount, list.GetBreaksValue())].text,
+                 "New page for every item");
+
+    list.SetBreaksValue(6);
+    EXPECT_FALSE(list.GetGapBreakAlways());
+    EXPECT_TRUE(list.GetGapSpace());
+    EXPECT_TRUE(list.GetGapFit());
+    EXPECT_STREQ(kBreakModes[FindListMode(kBreakModes, kBreakModeCount, list.GetBreaksValue())].text,
+                 "Space; New page if doesn't fit");
+    list.SetLevelsMask(10);
+    EXPECT_TRUE(list.GetShowArtists() && list.GetShowTracks());
+    EXPECT_FALSE(list.GetShowLetters() || list.GetShowDiscs());
+    // A combination the box does not offer shows its first entry.
+    list.SetLevelsMask(3);
+    EXPECT_EQ(FindListMode(kLevelModes, kLevelModeCount, list.GetLevelsMask()), 0u);
+
+    ASSERT_EQ(list.GetHardButtons().GetCount(), 7u);
+    EXPECT_STREQ(list.GetHardButtons().GetAt(0)->GetName().GetPlain(), "Left");
+    EXPECT_NE(list.GetHardButtons().GetAt(1)->GetLabel(), nullptr);
+    EXPECT_EQ(list.GetHardButtons().GetAt(2)->GetLabel(), nullptr);
+    EXPECT_STREQ(list.GetHardButtons().GetAt(6)->GetName().GetPlain(), "Mute");
+}
+
+TEST(ListResolve, JumpPanelLinksAndHardButtons)
+{
+    CTestCcf ccf;
+    CLibrary library;
+    CLibList list(&library);
+    list.GetName().SetPlain("Rock");
+    list.SetJumpPanel(MakePanelPath("CD", "Twice").release());
+    CErrorRecord errors;
+    EXPECT_FALSE(list.ResolveCsfPaths(&errors, &ccf.tree));
+    EXPECT_STREQ(GetText(&errors), "list \"Rock\" has jump panel which is not unique");
+
+    list.SetJumpPanel(MakePanelPath("CD", "Nowhere").release());
+    Clear(&errors);
+    EXPECT_FALSE(list.ResolveCsfPaths(&errors, &ccf.tree));
+    EXPECT_STREQ(GetText(&errors), "list \"Rock\" has non-existent jump panel");
+
+    list.SetJumpPanel(nullptr);
+    ASSERT_TRUE(list.GetLinkButtons().Add(nullptr, MakeButtonPath("CD", "Keys", "A").release()));
+    CHardButton* vol = list.GetHardButtons().GetAt(3);
+    ASSERT_TRUE(vol->GetAliasedButtons().Add(nullptr, MakeButtonPath("CD", "Keys", "b").release()));
+    Clear(&errors);
+    EXPECT_FALSE(list.ResolveCsfPaths(&errors, &ccf.tree));
+    EXPECT_STREQ(GetText(&errors), "In list \"Rock\": hard button definition \"Vol+\" has aliased button which "
+                                   "does not exist by that exact, case-sensitive name");
+    EXPECT_EQ(list.GetLinkButtons().GetFirst()->GetMatches().size(), 1u);
+}
+
+TEST(HardButtons, WriteToDevice)
+{
+    CTestCcf ccf;
+    CHardButton left("Left", true);
+    left.GetLabel()->SetPlain("Play");
+    EXPECT_FALSE(left.IsDefined());
+    ASSERT_TRUE(left.GetAliasedButtons().Add(nullptr, MakeButtonPath("CD", "Keys", "A").release()));
+    ASSERT_TRUE(left.GetAliasedButtons().Add(nullptr, MakeButtonPath("CD", "Keys", "A").release()));
+    EXPECT_TRUE(left.IsDefined());
+    CHardButton mute("Mute", false);
+    mute.SetJumpPanel(MakePanelPath("CD", "Done").get());
+    EXPECT_TRUE(mute.IsDefined());
+    CErrorRecord errors;
+    ASSERT_TRUE(left.ResolvePaths(&errors, &ccf.tree, "list", "L")) << GetText(&errors);
+    ASSERT_TRUE(mute.ResolvePaths(&errors, &ccf.tree, "list", "L")) << GetText(&errors);
+
+    CCSFSection root;
+    CCSFSection* device = root.AddChildText("Device(\"Rock\")");
+    left.WriteToDevice(device);
+    mute.WriteToDevice(device);
+    EXPECT_EQ(ChildTexts(device), "Left(\"Play\")\nMute()\n");
+    std::string alias = Press(ccf, "A");
+    EXPECT_EQ(ChildTexts(device->GetFirstChild()), alias + "\n" + alias + "\n");
+    EXPECT_EQ(ChildTexts(device->GetFirstChild()->GetNextSibling()), "JumpDevicePanel(\"CD\",\"Done\");\n");
+}
+
+TEST(TrackSequence, DiscThenTrackWithListJump)
+{
+    CTestCcf ccf;
+    CSmallLibrary lib;
+    lib.list->GetName().SetPlain("Rock");
+    lib.list->SetJumpPanel(MakePanelPath("CD", "Done").release());
+    CPlayer* changer = lib.players.GetFirst();
+    changer->SetDigitsToPadTo(1);
+    changer->SetDelay(0);
+    changer->SetDiscToTrackDelay(3);
+    CErrorRecord errors;
+    ASSERT_TRUE(ResolvePlayerPaths(&errors, lib.players, &ccf.tree)) << GetText(&errors);
+    ASSERT_TRUE(lib.library.ResolvePaths(&errors, &ccf.tree)) << GetText(&errors);
+    CDisc* disc = lib.AddDisc(lib.AddArtist("X"), "D", 4);
+    auto* track = new CTrack(disc);
+    track->SetNumber(2);
+    ASSERT_TRUE(disc->GetTracks().Add(&errors, track));
+
+    CCSFSection root;
+    CCSFSection* actions = root.AddChildText("Action()");
+    track->AddPlaySequence(actions, true, true);
+    EXPECT_EQ(ChildTexts(actions), Press(ccf, "4") + "\nDelay(300);\n" + Press(ccf, "2") +
+                                       "\nJumpDevicePanel(\"CD\",\"Done\");\n");
+    CCSFSection* discActions = root.AddChildText("Action()");
+    disc->AddPlaySequence(discActions, false);
+    EXPECT_EQ(ChildTexts(discActions), Press(ccf, "4") + "\n");
+    // Without a player nothing is appended.
+    disc->SetPlayer(nullptr);
+    CCSFSection* none = root.AddChildText("Action()");
+    track->AddPlaySequence(none, true, true);
+    EXPECT_EQ(none->GetFirstChild(), nullptr);
+}
+
+} // namespace

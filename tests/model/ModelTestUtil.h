@@ -1,0 +1,129 @@
+#pragma once
+
+#include "core/ErrorRecord.h"
+#include "csf/CSFAbstractTree.h"
+#include "csf/CSFPath.h"
+#include "csf/CSFSection.h"
+#include "model/Library.h"
+#include "model/ModelFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include <ftw.h>
+#include <unistd.h>
+
+// A fresh temporary directory per test, removed afterwards.
+class CModelTempDirTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/dw-model-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+    }
+
+    void TearDown() override
+    {
+        nftw(
+            m_dir.c_str(),
+            [](const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }, 16,
+            FTW_DEPTH | FTW_PHYS);
+    }
+
+    std::string Path(const std::string& relative) const { return m_dir + "/" + relative; }
+
+    static void WriteFile(const std::string& path, const std::string& text)
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << text;
+    }
+
+    static std::string ReadFile(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    std::string m_dir;
+};
+
+inline std::unique_ptr<CCSFButtonPath> MakeButtonPath(const char* device, const char* panel, const char* button)
+{
+    auto path = std::make_unique<CCSFButtonPath>();
+    path->SetDeviceNamePlain(device);
+    if (panel)
+        path->SetPanelNamePlain(panel);
+    path->SetButtonNamePlain(button);
+    return path;
+}
+
+inline std::unique_ptr<CCSFPanelPath> MakePanelPath(const char* device, const char* panel)
+{
+    auto path = std::make_unique<CCSFPanelPath>();
+    path->SetDeviceNamePlain(device);
+    path->SetPanelNamePlain(panel);
+    return path;
+}
+
+// A player named `name` whose number buttons are "0".."9" on device CD, panel Keys.
+inline std::unique_ptr<CPlayer> MakePlayer(const char* name)
+{
+    auto player = std::make_unique<CPlayer>();
+    player->GetName().SetPlain(name);
+    for (int digit = 0; digit < 10; ++digit) {
+        std::string button = std::to_string(digit);
+        player->SetNumberButton(digit, MakeButtonPath("CD", "Keys", button.c_str()).get());
+    }
+    return player;
+}
+
+// A statement tree and its abstract tree for a CD device whose panel Keys holds the
+// buttons 0..9 (numbered 100..109), B, A, T1, T2, U1, U2 and whose panel Done is a
+// jump target; it also has a hard button Mute.
+struct CTestCcf
+{
+    std::unique_ptr<CCSFSection> root;
+    CCSFAbstractTree tree;
+
+    CTestCcf()
+    {
+        std::string csf = "Configuration()\n{\nDevice(\"CD\")\n{\nPanel(\"Keys\")\n{\n";
+        const char* names[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "B", "A", "T1", "T2", "U1", "U2"};
+        int number = 100;
+        for (const char* n : names)
+            csf += std::string("Button(\"") + n + "\",0,0,10,10," + std::to_string(number++) + ")\n";
+        csf += "}\nPanel(\"Done\")\nPanel(\"Twice\")\nPanel(\"Twice\")\nMute()\n{\nBeep()\n}\n}\n}\n";
+        CErrorRecord errors;
+        root = ParseCsfText(csf.data(), csf.size(), &errors);
+        EXPECT_TRUE(root) << GetText(&errors);
+        EXPECT_TRUE(tree.Build(&errors, root.get())) << GetText(&errors);
+    }
+};
+
+// The texts of a node's children, one per line.
+inline std::string ChildTexts(const CCSFSection* node)
+{
+    std::string text;
+    for (const CCSFSection* c = node->GetFirstChild(); c; c = c->GetNextSibling()) {
+        text += c->GetText() ? c->GetText() : "";
+        text += "\n";
+    }
+    return text;
+}
+
+// The alias statement that pressing button `name` (0..9, B, ...) appends.
+inline std::string Press(const CTestCcf& ccf, const char* name)
+{
+    std::vector<CCSFButton*> found;
+    ccf.tree.FindButtons(found, "CD", "Keys", name);
+    return found.empty() ? std::string("?") : found.front()->GetAliasStatement();
+}

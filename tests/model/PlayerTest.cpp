@@ -1,0 +1,300 @@
+#include "ModelTestUtil.h"
+
+#include "core/XmlDocument.h"
+
+#include <gmock/gmock.h>
+
+namespace {
+
+class PlayerSequenceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_player = MakePlayer("Jukebox");
+        m_player->SetButton(EPlayerButton::BeforeDisc, MakeButtonPath("CD", "Keys", "B").get());
+        m_player->SetButton(EPlayerButton::AfterDisc, MakeButtonPath("CD", "Keys", "A").get());
+        m_player->SetDigitsToPadTo(3);
+        m_player->SetDelay(2);
+        m_player->SetJumpPanel(MakePanelPath("CD", "Done").get());
+    }
+
+    // Resolves and runs `run` on a fresh action node; returns its statements with the
+    // alias statements abbreviated to the button names.
+    template <class F> std::string Run(F run)
+    {
+        CErrorRecord errors;
+        EXPECT_TRUE(m_player->ResolvePaths(&errors, &m_ccf.tree)) << GetText(&errors);
+        CCSFSection root;
+        CCSFSection* actions = root.AddChildText("Action()");
+        run(actions);
+        std::string out;
+        for (const CCSFSection* c = actions->GetFirstChild(); c; c = c->GetNextSibling()) {
+            std::string text = c->GetText();
+            std::string name = Abbreviate(text);
+            out += name + ";";
+        }
+        return out;
+    }
+
+    std::string Abbreviate(const std::string& statement)
+    {
+        const char* names[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "B", "A", "T1", "T2", "U1", "U2"};
+        for (const char* n : names)
+            if (statement == Press(m_ccf, n))
+                return n;
+        if (statement == "JumpDevicePanel(\"CD\",\"Done\");")
+            return "J";
+        if (statement == "JumpDevicePanel(\"CD\",\"Twice\");")
+            return "J2";
+        return statement;
+    }
+
+    CTestCcf m_ccf;
+    std::unique_ptr<CPlayer> m_player;
+};
+
+TEST_F(PlayerSequenceTest, WorkedExampleDisc114)
+{
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 114, false, nullptr); }),
+              "B;1;Delay(200);;1;4;A;");
+    m_player->SetDelayOnlyIdentical(false);
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 114, false, nullptr); }),
+              "B;Delay(200);;1;Delay(200);;1;Delay(200);;4;Delay(200);;A;");
+}
+
+TEST_F(PlayerSequenceTest, PaddingAndDelays)
+{
+    // Disc 7 padded to three digits: a pause only between the two zeros.
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 7, false, nullptr); }),
+              "B;0;Delay(200);;0;7;A;");
+    // A delay of 0 never pauses, not even between identical digits.
+    m_player->SetDelay(0);
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 7, false, nullptr); }), "B;0;0;7;A;");
+    m_player->SetDelayOnlyIdentical(false);
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 7, false, nullptr); }), "B;0;0;7;A;");
+    // Padding never cuts: all four digits of 1234 with padding 2; 0 presses "0" once.
+    m_player->SetDigitsToPadTo(2);
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 1234, false, nullptr); }), "B;1;2;3;4;A;");
+    m_player->SetDigitsToPadTo(1);
+    m_player->SetButton(EPlayerButton::BeforeDisc, nullptr);
+    m_player->SetButton(EPlayerButton::AfterDisc, nullptr);
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 0, false, nullptr); }), "0;");
+}
+
+TEST_F(PlayerSequenceTest, Jumps)
+{
+    auto listJump = MakePanelPath("CD", "Done");
+    CErrorRecord errors;
+    ASSERT_TRUE(listJump->Resolve(&errors, true, &m_ccf.tree, "list", "L", "jump panel"));
+    m_player->SetDelay(0);
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 5, true, nullptr); }), "B;0;0;5;A;J;");
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 5, false, listJump.get()); }),
+              "B;0;0;5;A;");
+    m_player->SetJumpPanel(nullptr);
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 5, true, nullptr); }), "B;0;0;5;A;");
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 5, true, listJump.get()); }),
+              "B;0;0;5;A;J;");
+}
+
+TEST_F(PlayerSequenceTest, TrackButtonsByLength)
+{
+    m_player->SetButton(EPlayerButton::BeforeTrack1Digit, MakeButtonPath("CD", "Keys", "T1").get());
+    m_player->SetButton(EPlayerButton::BeforeTrack2Digits, MakeButtonPath("CD", "Keys", "T2").get());
+    m_player->SetButton(EPlayerButton::AfterTrack1Digit, MakeButtonPath("CD", "Keys", "U1").get());
+    m_player->SetDiscToTrackDelay(7);
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddTrackSequence(a, 5, false, nullptr, false); }), "T1;5;U1;");
+    // No two-digit after button: simply not pressed. Track numbers are never padded.
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddTrackSequence(a, 10, false, nullptr, false); }), "T2;1;0;");
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddTrackSequence(a, 11, true, nullptr, true); }),
+              "Delay(700);;T2;1;Delay(200);;1;J;");
+}
+
+TEST(PlayerFields, LimitsAndValidity)
+{
+    CPlayer player;
+    player.SetDigitsToPadTo(0);
+    EXPECT_EQ(player.GetDigitsToPadTo(), 1);
+    player.SetDigitsToPadTo(9);
+    EXPECT_EQ(player.GetDigitsToPadTo(), 5);
+    player.SetDelay(5000);
+    EXPECT_EQ(player.GetDelay(), 999);
+    player.SetDiscToTrackDelay(-3);
+    EXPECT_EQ(player.GetDiscToTrackDelay(), 0);
+
+    CErrorRecord errors;
+    EXPECT_FALSE(player.IsValid(&errors));
+    EXPECT_STREQ(GetText(&errors), "player has no name");
+
+    auto full = MakePlayer("J\xe9");
+    EXPECT_TRUE(full->IsValid(nullptr));
+    full->SetNumberButton(7, nullptr);
+    full->SetNumberButton(12, MakeButtonPath("CD", "Keys", "x").get()); // ignored
+    Clear(&errors);
+    EXPECT_FALSE(full->IsValid(&errors));
+    EXPECT_STREQ(GetText(&errors), "player \"J*\" has no #7 button");
+    full->SetNumberButton(7, MakeButtonPath("CD", nullptr, "Menu").get());
+    Clear(&errors);
+    EXPECT_FALSE(full->IsValid(&errors));
+    EXPECT_STREQ(GetText(&errors), "player \"J*\" has invalid #7 button");
+
+    // The collection refuses invalid players.
+    CPlayers players;
+    Clear(&errors);
+    EXPECT_EQ(players.Add(&errors, full.get()), nullptr);
+    EXPECT_EQ(players.GetCount(), 0u);
+}
+
+TEST(PlayerFields, CopiesOwnTheirPaths)
+{
+    auto player = MakePlayer("P");
+    player->SetButton(EPlayerButton::AfterDisc, MakeButtonPath("CD", "Keys", "A").get());
+    CPlayer copy(*player);
+    player->SetButton(EPlayerButton::AfterDisc, nullptr);
+    player.reset();
+    ASSERT_NE(copy.GetButton(EPlayerButton::AfterDisc), nullptr);
+    EXPECT_STREQ(copy.GetButton(EPlayerButton::AfterDisc)->GetDescription(), "CD, Keys, A");
+    EXPECT_TRUE(copy.IsValid(nullptr));
+}
+
+TEST(PlayerResolve, MessagesNameThePlayerAndRole)
+{
+    CTestCcf ccf;
+    auto player = MakePlayer("Box");
+    player->SetButton(EPlayerButton::BeforeTrack2Digits, MakeButtonPath("CD", "Keys", "Nope").get());
+    CErrorRecord errors;
+    EXPECT_FALSE(player->ResolvePaths(&errors, &ccf.tree));
+    EXPECT_STREQ(GetText(&errors), "player \"Box\" has non-existent before track button (2 digits)");
+
+    player->SetButton(EPlayerButton::BeforeTrack2Digits, nullptr);
+    player->SetNumberButton(3, MakeButtonPath("cd", "keys", "3").get());
+    Clear(&errors);
+    EXPECT_FALSE(player->ResolvePaths(&errors, &ccf.tree));
+    EXPECT_STREQ(GetText(&errors),
+                 "player \"Box\" has #3 button which does not exist by that exact, case-sensitive name");
+
+    player->SetNumberButton(3, MakeButtonPath("CD", "Keys", "3").get());
+    player->SetJumpPanel(MakePanelPath("CD", "Twice").get());
+    Clear(&errors);
+    CPlayers players;
+    ASSERT_TRUE(players.Add(nullptr, player.release()));
+    EXPECT_FALSE(ResolvePlayerPaths(&errors, players, &ccf.tree));
+    EXPECT_STREQ(GetText(&errors), "player \"Box\" has jump panel which is not unique");
+}
+
+class PlayersFileTest : public CModelTempDirTest
+{
+protected:
+    std::string Devices(const std::string& body, const char* version = "1")
+    {
+        return std::string("<?xml version=\"1.0\"?>\n<DiscweaverDevices Version=\"") + version +
+               "\"><Devices>" + body + "</Devices></DiscweaverDevices>\n";
+    }
+
+    std::string NumberButtons(int count = 10)
+    {
+        std::string text;
+        for (int d = 0; d < count; ++d)
+            text += "<CSFPath Type=\"Button\" CSFDeviceName=\"CD\" CSFPanelName=\"Keys\" CSFButtonName=\"" +
+                    std::to_string(d) + "\" Name=\"NumberButton\" Number=\"" + std::to_string(d) + "\"/>";
+        return text;
+    }
+
+    bool Load(const std::string& text)
+    {
+        WriteFile(Path("DW_Devices.xml"), text);
+        m_errors.Reset();
+        m_warnings.clear();
+        return LoadPlayersFile(&m_errors, &m_warnings, m_players, Path("DW_Devices.xml").c_str());
+    }
+
+    CPlayers m_players;
+    CErrorRecord m_errors;
+    CWarningList m_warnings;
+};
+
+TEST_F(PlayersFileTest, AttributesAreLimitedAndOldAfterTrackButtonIsSplit)
+{
+    ASSERT_TRUE(Load(Devices("<Device Name=\"Box\" ShortName=\"B\\x5f\" DigitsToPadTo=\"9\" "
+                             "TenthsSecDelayTime=\"5000\" DelayOnlyIdentical=\"0\" "
+                             "TenthsSecDiscToTrackDelayTime=\"-4\">" +
+                             NumberButtons() +
+                             "<CSFPath Type=\"Button\" CSFDeviceName=\"CD\" CSFPanelName=\"Keys\" "
+                             "CSFButtonName=\"U1\" Name=\"AfterTrackButton\"/></Device>")))
+        << GetText(&m_errors);
+    EXPECT_TRUE(m_warnings.empty());
+    ASSERT_EQ(m_players.GetCount(), 1u);
+    const CPlayer* p = m_players.GetFirst();
+    EXPECT_STREQ(p->GetShortName().GetPlain(), "B_");
+    EXPECT_EQ(p->GetDigitsToPadTo(), 5);
+    EXPECT_EQ(p->GetDelay(), 999);
+    EXPECT_FALSE(p->GetDelayOnlyIdentical());
+    EXPECT_EQ(p->GetDiscToTrackDelay(), 0);
+    ASSERT_NE(p->GetButton(EPlayerButton::AfterTrack1Digit), nullptr);
+    ASSERT_NE(p->GetButton(EPlayerButton::AfterTrack2Digits), nullptr);
+    EXPECT_STREQ(p->GetButton(EPlayerButton::AfterTrack2Digits)->GetDescription(), "CD, Keys, U1");
+    EXPECT_FALSE(m_players.IsModified());
+
+    // Saving writes the two new elements and no old one.
+    ASSERT_TRUE(SavePlayersFile(&m_errors, m_players, Path("out.xml").c_str())) << GetText(&m_errors);
+    std::string saved = ReadFile(Path("out.xml"));
+    EXPECT_THAT(saved, ::testing::HasSubstr("Name=\"AfterTrackButton1Digit\""));
+    EXPECT_THAT(saved, ::testing::HasSubstr("Name=\"AfterTrackButton2Digits\""));
+    EXPECT_THAT(saved, ::testing::Not(::testing::HasSubstr("Name=\"AfterTrackButton\"")));
+    EXPECT_THAT(saved, ::testing::HasSubstr("<Device Name=\"Box\" ShortName=\"B\\x5f\" DigitsToPadTo=\"5\" "
+                                            "TenthsSecDelayTime=\"999\" DelayOnlyIdentical=\"0\" "
+                                            "TenthsSecDiscToTrackDelayTime=\"0\">"));
+}
+
+TEST_F(PlayersFileTest, PlayerWithoutAllNumberButtonsStopsTheLoad)
+{
+    EXPECT_FALSE(Load(Devices("<Device Name=\"Good\">" + NumberButtons() + "</Device><Device Name=\"Bad\">" +
+                              NumberButtons(9) + "</Device><Device Name=\"Later\">" + NumberButtons() +
+                              "</Device>")));
+    EXPECT_STREQ(GetText(&m_errors),
+                 "Error with players file: Cannot add invalid player: player \"Bad\" has no #9 button");
+    ASSERT_EQ(m_players.GetCount(), 1u);
+    EXPECT_STREQ(m_players.GetFirst()->GetName().GetPlain(), "Good");
+    EXPECT_FALSE(m_players.IsModified());
+}
+
+TEST_F(PlayersFileTest, DuplicateNamesAndBadPaths)
+{
+    EXPECT_FALSE(Load(Devices("<Device Name=\"Box\">" + NumberButtons() + "</Device><Device Name=\"BOX\">" +
+                              NumberButtons() + "</Device>")));
+    EXPECT_STREQ(GetText(&m_errors), "Error with players file: Another player is already named \"BOX\"");
+
+    EXPECT_FALSE(Load(Devices("<Device Name=\"Box\">" + NumberButtons() +
+                              "<CSFPath Type=\"Panel\" CSFDeviceName=\"CD\" Name=\"JumpPanel\"/></Device>")));
+    EXPECT_STREQ(GetText(&m_errors), "Error with players file: panel path has no panel name");
+    // Paths without Type or Name, other types and unknown roles are skipped.
+    EXPECT_TRUE(Load(Devices("<Device Name=\"Box\">" + NumberButtons() +
+                             "<CSFPath CSFDeviceName=\"CD\" Name=\"JumpPanel\"/><CSFPath Type=\"Button\"/>"
+                             "<CSFPath Type=\"Frame\" Name=\"JumpPanel\"/><Other/></Device>")))
+        << GetText(&m_errors);
+    EXPECT_EQ(m_players.GetFirst()->GetJumpPanel(), nullptr);
+}
+
+TEST_F(PlayersFileTest, RoundTripKeepsEveryField)
+{
+    auto player = MakePlayer("Changer");
+    player->GetShortName().SetPlain("C/");
+    player->SetJumpPanel(MakePanelPath("CD", "Done").get());
+    player->SetButton(EPlayerButton::BeforeDisc, MakeButtonPath("CD", "Keys", "B").get());
+    player->SetButton(EPlayerButton::AfterTrack2Digits, MakeButtonPath("CD", nullptr, "Mute").get());
+    player->SetDelayOnlyIdentical(false);
+    player->SetDiscToTrackDelay(12);
+    ASSERT_TRUE(m_players.Add(&m_errors, player.release()));
+    ASSERT_TRUE(SavePlayersFile(&m_errors, m_players, Path("a/b/DW_Devices.xml").c_str())) << GetText(&m_errors);
+    std::string first = ReadFile(Path("a/b/DW_Devices.xml"));
+
+    CPlayers again;
+    ASSERT_TRUE(LoadPlayersFile(&m_errors, &m_warnings, again, Path("a/b/DW_Devices.xml").c_str()));
+    ASSERT_EQ(again.GetCount(), 1u);
+    ASSERT_TRUE(SavePlayersFile(&m_errors, again, Path("second.xml").c_str()));
+    EXPECT_EQ(ReadFile(Path("second.xml")), first);
+    EXPECT_THAT(first, ::testing::StartsWith("<?xml version=\"1.0\"?>\n<DiscweaverDevices Version=\"1\">\n  "
+                                             "<Devices>\n"));
+}
+
+} // namespace
