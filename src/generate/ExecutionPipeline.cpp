@@ -66,16 +66,13 @@ std::string FormatReplaceQuestion(const char* displayName, int total, int lastSu
     return text;
 }
 
-int ReplaceExistingDevices(const CExecutionContext& context, const CReplaceDevicesCallback& ask)
+int ReplaceListDevices(CCSFAbstractTree& tree, const CLibrary& library, const CReplaceDevicesCallback& ask)
 {
-    CCSFAbstractTree* tree = context.wrapper->GetAbstractTree();
-    if (!tree)
-        return 0;
     int removed = 0;
     std::vector<CCSFDevice*> found;
-    for (const CLibList* list : context.library->GetLists()) {
+    for (const CLibList* list : library.GetLists()) {
         int lastSuffix = 0;
-        FindListDevices(*tree, *list, found, lastSuffix);
+        FindListDevices(tree, *list, found, lastSuffix);
         if (found.empty())
             continue;
         CReplaceQuestion question;
@@ -86,10 +83,19 @@ int ReplaceExistingDevices(const CExecutionContext& context, const CReplaceDevic
         if (!ask || !ask(question))
             continue;
         for (CCSFDevice* device : found) {
-            tree->RemoveDevice(device);
+            tree.RemoveDevice(device);
             ++removed;
         }
     }
+    return removed;
+}
+
+int ReplaceExistingDevices(const CExecutionContext& context, const CReplaceDevicesCallback& ask)
+{
+    CCSFAbstractTree* tree = context.wrapper->GetAbstractTree();
+    if (!tree)
+        return 0;
+    int removed = ReplaceListDevices(*tree, *context.library, ask);
     if (removed > 0)
         context.wrapper->ForgetDecompilation();
     return removed;

@@ -67,6 +67,9 @@ using CReplaceDevicesCallback = std::function<bool(const CReplaceQuestion& quest
 // every list answered with true. Returns the number of devices removed; when any was
 // removed the wrapper forgets its decompilation (the tree no longer matches the file).
 int ReplaceExistingDevices(const CExecutionContext& context, const CReplaceDevicesCallback& ask);
+// The same on an abstract tree (and through it its statement tree), without the wrapper.
+class CCSFAbstractTree;
+int ReplaceListDevices(CCSFAbstractTree& tree, const CLibrary& library, const CReplaceDevicesCallback& ask);
 
 // The question text for total devices with last suffix k (exposed for tests and UIs).
 std::string FormatReplaceQuestion(const char* displayName, int total, int lastSuffix);

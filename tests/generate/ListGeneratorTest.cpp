@@ -1,0 +1,397 @@
+// Layout of lists into pages: which pages exist, what rows they hold, how the bottom
+// bars link them, and how devices are named and split. Checked on the statements the
+// generator inserts into the CSF tree.
+
+#include "LayoutFixture.h"
+
+#include "generate/GenPanel.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using CListLayoutTest = CLayoutFixture;
+
+// Header rows are written with font 10 and the header icon; item strips as frames at
+// x 36 (upper item at y, lower at y + 17).
+std::string HeaderButton(const char* name, unsigned y)
+{
+    return "Button(\"" + std::string(name) + "\",0," + std::to_string(y) + ",240,34,";
+}
+std::string HeaderFrame(const char* name, unsigned y)
+{
+    return "Frame(\"" + std::string(name) + "\",0," + std::to_string(y) + ",240,34)";
+}
+std::string UpperStrip(const char* name, unsigned y)
+{
+    return "Frame(\"" + std::string(name) + "\",36," + std::to_string(y) + ",168,17)";
+}
+std::string LowerStrip(const char* name, unsigned y)
+{
+    return "Frame(\"" + std::string(name) + "\",36," + std::to_string(y + 17) + ",168,17)";
+}
+std::string LeftBar(const char* label, bool button)
+{
+    return std::string(button ? "Button(\"" : "Frame(\"") + label + "\",0,204,120,15" + (button ? "," : ")");
+}
+std::string RightBar(const char* label, bool button)
+{
+    return std::string(button ? "Button(\"" : "Frame(\"") + label + "\",120,204,120,15" + (button ? "," : ")");
+}
+
+TEST_F(CListLayoutTest, DefaultSettingsPutEveryArtistAndDiscOnItsOwnPage)
+{
+    CLibList* list = AddList("Music");
+    AddDisc(AddArtist(list, "Abba"), "Arrival", 1, 2);
+    AddDisc(AddArtist(list, "Adele"), "Twenty-one", 2, 2);
+    AddDisc(AddArtist(list, "Aha"), "Hunting", 3, 2);
+    CDisc* solo = AddDisc(AddArtist(list, "Beck"), "Odelay", 4, 1);
+    AddDisc(solo->GetArtist(), "Sea Change", 5, 1);
+    ASSERT_TRUE(Generate(list));
+
+    // One artist page per letter with content; the three A artists share "A0".
+    ASSERT_EQ(m_pGenerator->GetArtistPages().size(), 2u);
+    CCSFSection* a0 = Panel("Music", "A0");
+    ASSERT_TRUE(a0);
+    EXPECT_TRUE(Item(a0, HeaderButton("A", 0))) << "header jumps back to the alphabet";
+    EXPECT_TRUE(Item(a0, UpperStrip("Abba", 34)));
+    EXPECT_TRUE(Item(a0, LowerStrip("Adele", 34)));
+    EXPECT_TRUE(Item(a0, UpperStrip("Aha", 68)));
+    EXPECT_EQ(Count(a0, "Frame(\"\",36,85,"), 0) << "no lower item beside the third artist";
+    EXPECT_EQ(Action(Item(a0, HeaderButton("A", 0))), std::vector<std::string>{Jump("Music", "Alphabet")});
+
+    // Each artist's discs start a page of their own, each disc's tracks too.
+    ASSERT_EQ(m_pGenerator->GetDiscPages().size(), 4u);
+    ASSERT_EQ(m_pGenerator->GetTrackPages().size(), 5u);
+    EXPECT_TRUE(Item(Panel("Music", "D0"), HeaderButton("Abba", 0)));
+    EXPECT_TRUE(Item(Panel("Music", "D1"), HeaderButton("Adele", 0)));
+    EXPECT_TRUE(Item(Panel("Music", "D3"), UpperStrip("Odelay", 34)));
+    EXPECT_TRUE(Item(Panel("Music", "D3"), LowerStrip("Sea Change", 34)));
+    EXPECT_TRUE(Item(Panel("Music", "T4"), HeaderButton("Sea Change", 0)));
+
+    // Bottom bars: "[start]" on the first page of a level, "[end]" on the last, and the
+    // neighbours' short names between.
+    CCSFSection* d0 = Panel("Music", "D0");
+    CCSFSection* d1 = Panel("Music", "D1");
+    CCSFSection* d3 = Panel("Music", "D3");
+    EXPECT_TRUE(Item(d0, LeftBar("[start]", false)));
+    EXPECT_TRUE(Item(d0, RightBar("Adele", true)));
+    EXPECT_EQ(Action(Item(d0, RightBar("Adele", true))), std::vector<std::string>{Jump("Music", "D1")});
+    EXPECT_TRUE(Item(d1, LeftBar("Abba", true)));
+    EXPECT_EQ(Action(Item(d1, LeftBar("Abba", true))), std::vector<std::string>{Jump("Music", "D0")});
+    EXPECT_TRUE(Item(d3, RightBar("[end]", false)));
+    EXPECT_TRUE(Item(Panel("Music", "A0"), LeftBar("[start]", false)));
+    EXPECT_TRUE(Item(Panel("Music", "A1"), RightBar("[end]", false)));
+    EXPECT_TRUE(Item(Panel("Music", "T0"), LeftBar("[start]", false)));
+    EXPECT_TRUE(Item(Panel("Music", "T4"), RightBar("[end]", false)));
+
+    // The alphabet: letters with content are buttons, the others "." frames.
+    CCSFSection* alphabet = Panel("Music", "Alphabet");
+    ASSERT_TRUE(alphabet);
+    EXPECT_EQ(Action(Item(alphabet, "Button(\"A\",40,0,38,35,")), std::vector<std::string>{Jump("Music", "A0")});
+    EXPECT_EQ(Action(Item(alphabet, "Button(\"B\",80,0,38,35,")), std::vector<std::string>{Jump("Music", "A1")});
+    EXPECT_TRUE(Item(alphabet, "Frame(\".\",0,0,38,35)")) << "'#' has no content";
+    EXPECT_EQ(Count(alphabet, "Frame(\".\""), 25);
+    EXPECT_TRUE(Item(alphabet, LeftBar("Discweaver", true)));
+    EXPECT_TRUE(Item(alphabet, RightBar("1.0.0.0", true)));
+    EXPECT_TRUE(Item(Panel("Music", "Credits"), LeftBar("Alphabet", true)));
+    EXPECT_EQ(m_pGenerator->GetEntry(), m_pGenerator->GetAlphabetPanel()->GetJump());
+}
+
+// One group of n discs at the top of a page ("Discs" only: the list's own group).
+class CGroupSizeTest : public CLayoutFixture
+{
+protected:
+    void Fill(int n)
+    {
+        m_pList = AddList("Shelf");
+        SetModes(m_pList, 4, 1);
+        CArtist* artist = AddArtist(m_pList, "Various");
+        for (int i = 1; i <= n; ++i)
+            AddDisc(artist, ("Disc " + std::to_string(i)).c_str(), i);
+        ASSERT_TRUE(Generate(m_pList));
+    }
+    CLibList* m_pList = nullptr;
+};
+
+TEST_F(CGroupSizeTest, ElevenItemsContinueOnASecondPageWithCounts)
+{
+    Fill(11);
+    ASSERT_EQ(m_pGenerator->GetDiscPages().size(), 2u);
+    CCSFSection* d0 = Panel("Shelf", "D0");
+    CCSFSection* d1 = Panel("Shelf", "D1");
+    EXPECT_TRUE(Item(d0, HeaderFrame("Shelf", 0))) << "the root group has no page to go back to";
+    for (int row = 0; row < 4; ++row) {
+        unsigned y = 34u * (row + 1);
+        EXPECT_TRUE(Item(d0, UpperStrip(("Disc " + std::to_string(2 * row + 1)).c_str(), y)));
+        EXPECT_TRUE(Item(d0, LowerStrip(("Disc " + std::to_string(2 * row + 2)).c_str(), y)));
+    }
+    EXPECT_TRUE(Item(d0, UpperStrip("Disc 9", 170)));
+    CCSFSection* more = Item(d0, "Button(\">>\",204,170,36,34,");
+    ASSERT_TRUE(more);
+    EXPECT_EQ(Action(more), std::vector<std::string>{Jump("Shelf", "D1")});
+    EXPECT_TRUE(Item(d0, "Frame(\"\",67,187,137,17)"));
+    EXPECT_TRUE(Item(d0, RightBar("Shelf [2]", true)));
+
+    CCSFSection* continued = Item(d1, HeaderButton("Shelf", 0));
+    ASSERT_TRUE(continued);
+    EXPECT_EQ(Action(continued), std::vector<std::string>{Jump("Shelf", "D0")});
+    EXPECT_TRUE(Item(d1, UpperStrip("Disc 10", 34)));
+    EXPECT_TRUE(Item(d1, LowerStrip("Disc 11", 34)));
+    EXPECT_TRUE(Item(d1, LeftBar("Shelf [9]", true)));
+    EXPECT_TRUE(Item(d1, RightBar("[end]", false)));
+}
+
+TEST_F(CGroupSizeTest, TenItemsFitExactly)
+{
+    Fill(10);
+    ASSERT_EQ(m_pGenerator->GetDiscPages().size(), 1u);
+    CCSFSection* d0 = Panel("Shelf", "D0");
+    EXPECT_TRUE(Item(d0, UpperStrip("Disc 9", 170)));
+    EXPECT_TRUE(Item(d0, LowerStrip("Disc 10", 170)));
+    EXPECT_FALSE(Item(d0, "Button(\">>\""));
+    EXPECT_TRUE(Item(d0, RightBar("[end]", false)));
+    EXPECT_EQ(m_pGenerator->GetDiscPages()[0]->GetFreeRows(), 0u);
+}
+
+TEST_F(CListLayoutTest, SpaceBetweenItemsLeavesAnEmptyRowOnlyOnASharedPage)
+{
+    CLibList* list = AddList("Rock");
+    SetModes(list, 6, 2); // Artists -> Discs, "Space between items"
+    CArtist* first = AddArtist(list, "Alpha");
+    AddDisc(first, "One", 1);
+    AddDisc(first, "Two", 2);
+    AddDisc(AddArtist(list, "Beta"), "Three", 3);
+    AddDisc(AddArtist(list, "Gamma"), "Four", 4);
+    ASSERT_TRUE(Generate(list));
+
+    // Alpha: header y 0, pair y 34. Beta after an empty row: header y 102, item y 136.
+    // Gamma needs 3 rows and only one is left: a new page, without a spacer.
+    CCSFSection* d0 = Panel("Rock", "D0");
+    EXPECT_TRUE(Item(d0, HeaderButton("Alpha", 0)));
+    EXPECT_EQ(Count(d0, "Button(\"\",0,68,") + Count(d0, "Frame(\"\",36,68,"), 0) << "the spacer writes nothing";
+    EXPECT_TRUE(Item(d0, HeaderButton("Beta", 102)));
+    EXPECT_TRUE(Item(d0, UpperStrip("Three", 136)));
+    EXPECT_TRUE(Item(Panel("Rock", "D1"), HeaderButton("Gamma", 0)));
+    EXPECT_TRUE(Item(d0, RightBar("Gamma", true)));
+    EXPECT_TRUE(Item(Panel("Rock", "D1"), LeftBar("Beta", true))) << "the last group on the previous page";
+}
+
+TEST_F(CListLayoutTest, NoSpaceNewPageIfDoesNotFitCountsTheRowsOfTheGroup)
+{
+    CLibList* list = AddList("Jazz");
+    SetModes(list, 6, 4); // Artists -> Discs, "No space; New page if doesn't fit"
+    CArtist* first = AddArtist(list, "Alpha");
+    for (int i = 1; i <= 3; ++i)
+        AddDisc(first, ("A" + std::to_string(i)).c_str(), i); // 3 rows, 3 left
+    CArtist* fits = AddArtist(list, "Beta");
+    for (int i = 1; i <= 3; ++i)
+        AddDisc(fits, ("B" + std::to_string(i)).c_str(), 10 + i); // needs 2 + 1 = 3
+    CArtist* big = AddArtist(list, "Gamma");
+    for (int i = 1; i <= 5; ++i)
+        AddDisc(big, ("G" + std::to_string(i)).c_str(), 20 + i); // needs 2 + 2 = 4
+    ASSERT_TRUE(Generate(list));
+
+    CCSFSection* d0 = Panel("Jazz", "D0");
+    EXPECT_TRUE(Item(d0, HeaderButton("Beta", 102))) << "fits the three free rows, no spacer";
+    CCSFSection* d1 = Panel("Jazz", "D1");
+    EXPECT_TRUE(Item(d1, HeaderButton("Gamma", 0)));
+    EXPECT_TRUE(Item(d1, UpperStrip("G5", 102)));
+    EXPECT_EQ(m_pGenerator->GetDiscPages().size(), 2u);
+}
+
+TEST_F(CListLayoutTest, NoSpaceWithoutFitStartsANewPageOnlyWhenTwoRowsAreNotFree)
+{
+    CLibList* list = AddList("Pop");
+    SetModes(list, 6, 0); // "No space between items"
+    CArtist* first = AddArtist(list, "Alpha");
+    for (int i = 1; i <= 7; ++i)
+        AddDisc(first, ("A" + std::to_string(i)).c_str(), i); // header + 4 rows: 1 left
+    CArtist* second = AddArtist(list, "Beta");
+    AddDisc(second, "B1", 20);
+    ASSERT_TRUE(Generate(list));
+    EXPECT_TRUE(Item(Panel("Pop", "D1"), HeaderButton("Beta", 0)));
+}
+
+TEST_F(CListLayoutTest, DiscsThatIgnoreOrLackTracksArePlayableItems)
+{
+    CLibList* list = AddList("Music");
+    CArtist* artist = AddArtist(list, "Blur");
+    CDisc* ignored = AddDisc(artist, "Leisure", 7, 3);
+    ignored->SetIgnoreTracks(true);
+    AddDisc(artist, "Parklife", 8);
+    AddDisc(artist, "The Great Escape", 9, 2);
+    ASSERT_TRUE(Generate(list));
+
+    ASSERT_EQ(m_pGenerator->GetTrackPages().size(), 1u) << "only the disc with tracks gets a track page";
+    CCSFSection* d0 = Panel("Music", "D0");
+    EXPECT_EQ(Action(Item(d0, "Button(\"\",0,34,36,34,")), DiscKeys("7"));
+    EXPECT_EQ(Action(Item(d0, "Button(\"\",204,34,36,34,")), DiscKeys("8"));
+    EXPECT_EQ(Action(Item(d0, "Button(\"\",0,68,36,34,")), Join(DiscKeys("9"), {Jump("Music", "T0")}));
+}
+
+TEST_F(CListLayoutTest, EmptyArtistsAndLettersAreLeftOut)
+{
+    CLibList* list = AddList("Music");
+    AddArtist(list, "Nobody");
+    AddArtist(list, "Zero");
+    AddDisc(AddArtist(list, "Nirvana"), "Nevermind", 1);
+    ASSERT_TRUE(Generate(list));
+
+    ASSERT_EQ(m_pGenerator->GetArtistPages().size(), 1u);
+    CCSFSection* a0 = Panel("Music", "A0");
+    EXPECT_TRUE(Item(a0, HeaderButton("N", 0)));
+    EXPECT_TRUE(Item(a0, UpperStrip("Nirvana", 34)));
+    EXPECT_EQ(Count(a0, "Frame(\"Nobody\""), 0);
+    CCSFSection* alphabet = Panel("Music", "Alphabet");
+    EXPECT_TRUE(Item(alphabet, "Button(\"N\",")) << "N has content";
+    EXPECT_FALSE(Item(alphabet, "Button(\"Z\","));
+    EXPECT_TRUE(Item(alphabet, "Frame(\".\",200,160,38,35)")) << "Z's slot is an empty frame";
+}
+
+TEST_F(CListLayoutTest, AListWithoutDiscsYieldsNoDevice)
+{
+    CLibList* list = AddList("Empty");
+    AddArtist(list, "Nobody");
+    std::size_t before = m_pRoot->GetChildCount();
+    EXPECT_FALSE(Generate(list));
+    EXPECT_EQ(m_pRoot->GetChildCount(), before);
+
+    CLibList* noLevels = AddList("NoLevels");
+    SetModes(noLevels, 0, 1);
+    AddDisc(AddArtist(noLevels, "Someone"), "Something", 1);
+    EXPECT_FALSE(Generate(noLevels)) << "no level at all is the letters-only layout, which shows nothing";
+}
+
+TEST_F(CListLayoutTest, PanelCapTwoSplitsTheListIntoNumberedDevices)
+{
+    CLibList* list = AddList("Music");
+    AddDisc(AddArtist(list, "Abba"), "Arrival", 1);
+    AddDisc(AddArtist(list, "Beck"), "Odelay", 2);
+    ASSERT_TRUE(Generate(list, 2));
+
+    // Creation order: Alphabet 0, Credits 1, A0 2, D0 3, A1 4, D1 5.
+    ASSERT_TRUE(Panel("Music", "Alphabet"));
+    ASSERT_TRUE(Panel("Music", "Credits"));
+    ASSERT_TRUE(Panel("Music.1", "A0"));
+    ASSERT_TRUE(Panel("Music.1", "D0"));
+    ASSERT_TRUE(Panel("Music.2", "A1"));
+    ASSERT_TRUE(Panel("Music.2", "D1"));
+    EXPECT_EQ(m_pGenerator->GetDeviceCount(), 3);
+    EXPECT_EQ(Device("Music.3"), nullptr);
+
+    // The devices follow the input's, in index order, panels in insertion order.
+    std::vector<std::string> top = Texts(m_pRoot.get());
+    ASSERT_EQ(top.size(), 5u);
+    EXPECT_EQ(top[2], "Device(\"Music\")");
+    EXPECT_EQ(top[3], "Device(\"Music.1\")");
+    EXPECT_EQ(top[4], "Device(\"Music.2\")");
+    EXPECT_EQ(Texts(Device("Music.1")), (std::vector<std::string>{"Panel(\"A0\")", "Panel(\"D0\")"}));
+
+    // Jumps cross devices by name.
+    EXPECT_EQ(Action(Item(Panel("Music", "Alphabet"), "Button(\"A\",")),
+              std::vector<std::string>{Jump("Music.1", "A0")});
+    EXPECT_EQ(Action(Item(Panel("Music.1", "A0"), HeaderButton("A", 0))),
+              std::vector<std::string>{Jump("Music", "Alphabet")});
+}
+
+TEST_F(CListLayoutTest, NoCapKeepsEverythingInOneDevice)
+{
+    CLibList* list = AddList("Music");
+    for (int i = 0; i < 5; ++i)
+        AddDisc(AddArtist(list, ("Artist " + std::to_string(i)).c_str()), "Disc", i);
+    ASSERT_TRUE(Generate(list, 0));
+    EXPECT_EQ(m_pGenerator->GetDeviceCount(), 1);
+    EXPECT_EQ(Device("Music.1"), nullptr);
+    EXPECT_EQ(Count(Device("Music"), "Panel("), 2 + 1 + 5);
+}
+
+TEST_F(CListLayoutTest, LettersSortArtistsBySortKeyAndFileDigitsAndAccentsUnderHash)
+{
+    CLibList* list = AddList("Music");
+    list->GetArtists().SetKeepSorted(false);
+    AddDisc(AddArtist(list, "zappa"), "Hot Rats", 1);
+    AddDisc(AddArtist(list, "\xC9lodie"), "Premier", 2);
+    AddDisc(AddArtist(list, "10cc"), "Sheet Music", 3);
+    CArtist* beatles = AddArtist(list, "The Beatles");
+    beatles->GetSortAsName().SetPlain("Beatles");
+    AddDisc(beatles, "Abbey Road", 4);
+    AddDisc(AddArtist(list, "Bach"), "Cantatas", 5);
+    ASSERT_TRUE(Generate(list));
+
+    ASSERT_EQ(m_pGenerator->GetArtistPages().size(), 3u);
+    CCSFSection* hash = Panel("Music", "A0");
+    EXPECT_TRUE(Item(hash, HeaderButton("#", 0)));
+    EXPECT_TRUE(Item(hash, UpperStrip("10cc", 34)));
+    EXPECT_TRUE(Item(hash, LowerStrip("\\xc9lodie", 34))) << "names are written escaped";
+    CCSFSection* b = Panel("Music", "A1");
+    EXPECT_TRUE(Item(b, UpperStrip("Bach", 34)));
+    EXPECT_TRUE(Item(b, LowerStrip("The Beatles", 34)));
+    EXPECT_TRUE(Item(Panel("Music", "A2"), UpperStrip("zappa", 34)));
+    EXPECT_TRUE(Item(Panel("Music", "Alphabet"), "Button(\"#\",0,0,38,35,"));
+}
+
+TEST_F(CListLayoutTest, LettersWithTracksOnlyGroupTracksByTitle)
+{
+    CLibList* list = AddList("Songs");
+    SetModes(list, 9, 1); // Letters -> Tracks
+    CDisc* disc = AddDisc(AddArtist(list, "Queen"), "Jazz", 12);
+    AddTrack(disc, 1, "mustapha");
+    AddTrack(disc, 2, "Fat Bottomed Girls");
+    AddTrack(disc, 3, "Jealousy");
+    AddTrack(disc, 4, "More of That Jazz");
+    ASSERT_TRUE(Generate(list));
+
+    ASSERT_EQ(m_pGenerator->GetTrackPages().size(), 3u); // F, J, M
+    CCSFSection* m = Panel("Songs", "T2");
+    EXPECT_TRUE(Item(m, UpperStrip("More of That Jazz", 34)));
+    EXPECT_TRUE(Item(m, LowerStrip("mustapha", 34))) << "sorted ignoring case";
+}
+
+TEST_F(CListLayoutTest, ShowNumbersLabelsItemButtons)
+{
+    CLibList* list = AddList("Music");
+    list->SetShowNumbers(true);
+    AddDisc(AddArtist(list, "Abba"), "Gold", 42, 2);
+    AddDisc(AddArtist(list, "Blur"), "Parklife", 7);
+    ASSERT_TRUE(Generate(list));
+    EXPECT_TRUE(Item(Panel("Music", "D0"), "Button(\"\",0,34,36,34,")) << "a disc with a track page is a group";
+    EXPECT_TRUE(Item(Panel("Music", "D1"), "Button(\"J7\",0,34,36,34,"));
+    EXPECT_TRUE(Item(Panel("Music", "T0"), "Button(\"1\",0,34,36,34,"));
+    EXPECT_TRUE(Item(Panel("Music", "T0"), "Button(\"2\",204,34,36,34,"));
+}
+
+TEST_F(CListLayoutTest, HardButtonsGoIntoEveryGeneratedDevice)
+{
+    CLibList* list = AddList("Music");
+    CHardButton* left = list->GetHardButtons().GetFirst();
+    ASSERT_TRUE(left);
+    CCSFButtonPath alias = KeyPath("Enter");
+    CErrorRecord errors;
+    auto* copy = new CCSFButtonPath(alias);
+    ASSERT_TRUE(left->GetAliasedButtons().Add(&errors, copy)) << GetText(&errors);
+    AddDisc(AddArtist(list, "Abba"), "Arrival", 1);
+    ASSERT_TRUE(Generate(list, 2));
+
+    for (const char* device : {"Music", "Music.1"}) {
+        CCSFSection* node = Device(device);
+        ASSERT_TRUE(node) << device;
+        ASSERT_TRUE(node->GetFirstChild());
+        EXPECT_STREQ(node->GetFirstChild()->GetText(), "Left(\"\")") << "before any panel";
+        ASSERT_TRUE(node->GetFirstChild()->GetFirstChild());
+        EXPECT_EQ(node->GetFirstChild()->GetFirstChild()->GetText(), Alias("Enter"));
+    }
+    EXPECT_EQ(Count(Device("Music"), "Right("), 0) << "undefined keys are not written";
+}
+
+TEST_F(CListLayoutTest, GeneratedButtonsAreNumberedAboveTheInput)
+{
+    CLibList* list = AddList("Music");
+    AddDisc(AddArtist(list, "Abba"), "Arrival", 1);
+    ASSERT_TRUE(Generate(list));
+    CCSFSection* first = Item(Panel("Music", "Alphabet"), "Button(");
+    ASSERT_TRUE(first);
+    EXPECT_NE(std::string(first->GetText()).find(",23) /* Button 23 */"), std::string::npos) << first->GetText();
+}
+
+} // namespace
