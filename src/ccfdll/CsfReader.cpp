@@ -96,6 +96,7 @@ private:
     bool Unsigned(const CCsfStatement& s, const CCsfArg& arg, std::uint64_t max, std::uint64_t& value);
     bool Signed16(const CCsfStatement& s, const CCsfArg& arg, std::int16_t& value);
     bool Level(const CCsfStatement& s, const CCsfArg& arg, std::uint8_t& level);
+    bool FontArg(const CCsfStatement& s, const CCsfCall& call, std::uint8_t& font);
     bool StringArg(const CCsfStatement& s, const CCsfArg& arg, CcfIndex& string);
     bool IconArg(const CCsfStatement& s, const CCsfArg& arg, CcfIndex& icon);
     std::string NameOf(const CCsfArg& arg) const;
@@ -184,6 +185,28 @@ bool CCsfCompiler::Level(const CCsfStatement& s, const CCsfArg& arg, std::uint8_
         return Fail(s, "\"%.*s\" is not a colour (Black, DarkGray, LightGray or White)", int(arg.text.size()),
                     arg.text.data());
     return true;
+}
+
+// Font(size) takes the point sizes 8 to 18 (or the codes 0 to 6 themselves); FontCode(n)
+// is the raw font byte, for values no size stands for.
+bool CCsfCompiler::FontArg(const CCsfStatement& s, const CCsfCall& call, std::uint8_t& font)
+{
+    std::uint64_t v = 0;
+    if (!ArgCount(s, call, 1, 1) || !Unsigned(s, call.args[0], 0xFF, v))
+        return false;
+    if (CsfEqualsNoCase(call.keyword, "FontCode")) {
+        font = std::uint8_t(v);
+        return true;
+    }
+    if (v <= 6) {
+        font = std::uint8_t(v);
+        return true;
+    }
+    if (v >= 8 && v <= 18 && v % 2 == 0) {
+        font = std::uint8_t((v - 8) / 2 + 1);
+        return true;
+    }
+    return Fail(s, "the font is 0 (no text) or a size 8, 10, 12, 14, 16 or 18");
 }
 
 std::string CCsfCompiler::NameOf(const CCsfArg& arg) const
@@ -429,10 +452,9 @@ bool CCsfCompiler::PanelDefault(const CCsfStatement& s, const CCsfCall& call, CP
     std::uint64_t v = 0;
     std::uint8_t level = 0;
     const int look = LookIndex(k);
-    if (CsfEqualsNoCase(k, "Font")) {
-        if (!ArgCount(s, call, 1, 1) || !Unsigned(s, call.args[0], 0xFF, v))
+    if (CsfEqualsNoCase(k, "Font") || CsfEqualsNoCase(k, "FontCode")) {
+        if (!FontArg(s, call, defaults.font))
             return false;
-        defaults.font = std::uint8_t(v);
     } else if (CsfEqualsNoCase(k, "BackColor") || CsfEqualsNoCase(k, "TextColor")) {
         if (!ArgCount(s, call, 1, 1) || !Level(s, call.args[0], level))
             return false;
@@ -564,10 +586,9 @@ bool CCsfCompiler::FrameStatement(const CCsfStatement& s, const CCsfCall& call, 
         std::uint8_t level = 0;
         if (CsfEqualsNoCase(k, "Frame") || CsfEqualsNoCase(k, "Button") || CsfEqualsNoCase(k, "SecondCount"))
             continue;
-        if (CsfEqualsNoCase(k, "Font")) {
-            if (!ArgCount(c, cc, 1, 1) || !Unsigned(c, cc.args[0], 0xFF, v))
+        if (CsfEqualsNoCase(k, "Font") || CsfEqualsNoCase(k, "FontCode")) {
+            if (!FontArg(c, cc, m_file.frames[f].font))
                 return false;
-            m_file.frames[f].font = std::uint8_t(v);
         } else if (CsfEqualsNoCase(k, "BackColor") || CsfEqualsNoCase(k, "TextColor")) {
             if (!ArgCount(c, cc, 1, 1) || !Level(c, cc.args[0], level))
                 return false;
@@ -644,10 +665,9 @@ bool CCsfCompiler::ButtonStatement(const CCsfStatement& s, const CCsfCall& call,
         std::uint64_t v = 0;
         const int look = LookIndex(k);
         CCcfButton& button = m_file.buttons[b];
-        if (CsfEqualsNoCase(k, "Font")) {
-            if (!ArgCount(c, cc, 1, 1) || !Unsigned(c, cc.args[0], 0xFF, v))
+        if (CsfEqualsNoCase(k, "Font") || CsfEqualsNoCase(k, "FontCode")) {
+            if (!FontArg(c, cc, button.font))
                 return false;
-            button.font = std::uint8_t(v);
         } else if (look >= 0) {
             std::uint8_t back = 0, text = 0;
             if (cc.args.size() == 1) {

@@ -312,8 +312,8 @@ const char* CsfLevelName(std::uint8_t level)
 
 bool CsfParseLevel(std::string_view text, std::uint8_t& level)
 {
-    static const char* const names[] = {"Black", "DarkGray", "LightGray", "White", "0", "DarkGrey", "LightGrey"};
-    static const std::uint8_t values[] = {0, 1, 2, 3, 0, 1, 2};
+    static const char* const names[] = {"Black", "DarkGray", "LightGray", "White", "DarkGrey", "LightGrey"};
+    static const std::uint8_t values[] = {0, 1, 2, 3, 1, 2};
     text = Trim(text);
     for (std::size_t i = 0; i < sizeof values; ++i) {
         if (CsfEqualsNoCase(text, names[i])) {

@@ -42,6 +42,16 @@ private:
     void Open() { Indent(), m_text += "{\n", ++m_depth; }
     void Close() { --m_depth, Indent(), m_text += "}\n"; }
     void Indent() { m_text.append(std::size_t(m_depth), '\t'); }
+    // Fonts as the program writes them: 0 or the point size; undefined codes raw.
+    void FontLine(std::uint8_t font)
+    {
+        if (font == 0)
+            Line("Font(0);");
+        else if (font > 6)
+            Line("FontCode(%u);", font);
+        else
+            Line("Font(%u);", 8u + 2u * (font - 1u));
+    }
     void Quoted(CcfIndex string);
     void QuotedBytes(std::string_view bytes);
     std::string IconPath(CcfIndex icon);
@@ -538,7 +548,7 @@ void CCsfFormatter::Frame(const CCcfChild& child, int depth)
     std::snprintf(buffer, sizeof buffer, ",%d,%d,%u,%u)\n", child.x, child.y, frame.width, frame.height);
     m_text += buffer;
     Open();
-    Line("Font(%u);", frame.font);
+    FontLine(frame.font);
     if (CcfColourIsCanonical(frame.colour)) {
         Line("BackColor(%s);", CsfLevelName(CcfColourBackground(frame.colour)));
         Line("TextColor(%s);", CsfLevelName(CcfColourText(frame.colour)));
@@ -567,7 +577,7 @@ void CCsfFormatter::Button(const CCcfChild& child)
                   button.height, number, number);
     m_text += buffer;
     Open();
-    Line("Font(%u);", button.font);
+    FontLine(button.font);
     if (button.idTag != kCcfNone) {
         Indent();
         m_text += "IdTag(";
@@ -670,6 +680,32 @@ bool CCsfFormatter::Run(CCcfError* error)
     return !m_failed;
 }
 
+// Pictures are rewritten on every decompilation, so they go through a temporary file and
+// rename (never a partial bitmap) but without the flush to disk that the CSF text gets.
+bool WritePicture(const std::string& path, const CCcfPixels& pixels, CCcfError* error)
+{
+    const std::vector<std::uint8_t> bytes = WriteBmp(pixels);
+    const std::string temporary = path + ".tmp";
+    std::FILE* out = std::fopen(temporary.c_str(), "wb");
+    if (out == nullptr) {
+        SetCcfError(error, "Cannot write %s: %s", temporary.c_str(), std::strerror(errno));
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    const int savedErrno = errno;
+    if (std::fclose(out) != 0 || !written) {
+        SetCcfError(error, "Cannot write %s: %s", temporary.c_str(), std::strerror(written ? errno : savedErrno));
+        std::remove(temporary.c_str());
+        return false;
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        SetCcfError(error, "Cannot rename %s to %s: %s", temporary.c_str(), path.c_str(), std::strerror(errno));
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool FormatCsf(const CCcfFile& file, CCsfText& out, CCcfError* error)
@@ -701,7 +737,7 @@ bool WriteCsfFile(const CCcfFile& file, const std::string& csfPath, CCcfError* e
     std::snprintf(text, sizeof text, "Writing %zu bitmaps into %s", out.pictures.size(), bmpDirectory.c_str());
     say(text);
     for (const CCsfPicture& picture : out.pictures) {
-        if (!WriteBmpFile(bmpDirectory + "/" + picture.fileName, picture.pixels, error))
+        if (!WritePicture(bmpDirectory + "/" + picture.fileName, picture.pixels, error))
             return false;
     }
     std::snprintf(text, sizeof text, "Writing %s", csfPath.c_str());
