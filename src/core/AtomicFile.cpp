@@ -78,8 +78,8 @@ bool CAtomicFile::Open(const char* path, CErrorRecord* errors)
     }
 
     std::string directory = DirectoryOf(m_target);
-    std::string prefix = (directory.empty() ? std::string() : (directory == "/" ? "/" : directory + "/")) + "." +
-                         BaseNameOf(m_target) + ".tmp-" + std::to_string(::getpid()) + "-";
+    std::string prefix = (directory.empty() ? std::string() : (directory == "/" ? "/" : directory + "/")) +
+                         "." + BaseNameOf(m_target) + ".tmp-" + std::to_string(::getpid()) + "-";
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         m_temp = prefix + std::to_string(g_tempCounter.fetch_add(1));

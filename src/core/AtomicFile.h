@@ -41,7 +41,10 @@ public:
     // Appends bytes; false (recorded) on a write error. After a failure the file stays
     // open but Commit will refuse.
     bool Write(const void* data, std::size_t size, CErrorRecord* errors);
-    bool Write(std::string_view text, CErrorRecord* errors) { return Write(text.data(), text.size(), errors); }
+    bool Write(std::string_view text, CErrorRecord* errors)
+    {
+        return Write(text.data(), text.size(), errors);
+    }
     bool Printf(CErrorRecord* errors, const char* format, ...) DW_PRINTF_FORMAT(3, 4);
 
     // The stream of the temporary file while open, else null. Do not close it.
@@ -60,7 +63,7 @@ public:
     const std::string& GetTempPath() const { return m_temp; }
 
 private:
-    std::string m_target;     // the file that Commit replaces
+    std::string m_target;      // the file that Commit replaces
     std::string m_displayPath; // the path as the caller gave it, for messages
     std::string m_temp;
     FILE* m_pFile = nullptr;

@@ -18,8 +18,8 @@
 // Texts are formatted printf-style into 5120-byte buffers and cut silently when longer.
 // A record is used by one thread at a time.
 
-#include <cstdint>
 #include <cstdarg>
+#include <cstdint>
 #include <string>
 #include <vector>
 

@@ -323,7 +323,8 @@ public:
     }
     T* GetPrevious(const T* element) const
     {
-        return (Contains(element) && element->GetPosition() > 0) ? GetAt(element->GetPosition() - 1) : nullptr;
+        return (Contains(element) && element->GetPosition() > 0) ? GetAt(element->GetPosition() - 1)
+                                                                 : nullptr;
     }
     // element when it belongs to this collection, else null.
     T* Contains(const T* element) const

@@ -29,7 +29,7 @@ class CProgressSink
 public:
     // "No change" values for Update's arguments.
     static constexpr std::uint32_t kNoChange = 0xFFFFFFFFu; // position, maximum
-    static constexpr int kSucceededNoChange = -1;          // succeeded
+    static constexpr int kSucceededNoChange = -1;           // succeeded
     // Strings: a null pointer means no change; "" clears the text.
 
     virtual ~CProgressSink() = default;

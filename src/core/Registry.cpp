@@ -83,7 +83,8 @@ bool WriteRegistryValue(RegistryRoot root, const char* subkey, const char* name,
 bool WriteRegistryDword(RegistryRoot root, const char* subkey, const char* name, std::uint32_t value)
 {
     unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-                              static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+                              static_cast<unsigned char>(value >> 16),
+                              static_cast<unsigned char>(value >> 24)};
     return WriteRegistryValue(root, subkey, name, REG_DWORD, bytes, sizeof bytes);
 }
 

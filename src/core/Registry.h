@@ -26,10 +26,10 @@ constexpr std::uint32_t REG_BINARY = kSettingBinary;
 constexpr std::uint32_t REG_DWORD = kSettingDword;
 
 // Key paths of the program.
-extern const char* const kSettingsKey;      // "Software\\Brisket\\Trackloom"
-extern const char* const kWindowPosKey;     // "Software\\Brisket\\Trackloom\\WindowPos"
-extern const char* const kCsvSettingsKey;   // "Software\\Brisket\\Trackloom\\CSV"
-extern const char* const kCcfToolsKey;      // "Software\\CCF Tools" (machine-wide)
+extern const char* const kSettingsKey;    // "Software\\Brisket\\Trackloom"
+extern const char* const kWindowPosKey;   // "Software\\Brisket\\Trackloom\\WindowPos"
+extern const char* const kCsvSettingsKey; // "Software\\Brisket\\Trackloom\\CSV"
+extern const char* const kCcfToolsKey;    // "Software\\CCF Tools" (machine-wide)
 
 // Reads a value of any type. type, data and size may each be null. REG_SZ and
 // REG_EXPAND_SZ data include their terminating NUL (and always have one).

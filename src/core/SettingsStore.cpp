@@ -250,7 +250,8 @@ bool SaveDocument(const std::string& path, const CSettingsDocument& doc)
 
 std::string PathFor(SettingsScope scope)
 {
-    return scope == SettingsScope::User ? CSettingsStore::GetUserStorePath() : CSettingsStore::GetMachineStorePath();
+    return scope == SettingsScope::User ? CSettingsStore::GetUserStorePath()
+                                        : CSettingsStore::GetMachineStorePath();
 }
 
 } // namespace
@@ -349,7 +350,8 @@ long CSettingsDocument::FindLine(const std::string& keyPath, const std::string& 
     return -1;
 }
 
-const CSettingsDocument::CValue* CSettingsDocument::Find(const std::string& keyPath, const std::string& name) const
+const CSettingsDocument::CValue* CSettingsDocument::Find(const std::string& keyPath,
+                                                         const std::string& name) const
 {
     long i = FindLine(keyPath, name);
     return i < 0 ? nullptr : &m_lines[static_cast<std::size_t>(i)].value;
@@ -472,7 +474,8 @@ bool CSettingsStore::WriteValue(SettingsScope scope, const std::string& keyPath,
     value.type = type;
     const unsigned char* bytes = static_cast<const unsigned char*>(data);
     value.data.assign(bytes, bytes + size);
-    if ((type == kSettingText || type == kSettingExpandText) && (value.data.empty() || value.data.back() != 0))
+    if ((type == kSettingText || type == kSettingExpandText) &&
+        (value.data.empty() || value.data.back() != 0))
         value.data.push_back(0);
     doc.Set(keyPath, name, value);
     return SaveDocument(path, doc);

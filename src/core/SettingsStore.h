@@ -48,7 +48,8 @@ constexpr std::size_t kMaxSettingsFileSize = 4 * 1024 * 1024;
 class CSettingsDocument
 {
 public:
-    struct CValue {
+    struct CValue
+    {
         std::uint32_t type = kSettingNone;
         std::vector<unsigned char> data; // text types include their terminating NUL
     };
@@ -67,7 +68,8 @@ public:
 
 private:
     enum class LineKind { Other, Section, Value };
-    struct CLine {
+    struct CLine
+    {
         LineKind kind = LineKind::Other;
         std::string text;    // the line as read or formatted
         std::string keyPath; // Section, Value: the key it belongs to

@@ -21,7 +21,8 @@ bool MarkWelcomeShown();
 // Loads and checks the CCF codec into errors; supplied by the codec wrapper.
 using CodecLoader = std::function<bool(CProgressSink* progress, CErrorRecord* errors)>;
 
-struct CStartupOutcome {
+struct CStartupOutcome
+{
     bool succeeded = false;
     bool codecFailed = false; // the codec could not be loaded (the front end says how to get it)
 };

@@ -6,7 +6,8 @@
 
 namespace {
 
-struct EscapeCase {
+struct EscapeCase
+{
     const char* plain;
     const char* escaped;
 };
@@ -22,13 +23,13 @@ TEST_P(EscapeRoundTrip, EscapesAndUnescapesBack)
     EXPECT_EQ(UnescapeCsf(c.escaped), c.plain);
 }
 
-INSTANTIATE_TEST_SUITE_P(NameText, EscapeRoundTrip,
-                         ::testing::Values(EscapeCase{"My_Disc/1", "My\\x5fDisc\\x2f1"},
-                                           EscapeCase{"say \"hi\"", "say \\x22hi\\x22"},
-                                           EscapeCase{"a\\b", "a\\x5cb"}, EscapeCase{"caf\xe9", "caf\\xe9"},
-                                           EscapeCase{"tab\there", "tab\\x09here"},
-                                           EscapeCase{"`~!@#$%^&*()-+={}[]|;:'<>,.? ", "`~!@#$%^&*()-+={}[]|;:'<>,.? "},
-                                           EscapeCase{"", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    NameText, EscapeRoundTrip,
+    ::testing::Values(EscapeCase{"My_Disc/1", "My\\x5fDisc\\x2f1"},
+                      EscapeCase{"say \"hi\"", "say \\x22hi\\x22"}, EscapeCase{"a\\b", "a\\x5cb"},
+                      EscapeCase{"caf\xe9", "caf\\xe9"}, EscapeCase{"tab\there", "tab\\x09here"},
+                      EscapeCase{"`~!@#$%^&*()-+={}[]|;:'<>,.? ", "`~!@#$%^&*()-+={}[]|;:'<>,.? "},
+                      EscapeCase{"", ""}));
 
 TEST(NameText, SafeSetHasExactly91Characters)
 {
@@ -50,7 +51,8 @@ TEST(NameText, SafeSetHasExactly91Characters)
     EXPECT_EQ(safe, 91);
 }
 
-struct UnescapeCase {
+struct UnescapeCase
+{
     const char* escaped;
     const char* plain;
 };
