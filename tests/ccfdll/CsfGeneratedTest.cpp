@@ -1,0 +1,361 @@
+// Text as the program writes it into a decompiled CSF (generated devices, panels with their
+// colour defaults, frames and buttons with bitmaps, actions, hard keys) compiles, and
+// decompiling the result gives the same statements back.
+
+#include "ccfdll/Bmp.h"
+#include "ccfdll/CcfReader.h"
+#include "ccfdll/CcfWriter.h"
+#include "ccfdll/CsfReader.h"
+#include "ccfdll/CsfTestUtil.h"
+#include "ccfdll/CsfWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using csftest::CTempDir;
+
+// The statements below follow the program's builders: AddFrame ("Frame(...)", then
+// "TextColor(%s)" without ";", "Font(%u);", "Icon(...)"), AddButton (two active colours,
+// "Font(%u);", "ActiveIcons(...)" with one picture, "Action()"), WritePanel's defaults,
+// the player's aliases and delays, the panel jumps with a space after the comma, and the
+// hard keys with their labels.
+const char* const kProgramText = R"(CCF()
+{
+	Version("2002-10-17");
+	Capability(0x00020001);
+	HeaderVersion(2);
+	Date("2002-10-17 22:13:16");
+	Attributes(0x00000000);
+	Device("HOME")
+	{
+		IsHome();
+		Panel("home")
+		{
+			Button("Jazz",10,10,100,30,1) /* Button 1 */
+			{
+				Font(8);
+				Action()
+				{
+					JumpDevicePanel("Jazz", "Alphabet");
+				}
+			}
+		}
+	}
+	Device("CD")
+	{
+		Panel("keys")
+		{
+			Button("1",0,0,40,30,2) /* Button 2 */
+			{
+				Font(10);
+				Action()
+				{
+					IR("RC5","5000 0073 0000 0001 0014 0001");
+				}
+			}
+			Button("Play",40,0,40,30,3) /* Button 3 */
+			{
+				Action()
+				{
+					IR("LEARNED","0000 006D 0000 0002 0010 0020 0030 0040");
+				}
+			}
+		}
+	}
+	Device("Jazz")
+	{
+		Left("Play")
+		{
+			AliasDeviceButton("CD","keys","Play",3); /* Reference to Button 3 */
+		}
+		Mute()
+		{
+			JumpDevicePanel("Jazz","A0");
+		}
+		Panel("Alphabet")
+		{
+			IsHidden()
+			Font(0)
+			BackColor(White);
+			TextColor(Black);
+			InactiveUnselectedColor(LightGray,DarkGray);
+			InactiveSelectedColor(DarkGray,Black);
+			ActiveUnselectedColor(LightGray,Black);
+			ActiveSelectedColor(LightGray,DarkGray);
+			Button("A",40,0,38,35,4) /* Button 4 */
+			{
+				ActiveUnselectedColor(LightGray,White);
+				ActiveSelectedColor(LightGray,White);
+				Font(10);
+				ActiveIcons("BMP\SmallRoundBlackButton.bmp");
+				Action()
+				{
+					JumpDevicePanel("Jazz", "A0");
+				}
+			}
+			Frame(".",80,0,38,35)
+			{
+				TextColor(DarkGray)
+				Font(10);
+				Icon("BMP\SmallRoundBlackButton.bmp");
+			}
+		}
+		Panel("A0")
+		{
+			Font(0)
+			BackColor(White);
+			TextColor(Black);
+			InactiveUnselectedColor(LightGray,DarkGray);
+			InactiveSelectedColor(DarkGray,Black);
+			ActiveUnselectedColor(LightGray,Black);
+			ActiveSelectedColor(LightGray,DarkGray);
+			Frame("Abba",0,0,240,34)
+			{
+				TextColor(Black)
+				Font(10);
+				Icon("BMP/ArtistHeader.bmp");
+			}
+			Button("",0,34,36,34,5) /* Button 5 */
+			{
+				ActiveUnselectedColor(LightGray,White);
+				ActiveSelectedColor(LightGray,White);
+				Font(8);
+				ActiveIcons("BMP\TwoDiscLeftButton.bmp");
+				Action()
+				{
+					AliasDeviceButton("CD","keys","1",2); /* Reference to Button 2 */
+					Delay(200);
+					AliasDeviceButton("CD","keys","Play",3); /* Reference to Button 3 */
+					JumpDevicePanel("Jazz", "Alphabet");
+				}
+			}
+			Frame("",0,204,120,15)
+			{
+				TextColor(Black)
+				Font(0);
+			}
+			Button(">>",120,204,120,15,6) /* Button 6 */
+			{
+				ActiveUnselectedColor(LightGray,Black);
+				ActiveSelectedColor(LightGray,Black);
+				Font(8);
+				ActiveIcons("BMP\FinalBarRight.bmp");
+				Action()
+			}
+		}
+	}
+}
+)";
+
+CCcfPixels Picture(std::uint16_t w, std::uint16_t h, int seed)
+{
+    CCcfPixels p;
+    p.width = w;
+    p.height = h;
+    for (int i = 0; i < w * h; ++i)
+        p.levels.push_back(std::uint8_t((i / 3 + seed) % 4));
+    return p;
+}
+
+// A 24-bit bottom-up bitmap, as a paint program saves it, of the given levels' shades.
+std::vector<std::uint8_t> Bitmap24(const CCcfPixels& p)
+{
+    const std::uint32_t row = (std::uint32_t(p.width) * 3 + 3) & ~3u;
+    const std::uint32_t size = 54 + row * p.height;
+    std::vector<std::uint8_t> b(size, 0);
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = std::uint8_t(v >> (8 * i));
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, size);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, p.width);
+    put32(22, p.height);
+    b[26] = 1;
+    b[28] = 24;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            // Slightly off the exact shades: palettes of other programs map to the nearest level.
+            const std::uint8_t grey = std::uint8_t(CcfLevelToGrey(p.At(x, y)) ^ 3);
+            const std::size_t at = 54 + std::size_t(p.height - 1 - y) * row + std::size_t(x) * 3;
+            b[at] = b[at + 1] = b[at + 2] = grey;
+        }
+    return b;
+}
+
+class CsfGenerated : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directory(m_dir / "BMP");
+        m_round = Picture(38, 35, 0);
+        m_header = Picture(240, 34, 1);
+        m_left = Picture(36, 34, 2);
+        m_bar = Picture(120, 15, 3);
+        WriteBmpFile(m_dir / "BMP/SmallRoundBlackButton.bmp", m_round, nullptr);
+        const std::vector<std::uint8_t> header24 = Bitmap24(m_header);
+        csftest::WriteText(m_dir / "BMP/ArtistHeader.bmp", std::string(header24.begin(), header24.end()));
+        WriteBmpFile(m_dir / "BMP/TwoDiscLeftButton.bmp", m_left, nullptr);
+        WriteBmpFile(m_dir / "BMP/FinalBarRight.bmp", m_bar, nullptr);
+        csftest::WriteText(m_dir / "in.csf", kProgramText);
+    }
+
+    CTempDir m_dir;
+    CCcfPixels m_round, m_header, m_left, m_bar;
+};
+
+CcfIndex PanelNamed(const CCcfFile& f, CcfIndex device, const std::string& name)
+{
+    for (CcfIndex p : CcfChain(f, CcfKind::Panel, f.devices[device].firstPanel))
+        if (f.StringAt(f.panels[p].name) == name)
+            return p;
+    return kCcfNone;
+}
+
+TEST_F(CsfGenerated, CompilesWithTheRulesOfTheDialect)
+{
+    CCcfFile f;
+    CCcfError error;
+    std::vector<std::string> progress;
+    ASSERT_TRUE(ReadCsfFile(m_dir / "in.csf", f, &error, [&](const char* t) { progress.push_back(t); }))
+        << error.Text();
+    EXPECT_EQ(progress.front(), "Analyzing CCF (line 1)");
+    EXPECT_NE(std::find(progress.begin(), progress.end(), "Analyzing Button (line 13)"), progress.end());
+    EXPECT_NE(std::find(progress.begin(), progress.end(), "Analyzing Entry (line 23)"), progress.end());
+
+    const std::vector<CcfIndex> devices = CcfChain(f, CcfKind::Device, f.header.firstDevice);
+    ASSERT_EQ(devices.size(), 2u);
+    ASSERT_EQ(CcfChain(f, CcfKind::Device, f.header.firstHome).size(), 1u);
+    const CcfIndex cd = devices[0], jazz = devices[1];
+    const CcfIndex alphabet = PanelNamed(f, jazz, "Alphabet"), a0 = PanelNamed(f, jazz, "A0");
+    ASSERT_NE(alphabet, kCcfNone);
+    ASSERT_NE(a0, kCcfNone);
+    EXPECT_TRUE(f.panels[alphabet].hidden);
+    EXPECT_FALSE(f.panels[a0].hidden);
+
+    // Button 4: its own active colours and font, the inactive looks from the panel, one
+    // picture for both active looks.
+    const CCcfChild& a = f.panels[alphabet].children[0];
+    const CCcfButton& button = f.buttons[a.index];
+    EXPECT_EQ(a.x, 40);
+    EXPECT_EQ(button.font, 2); // Pronto 10
+    EXPECT_EQ(button.colours[0], CcfColourByte(1, 2));
+    EXPECT_EQ(button.colours[1], CcfColourByte(0, 1));
+    EXPECT_EQ(button.colours[2], CcfColourByte(3, 2));
+    EXPECT_EQ(button.colours[3], CcfColourByte(3, 2));
+    EXPECT_EQ(button.icons[0], kCcfNone);
+    EXPECT_EQ(button.icons[2], button.icons[3]);
+    // The frame: text colour its own, background the panel's White; same picture, one icon.
+    const CCcfFrame& dot = f.frames[f.panels[alphabet].children[1].index];
+    EXPECT_EQ(dot.colour, CcfColourByte(1, 3));
+    EXPECT_EQ(dot.icon, button.icons[2]);
+    CCcfPixels decoded;
+    ASSERT_TRUE(CcfDecodeIcon(f.icons[dot.icon], decoded, nullptr));
+    EXPECT_EQ(decoded.levels, m_round.levels);
+    EXPECT_EQ(f.icons[dot.icon].type, 0x0100); // new pictures are stored uncompressed
+    // The 24-bit picture, named with "/", mapped onto the four levels.
+    const CCcfFrame& header = f.frames[f.panels[a0].children[0].index];
+    ASSERT_TRUE(CcfDecodeIcon(f.icons[header.icon], decoded, nullptr));
+    EXPECT_EQ(decoded.levels, m_header.levels);
+
+    // Button 5: aliases resolved by number to the owning device, the delay, the jump last.
+    const CCcfButton& play = f.buttons[f.panels[a0].children[1].index];
+    const CCcfActionList& list = f.actionLists[play.actions];
+    ASSERT_EQ(list.actions.size(), 4u);
+    EXPECT_EQ(list.actions[0].type, kCcfActionAliasButton);
+    EXPECT_EQ(list.actions[0].p1, CcfParam::Ref(CcfKind::Device, cd));
+    EXPECT_EQ(f.StringAt(f.buttons[list.actions[0].p2.value].label), "1");
+    EXPECT_EQ(list.actions[1].type, kCcfActionDelay);
+    EXPECT_EQ(list.actions[1].p2, CcfParam::Raw(200));
+    EXPECT_EQ(f.StringAt(f.buttons[list.actions[2].p2.value].label), "Play");
+    EXPECT_EQ(list.actions[3].type, kCcfActionJump);
+    EXPECT_EQ(list.actions[3].p1, CcfParam::Ref(CcfKind::Device, jazz));
+    EXPECT_EQ(list.actions[3].p2, CcfParam::Ref(CcfKind::Panel, alphabet));
+
+    // Hard keys with label and actions; an "Action()" without block is an empty list.
+    EXPECT_EQ(f.StringAt(f.devices[jazz].leftLabel), "Play");
+    ASSERT_NE(f.devices[jazz].keys[kCcfKeyLeft], kCcfNone);
+    EXPECT_EQ(f.actionLists[f.devices[jazz].keys[kCcfKeyLeft]].actions[0].type, kCcfActionAliasButton);
+    EXPECT_EQ(f.devices[jazz].keys[kCcfKeyRight], kCcfNone);
+    EXPECT_EQ(f.actionLists[f.devices[jazz].keys[kCcfKeyMute]].actions[0].p2, CcfParam::Ref(CcfKind::Panel, a0));
+    const CCcfButton& bar = f.buttons[f.panels[a0].children[3].index];
+    ASSERT_NE(bar.actions, kCcfNone);
+    EXPECT_TRUE(f.actionLists[bar.actions].actions.empty());
+    // A frame with an empty name has no name string.
+    EXPECT_EQ(f.frames[f.panels[a0].children[2].index].name, kCcfNone);
+}
+
+TEST_F(CsfGenerated, DecompilingGivesTheSameStatementsBack)
+{
+    CCcfFile f;
+    CCcfError error;
+    ASSERT_TRUE(ReadCsfFile(m_dir / "in.csf", f, &error)) << error.Text();
+    ASSERT_TRUE(WriteCcfFile(f, m_dir / "out.ccf", &error)) << error.Text();
+
+    CTempDir second;
+    CCcfFile read;
+    ASSERT_TRUE(ReadCcfFile(m_dir / "out.ccf", read, &error)) << error.Text();
+    ASSERT_TRUE(WriteCsfFile(read, second / "back.csf", &error)) << error.Text();
+    const std::string back = csftest::ReadText(second / "back.csf");
+    const char* const statements[] = {
+        "\tDevice(\"Jazz\")\n",
+        "\t\tLeft(\"Play\")\n\t\t{\n\t\t\tAliasDeviceButton(\"CD\",\"keys\",\"Play\",3); /* Reference to Button 3 */\n",
+        "\t\tMute()\n\t\t{\n\t\t\tJumpDevicePanel(\"Jazz\",\"A0\");\n",
+        "\t\tPanel(\"Alphabet\")\n\t\t{\n\t\t\tIsHidden()\n",
+        "\t\t\tButton(\"A\",40,0,38,35,4) /* Button 4 */\n\t\t\t{\n\t\t\t\tFont(10);\n",
+        "\t\t\t\tActiveUnselectedColor(LightGray,White);\n",
+        "\t\t\t\tInactiveUnselectedColor(LightGray,DarkGray);\n",
+        "\t\t\tFrame(\".\",80,0,38,35)\n\t\t\t{\n\t\t\t\tFont(10);\n\t\t\t\tBackColor(White);\n\t\t\t\tTextColor(DarkGray);\n",
+        "\t\t\t\t\tAliasDeviceButton(\"CD\",\"keys\",\"1\",2); /* Reference to Button 2 */\n"
+        "\t\t\t\t\tDelay(200);\n"
+        "\t\t\t\t\tAliasDeviceButton(\"CD\",\"keys\",\"Play\",3); /* Reference to Button 3 */\n"
+        "\t\t\t\t\tJumpDevicePanel(\"Jazz\",\"Alphabet\");\n",
+        "\t\t\tButton(\">>\",120,204,120,15,6) /* Button 6 */\n",
+        "IR(\"RC5\",\"5000 0073 0000 0001 0014 0001\");",
+        "\t\t\tFrame(\"\",0,204,120,15)\n",
+    };
+    for (const char* s : statements)
+        EXPECT_NE(back.find(s), std::string::npos) << s << "\nin\n" << back;
+    // The bottom bar's empty action list stays a list.
+    EXPECT_NE(back.find("ActiveIcons(\"BMP\\icon0004.bmp\",\"BMP\\icon0004.bmp\");\n\t\t\t\tAction()\n\t\t\t}"),
+              std::string::npos)
+        << back;
+
+    // And compiling the decompiled text gives the same file again.
+    CCcfFile again;
+    ASSERT_TRUE(ReadCsfFile(second / "back.csf", again, &error)) << error.Text();
+    std::vector<std::uint8_t> first, twice;
+    ASSERT_TRUE(WriteCcf(f, first, &error));
+    ASSERT_TRUE(WriteCcf(again, twice, &error));
+    EXPECT_TRUE(first == twice);
+}
+
+TEST_F(CsfGenerated, ChangedPictureReplacesTheRecordedBytes)
+{
+    // Decompile, then edit one bitmap: the icon table's bytes no longer fit, so the new
+    // picture is stored; the untouched ones keep their bytes.
+    CCcfFile f;
+    CCcfError error;
+    ASSERT_TRUE(ReadCsfFile(m_dir / "in.csf", f, &error)) << error.Text();
+    CTempDir second;
+    ASSERT_TRUE(WriteCsfFile(f, second / "x.csf", &error)) << error.Text();
+    CCcfPixels changed = m_header;
+    changed.levels[5] = std::uint8_t((changed.levels[5] + 1) % 4);
+    ASSERT_TRUE(WriteBmpFile(second / "BMP/icon0002.bmp", changed, nullptr));
+    CCcfFile again;
+    ASSERT_TRUE(ReadCsfFile(second / "x.csf", again, &error)) << error.Text();
+    const CcfIndex jazz = CcfChain(again, CcfKind::Device, again.header.firstDevice)[1];
+    const CCcfFrame& header = again.frames[again.panels[PanelNamed(again, jazz, "A0")].children[0].index];
+    CCcfPixels decoded;
+    ASSERT_TRUE(CcfDecodeIcon(again.icons[header.icon], decoded, nullptr));
+    EXPECT_EQ(decoded.levels, changed.levels);
+}
+
+} // namespace
