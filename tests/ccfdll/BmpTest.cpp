@@ -1,0 +1,163 @@
+#include "ccfdll/Bmp.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// A bitmap file built field by field (little-endian), bottom-up unless height < 0.
+struct CBmpBuilder
+{
+    std::vector<std::uint8_t> b;
+    void U16(std::uint32_t v)
+    {
+        b.push_back(std::uint8_t(v));
+        b.push_back(std::uint8_t(v >> 8));
+    }
+    void U32(std::uint32_t v)
+    {
+        U16(v);
+        U16(v >> 16);
+    }
+};
+
+std::vector<std::uint8_t> MakeBmp(std::int32_t width, std::int32_t height, std::uint16_t bpp,
+                                  const std::vector<std::uint32_t>& palette, const std::vector<std::uint8_t>& rows)
+{
+    CBmpBuilder f;
+    const std::uint32_t offset = 14 + 40 + 4 * std::uint32_t(palette.size());
+    f.b.push_back('B');
+    f.b.push_back('M');
+    f.U32(offset + std::uint32_t(rows.size()));
+    f.U32(0);
+    f.U32(offset);
+    f.U32(40);
+    f.U32(std::uint32_t(width));
+    f.U32(std::uint32_t(height));
+    f.U16(1);
+    f.U16(bpp);
+    f.U32(0);
+    f.U32(std::uint32_t(rows.size()));
+    f.U32(2835);
+    f.U32(2835);
+    f.U32(std::uint32_t(palette.size()));
+    f.U32(0);
+    for (std::uint32_t rgb : palette)
+        f.U32(rgb); // B, G, R, 0 in memory
+    f.b.insert(f.b.end(), rows.begin(), rows.end());
+    return f.b;
+}
+
+TEST(Bmp, GreyLevelsMapToTheNearestShadeTiesToTheDarker)
+{
+    const std::pair<int, int> cases[] = {{0x00, 0}, {64, 0},    {65, 1},   {0x50, 1},   {0x80, 1}, {160, 1},
+                                         {161, 2}, {0xB0, 2}, {0xC0, 2}, {223, 2}, {224, 3}, {0xFF, 3}};
+    for (auto [grey, level] : cases)
+        EXPECT_EQ(CcfGreyToLevel(std::uint8_t(grey)), level) << grey;
+    for (std::uint8_t level = 0; level < 4; ++level)
+        EXPECT_EQ(CcfGreyToLevel(CcfLevelToGrey(level)), level);
+}
+
+TEST(Bmp, WrittenFileIsFourBitWithFourGreysAndReadsBack)
+{
+    CCcfPixels pixels;
+    pixels.width = 5;
+    pixels.height = 3;
+    pixels.levels = {0, 1, 2, 3, 0, 3, 3, 3, 3, 3, 2, 1, 0, 1, 2};
+    const std::vector<std::uint8_t> file = WriteBmp(pixels);
+    ASSERT_EQ(file.size(), 70u + 4 * 3); // rows of 5 nibbles round up to 4 bytes
+    EXPECT_EQ(file[28], 4);               // bits per pixel
+    EXPECT_EQ(file[46], 4);               // colours used
+    EXPECT_EQ(file[10], 70);              // pixel offset
+    EXPECT_EQ(file[54 + 4 * 1], 0x80);    // dark grey palette entry
+    EXPECT_EQ(file[70], 0x21);            // bottom row first: {2,1,0,1,2}, high nibble first
+    EXPECT_EQ(file[71], 0x01);
+    EXPECT_EQ(file[70 + 8], 0x01);        // top row last: {0,1,2,3,0}
+    EXPECT_EQ(file[70 + 9], 0x23);
+    CBmpImage image;
+    CCcfError error;
+    ASSERT_TRUE(ReadBmp(file.data(), file.size(), image, &error)) << error.Text();
+    CCcfPixels back;
+    ASSERT_TRUE(BmpToPixels(image, back, &error));
+    EXPECT_EQ(back.width, 5);
+    EXPECT_EQ(back.height, 3);
+    EXPECT_EQ(back.levels, pixels.levels);
+}
+
+TEST(Bmp, ReadsOneEightAndTwentyFourBitTopDownAndBottomUp)
+{
+    CBmpImage image;
+    CCcfError error;
+    // 1 bit, 3 x 2, palette black/white; bottom row 101, top row 010.
+    std::vector<std::uint8_t> file = MakeBmp(3, 2, 1, {0x000000, 0xFFFFFF}, {0xA0, 0, 0, 0, 0x40, 0, 0, 0});
+    ASSERT_TRUE(ReadBmp(file.data(), file.size(), image, &error)) << error.Text();
+    EXPECT_EQ(image.grey, (std::vector<std::uint8_t>{0, 255, 0, 255, 0, 255}));
+    // 8 bit, top-down (negative height), palette light grey, white, dark grey, black as the
+    // program's own bitmaps order it.
+    file = MakeBmp(2, -2, 8, {0xC0C0C0, 0xFFFFFF, 0x808080, 0x000000}, {0, 1, 0, 0, 2, 3, 0, 0});
+    ASSERT_TRUE(ReadBmp(file.data(), file.size(), image, &error)) << error.Text();
+    CCcfPixels pixels;
+    ASSERT_TRUE(BmpToPixels(image, pixels, &error));
+    EXPECT_EQ(pixels.levels, (std::vector<std::uint8_t>{2, 3, 1, 0}));
+    // 24 bit, one pixel: pure red has grey 76 -> dark grey.
+    file = MakeBmp(1, 1, 24, {}, {0x00, 0x00, 0xFF, 0x00});
+    ASSERT_TRUE(ReadBmp(file.data(), file.size(), image, &error)) << error.Text();
+    EXPECT_EQ(image.grey, (std::vector<std::uint8_t>{76}));
+    EXPECT_EQ(CcfGreyToLevel(image.grey[0]), 1);
+}
+
+TEST(Bmp, BrokenBitmapsAreRefused)
+{
+    CBmpImage image;
+    const std::vector<std::uint8_t> good = MakeBmp(2, 2, 8, {0, 0xFFFFFF}, {0, 1, 0, 0, 1, 0, 0, 0});
+    ASSERT_TRUE(ReadBmp(good.data(), good.size(), image, nullptr));
+    struct Case
+    {
+        std::size_t at;
+        std::uint8_t value;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {0, 'X', "not a Windows bitmap"},     {30, 1, "compressed"},      {28, 16, "bits per pixel"},
+        {18, 0, "outside"},                   {14, 20, "information header"}, {10, 0xF0, "past the end"},
+        {54 + 8, 7, "uses colour 7"}, // a pixel index beyond the two palette entries
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> bad = good;
+        bad[c.at] = c.value;
+        if (c.at == 18)
+            bad[19] = 0;
+        CCcfError error;
+        EXPECT_FALSE(ReadBmp(bad.data(), bad.size(), image, &error)) << c.at;
+        EXPECT_NE(error.Text().find(c.expected), std::string::npos) << error.Text();
+    }
+    for (std::size_t length = 0; length < good.size(); ++length) {
+        std::vector<std::uint8_t> prefix(good.begin(), good.begin() + length);
+        EXPECT_FALSE(ReadBmp(prefix.data(), prefix.size(), image, nullptr)) << length;
+    }
+    const std::vector<std::uint8_t> huge = MakeBmp(5000, 1, 8, {0}, {});
+    EXPECT_FALSE(ReadBmp(huge.data(), huge.size(), image, nullptr));
+}
+
+TEST(Bmp, FilesAreWrittenAndReadByPath)
+{
+    char pattern[] = "/tmp/ccfbmpXXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string path = std::string(pattern) + "/icon.bmp";
+    CCcfPixels pixels;
+    pixels.width = 2;
+    pixels.height = 1;
+    pixels.levels = {3, 0};
+    CCcfError error;
+    ASSERT_TRUE(WriteBmpFile(path, pixels, &error)) << error.Text();
+    CBmpImage image;
+    ASSERT_TRUE(ReadBmpFile(path, image, &error)) << error.Text();
+    EXPECT_EQ(image.grey, (std::vector<std::uint8_t>{255, 0}));
+    EXPECT_FALSE(ReadBmpFile(std::string(pattern) + "/none.bmp", image, &error));
+    unlink(path.c_str());
+    rmdir(pattern);
+}
+
+} // namespace

@@ -1,0 +1,171 @@
+#include "CcfTestUtil.h"
+
+#include "ccfdll/CcfIcon.h"
+#include "ccfdll/CcfReader.h"
+
+#include <gtest/gtest.h>
+
+using namespace ccftest;
+
+namespace {
+
+std::vector<std::uint8_t> Decode(const std::vector<std::uint8_t>& codes, std::size_t count)
+{
+    std::vector<std::uint8_t> levels(count, 0xEE);
+    EXPECT_TRUE(CcfRleDecode(codes.data(), codes.size(), count, levels.data()));
+    return levels;
+}
+
+TEST(CcfIcon, EveryIconOfTheBigSampleDecodesAndEncodesByteForByte)
+{
+    const std::vector<std::uint8_t> bytes = LoadSample(kBigSample);
+    CCcfFile f;
+    CCcfError error;
+    ASSERT_TRUE(ReadCcf(bytes.data(), bytes.size(), f, &error)) << error.Text();
+    std::size_t compressed = 0, twoLevel = 0, fourLevel = 0;
+    for (const CCcfIcon& icon : f.icons) {
+        CCcfPixels pixels;
+        ASSERT_TRUE(CcfDecodeIcon(icon, pixels, &error)) << error.Text();
+        CCcfIcon again;
+        ASSERT_TRUE(CcfEncodeIcon(pixels, icon.type, again, &error, CcfIconTailByte(icon))) << error.Text();
+        EXPECT_EQ(again.data, icon.data) << "icon at " << icon.origOffset << " type " << icon.type;
+        EXPECT_TRUE(CcfIconRoundTrips(icon)) << icon.origOffset;
+        if (CcfIconIsCompressed(icon.type)) {
+            ++compressed;
+            // The run-length stream alone, then exactly one byte after it.
+            const std::vector<std::uint8_t> codes = CcfRleEncode(pixels.levels.data(), pixels.levels.size());
+            ASSERT_EQ(codes.size() + 1, icon.data.size()) << icon.origOffset;
+            EXPECT_TRUE(std::equal(codes.begin(), codes.end(), icon.data.begin()));
+        } else if (CcfIconIsFourLevel(icon.type)) {
+            ++fourLevel;
+        } else {
+            ++twoLevel;
+        }
+    }
+    EXPECT_EQ(compressed, 13u);
+    EXPECT_EQ(twoLevel, 19u);
+    EXPECT_EQ(fourLevel, 135u);
+}
+
+TEST(CcfIcon, RunLengthCodesOfTheNotes)
+{
+    // FC = 35 black, AB = 14 white, 1B = literal 1, 2, 3.
+    const std::vector<std::uint8_t> levels = Decode({0xFC, 0xAB, 0x1B}, 52);
+    for (int i = 0; i < 35; ++i)
+        EXPECT_EQ(levels[i], 0);
+    for (int i = 35; i < 49; ++i)
+        EXPECT_EQ(levels[i], 3);
+    EXPECT_EQ(levels[49], 1);
+    EXPECT_EQ(levels[50], 2);
+    EXPECT_EQ(levels[51], 3);
+    // The middle literal pixel uses bits 3-2 (a decoder with a mask slip gets it wrong).
+    EXPECT_EQ(Decode({0x24}, 3), (std::vector<std::uint8_t>{2, 1, 0}));
+    // A final literal within three pixels of the end still counts (5 = 3 + 2 pixels).
+    EXPECT_EQ(Decode({0x1B, 0x18}, 5), (std::vector<std::uint8_t>{1, 2, 3, 1, 2}));
+    // A run longer than what is left is cut at the picture's end.
+    EXPECT_EQ(Decode({0xFF}, 2), (std::vector<std::uint8_t>{3, 3}));
+    // Data that ends early is refused.
+    std::uint8_t out[10];
+    const std::uint8_t one = 0x80;
+    EXPECT_FALSE(CcfRleDecode(&one, 1, 10, out));
+}
+
+TEST(CcfIcon, EncoderRunsAndLiterals)
+{
+    struct Case
+    {
+        std::vector<std::uint8_t> levels;
+        std::vector<std::uint8_t> codes;
+    };
+    const Case cases[] = {
+        {std::vector<std::uint8_t>(35, 0), {0xFC}},
+        {std::vector<std::uint8_t>(36, 0), {0xFC, 0x00}},          // 35 + a literal padded with the last pixel
+        {std::vector<std::uint8_t>(4, 2), {0x82}},                 // shortest run
+        {{1, 1, 1, 2}, {0x15, 0x2A}},                       // three equal pixels are a literal
+        {{3, 2}, {0x3A}},                                          // missing third repeats the last pixel
+        {{0, 0, 0, 0, 0, 3, 3, 3, 3}, {0x84, 0x83}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::uint8_t> codes = CcfRleEncode(c.levels.data(), c.levels.size());
+        EXPECT_EQ(codes, c.codes);
+        EXPECT_EQ(Decode(codes, c.levels.size()), c.levels);
+    }
+}
+
+TEST(CcfIcon, FourLevelRowsArePaddedToEvenBytes)
+{
+    CCcfPixels pixels;
+    pixels.width = 5;
+    pixels.height = 2;
+    pixels.levels = {3, 2, 1, 0, 3, 0, 0, 0, 0, 1};
+    CCcfIcon icon;
+    ASSERT_TRUE(CcfEncodeIcon(pixels, kCcfIconFourLevels, icon, nullptr));
+    EXPECT_EQ(icon.data, (std::vector<std::uint8_t>{0xE4, 0xC0, 0x00, 0x40}));
+    CCcfPixels back;
+    ASSERT_TRUE(CcfDecodeIcon(icon, back, nullptr));
+    EXPECT_EQ(back.levels, pixels.levels);
+}
+
+TEST(CcfIcon, TwoLevelIconsUseTheLevelsOfTheirTypeWord)
+{
+    CCcfPixels pixels;
+    pixels.width = 9;
+    pixels.height = 1;
+    pixels.levels = {2, 3, 3, 2, 2, 2, 2, 2, 3};
+    const std::uint16_t type = CcfIconTwoLevelType(2, 3); // 0x1C00: 0 light grey, 1 white
+    EXPECT_EQ(type, 0x1C00);
+    CCcfIcon icon;
+    ASSERT_TRUE(CcfEncodeIcon(pixels, type, icon, nullptr));
+    EXPECT_EQ(icon.data, (std::vector<std::uint8_t>{0x60, 0x80})); // 9 pixels, 2 bytes, no pad needed
+    pixels.width = 3;
+    pixels.levels = {3, 2, 3};
+    ASSERT_TRUE(CcfEncodeIcon(pixels, type, icon, nullptr));
+    EXPECT_EQ(icon.data, (std::vector<std::uint8_t>{0xA0, 0x00})); // odd data gets one 0x00
+    CCcfPixels back;
+    ASSERT_TRUE(CcfDecodeIcon(icon, back, nullptr));
+    EXPECT_EQ(back.levels, pixels.levels);
+    // A level the type cannot draw is refused.
+    pixels.levels = {3, 0, 3};
+    CCcfError error;
+    EXPECT_FALSE(CcfEncodeIcon(pixels, type, icon, &error));
+    EXPECT_NE(error.Text().find("grey level 0"), std::string::npos);
+    // Both levels equal: the bits cannot be told apart, so the icon must stay raw bytes.
+    CCcfIcon flat;
+    flat.width = 8;
+    flat.height = 1;
+    flat.type = CcfIconTwoLevelType(1, 1);
+    flat.data = {0x5A, 0x00};
+    EXPECT_FALSE(CcfIconRoundTrips(flat));
+}
+
+TEST(CcfIcon, UntrustedSizesAreRefusedWithoutAllocating)
+{
+    CCcfIcon icon;
+    icon.width = 0xFFFF;
+    icon.height = 0xFFFF;
+    CCcfPixels pixels;
+    CCcfError error;
+    for (std::uint16_t type : {std::uint16_t(0x0100), std::uint16_t(0x8100), std::uint16_t(0x1800)}) {
+        icon.type = type;
+        icon.data = {0xFC, 0xFC};
+        error = {};
+        EXPECT_FALSE(CcfDecodeIcon(icon, pixels, &error)) << type;
+        EXPECT_FALSE(error.IsEmpty());
+    }
+    icon.data.clear(); // an empty two-level icon is filled, but not beyond the limit
+    icon.type = 0x1800;
+    EXPECT_FALSE(CcfDecodeIcon(icon, pixels, nullptr));
+    icon.width = 4;
+    icon.height = 2;
+    ASSERT_TRUE(CcfDecodeIcon(icon, pixels, nullptr));
+    EXPECT_EQ(pixels.levels, std::vector<std::uint8_t>(8, 3));
+    icon.type = 0x0701; // colour
+    EXPECT_FALSE(CcfDecodeIcon(icon, pixels, &error));
+    icon.type = 0x8000; // compressed without four levels
+    EXPECT_FALSE(CcfDecodeIcon(icon, pixels, nullptr));
+    icon.type = 0x0100;
+    icon.data = {0x00}; // too short for 4 x 2
+    EXPECT_FALSE(CcfDecodeIcon(icon, pixels, nullptr));
+}
+
+} // namespace

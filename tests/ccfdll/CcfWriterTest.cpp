@@ -1,0 +1,406 @@
+#include "CcfTestUtil.h"
+
+#include "ccfdll/CcfIcon.h"
+#include "ccfdll/CcfReader.h"
+#include "ccfdll/CcfWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <dirent.h>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace ccftest;
+
+namespace {
+
+std::uint32_t Be32(const std::vector<std::uint8_t>& b, std::size_t at)
+{
+    return (std::uint32_t(b[at]) << 24) | (std::uint32_t(b[at + 1]) << 16) | (std::uint32_t(b[at + 2]) << 8) | b[at + 3];
+}
+
+// The hard rules every written file must keep: signatures, both checksum offsets, even
+// checksum offset, length, CRC, and icons at even offsets.
+void ExpectInvariants(const std::vector<std::uint8_t>& out, const CCcfFile& written)
+{
+    ASSERT_GE(out.size(), 74u);
+    const std::uint32_t crcAt = Be32(out, 16);
+    EXPECT_EQ(Be32(out, 40), crcAt);
+    EXPECT_EQ(crcAt % 2, 0u);
+    EXPECT_EQ(std::size_t(crcAt) + 2, out.size());
+    EXPECT_EQ((out[crcAt] << 8 | out[crcAt + 1]), CcfCrc16(out.data(), crcAt));
+    EXPECT_EQ(Be32(out, 32), 0x43434600u);
+    EXPECT_EQ(Be32(out, 44), written.header.attrPos);
+    CCcfFile back;
+    CCcfError error;
+    CCcfWarnings warnings;
+    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, &error, &warnings)) << error.Text();
+    EXPECT_TRUE(warnings.empty());
+    for (const CCcfIcon& icon : back.icons)
+        EXPECT_EQ(icon.origOffset % 2, 0u) << icon.origOffset;
+}
+
+// A small model built by hand, the way the CSF compiler builds one.
+CCcfFile MakeModel()
+{
+    CCcfFile f;
+    f.header.year = 2026;
+    f.header.month = 12;
+    f.header.day = 6;
+    f.header.versionString = f.AddString("Discweaver");
+    CCcfDevice home;
+    home.name = f.AddString("HOME");
+    CCcfPanel panel;
+    panel.name = f.AddString("Main");
+    CCcfIcon icon;
+    icon.width = 3;
+    icon.height = 1;
+    icon.type = kCcfIconFourLevels;
+    icon.data = {0b00011011, 0};
+    f.icons.push_back(icon);
+    CCcfButton button;
+    button.width = 3;
+    button.height = 1;
+    button.label = f.AddString("Play");
+    button.icons[kCcfLookActiveUnselected] = 0;
+    button.colours = {CcfColourByte(0, 3), CcfColourByte(3, 0), CcfColourByte(0, 2), CcfColourByte(3, 1)};
+    f.irCodes.push_back({f.AddString("RC5"), {0x50, 0x00, 0x00, 0x73}, 0});
+    f.actionLists.push_back({{CCcfAction{kCcfActionIr, CcfParam::Raw(0), CcfParam::Ref(CcfKind::IrCode, 0)}}, -1, 0});
+    button.actions = 0;
+    f.buttons.push_back(button);
+    panel.children.push_back({-8, 4, CcfKind::Button, 0});
+    f.panels.push_back(panel);
+    home.firstPanel = 0;
+    f.devices.push_back(home);
+    f.header.firstHome = 0;
+    return f;
+}
+
+std::vector<std::uint8_t> MustWrite(const CCcfFile& f, const CCcfWriteOptions& options = {})
+{
+    std::vector<std::uint8_t> out;
+    CCcfError error;
+    EXPECT_TRUE(WriteCcf(f, out, &error, options)) << error.Text();
+    return out;
+}
+
+TEST(CcfWriter, BigSampleReadAndWrittenIsByteIdentical)
+{
+    const std::vector<std::uint8_t> bytes = LoadSample(kBigSample);
+    CCcfFile f;
+    CCcfError error;
+    ASSERT_TRUE(ReadCcf(bytes.data(), bytes.size(), f, &error)) << error.Text();
+    const std::vector<std::uint8_t> out = MustWrite(f);
+    ASSERT_EQ(out.size(), bytes.size());
+    EXPECT_TRUE(out == bytes);
+    // The layout does not depend on the order of the tables: shuffle the string table.
+    CCcfFile shuffled = f;
+    std::vector<CcfIndex> map(f.strings.size());
+    for (CcfIndex i = 0; i < map.size(); ++i)
+        map[i] = CcfIndex(map.size() - 1 - i);
+    for (CcfIndex i = 0; i < map.size(); ++i)
+        shuffled.strings[map[i]] = f.strings[i];
+    auto fix = [&](CcfIndex& s) {
+        if (s != kCcfNone)
+            s = map[s];
+    };
+    fix(shuffled.header.versionString);
+    for (CCcfDevice& d : shuffled.devices) {
+        fix(d.name);
+        fix(d.leftLabel);
+        fix(d.rightLabel);
+    }
+    for (CCcfPanel& p : shuffled.panels)
+        fix(p.name);
+    for (CCcfFrame& fr : shuffled.frames)
+        fix(fr.name);
+    for (CCcfButton& b : shuffled.buttons) {
+        fix(b.label);
+        fix(b.idTag);
+    }
+    for (CCcfIrCode& c : shuffled.irCodes)
+        fix(c.name);
+    EXPECT_TRUE(MustWrite(shuffled) == bytes);
+}
+
+TEST(CcfWriter, HandBuiltModelKeepsTheInvariants)
+{
+    const CCcfFile f = MakeModel();
+    const std::vector<std::uint8_t> out = MustWrite(f);
+    ExpectInvariants(out, f);
+    // Layout: 72-byte header + 2-byte tail, then the icon first.
+    EXPECT_EQ(out.size() % 2, 0u);
+    EXPECT_EQ(Be32(out, 72 - 4), 0u); // no template panel
+    EXPECT_EQ(out[74], 0);
+    EXPECT_EQ(out[75], 10); // icon size field low byte: 8 + 2
+    CCcfFile back;
+    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr));
+    EXPECT_EQ(back.panels[0].children[0].x, -8);
+    EXPECT_EQ(back.buttons[0].colours, f.buttons[0].colours);
+    EXPECT_EQ(MustWrite(back), out);
+}
+
+TEST(CcfWriter, PadByteValueIsKeptAndOnlyUsedWhenNeeded)
+{
+    CCcfFile f = MakeModel();
+    f.header.padByte = 0x00;
+    std::vector<std::uint8_t> out = MustWrite(f);
+    CCcfFile back;
+    CCcfReadReport report;
+    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr, nullptr, &report));
+    const bool padded = report.hasPadByte;
+    if (padded)
+        EXPECT_EQ(out[out.size() - 3], 0x00);
+    // One more string byte flips the parity, and the pad byte appears or disappears.
+    f.strings[f.header.versionString].bytes += "!";
+    f.header.padByte = 0xA5;
+    out = MustWrite(f);
+    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr, nullptr, &report));
+    EXPECT_NE(report.hasPadByte, padded);
+    if (report.hasPadByte)
+        EXPECT_EQ(out[out.size() - 3], 0xA5);
+}
+
+TEST(CcfWriter, IdenticalStringsIconsAndIrCodesAreStoredOnce)
+{
+    CCcfFile f = MakeModel();
+    // A second button with equal but separate label, icon and IR code.
+    CCcfButton second = f.buttons[0];
+    second.label = f.AddString("Play");
+    f.icons.push_back(f.icons[0]);
+    second.icons[kCcfLookActiveUnselected] = 1;
+    f.irCodes.push_back({f.AddString("RC5"), f.irCodes[0].data, 0});
+    f.actionLists.push_back({{CCcfAction{kCcfActionIr, CcfParam::Raw(0), CcfParam::Ref(CcfKind::IrCode, 1)}}, -1, 0});
+    second.actions = 1;
+    f.buttons.push_back(second);
+    f.panels[0].children.push_back({40, 4, CcfKind::Button, 1});
+
+    CCcfFile back;
+    std::vector<std::uint8_t> out = MustWrite(f);
+    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr));
+    EXPECT_EQ(back.strings.size(), 5u); // Discweaver, HOME, Main, RC5, Play
+    EXPECT_EQ(back.icons.size(), 1u);
+    EXPECT_EQ(back.irCodes.size(), 1u);
+    EXPECT_EQ(back.actionLists.size(), 2u); // equal lists stay two lists
+    EXPECT_EQ(back.buttons[0].label, back.buttons[1].label);
+
+    CCcfWriteOptions separate;
+    separate.shareIdentical = false;
+    out = MustWrite(f, separate);
+    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr));
+    EXPECT_EQ(back.strings.size(), 7u);
+    EXPECT_EQ(back.icons.size(), 2u);
+    EXPECT_EQ(back.irCodes.size(), 2u);
+}
+
+TEST(CcfWriter, SharedActionListIsWrittenOnceEmptyAndAbsentListsDiffer)
+{
+    CCcfFile f = MakeModel();
+    CCcfButton second = f.buttons[0];
+    second.actions = 0; // the same list as the first button
+    f.buttons.push_back(second);
+    f.panels[0].children.push_back({40, 4, CcfKind::Button, 1});
+    f.actionLists.push_back({}); // empty list on the Mute key; Left stays absent
+    f.devices[0].keys[kCcfKeyMute] = 1;
+
+    const std::vector<std::uint8_t> out = MustWrite(f);
+    CCcfFile back;
+    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr));
+    ASSERT_EQ(back.actionLists.size(), 2u);
+    EXPECT_EQ(back.buttons[0].actions, back.buttons[1].actions);
+    EXPECT_EQ(back.devices[0].keys[kCcfKeyLeft], kCcfNone);
+    ASSERT_NE(back.devices[0].keys[kCcfKeyMute], kCcfNone);
+    EXPECT_TRUE(back.actionLists[back.devices[0].keys[kCcfKeyMute]].actions.empty());
+}
+
+TEST(CcfWriter, HiddenBitAndVersionOneHeader)
+{
+    CCcfFile f = MakeModel();
+    f.panels[0].hidden = true;
+    f.header.attrPos = 60;
+    f.header.capability = 0x00000001;
+    f.header.attributes = 2;
+    f.header.tail = {0, 0, 0, 4};
+    const std::vector<std::uint8_t> out = MustWrite(f);
+    ExpectInvariants(out, f);
+    EXPECT_EQ(Be32(out, 60), 2u);   // attributes where version 1 keeps them
+    EXPECT_EQ(Be32(out, 68), 4u);   // the tail right after the template pointer
+    CCcfFile back;
+    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr));
+    EXPECT_TRUE(back.panels[0].hidden);
+    const std::uint32_t panelAt = back.panels[0].origOffset;
+    EXPECT_EQ(Be32(out, panelAt + 4) & 0x80000000u, 0x80000000u);
+    EXPECT_EQ(back.header.tail, f.header.tail);
+}
+
+// Models the writer must refuse, writing nothing.
+struct CBadModel
+{
+    const char* name;
+    std::function<void(CCcfFile&)> damage;
+    const char* expected;
+};
+
+class CcfWriterRefuses : public ::testing::TestWithParam<CBadModel>
+{
+};
+
+TEST_P(CcfWriterRefuses, BadModels)
+{
+    CCcfFile f = MakeModel();
+    GetParam().damage(f);
+    std::vector<std::uint8_t> out = {1, 2, 3};
+    CCcfError error;
+    EXPECT_FALSE(WriteCcf(f, out, &error));
+    EXPECT_TRUE(out.empty());
+    EXPECT_NE(error.Text().find(GetParam().expected), std::string::npos) << error.Text();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, CcfWriterRefuses,
+    ::testing::Values(
+        CBadModel{"BadStringIndex", [](CCcfFile& f) { f.buttons[0].label = 99; }, "refers to string 99"},
+        CBadModel{"BadIrIndex", [](CCcfFile& f) { f.actionLists[0].actions[0].p2.value = 5; }, "IR code 5"},
+        CBadModel{"ChildTwice", [](CCcfFile& f) { f.panels[0].children.push_back(f.panels[0].children[0]); },
+                  "child of two containers"},
+        CBadModel{"DeviceLoop", [](CCcfFile& f) { f.devices[0].next = 0; }, "linked twice"},
+        CBadModel{"PanelLoop", [](CCcfFile& f) { f.panels[0].next = 0; }, "linked twice"},
+        CBadModel{"LongString", [](CCcfFile& f) { f.strings[0].bytes.assign(256, 'x'); }, "at most 255"},
+        CBadModel{"TooManyChildren",
+                  [](CCcfFile& f) {
+                      for (int i = 0; i < 256; ++i) {
+                          f.buttons.push_back(f.buttons[0]);
+                          f.panels[0].children.push_back({0, 0, CcfKind::Button, CcfIndex(f.buttons.size() - 1)});
+                      }
+                  },
+                  "at most 255"},
+        CBadModel{"TimerInVersionOne",
+                  [](CCcfFile& f) {
+                      f.timers.push_back({});
+                      f.header.firstTimer = 0;
+                      f.header.attrPos = 60;
+                  },
+                  "no timer list"},
+        CBadModel{"AliasOutsideTheTree",
+                  [](CCcfFile& f) {
+                      f.buttons.push_back({});
+                      f.actionLists[0].actions.push_back(
+                          {kCcfActionAliasButton, CcfParam::Raw(0), CcfParam::Ref(CcfKind::Button, 1)});
+                  },
+                  "in no device's tree"},
+        CBadModel{"ActionNamesAString",
+                  [](CCcfFile& f) {
+                      f.actionLists[0].actions[0].p2 = CcfParam::Ref(CcfKind::String, 0);
+                  },
+                  "which an action cannot name"},
+        CBadModel{"TimerLoop",
+                  [](CCcfFile& f) {
+                      f.timers.resize(2);
+                      f.timers[0].next = 1;
+                      f.timers[1].next = 0;
+                      f.actionLists[0].actions.push_back(
+                          {kCcfActionTimer, CcfParam::Raw(0), CcfParam::Ref(CcfKind::Timer, 1)});
+                  },
+                  "timer list loops"},
+        CBadModel{"AttrPos", [](CCcfFile& f) { f.header.attrPos = 62; }, "header layout word"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CcfWriter, CompressedIconsAreSmallerAndDecodeToTheSamePictures)
+{
+    const std::vector<std::uint8_t> bytes = LoadSample(kBigSample);
+    CCcfFile f;
+    ASSERT_TRUE(ReadCcf(bytes.data(), bytes.size(), f, nullptr));
+    CCcfWriteOptions pack;
+    pack.compressIcons = true;
+    const std::vector<std::uint8_t> out = MustWrite(f, pack);
+    EXPECT_LT(out.size(), bytes.size());
+    ExpectInvariants(out, f);
+    CCcfFile back;
+    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr));
+    ASSERT_EQ(back.icons.size(), f.icons.size());
+    std::size_t compressed = 0;
+    for (std::size_t i = 0; i < f.icons.size(); ++i) {
+        CCcfPixels a, b;
+        ASSERT_TRUE(CcfDecodeIcon(f.icons[i], a, nullptr));
+        ASSERT_TRUE(CcfDecodeIcon(back.icons[i], b, nullptr));
+        EXPECT_EQ(a.levels, b.levels) << i;
+        compressed += CcfIconIsCompressed(back.icons[i].type);
+    }
+    EXPECT_GT(compressed, 13u);
+}
+
+class CcfAtomicWrite : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/ccfwriterXXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override
+    {
+        if (DIR* d = opendir(dir.c_str())) {
+            while (dirent* e = readdir(d)) {
+                const std::string name = e->d_name;
+                if (name != "." && name != "..") {
+                    const std::string path = dir + "/" + name;
+                    if (rmdir(path.c_str()) != 0)
+                        unlink(path.c_str());
+                }
+            }
+            closedir(d);
+        }
+        rmdir(dir.c_str());
+    }
+    std::size_t Entries() const
+    {
+        std::size_t count = 0;
+        if (DIR* d = opendir(dir.c_str())) {
+            while (dirent* e = readdir(d))
+                count += std::string(e->d_name) != "." && std::string(e->d_name) != "..";
+            closedir(d);
+        }
+        return count;
+    }
+    std::string dir;
+};
+
+TEST_F(CcfAtomicWrite, ReplacesTheTargetOnlyWhenComplete)
+{
+    const std::string target = dir + "/out.ccf";
+    CCcfError error;
+    ASSERT_TRUE(WriteCcfFile(MakeModel(), target, &error)) << error.Text();
+    CCcfFile back;
+    ASSERT_TRUE(ReadCcfFile(target, back, &error)) << error.Text();
+    EXPECT_EQ(Entries(), 1u);
+
+    // A model the writer refuses leaves the old file as it was.
+    std::vector<std::uint8_t> before;
+    ASSERT_TRUE(ReadWholeFile(target, before, nullptr));
+    CCcfFile bad = MakeModel();
+    bad.buttons[0].label = 77;
+    EXPECT_FALSE(WriteCcfFile(bad, target, &error));
+    std::vector<std::uint8_t> after;
+    ASSERT_TRUE(ReadWholeFile(target, after, nullptr));
+    EXPECT_EQ(before, after);
+    EXPECT_EQ(Entries(), 1u);
+}
+
+TEST_F(CcfAtomicWrite, FailuresLeaveNoTemporaryFile)
+{
+    CCcfError error;
+    EXPECT_FALSE(WriteCcfFile(MakeModel(), dir + "/missing/out.ccf", &error));
+    EXPECT_NE(error.Text().find("temporary file"), std::string::npos) << error.Text();
+    // The target is a directory: the rename fails and the temporary file goes away.
+    const std::string sub = dir + "/sub";
+    ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
+    error = {};
+    EXPECT_FALSE(WriteCcfFile(MakeModel(), sub, &error));
+    EXPECT_NE(error.Text().find("cannot replace"), std::string::npos) << error.Text();
+    EXPECT_EQ(Entries(), 1u);
+}
+
+} // namespace
