@@ -1039,6 +1039,8 @@ bool CCsfCompiler::Run(const CCsfStatement& root)
         return false;
     if (!CsfEqualsNoCase(call.keyword, "CCF") || !call.args.empty())
         return Fail(root, "the text must begin with the statement CCF()");
+    if (!root.hasBlock)
+        return Fail(root, "CCF() must be followed by its block in \"{\" and \"}\"");
     // The icon table comes last in the text but decides how pictures become icons.
     for (const CCsfStatement& c : root.children) {
         CCsfCall cc;
