@@ -1,0 +1,118 @@
+// The four exported functions, as the program's wrapper calls them: version text, messages
+// through the callback, non-zero only when the output is complete, never a partial file.
+// The exports' source is compiled into this test so that it runs in-process and under the
+// sanitizers; the shared library is built from the same file.
+
+#include "ccfdll/CCFDllExports.cpp"
+
+#include "ccfdll/CsfTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using csftest::CTempDir;
+
+std::vector<std::string> g_messages;
+
+void Collect(const char* text)
+{
+    g_messages.push_back(text);
+}
+
+bool AnyMessageHas(const std::string& part)
+{
+    for (const std::string& m : g_messages)
+        if (m.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
+class CsfExports : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_messages.clear();
+        SetDisplayStringCallback(Collect);
+    }
+    void TearDown() override { SetDisplayStringCallback(nullptr); }
+
+    const std::string m_big = DW_SHARED_DIR "/ccf-samples/irscrutinizer-2002-10-17.ccf";
+    CTempDir m_dir;
+};
+
+TEST_F(CsfExports, VersionTextParsesAsTheWrapperReadsIt)
+{
+    int major = -1, minor = -1;
+    ASSERT_EQ(std::sscanf(GetCCFVersion(), "CCFDll %d.%d", &major, &minor), 2);
+    EXPECT_EQ(major, 1);
+    EXPECT_EQ(minor, 0);
+    EXPECT_EQ(std::string(GetCCFVersion()).rfind("CCFDll 1.0", 0), 0u);
+}
+
+TEST_F(CsfExports, DecompileCompileReportsLinesAndReproducesTheFile)
+{
+    const std::string csf = m_dir / "Discweaver.csf";
+    ASSERT_NE(CCFRunDecompiler(m_big.c_str(), csf.c_str(), 9), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(m_dir / "BMP"));
+    EXPECT_TRUE(std::filesystem::exists(m_dir / "BMP/icon0167.bmp"));
+
+    g_messages.clear();
+    const std::string ccf = m_dir / "out.ccf";
+    ASSERT_NE(CCFRunCompiler(csf.c_str(), ccf.c_str(), 0), 0);
+    EXPECT_TRUE(csftest::ReadBytes(ccf) == csftest::ReadBytes(m_big));
+    EXPECT_EQ(g_messages.front(), "Analyzing CCF (line 2)");
+    EXPECT_TRUE(AnyMessageHas("Analyzing Entry (line "));
+    EXPECT_TRUE(AnyMessageHas("Analyzing Panel (line "));
+    EXPECT_TRUE(AnyMessageHas("Analyzing Frame (line "));
+    EXPECT_TRUE(AnyMessageHas("Analyzing Button (line "));
+    EXPECT_TRUE(AnyMessageHas("Analyzing Action (line "));
+
+    // Option 1 stores four-level icons compressed where that is smaller.
+    const std::string packed = m_dir / "packed.ccf";
+    ASSERT_NE(CCFRunCompiler(csf.c_str(), packed.c_str(), 1), 0);
+    EXPECT_LT(std::filesystem::file_size(packed), std::filesystem::file_size(ccf));
+    CCcfFile model;
+    EXPECT_TRUE(ReadCcfFile(packed, model, nullptr));
+}
+
+TEST_F(CsfExports, FailedCompileLeavesTheTargetAlone)
+{
+    const std::string csf = m_dir / "bad.csf";
+    csftest::WriteText(csf, "CCF()\n{\n\tDevice(\"A\")\n\t{\n\t\tMute()\n\t\t{\n"
+                            "\t\t\tAliasDeviceButton(\"A\",\"p\",\"b\",12); /* Reference to Button 12 */\n"
+                            "\t\t}\n\t}\n}\n");
+    const std::string ccf = m_dir / "out.ccf";
+    csftest::WriteText(ccf, "previous contents");
+    EXPECT_EQ(CCFRunCompiler(csf.c_str(), ccf.c_str(), 0), 0);
+    EXPECT_TRUE(AnyMessageHas("line 7: there is no button number 12 to alias"));
+    EXPECT_EQ(csftest::ReadText(ccf), "previous contents");
+    EXPECT_EQ(csftest::ReadDirectory(m_dir.Path()).size(), 2u); // no temporary file left
+}
+
+TEST_F(CsfExports, RefusalsAreReportedAndWriteNothing)
+{
+    const std::string csf = m_dir / "x.csf";
+    const std::string colour = DW_SHARED_DIR "/ccf-samples/tonto-gallery-color.ccf";
+    EXPECT_EQ(CCFRunDecompiler(colour.c_str(), csf.c_str(), 9), 0);
+    EXPECT_TRUE(AnyMessageHas("colour"));
+    EXPECT_FALSE(std::filesystem::exists(csf));
+
+    g_messages.clear();
+    const std::string missing = m_dir / "none.ccf";
+    EXPECT_EQ(CCFRunDecompiler(missing.c_str(), csf.c_str(), 9), 0);
+    EXPECT_TRUE(AnyMessageHas("none.ccf"));
+    EXPECT_EQ(CCFRunCompiler(missing.c_str(), csf.c_str(), 0), 0);
+    EXPECT_EQ(CCFRunCompiler(nullptr, csf.c_str(), 0), 0);
+    EXPECT_EQ(CCFRunDecompiler(missing.c_str(), "", 0), 0);
+    EXPECT_FALSE(std::filesystem::exists(csf));
+
+    // Without a callback the runs still fail cleanly.
+    SetDisplayStringCallback(nullptr);
+    EXPECT_EQ(CCFRunDecompiler(colour.c_str(), csf.c_str(), 9), 0);
+}
+
+} // namespace
