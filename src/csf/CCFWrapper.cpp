@@ -465,25 +465,68 @@ bool CCFWrapper::SaveAndCompile(CProgressSink* progress, CWarningList* log, CErr
         return false;
     }
 
+    if (!CompileIntoOutput(csfFile.c_str(), outputCcf.c_str(), lineCount, progress, log, errors))
+        return false;
+    if (log)
+        log->clear();
+    return true;
+}
+
+bool CCFWrapper::CompileCsfFile(const char* csfFile, const char* outputCcf, CProgressSink* progress,
+                                CWarningList* log, CErrorRecord* errors)
+{
+    ProgressHeading(progress, "Compiling");
+    ProgressBody(progress, "%s", "");
+    if (log)
+        log->clear();
+    if (!csfFile || !*csfFile || !outputCcf || !*outputCcf) {
+        SetMessage(errors, "No CSF or output CCF path given");
+        return false;
+    }
+    unsigned lineCount = 0;
+    FILE* file = std::fopen(csfFile, "rb");
+    if (!file) {
+        SetSystemError(errors, "Unable to open %s for reading.", csfFile);
+        return false;
+    }
+    char buffer[65536];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        for (std::size_t i = 0; i < got; ++i)
+            lineCount += buffer[i] == '\n' ? 1 : 0;
+    bool readOk = !std::ferror(file);
+    std::fclose(file);
+    if (!readOk) {
+        SetSystemError(errors, "Unable to read %s", csfFile);
+        return false;
+    }
+    if (!CompileIntoOutput(csfFile, outputCcf, lineCount, progress, log, errors))
+        return false;
+    if (log)
+        log->clear();
+    return true;
+}
+
+bool CCFWrapper::CompileIntoOutput(const char* csfFile, const char* outputCcf, unsigned lineCount,
+                                   CProgressSink* progress, CWarningList* log, CErrorRecord* errors)
+{
     // The library may leave a partial file behind when it fails; it never gets to
     // write over the user's output directly.
     std::string target = ResolveOutputPath(outputCcf);
     std::string temp;
     if (!CreateTempBeside(target, &temp)) {
-        SetSystemError(errors, "Unable to create a temporary file beside %s", outputCcf.c_str());
+        SetSystemError(errors, "Unable to create a temporary file beside %s", outputCcf);
         return false;
     }
-    if (!RunCompiler(csfFile.c_str(), temp.c_str(), lineCount, progress, log, errors)) {
+    if (!RunCompiler(csfFile, temp.c_str(), lineCount, progress, log, errors)) {
         ::unlink(temp.c_str());
         return false;
     }
     if (!ReplaceWithTemp(temp, target)) {
-        SetSystemError(errors, "Unable to replace %s", outputCcf.c_str());
+        SetSystemError(errors, "Unable to replace %s", outputCcf);
         ::unlink(temp.c_str());
         return false;
     }
-    if (log)
-        log->clear();
     return true;
 }
 

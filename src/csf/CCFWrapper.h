@@ -91,6 +91,12 @@ public:
     // it was (and the trees, which compiling never changes).
     bool SaveAndCompile(CProgressSink* progress, CWarningList* log, CErrorRecord* errors);
 
+    // Compiles a CSF file where it stands (its icon paths are relative to it) into
+    // outputCcf, with the same safe replacement of the output as SaveAndCompile. The
+    // trees are not involved.
+    bool CompileCsfFile(const char* csfFile, const char* outputCcf, CProgressSink* progress, CWarningList* log,
+                        CErrorRecord* errors);
+
     // Deletes every jump statement whose target panel is not in the tree. With
     // rebuildAbstractTree the abstract tree is first rebuilt from the statements (after
     // list generation added devices it does not know yet).
@@ -134,6 +140,8 @@ private:
     bool ResolveEntryPoints(const SEntryPoint* entries, CErrorRecord* errors);
     bool RunLibrary(bool compiling, const char* from, const char* to, unsigned lineCount,
                     CProgressSink* progress, CWarningList* log, CErrorRecord* errors);
+    bool CompileIntoOutput(const char* csfFile, const char* outputCcf, unsigned lineCount,
+                           CProgressSink* progress, CWarningList* log, CErrorRecord* errors);
     void DeleteTrees();
 
     CDWConfig* m_pConfig;

@@ -512,6 +512,33 @@ TEST_F(WrapperFakeTest, OutputInAMissingDirectoryFailsCleanly)
     EXPECT_EQ(AskFake(fakePath, "FakeCompilerRuns"), 0);
 }
 
+TEST_F(WrapperFakeTest, CompilesACsfFileInPlaceWithTheSameSafety)
+{
+    UseFake("compilelog");
+    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
+    fs::path csf = root / "mine.csf";
+    WriteWholeFile(csf, CsfOfLines(40));
+    fs::path output = root / "mine.ccf";
+    WriteWholeFile(output, "old");
+    EXPECT_FALSE(wrapper.CompileCsfFile(csf.c_str(), output.c_str(), &sink, &log, &errors));
+    EXPECT_STREQ(GetText(&errors), "COMPILATION FAILED, see log for details:");
+    EXPECT_EQ(log.size(), 2u);
+    EXPECT_EQ(ReadWholeFile(output), "old");
+}
+
+TEST_F(WrapperFakeTest, CompilesACsfFileCountingItsLines)
+{
+    UseFake("v100");
+    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
+    fs::path csf = root / "mine.csf";
+    WriteWholeFile(csf, CsfOfLines(2500));
+    fs::path output = root / "mine.ccf";
+    ASSERT_TRUE(wrapper.CompileCsfFile(csf.c_str(), output.c_str(), &sink, &log, &errors)) << GetText(&errors);
+    EXPECT_EQ(sink.maximums, (std::vector<std::uint32_t>{2500}));
+    EXPECT_TRUE(ReadWholeFile(output) == ReadWholeFile(csf));
+    EXPECT_EQ(wrapper.GetRootSection(), nullptr) << "compiling a file leaves the trees alone";
+}
+
 // ---- dangling jumps --------------------------------------------------------------
 
 TEST_F(WrapperFakeTest, DanglingJumpsNeedTheTrees)
