@@ -8,7 +8,6 @@
 #include "generate/Bitmaps.h"
 #include "generate/ListGenerator.h"
 #include "model/Library.h"
-#include "model/ModelFiles.h"
 #include "model/Player.h"
 
 #include <cstdio>
@@ -140,22 +139,24 @@ bool SaveResolution(const CExecutionContext& context, CProgressSink* progress, C
     ProgressTitle(progress, "Saving changes...");
     ProgressHeading(progress, "Saving Library");
     ProgressBody(progress, "%s", "");
-    if (!SaveLibraryFile(errors, *context.library, context.config->GetLibraryFile().c_str(), true))
+    if (!context.config->SaveLibrary(errors))
         return false;
     if (context.players->IsModified()) {
         ProgressHeading(progress, "Saving Players");
         ProgressBody(progress, "%s", "");
-        if (!SavePlayersFile(errors, *context.players, context.config->GetPlayersFile().c_str()))
+        if (!context.config->SavePlayers(errors))
             return false;
     }
     return true;
 }
 
 bool ExecuteLists(const CExecutionContext& context, CProgressSink* progress, CWarningList* log,
-                  std::vector<std::string>* emptyLists, CErrorRecord* errors)
+                  std::vector<std::string>* emptyLists, CErrorRecord* errors, std::vector<CGeneratedList>* generated)
 {
     if (emptyLists)
         emptyLists->clear();
+    if (generated)
+        generated->clear();
     CCFWrapper* wrapper = context.wrapper;
     CCSFSection* root = wrapper->GetRootSection();
     CCSFAbstractTree* tree = wrapper->GetAbstractTree();
@@ -185,8 +186,17 @@ bool ExecuteLists(const CExecutionContext& context, CProgressSink* progress, CWa
                 emptyLists->push_back(list->GetName().GetDisplay());
             continue;
         }
+        std::uint32_t firstButton = root->GetHighestButtonNumber();
         generator.Insert(root);
         generator.RewriteLinkButtons();
+        if (generated) {
+            CGeneratedList summary;
+            summary.name = list->GetName().GetDisplay();
+            summary.devices = generator.GetDeviceCount();
+            summary.panels = static_cast<int>(generator.GetPanelsInOrder().size());
+            summary.buttons = static_cast<int>(root->GetHighestButtonNumber() - firstButton);
+            generated->push_back(summary);
+        }
     }
     wrapper->ForgetDecompilation();
 
@@ -249,7 +259,7 @@ ExecutionOutcome RunExecution(const CExecutionContext& context, const CExecution
     }
 
     out.log.clear();
-    if (!ExecuteLists(context, progress, &out.log, &out.emptyLists, errors))
+    if (!ExecuteLists(context, progress, &out.log, &out.emptyLists, errors, &out.generated))
         return finish(ExecutionOutcome::Failed);
     return finish(ExecutionOutcome::Succeeded);
 }

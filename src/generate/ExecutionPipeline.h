@@ -89,8 +89,8 @@ using CUnlinkedDiscsCallback = std::function<bool(const CExecutionContext& conte
 void AssignPlayer(const std::vector<CDisc*>& discs, CPlayer* player);
 // Removes the discs from their artists, which deletes them; the vector is emptied.
 void DeleteDiscs(std::vector<CDisc*>& discs);
-// After the unlinked discs were dealt with: saves the library, then the players,
-// so that the decisions are kept (what the Player Resolution dialog does).
+// After the unlinked discs were dealt with: saves the library, then the players when
+// they changed, so that the decisions are kept (what the Player Resolution dialog does).
 bool SaveResolution(const CExecutionContext& context, CProgressSink* progress, CErrorRecord* errors);
 
 // ---- 4. execute ---------------------------------------------------------------------
@@ -98,8 +98,17 @@ bool SaveResolution(const CExecutionContext& context, CProgressSink* progress, C
 // and insert its devices, rewrite its link buttons, remove dangling jumps, write the
 // bitmaps, write the CSF work file and compile it into the output CCF. emptyLists
 // receives the display names of lists that produced no device (also on success).
+// What one list produced (for reports).
+struct CGeneratedList
+{
+    std::string name; // display form
+    int devices = 0;
+    int panels = 0;
+    int buttons = 0;
+};
 bool ExecuteLists(const CExecutionContext& context, CProgressSink* progress, CWarningList* log,
-                  std::vector<std::string>* emptyLists, CErrorRecord* errors);
+                  std::vector<std::string>* emptyLists, CErrorRecord* errors,
+                  std::vector<CGeneratedList>* generated = nullptr);
 
 // ---- 5. report ----------------------------------------------------------------------
 // "The following list was not output because it was empty:" (or the plural form)
@@ -124,6 +133,7 @@ struct CExecutionResult
     ExecutionOutcome outcome = ExecutionOutcome::Failed;
     CWarningList log;                    // the codec's lines of the failed run
     std::vector<std::string> emptyLists; // display names of the lists left out
+    std::vector<CGeneratedList> generated; // the lists that produced devices
     int devicesReplaced = 0;
 };
 
