@@ -1,12 +1,18 @@
 #include "core/NextToken.h"
 
-#include <cstring>
 
 namespace {
 
+// The sets are one or two characters long, so a plain loop beats a call to strchr.
 inline bool InSet(const char* set, char c)
 {
-    return set != nullptr && c != '\0' && std::strchr(set, c) != nullptr;
+    if (set == nullptr || c == '\0')
+        return false;
+    for (; *set != '\0'; ++set) {
+        if (*set == c)
+            return true;
+    }
+    return false;
 }
 
 // Copies one character into the output while room is left (one byte is kept for the

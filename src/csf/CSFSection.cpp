@@ -75,9 +75,12 @@ CCSFSection::CCSFSection(CCSFSection* parent) : m_pParent(parent), m_pStore(pare
 
 CCSFSection::~CCSFSection()
 {
-    DestroyChildren();
+    // Nodes own nothing outside the store, so a root frees its whole tree by freeing the
+    // store; only a node removed from a living tree hands its slots back one by one.
     if (m_bOwnsStore)
         delete m_pStore;
+    else
+        DestroyChildren();
 }
 
 void CCSFSection::DestroyChildren()
@@ -259,6 +262,8 @@ namespace {
 // one spare byte behind size for the terminator of a last line without line feed.
 void SplitLines(char* buffer, std::size_t size, std::vector<CCSFLine>& lines)
 {
+    bool hasNul = std::memchr(buffer, '\0', size) != nullptr;
+    lines.reserve(lines.size() + size / 24);
     std::uint32_t number = 0;
     char* p = buffer;
     char* end = buffer + size;
@@ -269,8 +274,10 @@ void SplitLines(char* buffer, std::size_t size, std::vector<CCSFLine>& lines)
         if (lineEnd == nullptr)
             lineEnd = end;
         // A NUL byte ends the line's text, as it would for any C string reader.
-        if (char* nul = static_cast<char*>(std::memchr(p, '\0', static_cast<std::size_t>(lineEnd - p))))
-            lineEnd = nul;
+        if (hasNul) {
+            if (char* nul = static_cast<char*>(std::memchr(p, '\0', static_cast<std::size_t>(lineEnd - p))))
+                lineEnd = nul;
+        }
         char* first = p;
         while (first < lineEnd && IsBlank(*first))
             ++first;
@@ -294,6 +301,14 @@ bool CCSFSection::ReadLines(std::FILE* file, CCSFLineList& lines)
     if (file == nullptr)
         return false;
     std::size_t capacity = 1 << 16;
+    // A seekable stream tells its size, which spares the copies of a growing buffer.
+    long start = std::ftell(file);
+    if (start >= 0 && std::fseek(file, 0, SEEK_END) == 0) {
+        long stop = std::ftell(file);
+        if (stop > start && static_cast<unsigned long>(stop - start) < (1ul << 40))
+            capacity = static_cast<std::size_t>(stop - start) + 1;
+        std::fseek(file, start, SEEK_SET);
+    }
     std::size_t size = 0;
     std::unique_ptr<char[]> buffer(new char[capacity + 1]);
     for (;;) {
@@ -584,7 +599,7 @@ void WriteTabs(std::FILE* file, unsigned depth)
     constexpr unsigned kTabCount = sizeof kTabs - 1;
     while (depth > 0) {
         unsigned n = depth < kTabCount ? depth : kTabCount;
-        std::fwrite(kTabs, 1, n, file);
+        fwrite_unlocked(kTabs, 1, n, file);
         depth -= n;
     }
 }
@@ -594,7 +609,9 @@ void WriteTabs(std::FILE* file, unsigned depth)
 bool CCSFSection::Write(std::FILE* file, unsigned* lineCount, unsigned depth) const
 {
     unsigned lines = 0;
+    flockfile(file);
     WriteTo(file, lines, depth);
+    funlockfile(file);
     if (lineCount != nullptr)
         *lineCount = lines;
     return !std::ferror(file);
@@ -604,19 +621,20 @@ void CCSFSection::WriteTo(std::FILE* file, unsigned& lines, unsigned depth) cons
 {
     if (m_pText == nullptr || m_nTextLength == 0)
         return;
+    // Write holds the stream's lock for the whole tree, so no piece needs its own.
     WriteTabs(file, depth);
-    std::fwrite(m_pText, 1, m_nTextLength, file);
-    std::fputc('\n', file);
+    fwrite_unlocked(m_pText, 1, m_nTextLength, file);
+    fputc_unlocked('\n', file);
     ++lines;
     if (!m_bHasBlock)
         return;
     WriteTabs(file, depth);
-    std::fwrite("{\n", 1, 2, file);
+    fwrite_unlocked("{\n", 1, 2, file);
     ++lines;
     for (const CCSFSection* c = m_pFirstChild; c != nullptr; c = c->m_pNext)
         c->WriteTo(file, lines, depth + 1);
     WriteTabs(file, depth);
-    std::fwrite("}\n", 1, 2, file);
+    fwrite_unlocked("}\n", 1, 2, file);
     ++lines;
 }
 
@@ -629,8 +647,11 @@ bool CCSFSection::WriteFile(CErrorRecord* errors, const char* path) const
         return false;
     std::FILE* stream = file.GetFile();
     std::setvbuf(stream, buffer.get(), _IOFBF, 1 << 16);
-    unsigned lines = 0;
-    WriteTo(stream, lines, 0);
+    if (!Write(stream, nullptr, 0)) {
+        SetSystemError(errors, "Error writing %s", path);
+        file.Abort();
+        return false;
+    }
     return file.Commit(errors);
 }
 
