@@ -62,8 +62,9 @@ TEST(CcfSamples, EveryFileIsReadOrRefusedByNameAndWritingIsStable)
         ASSERT_TRUE(WriteCcf(f, first, &error)) << error.Text();
         // A file in the editor's layout comes back byte for byte; any other file is laid out
         // afresh once and is stable from then on.
-        if (name == kBigSample)
+        if (name == kBigSample) {
             EXPECT_TRUE(first == bytes);
+        }
         CCcfFile again;
         ASSERT_TRUE(ReadCcf(first.data(), first.size(), again, &error)) << error.Text();
         std::vector<std::uint8_t> second;

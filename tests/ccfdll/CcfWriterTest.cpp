@@ -151,16 +151,18 @@ TEST(CcfWriter, PadByteValueIsKeptAndOnlyUsedWhenNeeded)
     CCcfReadReport report;
     ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr, nullptr, &report));
     const bool padded = report.hasPadByte;
-    if (padded)
+    if (padded) {
         EXPECT_EQ(out[out.size() - 3], 0x00);
+    }
     // One more string byte flips the parity, and the pad byte appears or disappears.
     f.strings[f.header.versionString].bytes += "!";
     f.header.padByte = 0xA5;
     out = MustWrite(f);
     ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr, nullptr, &report));
     EXPECT_NE(report.hasPadByte, padded);
-    if (report.hasPadByte)
+    if (report.hasPadByte) {
         EXPECT_EQ(out[out.size() - 3], 0xA5);
+    }
 }
 
 TEST(CcfWriter, IdenticalStringsIconsAndIrCodesAreStoredOnce)
