@@ -62,8 +62,9 @@ const CGeneratedFile& GeneratedFile()
                 line(3, "}");
                 for (unsigned b = 0; b < 12; ++b) {
                     ++number;
-                    std::snprintf(buffer, sizeof buffer, "Button(\"Artist %u\",%u,%u,120,20,%u) /* Button %u */", b,
-                                  (b % 2) * 120, 20 + (b / 2) * 20, number, number);
+                    std::snprintf(buffer, sizeof buffer,
+                                  "Button(\"Artist %u\",%u,%u,120,20,%u) /* Button %u */", b, (b % 2) * 120,
+                                  20 + (b / 2) * 20, number, number);
                     line(3, buffer);
                     line(3, "{");
                     line(4, "ActiveUnselectedColor(LightGray,Black);");
@@ -72,7 +73,8 @@ const CGeneratedFile& GeneratedFile()
                     line(4, "ActiveIcons(\"BMP\\\\Item.bmp\");");
                     line(4, "Action()");
                     line(4, "{");
-                    std::snprintf(buffer, sizeof buffer, "JumpDevicePanel(\"this\",\"Artists %u\");", (p + 1) % 40);
+                    std::snprintf(buffer, sizeof buffer, "JumpDevicePanel(\"this\",\"Artists %u\");",
+                                  (p + 1) % 40);
                     line(5, buffer);
                     line(5, "Delay(2);");
                     line(4, "}");
@@ -123,7 +125,8 @@ void BM_ReadParseBuild(benchmark::State& state)
         storeBytes = root->GetStoreBytes();
         benchmark::DoNotOptimize(tree.GetCount());
     }
-    state.counters["store_per_file_byte"] = static_cast<double>(storeBytes) / static_cast<double>(f.text.size());
+    state.counters["store_per_file_byte"] =
+        static_cast<double>(storeBytes) / static_cast<double>(f.text.size());
 }
 BENCHMARK(BM_ReadParseBuild)->Unit(benchmark::kMillisecond);
 

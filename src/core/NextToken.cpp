@@ -1,6 +1,5 @@
 #include "core/NextToken.h"
 
-
 namespace {
 
 // The sets are one or two characters long, so a plain loop beats a call to strchr.

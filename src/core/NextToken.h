@@ -27,7 +27,8 @@
 #include <cstddef>
 
 bool NextToken(const char** cursor, const char* separators, const char* terminators, char* output,
-               std::size_t outputSize, bool skipRepeatedSeparators, bool allowQuotes, bool doubledQuoteEscape);
+               std::size_t outputSize, bool skipRepeatedSeparators, bool allowQuotes,
+               bool doubledQuoteEscape);
 
 // The blank test NextToken uses (the C locale's isspace, safe for bytes of 128 and above).
 inline bool IsBlankChar(char c)

@@ -31,7 +31,8 @@ bool CCSFButton::IsValid(CErrorRecord* errors) const
         return false;
     }
     if (m_pPanel != nullptr && m_pDevice != nullptr) {
-        SetMessage(errors, "%s \"%s\" built incorrectly due to internal error", GetKindName(), m_name.GetDisplay());
+        SetMessage(errors, "%s \"%s\" built incorrectly due to internal error", GetKindName(),
+                   m_name.GetDisplay());
         return false;
     }
     if (m_pPanel != nullptr && m_nNumber == 0) {

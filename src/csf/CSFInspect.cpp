@@ -39,8 +39,8 @@ void PrintCsfInspection(std::ostream& out, CCSFSection& root, const CCSFAbstract
     for (const CCSFDevice* device : tree) {
         out << "Device \"" << device->GetName().GetDisplay() << "\"\n";
         for (const CCSFButton* key : device->GetHardButtons())
-            out << "  Hard button \"" << key->GetName().GetDisplay() << "\"" << (key->HasAlias() ? " [alias]" : "")
-                << "\n";
+            out << "  Hard button \"" << key->GetName().GetDisplay() << "\""
+                << (key->HasAlias() ? " [alias]" : "") << "\n";
         for (const CCSFPanel* panel : device->GetPanels()) {
             out << "  Panel \"" << panel->GetName().GetDisplay() << "\"\n";
             for (const CCSFButton* button : panel->GetButtons())

@@ -163,7 +163,8 @@ bool CCSFPanelPath::Resolve(CErrorRecord* errors, bool requireUnique, const CCSF
     if (tree != nullptr)
         tree->FindPanels(m_matches, m_deviceName.GetPlain(), m_panelName.GetPlain());
     if (m_matches.empty()) {
-        SetMessage(errors, "%s \"%s\" has non-existent %s", Display(ownerKind), Display(ownerName), Display(what));
+        SetMessage(errors, "%s \"%s\" has non-existent %s", Display(ownerKind), Display(ownerName),
+                   Display(what));
         return false;
     }
     if (requireUnique && m_matches.size() > 1) {
@@ -176,8 +177,8 @@ bool CCSFPanelPath::Resolve(CErrorRecord* errors, bool requireUnique, const CCSF
             Exact(panel->GetDevice()->GetName(), m_deviceName))
             return true;
     }
-    SetMessage(errors, "%s \"%s\" has %s which does not exist by that exact, case-sensitive name", Display(ownerKind),
-               Display(ownerName), Display(what));
+    SetMessage(errors, "%s \"%s\" has %s which does not exist by that exact, case-sensitive name",
+               Display(ownerKind), Display(ownerName), Display(what));
     return false;
 }
 
@@ -281,7 +282,8 @@ bool CCSFButtonPath::Resolve(CErrorRecord* errors, bool requireUnique, const CCS
         tree->FindButtons(m_matches, m_deviceName.GetPlain(), hard ? nullptr : m_panelName.GetPlain(),
                           m_buttonName.GetPlain());
     if (m_matches.empty()) {
-        SetMessage(errors, "%s \"%s\" has non-existent %s", Display(ownerKind), Display(ownerName), Display(what));
+        SetMessage(errors, "%s \"%s\" has non-existent %s", Display(ownerKind), Display(ownerName),
+                   Display(what));
         return false;
     }
     if (requireUnique && m_matches.size() > 1) {
@@ -300,7 +302,7 @@ bool CCSFButtonPath::Resolve(CErrorRecord* errors, bool requireUnique, const CCS
             return true;
         }
     }
-    SetMessage(errors, "%s \"%s\" has %s which does not exist by that exact, case-sensitive name", Display(ownerKind),
-               Display(ownerName), Display(what));
+    SetMessage(errors, "%s \"%s\" has %s which does not exist by that exact, case-sensitive name",
+               Display(ownerKind), Display(ownerName), Display(what));
     return false;
 }

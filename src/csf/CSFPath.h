@@ -56,8 +56,8 @@ public:
     //   "%s \"%s\" has %s which is not unique"              (only when requireUnique)
     //   "%s \"%s\" has %s which does not exist by that exact, case-sensitive name"
     // formatted with ownerKind, ownerName (display form) and what (the path's role).
-    bool Resolve(CErrorRecord* errors, bool requireUnique, const CCSFAbstractTree* tree, const char* ownerKind,
-                 const char* ownerName, const char* what);
+    bool Resolve(CErrorRecord* errors, bool requireUnique, const CCSFAbstractTree* tree,
+                 const char* ownerKind, const char* ownerName, const char* what);
     const std::vector<CCSFPanel*>& GetMatches() const { return m_matches; }
     CCSFPanel* GetFirstMatch() const { return m_matches.empty() ? nullptr : m_matches.front(); }
 
@@ -113,8 +113,8 @@ public:
     bool ReadXml(CErrorRecord* errors, xmlNodePtr element);
 
     // As for panel paths, over the buttons (hard buttons when there is no panel name).
-    bool Resolve(CErrorRecord* errors, bool requireUnique, const CCSFAbstractTree* tree, const char* ownerKind,
-                 const char* ownerName, const char* what);
+    bool Resolve(CErrorRecord* errors, bool requireUnique, const CCSFAbstractTree* tree,
+                 const char* ownerKind, const char* ownerName, const char* what);
     const std::vector<CCSFButton*>& GetMatches() const { return m_matches; }
     CCSFButton* GetFirstMatch() const { return m_matches.empty() ? nullptr : m_matches.front(); }
 

@@ -686,7 +686,8 @@ const char* ColourName(unsigned code)
 }
 
 CCSFSection* CCSFSection::AddFrame(const char* name, unsigned left, unsigned top, unsigned width,
-                                   unsigned height, unsigned fontSize, unsigned textColour, const char* iconFile)
+                                   unsigned height, unsigned fontSize, unsigned textColour,
+                                   const char* iconFile)
 {
     CCSFSection* frame =
         AddChildFormat("Frame(\"%s\",%u,%u,%u,%u)", name != nullptr ? name : "", left, top, width, height);
@@ -702,8 +703,8 @@ CCSFSection* CCSFSection::AddButton(const char* name, unsigned left, unsigned to
                                     CCSFSection** actionNode)
 {
     std::uint32_t n = ++m_pStore->m_nHighestButtonNumber;
-    CCSFSection* button = AddChildFormat("Button(\"%s\",%u,%u,%u,%u,%u) /* Button %u */", name != nullptr ? name : "",
-                                         left, top, width, height, n, n);
+    CCSFSection* button = AddChildFormat("Button(\"%s\",%u,%u,%u,%u,%u) /* Button %u */",
+                                         name != nullptr ? name : "", left, top, width, height, n, n);
     button->AddChildFormat("ActiveUnselectedColor(LightGray,%s);", ColourName(colour));
     button->AddChildFormat("ActiveSelectedColor(LightGray,%s);", ColourName(colour));
     button->AddChildFormat("Font(%u);", fontSize);

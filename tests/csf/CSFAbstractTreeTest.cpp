@@ -317,7 +317,8 @@ TEST(CSFPath, ResolveMessages)
     path.SetPanelNamePlain("SUB");
     CErrorRecord caseOnly;
     EXPECT_FALSE(path.Resolve(&caseOnly, true, &t->tree, "list", "Jazz", "jump panel"));
-    EXPECT_STREQ(GetText(&caseOnly), "list \"Jazz\" has jump panel which does not exist by that exact, case-sensitive name");
+    EXPECT_STREQ(GetText(&caseOnly),
+                 "list \"Jazz\" has jump panel which does not exist by that exact, case-sensitive name");
     ASSERT_EQ(path.GetMatches().size(), 1u);
 
     path.SetDeviceNamePlain("TV");
@@ -344,7 +345,8 @@ TEST(CSFPath, LinkButtonsKeepAllMatchesAndUseTheFirst)
     hard.SetDeviceNamePlain("Amp");
     hard.SetButtonNamePlain("mute");
     CErrorRecord hardErrors;
-    EXPECT_FALSE(hard.Resolve(&hardErrors, true, &t->tree, "hard button definition", "Mute", "aliased button"));
+    EXPECT_FALSE(
+        hard.Resolve(&hardErrors, true, &t->tree, "hard button definition", "Mute", "aliased button"));
     EXPECT_STREQ(GetText(&hardErrors),
                  "hard button definition \"Mute\" has aliased button which does not exist by that exact, "
                  "case-sensitive name");
@@ -529,22 +531,25 @@ TEST_P(CSFDanglingJumps, KeepsOnlyJumpsWithAnExactTarget)
 
 INSTANTIATE_TEST_SUITE_P(
     Walk, CSFDanglingJumps,
-    ::testing::Values(
-        JumpCase{"ExactTarget", "Panel(\"Main\")\n", "JumpDevicePanel(\"TV\",\"Main\");", true},
-        JumpCase{"PanelCaseDiffers", "Panel(\"MAIN\")\n", "JumpDevicePanel(\"TV\",\"Main\");", false},
-        JumpCase{"DeviceCaseDiffers", "", "JumpDevicePanel(\"Tv\",\"Main\");", false},
-        JumpCase{"OtherDeviceOfSimilarName", "", "JumpDevicePanel(\"Tv\",\"Other\");", true},
-        JumpCase{"ThisResolvesToEnclosingDevice", "Panel(\"Main\")\n", "JumpDevicePanel(\"this\",\"Main\");", true},
-        JumpCase{"ThisToMissingPanel", "", "JumpDevicePanel(\"this\",\"Main\");", false},
-        JumpCase{"EscapedNamesCompareUnescaped", "Panel(\"A_B\")\n", "JumpDevicePanel(\"TV\",\"A\\x5fB\");", true},
-        JumpCase{"SingleArgumentNotAJump", "", "JumpDevicePanel(\"TV\");", true}),
+    ::testing::Values(JumpCase{"ExactTarget", "Panel(\"Main\")\n", "JumpDevicePanel(\"TV\",\"Main\");", true},
+                      JumpCase{"PanelCaseDiffers", "Panel(\"MAIN\")\n", "JumpDevicePanel(\"TV\",\"Main\");",
+                               false},
+                      JumpCase{"DeviceCaseDiffers", "", "JumpDevicePanel(\"Tv\",\"Main\");", false},
+                      JumpCase{"OtherDeviceOfSimilarName", "", "JumpDevicePanel(\"Tv\",\"Other\");", true},
+                      JumpCase{"ThisResolvesToEnclosingDevice", "Panel(\"Main\")\n",
+                               "JumpDevicePanel(\"this\",\"Main\");", true},
+                      JumpCase{"ThisToMissingPanel", "", "JumpDevicePanel(\"this\",\"Main\");", false},
+                      JumpCase{"EscapedNamesCompareUnescaped", "Panel(\"A_B\")\n",
+                               "JumpDevicePanel(\"TV\",\"A\\x5fB\");", true},
+                      JumpCase{"SingleArgumentNotAJump", "", "JumpDevicePanel(\"TV\");", true}),
     [](const ::testing::TestParamInfo<JumpCase>& info) { return std::string(info.param.name); });
 
 TEST(CSFDanglingJumps, RemovesRunsAndJumpsOutsideDevices)
 {
     auto t = Build("R()\n{\nJumpDevicePanel(\"this\",\"Main\");\nDevice(\"TV\")\n{\nPanel(\"Main\")\n{\n"
                    "Button(\"B\",0,0,1,1,1)\n{\nAction()\n{\nA()\nJumpDevicePanel(\"X\",\"1\");\n"
-                   "JumpDevicePanel(\"Y\",\"2\");\nB()\n}\n}\n}\nLeft()\n{\nJumpDevicePanel(\"TV\",\"Gone\");\n}\n}\n}\n");
+                   "JumpDevicePanel(\"Y\",\"2\");\nB()\n}\n}\n}\nLeft()\n{\nJumpDevicePanel(\"TV\",\"Gone\");"
+                   "\n}\n}\n}\n");
     EXPECT_EQ(RemoveDanglingJumpsFromTree(t->root.get(), t->tree), 4u);
     std::string written = t->root->WriteToString();
     EXPECT_EQ(written.find("Jump"), std::string::npos) << written;

@@ -77,7 +77,8 @@ TEST(CSFParse, FirstStatementWithoutBlockIsTheWholeTree)
 
 TEST(CSFParse, BlocksOpenOnlyWithALineBeginningWithBrace)
 {
-    auto root = Parse("Root()\n{\nPanel(\"A\") {\nX()\n{ ignored text\nY()\n} trailing comment\n}\nlater()\n");
+    auto root =
+        Parse("Root()\n{\nPanel(\"A\") {\nX()\n{ ignored text\nY()\n} trailing comment\n}\nlater()\n");
     ASSERT_TRUE(root);
     EXPECT_EQ(ChildTexts(root.get()), (V{"Panel(\"A\") {", "X()"}));
     const CCSFSection* x = root->GetFirstChild()->GetNextSibling();
@@ -288,12 +289,12 @@ TEST(CSFRecognisers, HardButtons)
 
 TEST(CSFRecognisers, JumpsResolveThisToTheEnclosingDevice)
 {
-    auto root = Parse("CCF()\n{\nDevice(\"TV\")\n{\nPanel(\"P\")\n{\nButton(\"B\",0,0,1,1,1)\n{\nAction()\n{\n"
-                      "JumpDevicePanel(\"THIS\",\"Main\");\nJumpDevicePanel(\"Other\" , \"Sub\")\n"
-                      "JumpDevicePanel(\"Only\")\n}\n}\n}\n}\nJumpDevicePanel(\"this\",\"X\")\n}\n");
+    auto root =
+        Parse("CCF()\n{\nDevice(\"TV\")\n{\nPanel(\"P\")\n{\nButton(\"B\",0,0,1,1,1)\n{\nAction()\n{\n"
+              "JumpDevicePanel(\"THIS\",\"Main\");\nJumpDevicePanel(\"Other\" , \"Sub\")\n"
+              "JumpDevicePanel(\"Only\")\n}\n}\n}\n}\nJumpDevicePanel(\"this\",\"X\")\n}\n");
     ASSERT_TRUE(root);
-    const CCSFSection* action =
-        root->GetFirstChild()->GetFirstChild()->GetFirstChild()->GetFirstChild();
+    const CCSFSection* action = root->GetFirstChild()->GetFirstChild()->GetFirstChild()->GetFirstChild();
     ASSERT_STREQ(action->GetText(), "Action()");
     const CCSFSection* j1 = action->GetFirstChild();
     const CCSFSection* j2 = j1->GetNextSibling();
@@ -387,7 +388,8 @@ TEST(CSFParseFile, MissingFileNamesThePath)
 {
     CErrorRecord errors;
     EXPECT_FALSE(ParseCsfFile("/nonexistent/x.csf", &errors));
-    EXPECT_EQ(std::string(GetText(&errors)).rfind("Unable to read /nonexistent/x.csf: ", 0), 0u) << GetText(&errors);
+    EXPECT_EQ(std::string(GetText(&errors)).rfind("Unable to read /nonexistent/x.csf: ", 0), 0u)
+        << GetText(&errors);
 }
 
 TEST(CSFBuilders, FrameStatements)
@@ -413,8 +415,9 @@ TEST(CSFBuilders, ButtonsNumberAboveTheHighest)
     CCSFSection* b2 = root->AddButton(nullptr, 120, 40, 120, 20, 10, 7, "", nullptr);
     EXPECT_STREQ(b1->GetText(), "Button(\"One\",0,40,120,20,42) /* Button 42 */");
     EXPECT_STREQ(b2->GetText(), "Button(\"\",120,40,120,20,43) /* Button 43 */");
-    EXPECT_EQ(ChildTexts(b1), (V{"ActiveUnselectedColor(LightGray,LightGray);", "ActiveSelectedColor(LightGray,LightGray);",
-                                 "Font(8);", "ActiveIcons(\"BMP\\Item.bmp\");", "Action()"}));
+    EXPECT_EQ(ChildTexts(b1),
+              (V{"ActiveUnselectedColor(LightGray,LightGray);", "ActiveSelectedColor(LightGray,LightGray);",
+                 "Font(8);", "ActiveIcons(\"BMP\\Item.bmp\");", "Action()"}));
     EXPECT_EQ(ChildTexts(b2)[0], "ActiveUnselectedColor(LightGray,Black);");
     ASSERT_NE(action, nullptr);
     EXPECT_STREQ(action->GetText(), "Action()");

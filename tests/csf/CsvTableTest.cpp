@@ -87,7 +87,8 @@ TEST_F(CsvTableTest, UnreadableFileHasNoColumns)
     EXPECT_EQ(table.GetColumnCount(), 0);
     CErrorRecord errors;
     EXPECT_FALSE(table.Load(&errors, "/nonexistent/file.csv"));
-    EXPECT_STREQ(GetText(&errors), "Input file appears to have no columns. Could not read from /nonexistent/file.csv");
+    EXPECT_STREQ(GetText(&errors),
+                 "Input file appears to have no columns. Could not read from /nonexistent/file.csv");
     CCsvTable sized(2);
     CErrorRecord openErrors;
     EXPECT_FALSE(sized.Load(&openErrors, "/nonexistent/file.csv"));

@@ -70,22 +70,21 @@ ScanOptions NoQuotes()
 
 INSTANTIATE_TEST_SUITE_P(
     Scanner, NextTokenTable,
-    ::testing::Values(
-        TokenCase{"QuotedSeparator", "1, \"Smith, John\" ,x", {}, V{"1", "Smith, John", "x"}},
-        TokenCase{"TrailingSeparator", "a,b,", {}, V{"a", "b", ""}},
-        TokenCase{"EmptyInput", "", {}, V{""}},
-        TokenCase{"AdjacentSeparators", "a,,b", {}, V{"a", "", "b"}},
-        TokenCase{"SkipRepeated", "  a ,, ,b", Skip(), V{"a", "b"}},
-        TokenCase{"DoubledQuotes", "\"say \"\"hi\"\"\",2", {}, V{"say \"hi\"", "2"}},
-        TokenCase{"QuoteEndsWithoutDoubling", "\"say \"\"hi\"\"\",2", Csf(), V{"say ", "2"}},
-        TokenCase{"TextAfterQuoteDropped", "\"ab\"cd,e", {}, V{"ab", "e"}},
-        TokenCase{"UnclosedQuoteRunsToEnd", "\"abc, def", {}, V{"abc, def"}},
-        TokenCase{"BlanksTrimmedOutsideQuotes", " \t a b \t, \" c \" ", {}, V{"a b", " c "}},
-        TokenCase{"TerminatorEndsInput", "a,b) ,c", Csf(), V{"a", "b"}},
-        TokenCase{"QuotedTerminatorKept", "\"a,)b\",c)", Csf(), V{"a,)b", "c"}},
-        TokenCase{"TerminatorAfterQuote", "\"x\" junk ) ,y", Csf(), V{"x"}},
-        TokenCase{"QuotesNotAllowed", "\"a,b\"", NoQuotes(), V{"\"a", "b\""}},
-        TokenCase{"HighBytesAreNotBlank", "\xa0x\xa0,y", {}, V{"\xa0x\xa0", "y"}}),
+    ::testing::Values(TokenCase{"QuotedSeparator", "1, \"Smith, John\" ,x", {}, V{"1", "Smith, John", "x"}},
+                      TokenCase{"TrailingSeparator", "a,b,", {}, V{"a", "b", ""}},
+                      TokenCase{"EmptyInput", "", {}, V{""}},
+                      TokenCase{"AdjacentSeparators", "a,,b", {}, V{"a", "", "b"}},
+                      TokenCase{"SkipRepeated", "  a ,, ,b", Skip(), V{"a", "b"}},
+                      TokenCase{"DoubledQuotes", "\"say \"\"hi\"\"\",2", {}, V{"say \"hi\"", "2"}},
+                      TokenCase{"QuoteEndsWithoutDoubling", "\"say \"\"hi\"\"\",2", Csf(), V{"say ", "2"}},
+                      TokenCase{"TextAfterQuoteDropped", "\"ab\"cd,e", {}, V{"ab", "e"}},
+                      TokenCase{"UnclosedQuoteRunsToEnd", "\"abc, def", {}, V{"abc, def"}},
+                      TokenCase{"BlanksTrimmedOutsideQuotes", " \t a b \t, \" c \" ", {}, V{"a b", " c "}},
+                      TokenCase{"TerminatorEndsInput", "a,b) ,c", Csf(), V{"a", "b"}},
+                      TokenCase{"QuotedTerminatorKept", "\"a,)b\",c)", Csf(), V{"a,)b", "c"}},
+                      TokenCase{"TerminatorAfterQuote", "\"x\" junk ) ,y", Csf(), V{"x"}},
+                      TokenCase{"QuotesNotAllowed", "\"a,b\"", NoQuotes(), V{"\"a", "b\""}},
+                      TokenCase{"HighBytesAreNotBlank", "\xa0x\xa0,y", {}, V{"\xa0x\xa0", "y"}}),
     [](const ::testing::TestParamInfo<TokenCase>& info) { return std::string(info.param.name); });
 
 TEST(NextToken, NullCursorReturnsFalseAndLastFieldNullsCursor)
