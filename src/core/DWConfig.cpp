@@ -337,3 +337,57 @@ void CDWConfig::SetModel(std::unique_ptr<CDWConfigModel> model)
 {
     m_pModel = std::move(model);
 }
+
+// ---- Players and library files --------------------------------------------------------
+
+namespace {
+bool NoModel(CErrorRecord* errors)
+{
+    SetMessage(errors, "No players and library model attached");
+    return false;
+}
+} // namespace
+
+bool CDWConfigModel::LoadPlayers(CDWConfig&, CErrorRecord* errors, CWarningList*)
+{
+    return NoModel(errors);
+}
+
+bool CDWConfigModel::LoadLibrary(CDWConfig&, CErrorRecord* errors, CWarningList*, const char*)
+{
+    return NoModel(errors);
+}
+
+bool CDWConfigModel::SavePlayers(CDWConfig&, CErrorRecord* errors)
+{
+    return NoModel(errors);
+}
+
+bool CDWConfigModel::SaveLibrary(CDWConfig&, CErrorRecord* errors, const char*)
+{
+    return NoModel(errors);
+}
+
+bool CDWConfig::LoadPlayers(CErrorRecord* errors, CWarningList* warnings)
+{
+    Guard guard(m_lock);
+    return m_pModel ? m_pModel->LoadPlayers(*this, errors, warnings) : NoModel(errors);
+}
+
+bool CDWConfig::LoadLibrary(CErrorRecord* errors, CWarningList* warnings, const char* file)
+{
+    Guard guard(m_lock);
+    return m_pModel ? m_pModel->LoadLibrary(*this, errors, warnings, file) : NoModel(errors);
+}
+
+bool CDWConfig::SavePlayers(CErrorRecord* errors)
+{
+    Guard guard(m_lock);
+    return m_pModel ? m_pModel->SavePlayers(*this, errors) : NoModel(errors);
+}
+
+bool CDWConfig::SaveLibrary(CErrorRecord* errors, const char* file)
+{
+    Guard guard(m_lock);
+    return m_pModel ? m_pModel->SaveLibrary(*this, errors, file) : NoModel(errors);
+}

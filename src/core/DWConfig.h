@@ -26,6 +26,10 @@
 #include <string>
 
 class CDWConfig;
+// Model types, known here by name only: the model library defines them.
+class CPlayer;
+class CLibrary;
+template <class T> class CNamedCollection;
 
 // The model's part of the configuration. The players collection and the library are
 // defined by the model library, which builds on this one, so the model attaches them
@@ -42,6 +46,17 @@ public:
     // both succeeded; a missing file is no failure.
     virtual bool LoadModelFiles(CDWConfig& config, CProgressSink* progress, CErrorRecord* errors,
                                 CWarningList* warnings) = 0;
+
+    // The model roots this part owns; null in a part that has none.
+    virtual CNamedCollection<CPlayer>* GetPlayers() { return nullptr; }
+    virtual CLibrary* GetLibrary() { return nullptr; }
+    // The loads and saves behind CDWConfig's operations of the same names. A part
+    // that has no such files refuses them ("No players and library model attached").
+    virtual bool LoadPlayers(CDWConfig& config, CErrorRecord* errors, CWarningList* warnings);
+    virtual bool LoadLibrary(CDWConfig& config, CErrorRecord* errors, CWarningList* warnings,
+                             const char* file);
+    virtual bool SavePlayers(CDWConfig& config, CErrorRecord* errors);
+    virtual bool SaveLibrary(CDWConfig& config, CErrorRecord* errors, const char* file);
 };
 
 class CDWConfig
@@ -107,6 +122,22 @@ public:
     // For tests and for front ends that know better: the program file's path, used
     // instead of /proc/self/exe (and clears the cached program directory).
     void SetExecutablePath(const char* path);
+
+    // ---- Players and library files (done by the model part, under the lock) ----
+    // Replaces the players collection with the players file's content.
+    bool LoadPlayers(CErrorRecord* errors, CWarningList* warnings);
+    // With file null: replaces the library with the library file's content; with a
+    // file: merges that file's lists into the library (XML import).
+    bool LoadLibrary(CErrorRecord* errors, CWarningList* warnings, const char* file = nullptr);
+    // Writes the players file.
+    bool SavePlayers(CErrorRecord* errors);
+    // With file null: writes the library file; with a file: writes the library there
+    // (XML export), leaving the modified flags as they are.
+    bool SaveLibrary(CErrorRecord* errors, const char* file = nullptr);
+    // The players collection and the library, handed out without the lock; null until
+    // the model part is attached (model/DWModel.h: AttachModel).
+    CNamedCollection<CPlayer>* GetPlayers() const { return m_pModel ? m_pModel->GetPlayers() : nullptr; }
+    CLibrary* GetLibrary() const { return m_pModel ? m_pModel->GetLibrary() : nullptr; }
 
     // The model part (see CDWConfigModel); replacing it destroys the old one.
     void SetModel(std::unique_ptr<CDWConfigModel> model);
