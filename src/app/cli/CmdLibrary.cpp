@@ -1,0 +1,75 @@
+// discweaver-cli show / players: the library tree and the players of the configuration
+// area, as the editors show them.
+
+#include "app/cli/Cli.h"
+#include "core/DWConfig.h"
+#include "model/DWModel.h"
+#include "model/LibraryListing.h"
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace {
+
+// Loads the players and library files of the configured area, or of `area` when it is
+// given. Warnings go to the error stream; false (reported) when a file failed.
+bool LoadModel(CliContext& context, CDWConfig& config, const std::string& area)
+{
+    AttachModel(config);
+    CErrorRecord errors;
+    CWarningList warnings;
+    bool ok;
+    if (!area.empty()) {
+        config.SetConfigArea(area.c_str());
+        bool players = config.LoadPlayers(&errors, &warnings);
+        bool library = config.LoadLibrary(&errors, &warnings);
+        ok = players && library;
+    } else {
+        ok = config.LoadSettings(nullptr, &errors, &warnings);
+    }
+    for (const std::string& line : warnings) {
+        if (!line.empty())
+            *context.err << "discweaver-cli: " << line << "\n";
+    }
+    if (!ok) {
+        *context.err << "discweaver-cli: " << GetText(&errors) << "\n";
+        context.exitCode = kExitFailure;
+    }
+    return ok;
+}
+
+void RunShow(CliContext& context, const std::string& area)
+{
+    CDWConfig config;
+    if (!LoadModel(context, config, area))
+        return;
+    PrintLibraryTree(*context.out, GetLibrary(config));
+    context.exitCode = kExitOk;
+}
+
+void RunPlayers(CliContext& context, const std::string& area)
+{
+    CDWConfig config;
+    if (!LoadModel(context, config, area))
+        return;
+    PrintPlayers(*context.out, GetPlayers(config));
+    context.exitCode = kExitOk;
+}
+
+} // namespace
+
+void RegisterLibraryCommands(CLI::App& app, CliContext& context)
+{
+    auto showArea = std::make_shared<std::string>();
+    CLI::App* show = app.add_subcommand("show", "Print the library tree of the configuration area");
+    show->add_option("--config-area", *showArea, "Use this configuration area instead of the configured one");
+    show->callback([&context, showArea]() { RunShow(context, *showArea); });
+
+    auto playersArea = std::make_shared<std::string>();
+    CLI::App* players = app.add_subcommand("players", "Print the players and their mapped buttons");
+    players->add_option("--config-area", *playersArea, "Use this configuration area instead of the configured one");
+    players->callback([&context, playersArea]() { RunPlayers(context, *playersArea); });
+}
