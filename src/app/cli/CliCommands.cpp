@@ -3,6 +3,7 @@
 // Every command file defines one registrar; declare it here and list it below.
 // (One line each, so that commands added side by side do not collide.)
 void RegisterInspectCommands(CLI::App& app, CliContext& context);
+void RegisterCodecCommands(CLI::App& app, CliContext& context);
 void RegisterLibraryCommands(CLI::App& app, CliContext& context);
 void RegisterExecuteCommands(CLI::App& app, CliContext& context);
 
@@ -10,6 +11,7 @@ const std::vector<CliRegistrar>& CliCommandRegistrars()
 {
     static const std::vector<CliRegistrar> registrars = {
         RegisterInspectCommands,
+        RegisterCodecCommands,
         RegisterLibraryCommands,
         RegisterExecuteCommands,
     };
