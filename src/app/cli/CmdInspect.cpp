@@ -1,7 +1,9 @@
 // discweaver-cli inspect FILE: lists the devices, panels and buttons of a configuration
-// so that users can find the exact names they type into CSF paths.
+// (CSF text, or a .ccf file decompiled through the codec library) so that users can find
+// the exact names they type into CSF paths.
 
 #include "app/cli/Cli.h"
+#include "app/cli/CodecSession.h"
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFInspect.h"
 #include "csf/CSFSection.h"
@@ -23,8 +25,22 @@ void PrintError(CliContext& context, const CErrorRecord& errors)
     *context.err << "discweaver-cli: " << text << "\n";
 }
 
+// A CCF is decompiled through the codec wrapper first, as the desktop program reads it.
+void RunInspectCcf(CliContext& context, const std::string& file)
+{
+    CCliCodecSession session(context);
+    if (!session.Open() || !session.Decompile(file))
+        return;
+    PrintCsfInspection(*context.out, *session.GetWrapper().GetRootSection(), *session.GetWrapper().GetAbstractTree());
+    context.exitCode = kExitOk;
+}
+
 void RunInspect(CliContext& context, const std::string& file)
 {
+    if (IsCcfPath(file)) {
+        RunInspectCcf(context, file);
+        return;
+    }
     CErrorRecord errors;
     std::unique_ptr<CCSFSection> root = ParseCsfFile(file.c_str(), &errors);
     if (!root) {
@@ -47,7 +63,7 @@ void RunInspect(CliContext& context, const std::string& file)
 void RegisterInspectCommands(CLI::App& app, CliContext& context)
 {
     auto file = std::make_shared<std::string>();
-    CLI::App* cmd = app.add_subcommand("inspect", "List the devices, panels and buttons of a CSF file");
-    cmd->add_option("FILE", *file, "The CSF file to list")->required();
+    CLI::App* cmd = app.add_subcommand("inspect", "List the devices, panels and buttons of a CSF or CCF file");
+    cmd->add_option("FILE", *file, "The CSF file to list (a .ccf is decompiled first)")->required();
     cmd->callback([&context, file]() { RunInspect(context, *file); });
 }
