@@ -300,33 +300,46 @@ bool CCSFSection::ReadLines(std::FILE* file, CCSFLineList& lines)
     lines.Clear();
     if (file == nullptr)
         return false;
+    // Line lengths and numbers are 32-bit; no configuration comes near that size.
+    constexpr std::size_t kMaxFileSize = 0xFFFFFFFFu;
     std::size_t capacity = 1 << 16;
     // A seekable stream tells its size, which spares the copies of a growing buffer.
+    // (A directory claims an absurd size; that is why the size is checked.)
     long start = std::ftell(file);
     if (start >= 0 && std::fseek(file, 0, SEEK_END) == 0) {
         long stop = std::ftell(file);
-        if (stop > start && static_cast<unsigned long>(stop - start) < (1ul << 40))
+        if (stop > start && static_cast<unsigned long>(stop - start) < kMaxFileSize)
             capacity = static_cast<std::size_t>(stop - start) + 1;
         std::fseek(file, start, SEEK_SET);
     }
-    std::size_t size = 0;
-    std::unique_ptr<char[]> buffer(new char[capacity + 1]);
-    for (;;) {
-        std::size_t n = std::fread(buffer.get() + size, 1, capacity - size, file);
-        size += n;
-        if (size < capacity)
-            break;
-        std::unique_ptr<char[]> bigger(new char[capacity * 2 + 1]);
-        std::memcpy(bigger.get(), buffer.get(), size);
-        buffer = std::move(bigger);
-        capacity *= 2;
-    }
-    if (std::ferror(file))
+    try {
+        std::size_t size = 0;
+        std::unique_ptr<char[]> buffer(new char[capacity + 1]);
+        for (;;) {
+            std::size_t n = std::fread(buffer.get() + size, 1, capacity - size, file);
+            size += n;
+            if (size < capacity)
+                break;
+            if (capacity >= kMaxFileSize) {
+                errno = EFBIG;
+                return false;
+            }
+            std::unique_ptr<char[]> bigger(new char[capacity * 2 + 1]);
+            std::memcpy(bigger.get(), buffer.get(), size);
+            buffer = std::move(bigger);
+            capacity *= 2;
+        }
+        if (std::ferror(file))
+            return false;
+        buffer[size] = '\0';
+        SplitLines(buffer.get(), size, lines.m_lines);
+        lines.m_buffer = std::move(buffer);
+        return true;
+    } catch (const std::bad_alloc&) {
+        lines.Clear();
+        errno = ENOMEM;
         return false;
-    buffer[size] = '\0';
-    SplitLines(buffer.get(), size, lines.m_lines);
-    lines.m_buffer = std::move(buffer);
-    return true;
+    }
 }
 
 void CCSFSection::ReadLines(const char* data, std::size_t size, CCSFLineList& lines)
