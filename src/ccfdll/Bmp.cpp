@@ -5,8 +5,14 @@
 
 namespace {
 
-std::uint32_t Le16(const std::uint8_t* p) { return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8); }
-std::uint32_t Le32(const std::uint8_t* p) { return Le16(p) | (Le16(p + 2) << 16); }
+std::uint32_t Le16(const std::uint8_t* p)
+{
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8);
+}
+std::uint32_t Le32(const std::uint8_t* p)
+{
+    return Le16(p) | (Le16(p + 2) << 16);
+}
 
 void PutLe16(std::uint8_t* p, std::uint32_t v)
 {
@@ -28,7 +34,10 @@ constexpr std::uint8_t kShades[4] = {0x00, 0x80, 0xC0, 0xFF};
 
 } // namespace
 
-std::uint8_t CcfLevelToGrey(std::uint8_t level) { return kShades[level & 3u]; }
+std::uint8_t CcfLevelToGrey(std::uint8_t level)
+{
+    return kShades[level & 3u];
+}
 
 std::uint8_t CcfGreyToLevel(std::uint8_t grey)
 {
@@ -87,7 +96,8 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, CBmpImage& image, CCcfE
         return false;
     }
     if (compression != 0) {
-        SetCcfErrorAt(error, 30, "compressed bitmaps (method %u) are not supported; save it uncompressed", compression);
+        SetCcfErrorAt(error, 30, "compressed bitmaps (method %u) are not supported; save it uncompressed",
+                      compression);
         return false;
     }
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) {
@@ -114,8 +124,10 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, CBmpImage& image, CCcfE
     const std::size_t h = std::size_t(height);
     const std::size_t stride = (w * bpp + 31) / 32 * 4;
     if (pixelOffset < 26 || pixelOffset > size || stride * h > size - pixelOffset) {
-        SetCcfErrorAt(error, 10, "bitmap pixel data (%zu bytes from offset %u) runs past the end of the file (%zu bytes)",
-                      stride * h, pixelOffset, size);
+        SetCcfErrorAt(
+            error, 10,
+            "bitmap pixel data (%zu bytes from offset %u) runs past the end of the file (%zu bytes)",
+            stride * h, pixelOffset, size);
         return false;
     }
     image.width = std::uint32_t(w);
@@ -145,8 +157,8 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, CBmpImage& image, CCcfE
             }
             if (index >= palette.size()) {
                 SetCcfErrorAt(error, std::uint32_t(pixelOffset + (row - data - pixelOffset)),
-                              "pixel (%zu,%zu) uses colour %u, but the palette has only %zu colours", x, y, index,
-                              palette.size());
+                              "pixel (%zu,%zu) uses colour %u, but the palette has only %zu colours", x, y,
+                              index, palette.size());
                 image = CBmpImage{};
                 return false;
             }
@@ -171,7 +183,8 @@ bool ReadBmpFile(const std::string& path, CBmpImage& image, CCcfError* error)
 
 bool BmpToPixels(const CBmpImage& image, CCcfPixels& pixels, CCcfError* error)
 {
-    if (image.width > 0xFFFF || image.height > 0xFFFF || image.grey.size() != std::size_t(image.width) * image.height) {
+    if (image.width > 0xFFFF || image.height > 0xFFFF ||
+        image.grey.size() != std::size_t(image.width) * image.height) {
         SetCcfError(error, "bitmap of %u x %u cannot be an icon", image.width, image.height);
         return false;
     }
@@ -220,7 +233,8 @@ std::vector<std::uint8_t> WriteBmp(const CCcfPixels& pixels)
 bool WriteBmpFile(const std::string& path, const CCcfPixels& pixels, CCcfError* error)
 {
     if (pixels.levels.size() != std::size_t(pixels.width) * pixels.height) {
-        SetCcfError(error, "picture of %u x %u has %zu pixels", pixels.width, pixels.height, pixels.levels.size());
+        SetCcfError(error, "picture of %u x %u has %zu pixels", pixels.width, pixels.height,
+                    pixels.levels.size());
         return false;
     }
     const std::vector<std::uint8_t> bytes = WriteBmp(pixels);

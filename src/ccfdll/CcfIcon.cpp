@@ -8,7 +8,10 @@ std::size_t FourLevelRowBytes(std::size_t width)
     return bytes + (bytes & 1);
 }
 
-std::size_t TwoLevelRowBytes(std::size_t width) { return (width + 7) / 8; }
+std::size_t TwoLevelRowBytes(std::size_t width)
+{
+    return (width + 7) / 8;
+}
 
 // Number of bytes the run-length codes of `count` pixels take in `data`, or 0 when the
 // data ends first.
@@ -102,7 +105,7 @@ bool CcfDecodeIcon(const CCcfIcon& icon, CCcfPixels& pixels, CCcfError* error)
     const std::size_t size = icon.data.size();
     // Sizes come from untrusted files: refuse pictures the data cannot hold before
     // allocating them (a run code yields at most 35 pixels).
-    const std::size_t most = CcfIconIsCompressed(icon.type) ? size * 35
+    const std::size_t most = CcfIconIsCompressed(icon.type)  ? size * 35
                              : CcfIconIsFourLevel(icon.type) ? size * 4
                              : size == 0                     ? kCcfMaxIconPixels
                                                              : size * 8;
@@ -114,7 +117,8 @@ bool CcfDecodeIcon(const CCcfIcon& icon, CCcfPixels& pixels, CCcfError* error)
 
     if (CcfIconIsCompressed(icon.type)) {
         if (!CcfRleDecode(data, size, w * h, pixels.levels.data())) {
-            SetCcfError(error, "compressed icon data (%zu bytes) ends before its %zu x %zu pixels", size, w, h);
+            SetCcfError(error, "compressed icon data (%zu bytes) ends before its %zu x %zu pixels", size, w,
+                        h);
             pixels.levels.clear();
             return false;
         }
@@ -123,7 +127,8 @@ bool CcfDecodeIcon(const CCcfIcon& icon, CCcfPixels& pixels, CCcfError* error)
     if (CcfIconIsFourLevel(icon.type)) {
         const std::size_t row = FourLevelRowBytes(w);
         if (size < row * h) {
-            SetCcfError(error, "icon data of %zu bytes is too short for %zu x %zu pixels at four levels", size, w, h);
+            SetCcfError(error, "icon data of %zu bytes is too short for %zu x %zu pixels at four levels",
+                        size, w, h);
             pixels.levels.clear();
             return false;
         }
@@ -143,7 +148,8 @@ bool CcfDecodeIcon(const CCcfIcon& icon, CCcfPixels& pixels, CCcfError* error)
     }
     const std::size_t row = TwoLevelRowBytes(w);
     if (size < row * h) {
-        SetCcfError(error, "icon data of %zu bytes is too short for %zu x %zu pixels at two levels", size, w, h);
+        SetCcfError(error, "icon data of %zu bytes is too short for %zu x %zu pixels at two levels", size, w,
+                    h);
         pixels.levels.clear();
         return false;
     }
@@ -189,8 +195,9 @@ bool CcfEncodeIcon(const CCcfPixels& pixels, std::uint16_t type, CCcfIcon& icon,
                 if (level == zero)
                     continue;
                 if (level != one) {
-                    SetCcfError(error, "pixel (%zu,%zu) has grey level %u; a 0x%04X icon has only levels %u and %u", x,
-                                y, level, type, zero, one);
+                    SetCcfError(error,
+                                "pixel (%zu,%zu) has grey level %u; a 0x%04X icon has only levels %u and %u",
+                                x, y, level, type, zero, one);
                     return false;
                 }
                 data[y * row + x / 8] |= std::uint8_t(0x80u >> (x % 8));

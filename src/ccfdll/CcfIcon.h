@@ -18,10 +18,22 @@
 constexpr std::uint16_t kCcfIconFourLevels = 0x0100;
 constexpr std::uint16_t kCcfIconCompressed = 0x8000;
 
-inline bool CcfIconIsCompressed(std::uint16_t type) { return (type & kCcfIconCompressed) != 0; }
-inline bool CcfIconIsFourLevel(std::uint16_t type) { return (type & kCcfIconFourLevels) != 0; }
-inline std::uint8_t CcfIconLevelForOne(std::uint16_t type) { return (type >> 11) & 3u; }
-inline std::uint8_t CcfIconLevelForZero(std::uint16_t type) { return (type >> 9) & 3u; }
+inline bool CcfIconIsCompressed(std::uint16_t type)
+{
+    return (type & kCcfIconCompressed) != 0;
+}
+inline bool CcfIconIsFourLevel(std::uint16_t type)
+{
+    return (type & kCcfIconFourLevels) != 0;
+}
+inline std::uint8_t CcfIconLevelForOne(std::uint16_t type)
+{
+    return (type >> 11) & 3u;
+}
+inline std::uint8_t CcfIconLevelForZero(std::uint16_t type)
+{
+    return (type >> 9) & 3u;
+}
 // Type word of a two-level icon drawing 0 bits in `zeroLevel` and 1 bits in `oneLevel`.
 inline std::uint16_t CcfIconTwoLevelType(std::uint8_t zeroLevel, std::uint8_t oneLevel)
 {

@@ -5,10 +5,10 @@
 const std::vector<CCcfModelInfo>& CcfKnownModels()
 {
     static const std::vector<CCcfModelInfo> models = {
-        {"TS-1000", 0x00020001, 380},    {"TSU-2000", 0x00060001, 960},  {"RU-890", 0x00020001, 380},
-        {"RU-940", 0x00020001, 1404},    {"RAV-2000", 0x00060001, 444},  {"RAV-2000Z", 0x00060001, 772},
-        {"USR-5", 0x00060201, 697},      {"RC5000", 0x00000001, 380},    {"RC5000i", 0x00000001, 1404},
-        {"RC5200", 0x00000A01, 1220},    {"TSU-6000", 0x00060301, 5952}, {"RU-970", 0x00060301, 5667},
+        {"TS-1000", 0x00020001, 380}, {"TSU-2000", 0x00060001, 960},  {"RU-890", 0x00020001, 380},
+        {"RU-940", 0x00020001, 1404}, {"RAV-2000", 0x00060001, 444},  {"RAV-2000Z", 0x00060001, 772},
+        {"USR-5", 0x00060201, 697},   {"RC5000", 0x00000001, 380},    {"RC5000i", 0x00000001, 1404},
+        {"RC5200", 0x00000A01, 1220}, {"TSU-6000", 0x00060301, 5952}, {"RU-970", 0x00060301, 5667},
         {"RC9200", 0x00000B01, 6900},
     };
     return models;
@@ -86,12 +86,13 @@ std::string FormatCcfInfo(const CCcfInfo& info)
         text += line;
         text += '\n';
     };
-    add("Model: %s (capability 0x%08X%s%s)", info.family.c_str(), info.capability, info.timersCapable ? ", timers" : "",
-        info.udb ? ", UDB IR codes" : "");
-    add("Header version: %d (%s)", info.headerVersion, info.headerVersion == 2 ? "with timer list" : "no timer list");
+    add("Model: %s (capability 0x%08X%s%s)", info.family.c_str(), info.capability,
+        info.timersCapable ? ", timers" : "", info.udb ? ", UDB IR codes" : "");
+    add("Header version: %d (%s)", info.headerVersion,
+        info.headerVersion == 2 ? "with timer list" : "no timer list");
     add("Configuration version: %s", info.versionString.c_str());
-    add("Modified: %04u-%02u-%02u %02u:%02u:%02u", unsigned(info.year), unsigned(info.month), unsigned(info.day),
-        unsigned(info.hour), unsigned(info.minute), unsigned(info.second));
+    add("Modified: %04u-%02u-%02u %02u:%02u:%02u", unsigned(info.year), unsigned(info.month),
+        unsigned(info.day), unsigned(info.hour), unsigned(info.minute), unsigned(info.second));
     add("Home devices: %zu", info.homeDevices);
     add("Devices: %zu", info.devices);
     add("Macro groups: %zu", info.macroGroups);
@@ -107,7 +108,8 @@ std::string FormatCcfInfo(const CCcfInfo& info)
     for (const CCcfModelInfo& model : info.models) {
         const std::size_t memory = std::size_t(model.memoryKB) * 1024;
         add("Memory of %s: %u KB, file uses %.1f%%%s", model.name, model.memoryKB,
-            memory ? 100.0 * double(info.fileSize) / double(memory) : 0.0, info.fileSize > memory ? " (TOO LARGE)" : "");
+            memory ? 100.0 * double(info.fileSize) / double(memory) : 0.0,
+            info.fileSize > memory ? " (TOO LARGE)" : "");
     }
     return text;
 }

@@ -28,10 +28,10 @@ std::string CcfModelFamilyName(std::uint32_t capability);
 
 struct CCcfInfo
 {
-    std::string family;       // CcfModelFamilyName
-    int headerVersion = 2;    // 1 (attrPos 60) or 2 (attrPos 64)
+    std::string family;    // CcfModelFamilyName
+    int headerVersion = 2; // 1 (attrPos 60) or 2 (attrPos 64)
     std::uint32_t capability = 0;
-    bool udb = false;         // IR codes carry the UDB prefix
+    bool udb = false; // IR codes carry the UDB prefix
     bool timersCapable = false;
     std::string versionString;
     std::uint16_t year = 0;

@@ -176,7 +176,7 @@ struct CCcfActionList
 
 struct CCcfTimer
 {
-    CcfIndex next = kCcfNone; // next timer of the header's timer list
+    CcfIndex next = kCcfNone;   // next timer of the header's timer list
     std::uint8_t startDays = 0; // bit 0 Monday .. bit 6 Sunday, bit 7 weekly
     std::uint8_t reserved5 = 0;
     std::uint16_t startTime = 0; // minutes after midnight
@@ -228,7 +228,7 @@ struct CCcfFrame
     CcfIndex icon = kCcfNone; // background icon; none = plain colour
     std::uint32_t reserved12 = 0;
     std::uint8_t font = 0;
-    std::uint8_t colour = 0; // raw; icon-backed frames carry odd values such as 0x68
+    std::uint8_t colour = 0;         // raw; icon-backed frames carry odd values such as 0x68
     std::vector<CCcfChild> children; // at most 255
     int secondCount = -1;
     std::uint32_t origOffset = 0;
@@ -238,7 +238,7 @@ struct CCcfPanel
 {
     CcfIndex next = kCcfNone;
     CcfIndex name = kCcfNone;
-    bool hidden = false; // bit 31 of the name pointer
+    bool hidden = false;             // bit 31 of the name pointer
     std::vector<CCcfChild> children; // at most 255, in drawing order
     int secondCount = -1;
     std::uint32_t origOffset = 0;
@@ -252,8 +252,8 @@ struct CCcfDevice
     CcfIndex name = kCcfNone;
     CcfIndex iconUnselected = kCcfNone;
     CcfIndex iconSelected = kCcfNone;
-    CcfIndex action = kCcfNone;                  // device action list
-    std::array<CcfIndex, kCcfKeyCount> keys = {  // hard-key action lists in CcfKey order
+    CcfIndex action = kCcfNone;                 // device action list
+    std::array<CcfIndex, kCcfKeyCount> keys = { // hard-key action lists in CcfKey order
         kCcfNone, kCcfNone, kCcfNone, kCcfNone, kCcfNone, kCcfNone, kCcfNone};
     std::uint32_t reserved48 = 0;
     CcfIndex leftLabel = kCcfNone;
@@ -357,8 +357,14 @@ inline std::uint8_t CcfColourByte(std::uint8_t text, std::uint8_t background)
     const unsigned bg = background & 3u;
     return static_cast<std::uint8_t>((bg << 6) | (bg << 4) | (bg << 2) | (text & 3u));
 }
-inline std::uint8_t CcfColourText(std::uint8_t colour) { return colour & 3u; }
-inline std::uint8_t CcfColourBackground(std::uint8_t colour) { return (colour >> 2) & 3u; }
+inline std::uint8_t CcfColourText(std::uint8_t colour)
+{
+    return colour & 3u;
+}
+inline std::uint8_t CcfColourBackground(std::uint8_t colour)
+{
+    return (colour >> 2) & 3u;
+}
 // True when the byte is exactly CcfColourByte(text, background), i.e. the text form may
 // write it as a pair of level names; otherwise it must keep the raw byte.
 inline bool CcfColourIsCanonical(std::uint8_t colour)
@@ -367,10 +373,20 @@ inline bool CcfColourIsCanonical(std::uint8_t colour)
 }
 
 // Beep parameter of type 8 actions.
-inline std::uint32_t CcfBeepPack(std::uint8_t durationTens, std::uint16_t frequencyHz, std::uint8_t dutyPercent)
+inline std::uint32_t CcfBeepPack(std::uint8_t durationTens, std::uint16_t frequencyHz,
+                                 std::uint8_t dutyPercent)
 {
     return (std::uint32_t(durationTens) << 24) | (std::uint32_t(frequencyHz) << 8) | dutyPercent;
 }
-inline std::uint8_t CcfBeepDuration(std::uint32_t p2) { return std::uint8_t(p2 >> 24); } // units of 10 ms
-inline std::uint16_t CcfBeepFrequency(std::uint32_t p2) { return std::uint16_t(p2 >> 8); }
-inline std::uint8_t CcfBeepDuty(std::uint32_t p2) { return std::uint8_t(p2); }
+inline std::uint8_t CcfBeepDuration(std::uint32_t p2)
+{
+    return std::uint8_t(p2 >> 24);
+} // units of 10 ms
+inline std::uint16_t CcfBeepFrequency(std::uint32_t p2)
+{
+    return std::uint16_t(p2 >> 8);
+}
+inline std::uint8_t CcfBeepDuty(std::uint32_t p2)
+{
+    return std::uint8_t(p2);
+}

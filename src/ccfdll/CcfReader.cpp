@@ -42,8 +42,8 @@ struct PendingTarget
 class CReader
 {
 public:
-    CReader(const std::uint8_t* data, std::size_t size, CCcfFile& file, CCcfError* error, CCcfWarnings* warnings,
-            CCcfReadReport& report)
+    CReader(const std::uint8_t* data, std::size_t size, CCcfFile& file, CCcfError* error,
+            CCcfWarnings* warnings, CCcfReadReport& report)
         : d(data), n(size), f(file), err(error), warn(warnings), rep(report)
     {
     }
@@ -58,10 +58,10 @@ private:
     CCcfWarnings* warn;
     CCcfReadReport& rep;
 
-    std::uint32_t headerEnd = 0; // end of the known header fields
-    std::uint32_t dataEnd = 0;   // the checksum offset
-    std::vector<std::uint8_t> kindAt;  // CcfKind of the node starting at each offset
-    std::vector<CcfIndex> indexAt;     // its index
+    std::uint32_t headerEnd = 0;      // end of the known header fields
+    std::uint32_t dataEnd = 0;        // the checksum offset
+    std::vector<std::uint8_t> kindAt; // CcfKind of the node starting at each offset
+    std::vector<CcfIndex> indexAt;    // its index
     std::vector<std::pair<std::uint32_t, std::uint32_t>> claims; // (offset, size) of every node
     std::vector<std::uint8_t> childClaimed; // frames/buttons already placed in a container
     std::deque<CcfIndex> pendingTimers;
@@ -72,8 +72,8 @@ private:
     std::uint16_t U16(std::uint32_t at) const { return std::uint16_t((d[at] << 8) | d[at + 1]); }
     std::uint32_t U32(std::uint32_t at) const
     {
-        return (std::uint32_t(d[at]) << 24) | (std::uint32_t(d[at + 1]) << 16) | (std::uint32_t(d[at + 2]) << 8) |
-               d[at + 3];
+        return (std::uint32_t(d[at]) << 24) | (std::uint32_t(d[at + 1]) << 16) |
+               (std::uint32_t(d[at + 2]) << 8) | d[at + 3];
     }
 
     bool Fail(std::uint32_t at, const char* format, ...) CCF_PRINTF_FORMAT(3, 4);
@@ -158,7 +158,8 @@ bool CReader::ReadHeader()
              crcOffset);
     }
     if (std::size_t(crcOffset) + 2 > n)
-        return Fail(16, "file is truncated: the header puts the checksum at %u, but the file has only %zu bytes",
+        return Fail(16,
+                    "file is truncated: the header puts the checksum at %u, but the file has only %zu bytes",
                     crcOffset, n);
     if (crcOffset < headerEnd)
         return Fail(16, "checksum offset %u lies inside the header", crcOffset);
@@ -195,8 +196,8 @@ bool CReader::CheckRange(std::uint32_t p, std::uint32_t size, CcfKind kind, std:
     if (p < headerEnd)
         return Fail(from, "pointer 0x%X to a %s points into the header", p, CcfKindName(kind));
     if (p >= dataEnd || size > dataEnd - p)
-        return Fail(from, "%s at 0x%X (%u bytes) runs past the end of the data at 0x%X", CcfKindName(kind), p, size,
-                    dataEnd);
+        return Fail(from, "%s at 0x%X (%u bytes) runs past the end of the data at 0x%X", CcfKindName(kind), p,
+                    size, dataEnd);
     return true;
 }
 
@@ -205,8 +206,8 @@ int CReader::Known(std::uint32_t p, CcfKind kind, std::uint32_t from, CcfIndex* 
     if (p >= dataEnd || kindAt[p] == 0)
         return 0;
     if (kindAt[p] != std::uint8_t(kind)) {
-        Fail(from, "pointer 0x%X lands on the wrong kind of node (%s expected, %s found)", p, CcfKindName(kind),
-             CcfKindName(CcfKind(kindAt[p])));
+        Fail(from, "pointer 0x%X lands on the wrong kind of node (%s expected, %s found)", p,
+             CcfKindName(kind), CcfKindName(CcfKind(kindAt[p])));
         return -1;
     }
     *index = indexAt[p];
@@ -531,7 +532,8 @@ bool CReader::ReadPanelChain(std::uint32_t first, std::uint32_t from, CcfIndex* 
         if (state < 0)
             return false;
         if (state > 0)
-            return Fail(from, "panel at 0x%X is linked twice (the panel list loops or two lists share it)", p);
+            return Fail(from, "panel at 0x%X is linked twice (the panel list loops or two lists share it)",
+                        p);
         if (!CheckRange(p, 10, CcfKind::Panel, from))
             return false;
         const std::uint32_t count = U8(p + 8);
@@ -550,7 +552,8 @@ bool CReader::ReadPanelChain(std::uint32_t first, std::uint32_t from, CcfIndex* 
         const std::uint32_t name = U32(p + 4);
         panel.hidden = (name & 0x80000000u) != 0;
         panel.secondCount = U8(p + 9) == count ? -1 : U8(p + 9);
-        if (!RefString(name & 0x7FFFFFFFu, p + 4, &panel.name) || !ReadChildren(p + 10, count, 0, panel.children))
+        if (!RefString(name & 0x7FFFFFFFu, p + 4, &panel.name) ||
+            !ReadChildren(p + 10, count, 0, panel.children))
             return false;
         f.panels[at] = std::move(panel);
         previous = at;
@@ -570,7 +573,8 @@ bool CReader::ReadDeviceChain(std::uint32_t first, std::uint32_t from, CcfIndex*
         if (state < 0)
             return false;
         if (state > 0)
-            return Fail(from, "device at 0x%X is linked twice (the device list loops or two lists share it)", p);
+            return Fail(from, "device at 0x%X is linked twice (the device list loops or two lists share it)",
+                        p);
         if (!CheckRange(p, kSizeDevice, CcfKind::Device, from))
             return false;
         const CcfIndex at = CcfIndex(f.devices.size());
@@ -584,7 +588,8 @@ bool CReader::ReadDeviceChain(std::uint32_t first, std::uint32_t from, CcfIndex*
         device.origOffset = p;
         device.reserved48 = U32(p + 48);
         device.flags = U8(p + 64);
-        if (!RefString(U32(p + 4), p + 4, &device.name) || !RefString(U32(p + 52), p + 52, &device.leftLabel) ||
+        if (!RefString(U32(p + 4), p + 4, &device.name) ||
+            !RefString(U32(p + 52), p + 52, &device.leftLabel) ||
             !RefString(U32(p + 56), p + 56, &device.rightLabel) ||
             !RefIcon(U32(p + 8), p + 8, &device.iconUnselected) ||
             !RefIcon(U32(p + 12), p + 12, &device.iconSelected) ||
@@ -690,22 +695,24 @@ const char* CcfIdentifyUnsupported(const std::uint8_t* data, std::size_t size)
     if (std::memcmp(data + 8, kSignature, sizeof kSignature) != 0 ||
         std::memcmp(data + 32, kSignature2, sizeof kSignature2) != 0)
         return "not a CCF file: the CCF signatures at byte offsets 8 and 32 are missing";
-    const std::uint32_t capability =
-        (std::uint32_t(data[36]) << 24) | (std::uint32_t(data[37]) << 16) | (std::uint32_t(data[38]) << 8) | data[39];
+    const std::uint32_t capability = (std::uint32_t(data[36]) << 24) | (std::uint32_t(data[37]) << 16) |
+                                     (std::uint32_t(data[38]) << 8) | data[39];
     if ((capability & kCcfCapColour) != 0 && (capability & kCcfCapX200) != 0)
-        return "this CCF is for the colour Marantz RC9200 (an x200 model); only the classic grayscale remotes "
+        return "this CCF is for the colour Marantz RC9200 (an x200 model); only the classic grayscale "
+               "remotes "
                "are supported";
     if ((capability & kCcfCapColour) != 0)
         return "this CCF is for a colour remote (ProntoPro TSU-6000, RU-970 or Marantz RC9200); only the "
                "classic grayscale remotes are supported";
     if ((capability & kCcfCapX200) != 0)
-        return "this CCF is for a Marantz x200 remote (RC5200 / RC9200); only the classic grayscale remotes are "
+        return "this CCF is for a Marantz x200 remote (RC5200 / RC9200); only the classic grayscale remotes "
+               "are "
                "supported";
     return nullptr;
 }
 
-bool ReadCcf(const std::uint8_t* data, std::size_t size, CCcfFile& file, CCcfError* error, CCcfWarnings* warnings,
-             CCcfReadReport* report)
+bool ReadCcf(const std::uint8_t* data, std::size_t size, CCcfFile& file, CCcfError* error,
+             CCcfWarnings* warnings, CCcfReadReport* report)
 {
     CCcfReadReport localReport;
     CCcfReadReport& rep = report != nullptr ? *report : localReport;
@@ -721,7 +728,8 @@ bool ReadCcf(const std::uint8_t* data, std::size_t size, CCcfFile& file, CCcfErr
     return false;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, CCcfError* error, std::size_t maxBytes)
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, CCcfError* error,
+                   std::size_t maxBytes)
 {
     bytes.clear();
     std::FILE* stream = std::fopen(path.c_str(), "rb");

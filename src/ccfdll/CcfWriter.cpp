@@ -15,7 +15,18 @@
 namespace {
 
 // Group order of the editor's layout.
-enum Group : int { kIcons, kStrings, kTimers, kIrCodes, kActionLists, kButtons, kFrames, kPanels, kDevices, kGroups };
+enum Group : int {
+    kIcons,
+    kStrings,
+    kTimers,
+    kIrCodes,
+    kActionLists,
+    kButtons,
+    kFrames,
+    kPanels,
+    kDevices,
+    kGroups
+};
 
 Group GroupOf(CcfKind kind)
 {
@@ -65,7 +76,8 @@ struct CContentKey
             return std::hash<std::string_view>{}(file->strings[i].bytes);
         case CcfKind::Icon: {
             const CCcfIcon& icon = file->icons[i];
-            return Mix((std::size_t(icon.width) << 32) ^ (std::size_t(icon.height) << 16) ^ icon.type, View(icon.data));
+            return Mix((std::size_t(icon.width) << 32) ^ (std::size_t(icon.height) << 16) ^ icon.type,
+                       View(icon.data));
         }
         case CcfKind::IrCode: {
             const CCcfIrCode& code = file->irCodes[i];
@@ -89,8 +101,8 @@ struct CContentKey
         case CcfKind::IrCode: {
             const CCcfIrCode& x = file->irCodes[a];
             const CCcfIrCode& y = file->irCodes[b];
-            return (x.name == kCcfNone) == (y.name == kCcfNone) && file->StringAt(x.name) == file->StringAt(y.name) &&
-                   x.data == y.data;
+            return (x.name == kCcfNone) == (y.name == kCcfNone) &&
+                   file->StringAt(x.name) == file->StringAt(y.name) && x.data == y.data;
         }
         default:
             return a == b;
@@ -104,8 +116,8 @@ class CWriter
 {
 public:
     CWriter(const CCcfFile& file, const CCcfWriteOptions& options, CCcfError* error)
-        : f(file), opt(options), err(error), stringMap(64, CContentKey{&file, CcfKind::String},
-                                                       CContentKey{&file, CcfKind::String}),
+        : f(file), opt(options), err(error),
+          stringMap(64, CContentKey{&file, CcfKind::String}, CContentKey{&file, CcfKind::String}),
           iconMap(64, CContentKey{&file, CcfKind::Icon}, CContentKey{&file, CcfKind::Icon}),
           irMap(64, CContentKey{&file, CcfKind::IrCode}, CContentKey{&file, CcfKind::IrCode})
     {
@@ -138,9 +150,9 @@ private:
 
     static CcfKind KindOf(Group g)
     {
-        static const CcfKind kinds[kGroups] = {CcfKind::Icon,       CcfKind::String, CcfKind::Timer,
-                                               CcfKind::IrCode,     CcfKind::ActionList, CcfKind::Button,
-                                               CcfKind::Frame,      CcfKind::Panel,  CcfKind::Device};
+        static const CcfKind kinds[kGroups] = {CcfKind::Icon,   CcfKind::String,     CcfKind::Timer,
+                                               CcfKind::IrCode, CcfKind::ActionList, CcfKind::Button,
+                                               CcfKind::Frame,  CcfKind::Panel,      CcfKind::Device};
         return kinds[g];
     }
 
@@ -154,8 +166,14 @@ private:
     // Gives a node its slot at its first encounter. Returns false on an invalid index; sets
     // *fresh when this was the first encounter.
     bool Visit(CcfKind kind, CcfIndex index, const char* where, bool* fresh = nullptr);
-    bool VisitString(CcfIndex index, const char* where) { return index == kCcfNone || Visit(CcfKind::String, index, where); }
-    bool VisitIcon(CcfIndex index, const char* where) { return index == kCcfNone || Visit(CcfKind::Icon, index, where); }
+    bool VisitString(CcfIndex index, const char* where)
+    {
+        return index == kCcfNone || Visit(CcfKind::String, index, where);
+    }
+    bool VisitIcon(CcfIndex index, const char* where)
+    {
+        return index == kCcfNone || Visit(CcfKind::Icon, index, where);
+    }
     bool VisitParam(const CcfParam& param, const char* where);
     bool VisitActionList(CcfIndex index, const char* where);
     bool VisitTimers();
@@ -293,7 +311,8 @@ bool CWriter::VisitChildren(const std::vector<CCcfChild>& children, int depth)
     for (const CCcfChild& child : children) {
         bool fresh = false;
         if (child.kind != CcfKind::Frame && child.kind != CcfKind::Button) {
-            SetCcfError(err, "a child entry names a %s; children are frames or buttons", CcfKindName(child.kind));
+            SetCcfError(err, "a child entry names a %s; children are frames or buttons",
+                        CcfKindName(child.kind));
             return false;
         }
         if (!Visit(child.kind, child.index, "a child entry", &fresh))
@@ -318,7 +337,8 @@ bool CWriter::VisitChildren(const std::vector<CCcfChild>& children, int depth)
                     return false;
             }
             if (!VisitActionList(button.actions, "a button's action list") ||
-                !VisitString(button.label, "a button's label") || !VisitString(button.idTag, "a button's ID tag"))
+                !VisitString(button.label, "a button's label") ||
+                !VisitString(button.idTag, "a button's ID tag"))
                 return false;
         }
     }
@@ -354,7 +374,8 @@ bool CWriter::VisitDeviceChain(CcfIndex first, const char* where)
             return false;
         }
         const CCcfDevice& device = f.devices[at];
-        if (!VisitString(device.name, "a device's name") || !VisitString(device.leftLabel, "a device's label") ||
+        if (!VisitString(device.name, "a device's name") ||
+            !VisitString(device.leftLabel, "a device's label") ||
             !VisitString(device.rightLabel, "a device's label") ||
             !VisitIcon(device.iconUnselected, "a device's icon") ||
             !VisitIcon(device.iconSelected, "a device's icon") ||
@@ -766,7 +787,8 @@ bool CWriter::Run(std::vector<std::uint8_t>& out)
 
 } // namespace
 
-bool WriteCcf(const CCcfFile& file, std::vector<std::uint8_t>& out, CCcfError* error, const CCcfWriteOptions& options)
+bool WriteCcf(const CCcfFile& file, std::vector<std::uint8_t>& out, CCcfError* error,
+              const CCcfWriteOptions& options)
 {
     out.clear();
     CWriter writer(file, options, error);
@@ -778,7 +800,8 @@ bool WriteCcf(const CCcfFile& file, std::vector<std::uint8_t>& out, CCcfError* e
     return false;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size, CCcfError* error)
+bool WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
+                         CCcfError* error)
 {
     const std::size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
@@ -793,7 +816,9 @@ bool WriteFileAtomically(const std::string& path, const std::uint8_t* data, std:
     }
     temp = pattern.data();
     // A new file gets the usual permissions; a replaced file keeps its own.
-    struct stat existing {};
+    struct stat existing
+    {
+    };
     ::fchmod(fd, ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644);
     std::size_t done = 0;
     while (done < size) {
@@ -801,7 +826,8 @@ bool WriteFileAtomically(const std::string& path, const std::uint8_t* data, std:
         if (wrote < 0 && errno == EINTR)
             continue;
         if (wrote <= 0) {
-            SetCcfError(error, "cannot write %s: %s", path.c_str(), wrote < 0 ? std::strerror(errno) : "disk full");
+            SetCcfError(error, "cannot write %s: %s", path.c_str(),
+                        wrote < 0 ? std::strerror(errno) : "disk full");
             ::close(fd);
             ::unlink(temp.c_str());
             return false;
@@ -827,7 +853,8 @@ bool WriteFileAtomically(const std::string& path, const std::uint8_t* data, std:
     return true;
 }
 
-bool WriteCcfFile(const CCcfFile& file, const std::string& path, CCcfError* error, const CCcfWriteOptions& options)
+bool WriteCcfFile(const CCcfFile& file, const std::string& path, CCcfError* error,
+                  const CCcfWriteOptions& options)
 {
     std::vector<std::uint8_t> bytes;
     if (!WriteCcf(file, bytes, error, options))

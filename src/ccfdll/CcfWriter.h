@@ -47,4 +47,5 @@ bool WriteCcfFile(const CCcfFile& file, const std::string& path, CCcfError* erro
                   const CCcfWriteOptions& options = {});
 
 // The same atomic save for any bytes (also used for CSF and BMP output).
-bool WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size, CCcfError* error);
+bool WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
+                         CCcfError* error);

@@ -24,7 +24,8 @@ struct CBmpBuilder
 };
 
 std::vector<std::uint8_t> MakeBmp(std::int32_t width, std::int32_t height, std::uint16_t bpp,
-                                  const std::vector<std::uint32_t>& palette, const std::vector<std::uint8_t>& rows)
+                                  const std::vector<std::uint32_t>& palette,
+                                  const std::vector<std::uint8_t>& rows)
 {
     CBmpBuilder f;
     const std::uint32_t offset = 14 + 40 + 4 * std::uint32_t(palette.size());
@@ -52,8 +53,8 @@ std::vector<std::uint8_t> MakeBmp(std::int32_t width, std::int32_t height, std::
 
 TEST(Bmp, GreyLevelsMapToTheNearestShadeTiesToTheDarker)
 {
-    const std::pair<int, int> cases[] = {{0x00, 0}, {64, 0},    {65, 1},   {0x50, 1},   {0x80, 1}, {160, 1},
-                                         {161, 2}, {0xB0, 2}, {0xC0, 2}, {223, 2}, {224, 3}, {0xFF, 3}};
+    const std::pair<int, int> cases[] = {{0x00, 0}, {64, 0},   {65, 1},   {0x50, 1}, {0x80, 1}, {160, 1},
+                                         {161, 2},  {0xB0, 2}, {0xC0, 2}, {223, 2},  {224, 3},  {0xFF, 3}};
     for (auto [grey, level] : cases)
         EXPECT_EQ(CcfGreyToLevel(std::uint8_t(grey)), level) << grey;
     for (std::uint8_t level = 0; level < 4; ++level)
@@ -68,13 +69,13 @@ TEST(Bmp, WrittenFileIsFourBitWithFourGreysAndReadsBack)
     pixels.levels = {0, 1, 2, 3, 0, 3, 3, 3, 3, 3, 2, 1, 0, 1, 2};
     const std::vector<std::uint8_t> file = WriteBmp(pixels);
     ASSERT_EQ(file.size(), 70u + 4 * 3); // rows of 5 nibbles round up to 4 bytes
-    EXPECT_EQ(file[28], 4);               // bits per pixel
-    EXPECT_EQ(file[46], 4);               // colours used
-    EXPECT_EQ(file[10], 70);              // pixel offset
-    EXPECT_EQ(file[54 + 4 * 1], 0x80);    // dark grey palette entry
-    EXPECT_EQ(file[70], 0x21);            // bottom row first: {2,1,0,1,2}, high nibble first
+    EXPECT_EQ(file[28], 4);              // bits per pixel
+    EXPECT_EQ(file[46], 4);              // colours used
+    EXPECT_EQ(file[10], 70);             // pixel offset
+    EXPECT_EQ(file[54 + 4 * 1], 0x80);   // dark grey palette entry
+    EXPECT_EQ(file[70], 0x21);           // bottom row first: {2,1,0,1,2}, high nibble first
     EXPECT_EQ(file[71], 0x01);
-    EXPECT_EQ(file[70 + 8], 0x01);        // top row last: {0,1,2,3,0}
+    EXPECT_EQ(file[70 + 8], 0x01); // top row last: {0,1,2,3,0}
     EXPECT_EQ(file[70 + 9], 0x23);
     CBmpImage image;
     CCcfError error;
@@ -120,8 +121,9 @@ TEST(Bmp, BrokenBitmapsAreRefused)
         const char* expected;
     };
     const Case cases[] = {
-        {0, 'X', "not a Windows bitmap"},     {30, 1, "compressed"},      {28, 16, "bits per pixel"},
-        {18, 0, "outside"},                   {14, 20, "information header"}, {10, 0xF0, "past the end"},
+        {0, 'X', "not a Windows bitmap"}, {30, 1, "compressed"},
+        {28, 16, "bits per pixel"},       {18, 0, "outside"},
+        {14, 20, "information header"},   {10, 0xF0, "past the end"},
         {54 + 8, 7, "uses colour 7"}, // a pixel index beyond the two palette entries
     };
     for (const Case& c : cases) {

@@ -79,10 +79,10 @@ TEST(CcfIcon, EncoderRunsAndLiterals)
     };
     const Case cases[] = {
         {std::vector<std::uint8_t>(35, 0), {0xFC}},
-        {std::vector<std::uint8_t>(36, 0), {0xFC, 0x00}},          // 35 + a literal padded with the last pixel
-        {std::vector<std::uint8_t>(4, 2), {0x82}},                 // shortest run
-        {{1, 1, 1, 2}, {0x15, 0x2A}},                       // three equal pixels are a literal
-        {{3, 2}, {0x3A}},                                          // missing third repeats the last pixel
+        {std::vector<std::uint8_t>(36, 0), {0xFC, 0x00}}, // 35 + a literal padded with the last pixel
+        {std::vector<std::uint8_t>(4, 2), {0x82}},        // shortest run
+        {{1, 1, 1, 2}, {0x15, 0x2A}},                     // three equal pixels are a literal
+        {{3, 2}, {0x3A}},                                 // missing third repeats the last pixel
         {{0, 0, 0, 0, 0, 3, 3, 3, 3}, {0x84, 0x83}},
     };
     for (const Case& c : cases) {

@@ -36,7 +36,8 @@ TEST(CcfInfo, BigSampleCountsAndMemory)
     EXPECT_EQ(info.hiddenPanels, 57u);
     ASSERT_EQ(info.models.size(), 3u);
     const std::string text = FormatCcfInfo(info);
-    EXPECT_NE(text.find("Model: TS-1000 / RU-890 / RU-940 (capability 0x00020001, timers)"), std::string::npos)
+    EXPECT_NE(text.find("Model: TS-1000 / RU-890 / RU-940 (capability 0x00020001, timers)"),
+              std::string::npos)
         << text;
     EXPECT_NE(text.find("Modified: 2002-10-17 22:13:16"), std::string::npos);
     EXPECT_NE(text.find("Configuration version: 2002-10-17"), std::string::npos);
@@ -45,7 +46,8 @@ TEST(CcfInfo, BigSampleCountsAndMemory)
     EXPECT_NE(text.find("Memory of TS-1000: 380 KB, file uses 88.1%\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("TOO LARGE"), std::string::npos);
     const CCcfInfo big = GetCcfInfo(f, 400 * 1024);
-    EXPECT_NE(FormatCcfInfo(big).find("Memory of RU-890: 380 KB, file uses 105.3% (TOO LARGE)"), std::string::npos);
+    EXPECT_NE(FormatCcfInfo(big).find("Memory of RU-890: 380 KB, file uses 105.3% (TOO LARGE)"),
+              std::string::npos);
 }
 
 } // namespace

@@ -37,16 +37,52 @@ CSmall MakeSmall(std::uint32_t attrPos = 64, std::uint32_t capability = 0x000200
     s.list = f.Add(CBytes().U8(1).U8(1).U8(1).U32(0).U32(s.ir));
     const std::uint32_t aliasList = f.Add(CBytes().U8(2).U8(2).U8(2).U32(0).U32(0).U8(4).U32(0).U32(250));
     auto button = [&](std::uint32_t actions) {
-        return CBytes().U16(40).U16(30).U32(actions).U32(label).U32(0).U8(1).U8(0).U32(0).U32(0).U32(0).U32(0)
-            .U8(0xFC).U8(0x57).U8(0xA8).U8(0x03);
+        return CBytes()
+            .U16(40)
+            .U16(30)
+            .U32(actions)
+            .U32(label)
+            .U32(0)
+            .U8(1)
+            .U8(0)
+            .U32(0)
+            .U32(0)
+            .U32(0)
+            .U32(0)
+            .U8(0xFC)
+            .U8(0x57)
+            .U8(0xA8)
+            .U8(0x03);
     };
     s.button = f.Add(button(s.list));
     s.innerButton = f.Add(button(aliasList));
-    s.frame = f.Add(CBytes().U16(100).U16(50).U32(0).U32(0).U32(0).U8(2).U8(0xFC).U8(1).U8(1)
-                        .U16(1).U16(2).U32(s.innerButton).U8(1));
-    s.panel = f.Add(CBytes().U32(0).U32(panelName | 0x80000000u).U8(2).U8(2)
-                        .U16(0xFFF8).U16(5).U32(s.button).U8(1)
-                        .U16(10).U16(20).U32(s.frame).U8(0));
+    s.frame = f.Add(CBytes()
+                        .U16(100)
+                        .U16(50)
+                        .U32(0)
+                        .U32(0)
+                        .U32(0)
+                        .U8(2)
+                        .U8(0xFC)
+                        .U8(1)
+                        .U8(1)
+                        .U16(1)
+                        .U16(2)
+                        .U32(s.innerButton)
+                        .U8(1));
+    s.panel = f.Add(CBytes()
+                        .U32(0)
+                        .U32(panelName | 0x80000000u)
+                        .U8(2)
+                        .U8(2)
+                        .U16(0xFFF8)
+                        .U16(5)
+                        .U32(s.button)
+                        .U8(1)
+                        .U16(10)
+                        .U16(20)
+                        .U32(s.frame)
+                        .U8(0));
     s.home = f.Add(Device(0, homeName, s.panel));
     // The inner button's first action aliases the outer button: p1 = owning device.
     f.Set32(aliasList + 2 + 1, s.home);
@@ -160,9 +196,14 @@ INSTANTIATE_TEST_SUITE_P(
         CHeaderCase{"V2TontoTail", 64, 0x00020001, 4, {0x50, 0x00, 0x00, 0x73}},
         CHeaderCase{"V1Short", 60, 0x00000001, 2, {0x50, 0x00, 0x00, 0x73, 0x00, 0x00, 0x00, 0x01}},
         CHeaderCase{"V1Long", 60, 0x00000001, 4, {0x50, 0x00, 0x00, 0x73, 0x00, 0x00, 0x00, 0x01}},
-        CHeaderCase{"UdbLearned", 64, 0x00060001, 2,
-                    {0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x00, 0x6E, 0x00, 0x01, 0x00, 0x00, 0x00, 0x10, 0x00, 0x20}},
-        CHeaderCase{"UdbPreset", 64, 0x00060001, 2, {0x12, 0x34, 0x00, 0x07, 0x00, 0x01, 0x50, 0x00, 0x00, 0x73}}),
+        CHeaderCase{
+            "UdbLearned",
+            64,
+            0x00060001,
+            2,
+            {0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x00, 0x6E, 0x00, 0x01, 0x00, 0x00, 0x00, 0x10, 0x00, 0x20}},
+        CHeaderCase{
+            "UdbPreset", 64, 0x00060001, 2, {0x12, 0x34, 0x00, 0x07, 0x00, 0x01, 0x50, 0x00, 0x00, 0x73}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CcfReader, TemplatePanelOfAVersionOneHeaderSitsAt64)
@@ -297,7 +338,8 @@ INSTANTIATE_TEST_SUITE_P(
         CBrokenCase{"PointerPastEnd", [](CSmall& s) { Put32(s.bytes, 48, 0x00100000); }, "past the end"},
         CBrokenCase{"PointerOntoChecksum",
                     [](CSmall& s) { Put32(s.bytes, 48, std::uint32_t(s.bytes.size() - 2)); }, "past the end"},
-        CBrokenCase{"KindClash", [](CSmall& s) { Put32(s.bytes, s.button + 8, s.list); }, "(string expected, action list found)"},
+        CBrokenCase{"KindClash", [](CSmall& s) { Put32(s.bytes, s.button + 8, s.list); },
+                    "(string expected, action list found)"},
         CBrokenCase{"ChildType", [](CSmall& s) { s.bytes[s.panel + 10 + 8] = 2; }, "unknown type 2"},
         CBrokenCase{"NullChild", [](CSmall& s) { Put32(s.bytes, s.panel + 10 + 4, 0); }, "null pointer"},
         CBrokenCase{"DeviceLoop", [](CSmall& s) { Put32(s.bytes, s.home, s.home); }, "linked twice"},
@@ -318,7 +360,8 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "is not a button"},
         CBrokenCase{"IrSizeTooSmall", [](CSmall& s) { s.bytes[s.ir + 1] = 3; }, "smaller than the 6-byte"},
-        CBrokenCase{"IrNameIsItself", [](CSmall& s) { Put32(s.bytes, s.ir + 2, s.ir); }, "(string expected, IR code found)"}),
+        CBrokenCase{"IrNameIsItself", [](CSmall& s) { Put32(s.bytes, s.ir + 2, s.ir); },
+                    "(string expected, IR code found)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CcfReader, LoopsInTimersAndDeepFramesAreRefused)
@@ -326,10 +369,10 @@ TEST(CcfReader, LoopsInTimersAndDeepFramesAreRefused)
     // Two timers pointing at each other through next.
     {
         CRawCcf f;
-        const std::uint32_t a = f.Add(CBytes().U32(0).U8(0x7F).U8(0).U16(480).U8(0).U8(0).U16(0).Raw(
-            std::vector<std::uint8_t>(18, 0)));
-        const std::uint32_t b = f.Add(CBytes().U32(a).U8(0x7F).U8(0).U16(480).U8(0).U8(0).U16(0).Raw(
-            std::vector<std::uint8_t>(18, 0)));
+        const std::uint32_t a = f.Add(
+            CBytes().U32(0).U8(0x7F).U8(0).U16(480).U8(0).U8(0).U16(0).Raw(std::vector<std::uint8_t>(18, 0)));
+        const std::uint32_t b = f.Add(
+            CBytes().U32(a).U8(0x7F).U8(0).U16(480).U8(0).U8(0).U16(0).Raw(std::vector<std::uint8_t>(18, 0)));
         f.Set32(a, b);
         f.SetTimers(a);
         const std::vector<std::uint8_t> bytes = f.Finish();
@@ -341,8 +384,9 @@ TEST(CcfReader, LoopsInTimersAndDeepFramesAreRefused)
     // A timer whose start action is a timer action on itself is fine (not a loop of the list).
     {
         CRawCcf f;
-        const std::uint32_t a = f.Add(CBytes().U32(0).U8(0x81).U8(0).U16(480).U8(0).U8(0).U16(600).U8(7).U32(0)
-                                          .U32(0).Raw(std::vector<std::uint8_t>(9, 0)));
+        const std::uint32_t a =
+            f.Add(CBytes().U32(0).U8(0x81).U8(0).U16(480).U8(0).U8(0).U16(600).U8(7).U32(0).U32(0).Raw(
+                std::vector<std::uint8_t>(9, 0)));
         f.Set32(a + 12 + 5, a);
         f.SetTimers(a);
         const std::vector<std::uint8_t> bytes = f.Finish();
@@ -359,8 +403,20 @@ TEST(CcfReader, LoopsInTimersAndDeepFramesAreRefused)
         CRawCcf f;
         std::uint32_t inner = f.Add(CBytes().U16(1).U16(1).U32(0).U32(0).U32(0).U8(0).U8(0).U8(0).U8(0));
         for (int depth = 1; depth <= kCcfMaxNesting; ++depth)
-            inner = f.Add(CBytes().U16(1).U16(1).U32(0).U32(0).U32(0).U8(0).U8(0).U8(1).U8(1).U16(0).U16(0)
-                              .U32(inner).U8(0));
+            inner = f.Add(CBytes()
+                              .U16(1)
+                              .U16(1)
+                              .U32(0)
+                              .U32(0)
+                              .U32(0)
+                              .U8(0)
+                              .U8(0)
+                              .U8(1)
+                              .U8(1)
+                              .U16(0)
+                              .U16(0)
+                              .U32(inner)
+                              .U8(0));
         const std::uint32_t panel = f.Add(CBytes().U32(0).U32(0).U8(1).U8(1).U16(0).U16(0).U32(inner).U8(0));
         f.SetHome(f.Add(Device(0, 0, panel)));
         const std::vector<std::uint8_t> bytes = f.Finish();
@@ -376,7 +432,8 @@ TEST(CcfReader, EveryPrefixOfTheSmallSampleIsRefusedCleanly)
     const std::vector<std::uint8_t> bytes = LoadSample(kGraySample);
     ASSERT_FALSE(bytes.empty());
     for (std::size_t length = 0; length < bytes.size(); ++length) {
-        std::vector<std::uint8_t> prefix(bytes.begin(), bytes.begin() + length); // exact-size heap block for ASan
+        std::vector<std::uint8_t> prefix(bytes.begin(),
+                                         bytes.begin() + length); // exact-size heap block for ASan
         CCcfFile f;
         CCcfError error;
         EXPECT_FALSE(Read(prefix, f, &error)) << length;

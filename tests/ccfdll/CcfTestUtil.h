@@ -124,7 +124,10 @@ inline void Reseal(std::vector<std::uint8_t>& file)
     file[at + 1] = std::uint8_t(crc);
 }
 
-inline std::string SamplePath(const char* name) { return std::string(DW_SHARED_DIR "/ccf-samples/") + name; }
+inline std::string SamplePath(const char* name)
+{
+    return std::string(DW_SHARED_DIR "/ccf-samples/") + name;
+}
 
 inline std::vector<std::uint8_t> LoadSample(const char* name)
 {

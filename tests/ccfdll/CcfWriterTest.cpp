@@ -18,7 +18,8 @@ namespace {
 
 std::uint32_t Be32(const std::vector<std::uint8_t>& b, std::size_t at)
 {
-    return (std::uint32_t(b[at]) << 24) | (std::uint32_t(b[at + 1]) << 16) | (std::uint32_t(b[at + 2]) << 8) | b[at + 3];
+    return (std::uint32_t(b[at]) << 24) | (std::uint32_t(b[at + 1]) << 16) | (std::uint32_t(b[at + 2]) << 8) |
+           b[at + 3];
 }
 
 // The hard rules every written file must keep: signatures, both checksum offsets, even
@@ -67,7 +68,8 @@ CCcfFile MakeModel()
     button.icons[kCcfLookActiveUnselected] = 0;
     button.colours = {CcfColourByte(0, 3), CcfColourByte(3, 0), CcfColourByte(0, 2), CcfColourByte(3, 1)};
     f.irCodes.push_back({f.AddString("RC5"), {0x50, 0x00, 0x00, 0x73}, 0});
-    f.actionLists.push_back({{CCcfAction{kCcfActionIr, CcfParam::Raw(0), CcfParam::Ref(CcfKind::IrCode, 0)}}, -1, 0});
+    f.actionLists.push_back(
+        {{CCcfAction{kCcfActionIr, CcfParam::Raw(0), CcfParam::Ref(CcfKind::IrCode, 0)}}, -1, 0});
     button.actions = 0;
     f.buttons.push_back(button);
     panel.children.push_back({-8, 4, CcfKind::Button, 0});
@@ -174,7 +176,8 @@ TEST(CcfWriter, IdenticalStringsIconsAndIrCodesAreStoredOnce)
     f.icons.push_back(f.icons[0]);
     second.icons[kCcfLookActiveUnselected] = 1;
     f.irCodes.push_back({f.AddString("RC5"), f.irCodes[0].data, 0});
-    f.actionLists.push_back({{CCcfAction{kCcfActionIr, CcfParam::Raw(0), CcfParam::Ref(CcfKind::IrCode, 1)}}, -1, 0});
+    f.actionLists.push_back(
+        {{CCcfAction{kCcfActionIr, CcfParam::Raw(0), CcfParam::Ref(CcfKind::IrCode, 1)}}, -1, 0});
     second.actions = 1;
     f.buttons.push_back(second);
     f.panels[0].children.push_back({40, 4, CcfKind::Button, 1});
@@ -227,8 +230,8 @@ TEST(CcfWriter, HiddenBitAndVersionOneHeader)
     f.header.tail = {0, 0, 0, 4};
     const std::vector<std::uint8_t> out = MustWrite(f);
     ExpectInvariants(out, f);
-    EXPECT_EQ(Be32(out, 60), 2u);   // attributes where version 1 keeps them
-    EXPECT_EQ(Be32(out, 68), 4u);   // the tail right after the template pointer
+    EXPECT_EQ(Be32(out, 60), 2u); // attributes where version 1 keeps them
+    EXPECT_EQ(Be32(out, 68), 4u); // the tail right after the template pointer
     CCcfFile back;
     ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr));
     EXPECT_TRUE(back.panels[0].hidden);
@@ -270,14 +273,15 @@ INSTANTIATE_TEST_SUITE_P(
         CBadModel{"DeviceLoop", [](CCcfFile& f) { f.devices[0].next = 0; }, "linked twice"},
         CBadModel{"PanelLoop", [](CCcfFile& f) { f.panels[0].next = 0; }, "linked twice"},
         CBadModel{"LongString", [](CCcfFile& f) { f.strings[0].bytes.assign(256, 'x'); }, "at most 255"},
-        CBadModel{"TooManyChildren",
-                  [](CCcfFile& f) {
-                      for (int i = 0; i < 256; ++i) {
-                          f.buttons.push_back(f.buttons[0]);
-                          f.panels[0].children.push_back({0, 0, CcfKind::Button, CcfIndex(f.buttons.size() - 1)});
-                      }
-                  },
-                  "at most 255"},
+        CBadModel{
+            "TooManyChildren",
+            [](CCcfFile& f) {
+                for (int i = 0; i < 256; ++i) {
+                    f.buttons.push_back(f.buttons[0]);
+                    f.panels[0].children.push_back({0, 0, CcfKind::Button, CcfIndex(f.buttons.size() - 1)});
+                }
+            },
+            "at most 255"},
         CBadModel{"TimerInVersionOne",
                   [](CCcfFile& f) {
                       f.timers.push_back({});
@@ -293,9 +297,7 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   "in no device's tree"},
         CBadModel{"ActionNamesAString",
-                  [](CCcfFile& f) {
-                      f.actionLists[0].actions[0].p2 = CcfParam::Ref(CcfKind::String, 0);
-                  },
+                  [](CCcfFile& f) { f.actionLists[0].actions[0].p2 = CcfParam::Ref(CcfKind::String, 0); },
                   "which an action cannot name"},
         CBadModel{"TimerLoop",
                   [](CCcfFile& f) {
