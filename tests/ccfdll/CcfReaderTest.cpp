@@ -266,6 +266,31 @@ TEST(CcfReader, BytesAfterTheChecksumWarn)
     EXPECT_NE(warnings[0].Text().find("after the checksum"), std::string::npos);
 }
 
+TEST(CcfReader, UnclaimedBytesAreReportedAndNotWritten)
+{
+    // Four bytes nobody points at between the strings and the rest: read, reported, and the
+    // writer lays the nodes out without them.
+    CRawCcf f;
+    const std::uint32_t name = f.AddString("HOME");
+    f.Add(CBytes().U32(0xDEADBEEF));
+    const std::uint32_t home = f.Add(Device(0, name, 0));
+    f.SetHome(home);
+    const std::vector<std::uint8_t> bytes = f.Finish();
+    CCcfFile file;
+    CCcfError error;
+    CCcfReadReport report;
+    ASSERT_TRUE(Read(bytes, file, &error, nullptr, &report)) << error.Text();
+    ASSERT_EQ(report.unclaimed.size(), 1u);
+    EXPECT_EQ(report.unclaimed[0].offset, name + 5);
+    EXPECT_EQ(report.unclaimed[0].size, 4u);
+    const std::vector<std::uint8_t> out = Write(file);
+    EXPECT_EQ(out.size() + 4, bytes.size()); // 74 + 5 + 65 bytes of nodes, both even: no pad byte
+    CCcfFile back;
+    ASSERT_TRUE(Read(out, back, &error, nullptr, &report)) << error.Text();
+    EXPECT_TRUE(report.unclaimed.empty());
+    EXPECT_EQ(back.StringAt(back.devices.at(0).name), "HOME");
+}
+
 TEST(CcfReader, SecondCountCopiesSurviveARoundTrip)
 {
     CSmall s = MakeSmall();
