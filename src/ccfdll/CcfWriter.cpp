@@ -717,10 +717,6 @@ bool CWriter::Run(std::vector<std::uint8_t>& out)
         SetCcfError(err, "a version-1 header (attrPos 60) has no timer list");
         return false;
     }
-    if (h.tail.size() > 0xFFFF) {
-        SetCcfError(err, "header tail of %zu bytes", h.tail.size());
-        return false;
-    }
     for (const CCcfActionList& list : f.actionLists) {
         if (list.secondCount > 255) {
             SetCcfError(err, "second count copy %d does not fit a byte", list.secondCount);
