@@ -91,8 +91,10 @@ bool CDWConfig::LoadCcfPaths(CErrorRecord*)
 {
     Guard guard(m_lock);
     std::string path;
-    SetInputCcf(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "InputCCF", &path) ? path.c_str() : nullptr);
-    SetOutputCcf(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "OutputCCF", &path) ? path.c_str() : nullptr);
+    SetInputCcf(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "InputCCF", &path) ? path.c_str()
+                                                                                       : nullptr);
+    SetOutputCcf(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "OutputCCF", &path) ? path.c_str()
+                                                                                         : nullptr);
     std::uint32_t value = 0;
     ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "CompressImages", &value);
     SetCompressImages(value != 0);
@@ -118,7 +120,8 @@ bool CDWConfig::SaveCcfPaths(CErrorRecord* errors)
             ok = false;
         }
     };
-    struct {
+    struct
+    {
         const char* name;
         const std::optional<std::string>& path;
     } paths[] = {{"InputCCF", m_inputCcf}, {"OutputCCF", m_outputCcf}};
@@ -133,7 +136,8 @@ bool CDWConfig::SaveCcfPaths(CErrorRecord* errors)
     else
         deleted(DeleteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "CompressImages"), "CompressImages");
     if (m_nPanelCap != 0)
-        saved(WriteRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "PanelCap", static_cast<std::uint32_t>(m_nPanelCap)),
+        saved(WriteRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "PanelCap",
+                                 static_cast<std::uint32_t>(m_nPanelCap)),
               "PanelCap");
     else
         deleted(DeleteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "PanelCap"), "PanelCap");

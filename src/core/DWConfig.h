@@ -144,7 +144,10 @@ public:
     CDWConfigModel* GetModel() const { return m_pModel.get(); }
 
     // Holds the lock across several calls that must see one consistent state.
-    std::unique_lock<std::recursive_mutex> Lock() const { return std::unique_lock<std::recursive_mutex>(m_lock); }
+    std::unique_lock<std::recursive_mutex> Lock() const
+    {
+        return std::unique_lock<std::recursive_mutex>(m_lock);
+    }
 
 private:
     static std::string Value(const std::optional<std::string>& text) { return text ? *text : std::string(); }

@@ -166,3 +166,21 @@ int CNameText::CompareNames(const CNameText& other, bool exact) const
     }
     return CompareNoCase(m_plain->c_str(), other.m_plain->c_str());
 }
+
+bool CNameText::SameName(const CNameText& other) const
+{
+    if (IsEmpty() || other.IsEmpty())
+        return IsEmpty() && other.IsEmpty();
+    const std::string& a = *m_plain;
+    const std::string& b = *other.m_plain;
+    // Plain texts never hold a NUL byte (they are set from C strings), so equal
+    // case-folded texts have equal lengths.
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] &&
+            FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}

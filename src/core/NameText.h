@@ -59,8 +59,10 @@ public:
     // unless exact is set, byte by byte as unsigned values when it is.
     int CompareNames(const CNameText& other, bool exact) const;
 
-    // Case-insensitive equality of the plain forms (the rule for names in collections).
-    bool SameName(const CNameText& other) const { return CompareNames(other, false) == 0; }
+    // Case-insensitive equality of the plain forms (the rule for names in collections);
+    // the same answer as CompareNames(other, false) == 0, but texts of different
+    // lengths are told apart without reading them.
+    bool SameName(const CNameText& other) const;
 
 private:
     // Present together: all three are derived at once from whichever form was set.

@@ -244,7 +244,7 @@ public:
             start = after->GetPosition() + 1;
         }
         for (std::size_t i = start; i < m_elements.size(); ++i) {
-            if (m_elements[i]->GetName().CompareNames(name, false) == 0)
+            if (m_elements[i]->GetName().SameName(name))
                 return m_elements[i];
         }
         return nullptr;
@@ -278,7 +278,7 @@ public:
         if (!on) {
             for (std::size_t i = 0; i < m_elements.size(); ++i) {
                 for (std::size_t j = i + 1; j < m_elements.size(); ++j) {
-                    if (m_elements[i]->GetName().CompareNames(m_elements[j]->GetName(), false) == 0) {
+                    if (m_elements[i]->GetName().SameName(m_elements[j]->GetName())) {
                         m_elements[i]->SetUnique(false);
                         m_elements[j]->SetUnique(false);
                     }
@@ -357,7 +357,7 @@ private:
     T* FindOther(const CNameText& name, const T* except) const
     {
         for (T* e : m_elements) {
-            if (e != except && e->GetName().CompareNames(name, false) == 0)
+            if (e != except && e->GetName().SameName(name))
                 return e;
         }
         return nullptr;

@@ -1,7 +1,6 @@
 #include "core/SettingsStore.h"
 
 #include "core/AtomicFile.h"
-#include "core/NameText.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -14,9 +13,21 @@ namespace {
 
 std::mutex g_storeMutex;
 
+// ASCII case-insensitive equality over the whole text (names may hold any byte).
 bool SameKey(const std::string& a, const std::string& b)
 {
-    return CompareNoCase(a.c_str(), b.c_str()) == 0;
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
 }
 
 std::string Trim(const std::string& s)
@@ -268,7 +279,9 @@ void CSettingsDocument::Parse(const std::string& text)
             end = text.size();
         CLine line;
         line.text = text.substr(start, end - start);
-        if (!line.text.empty() && line.text.back() == '\r')
+        // Files edited on Windows end their lines in "\r\n"; stray carriage returns at
+        // a line's end carry nothing.
+        while (!line.text.empty() && line.text.back() == '\r')
             line.text.pop_back();
         start = end + 1;
 
