@@ -4,6 +4,7 @@
 // holds.
 
 #include "core/XmlDocument.h"
+#include "csf/CSFPath.h"
 #include "model/Library.h"
 #include "model/ModelFiles.h"
 

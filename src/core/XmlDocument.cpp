@@ -216,7 +216,11 @@ CXmlDocPtr NewXmlDocument(const char* rootName, xmlNode** root, CErrorRecord* er
     return doc;
 }
 
-bool SaveXmlDocument(xmlDoc* doc, const char* path, CErrorRecord* errors)
+namespace {
+
+// Creates the directory, opens the atomic file, lets `write` fill it and commits,
+// with the messages of the document saves.
+template <class TWrite> bool SaveThroughAtomicFile(const char* path, CErrorRecord* errors, TWrite write)
 {
     std::string dir = GetParentPath(path).value_or(std::string());
     if (!dir.empty() && !CreateDirectoryPath(dir.c_str())) {
@@ -229,10 +233,9 @@ bool SaveXmlDocument(xmlDoc* doc, const char* path, CErrorRecord* errors)
         RecordFrom(errors, detail, "Error writing to %s", path);
         return false;
     }
-    InitXmlLibrary();
-    if (xmlDocFormatDump(file.GetFile(), doc, 1) < 0) {
+    if (!write(file, detail)) {
         file.Abort();
-        SetMessage(errors, "Error saving to %s", path);
+        RecordFrom(errors, detail, "Error saving to %s", path);
         return false;
     }
     if (!file.Commit(&detail)) {
@@ -240,6 +243,23 @@ bool SaveXmlDocument(xmlDoc* doc, const char* path, CErrorRecord* errors)
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool SaveXmlDocument(xmlDoc* doc, const char* path, CErrorRecord* errors)
+{
+    InitXmlLibrary();
+    return SaveThroughAtomicFile(path, errors, [doc](CAtomicFile& file, CErrorRecord&) {
+        return xmlDocFormatDump(file.GetFile(), doc, 1) >= 0;
+    });
+}
+
+bool SaveXmlText(const std::string& text, const char* path, CErrorRecord* errors)
+{
+    return SaveThroughAtomicFile(path, errors, [&text](CAtomicFile& file, CErrorRecord& detail) {
+        return file.Write(text, &detail);
+    });
 }
 
 bool IsXmlElement(const xmlNode* node, const char* name)

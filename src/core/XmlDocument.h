@@ -79,6 +79,8 @@ CXmlDocPtr NewXmlDocument(const char* rootName, xmlNode** root, CErrorRecord* er
 // file cannot be created, "Error saving to %s" when writing or replacing fails. The
 // previous file stays untouched on any failure.
 bool SaveXmlDocument(xmlDoc* doc, const char* path, CErrorRecord* errors);
+// The same for a document already written as text (CXmlWriter).
+bool SaveXmlText(const std::string& text, const char* path, CErrorRecord* errors);
 
 // ---- element and attribute helpers -------------------------------------------------
 

@@ -103,18 +103,18 @@ std::string CArtist::GetDeleteQuestion() const
     return buffer;
 }
 
-xmlNode* CArtist::WriteXml(xmlNode* parent) const
+void CArtist::WriteXml(CXmlWriter& writer) const
 {
-    xmlNode* element = AddXmlChild(parent, "Artist");
-    SetXmlAttribute(element, "Name", m_name.GetEscaped());
+    writer.StartElement("Artist");
+    writer.Attribute("Name", m_name.GetEscaped());
     if (m_shortName.HasText())
-        SetXmlAttribute(element, "ShortName", m_shortName.GetEscaped());
+        writer.Attribute("ShortName", m_shortName.GetEscaped());
     if (m_sortAsName.HasText())
-        SetXmlAttribute(element, "SortAsName", m_sortAsName.GetEscaped());
-    SetXmlBoolAttribute(element, "KeepChildrenSorted", m_discs.IsKeepSorted());
+        writer.Attribute("SortAsName", m_sortAsName.GetEscaped());
+    writer.BoolAttribute("KeepChildrenSorted", m_discs.IsKeepSorted());
     for (const CDisc* disc : m_discs)
-        disc->WriteXml(element);
-    return element;
+        disc->WriteXml(writer);
+    writer.EndElement();
 }
 
 bool CArtist::ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element)

@@ -8,6 +8,8 @@
 #include "model/Disc.h"
 #include "model/TreePresentation.h"
 
+#include "core/XmlWriter.h"
+
 #include <libxml/tree.h>
 
 #include <string>
@@ -65,7 +67,7 @@ public:
     // "Delete artist \"%s\" containing %u disc%s?", or empty for an artist without discs.
     std::string GetDeleteQuestion() const;
 
-    xmlNode* WriteXml(xmlNode* parent) const;
+    void WriteXml(CXmlWriter& writer) const;
     // Stops at the first disc that cannot be read or added (the reason is recorded);
     // what was read before stays.
     bool ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element);

@@ -189,23 +189,23 @@ std::string CDisc::GetDeleteQuestion() const
     return buffer;
 }
 
-xmlNode* CDisc::WriteXml(xmlNode* parent) const
+void CDisc::WriteXml(CXmlWriter& writer) const
 {
-    xmlNode* element = AddXmlChild(parent, "Disc");
-    SetXmlAttribute(element, "Name", m_name.GetEscaped());
+    writer.StartElement("Disc");
+    writer.Attribute("Name", m_name.GetEscaped());
     if (m_shortName.HasText())
-        SetXmlAttribute(element, "ShortName", m_shortName.GetEscaped());
+        writer.Attribute("ShortName", m_shortName.GetEscaped());
     if (m_sortAsName.HasText())
-        SetXmlAttribute(element, "SortAsName", m_sortAsName.GetEscaped());
-    SetXmlIntAttribute(element, "Number", m_nNumber);
+        writer.Attribute("SortAsName", m_sortAsName.GetEscaped());
+    writer.IntAttribute("Number", m_nNumber);
     if (m_pPlayer)
-        SetXmlAttribute(element, "DeviceName", m_pPlayer->GetName().GetEscaped());
+        writer.Attribute("DeviceName", m_pPlayer->GetName().GetEscaped());
     else if (m_deviceName.HasText())
-        SetXmlAttribute(element, "DeviceName", m_deviceName.GetEscaped());
-    SetXmlBoolAttribute(element, "IgnoreTracks", m_bIgnoreTracks);
+        writer.Attribute("DeviceName", m_deviceName.GetEscaped());
+    writer.BoolAttribute("IgnoreTracks", m_bIgnoreTracks);
     for (const CTrack* track : m_tracks)
-        track->WriteXml(element);
-    return element;
+        track->WriteXml(writer);
+    writer.EndElement();
 }
 
 bool CDisc::ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element)

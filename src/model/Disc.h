@@ -11,6 +11,8 @@
 #include "model/TreePresentation.h"
 #include "model/Track.h"
 
+#include "core/XmlWriter.h"
+
 #include <libxml/tree.h>
 
 #include <set>
@@ -101,7 +103,7 @@ public:
     std::string GetDeleteQuestion() const;
 
     // "Disc" with its tracks in number order.
-    xmlNode* WriteXml(xmlNode* parent) const;
+    void WriteXml(CXmlWriter& writer) const;
     // False when a track cannot be added (a duplicate number); the reason is recorded.
     bool ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element);
 

@@ -105,17 +105,23 @@ void CHardButton::WriteToDevice(CCSFSection* deviceNode) const
         statement->AddChildText(m_pJumpPanel->GetMatches().front()->GetJumpStatement().c_str());
 }
 
-xmlNode* CHardButton::WriteXml(xmlNode* parent) const
+void CHardButton::WriteXml(CXmlWriter& writer) const
 {
-    xmlNode* element = AddXmlChild(parent, "HardButtonDefinition");
-    SetXmlAttribute(element, "Name", m_name.GetEscaped());
+    writer.StartElement("HardButtonDefinition");
+    writer.Attribute("Name", m_name.GetEscaped());
     if (m_label)
-        SetXmlAttribute(element, "Label", m_label->GetEscaped());
-    if (m_pJumpPanel)
-        SetXmlAttribute(m_pJumpPanel->WriteXml(element), "Name", "JumpPanel");
-    for (const CCSFButtonPath* alias : *m_pAliases)
-        SetXmlAttribute(alias->WriteXml(element), "Name", "ButtonAlias");
-    return element;
+        writer.Attribute("Label", m_label->GetEscaped());
+    if (m_pJumpPanel) {
+        StartElementLike(writer, *m_pJumpPanel);
+        writer.Attribute("Name", "JumpPanel");
+        writer.EndElement();
+    }
+    for (const CCSFButtonPath* alias : *m_pAliases) {
+        StartElementLike(writer, *alias);
+        writer.Attribute("Name", "ButtonAlias");
+        writer.EndElement();
+    }
+    writer.EndElement();
 }
 
 bool CHardButton::ReadXml(CErrorRecord* errors, CWarningList* /*warnings*/, const xmlNode* element,

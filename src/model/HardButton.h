@@ -12,6 +12,8 @@
 #include "core/NameText.h"
 #include "csf/CSFSection.h"
 
+#include "core/XmlWriter.h"
+
 #include <libxml/tree.h>
 
 #include <memory>
@@ -70,7 +72,7 @@ public:
     void WriteToDevice(CCSFSection* deviceNode) const;
 
     // "HardButtonDefinition" with its paths.
-    xmlNode* WriteXml(xmlNode* parent) const;
+    void WriteXml(CXmlWriter& writer) const;
     // keepLabelShape: a "Label" attribute never gives a label to a key without one.
     // Reads all children; false when any path could not be read or added.
     bool ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element, bool keepLabelShape);

@@ -179,24 +179,30 @@ std::string CLibList::GetDeleteQuestion() const
     return buffer;
 }
 
-xmlNode* CLibList::WriteXml(xmlNode* parent) const
+void CLibList::WriteXml(CXmlWriter& writer) const
 {
-    xmlNode* element = AddXmlChild(parent, "Volume");
-    SetXmlAttribute(element, "Name", m_name.GetEscaped());
-    SetXmlBoolAttribute(element, "KeepChildrenSorted", m_artists.IsKeepSorted());
+    writer.StartElement("Volume");
+    writer.Attribute("Name", m_name.GetEscaped());
+    writer.BoolAttribute("KeepChildrenSorted", m_artists.IsKeepSorted());
     for (int i = 0; i < kListOptionCount; ++i)
-        SetXmlBoolAttribute(element, kListOptions[i].attribute, m_options[i]);
-    if (m_pJumpPanel)
-        SetXmlAttribute(m_pJumpPanel->WriteXml(element), "Name", "JumpPanel");
-    for (const CCSFButtonPath* link : *m_pLinkButtons)
-        SetXmlAttribute(link->WriteXml(element), "Name", "LinkButton");
+        writer.BoolAttribute(kListOptions[i].attribute, m_options[i]);
+    if (m_pJumpPanel) {
+        StartElementLike(writer, *m_pJumpPanel);
+        writer.Attribute("Name", "JumpPanel");
+        writer.EndElement();
+    }
+    for (const CCSFButtonPath* link : *m_pLinkButtons) {
+        StartElementLike(writer, *link);
+        writer.Attribute("Name", "LinkButton");
+        writer.EndElement();
+    }
     for (const CHardButton* key : m_hardButtons) {
         if (key->IsDefined())
-            key->WriteXml(element);
+            key->WriteXml(writer);
     }
     for (const CArtist* artist : m_artists)
-        artist->WriteXml(element);
-    return element;
+        artist->WriteXml(writer);
+    writer.EndElement();
 }
 
 bool CLibList::ReadHardButton(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element)

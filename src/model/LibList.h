@@ -12,6 +12,8 @@
 #include "model/ListSettings.h"
 #include "model/TreePresentation.h"
 
+#include "core/XmlWriter.h"
+
 #include <libxml/tree.h>
 
 #include <memory>
@@ -109,7 +111,7 @@ public:
     std::string GetDeleteQuestion() const;
 
     // "Volume" with its options, paths, defined hard buttons and artists.
-    xmlNode* WriteXml(xmlNode* parent) const;
+    void WriteXml(CXmlWriter& writer) const;
     // Stops at the first artist, hard button or path that fails (recorded); what was
     // read before stays.
     bool ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element);

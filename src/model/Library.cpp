@@ -90,13 +90,13 @@ const CTreeLabels& CLibrary::GetTreeLabels()
     return labels;
 }
 
-xmlNode* CLibrary::WriteXml(xmlNode* parent) const
+void CLibrary::WriteXml(CXmlWriter& writer) const
 {
-    xmlNode* element = AddXmlChild(parent, "Library");
-    SetXmlBoolAttribute(element, "KeepChildrenSorted", m_lists.IsKeepSorted());
+    writer.StartElement("Library");
+    writer.BoolAttribute("KeepChildrenSorted", m_lists.IsKeepSorted());
     for (const CLibList* list : m_lists)
-        list->WriteXml(element);
-    return element;
+        list->WriteXml(writer);
+    writer.EndElement();
 }
 
 bool CLibrary::ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element)

@@ -14,6 +14,8 @@
 #include "model/TreePresentation.h"
 #include "model/Track.h"
 
+#include "core/XmlWriter.h"
+
 #include <libxml/tree.h>
 
 #include <set>
@@ -59,7 +61,7 @@ public:
     std::string GetDeleteQuestion() const { return std::string(); }
 
     // The "Library" element with one "Volume" per list.
-    xmlNode* WriteXml(xmlNode* parent) const;
+    void WriteXml(CXmlWriter& writer) const;
     // Adds the lists of a "Library" element to this library (its "KeepChildrenSorted",
     // when present, replaces the setting); stops at the first list that cannot be read
     // or added (for instance a duplicate name), keeping the lists added before.

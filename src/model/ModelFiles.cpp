@@ -86,22 +86,24 @@ bool LoadLibraryFile(CErrorRecord* errors, CWarningList* warnings, CLibrary& lib
     return ok;
 }
 
-CXmlDocPtr BuildPlayersDocument(CErrorRecord* errors, const CPlayers& players)
+std::string WritePlayersText(const CPlayers& players)
 {
-    xmlNode* root = nullptr;
-    CXmlDocPtr doc = NewXmlDocument(kPlayersRootName, &root, errors);
-    if (doc)
-        WritePlayersXml(players, root);
-    return doc;
+    CXmlWriter writer;
+    writer.StartElement(kPlayersRootName);
+    writer.IntAttribute("Version", kXmlDocumentVersion);
+    WritePlayersXml(players, writer);
+    writer.EndElement();
+    return writer.GetText();
 }
 
-CXmlDocPtr BuildLibraryDocument(CErrorRecord* errors, const CLibrary& library)
+std::string WriteLibraryText(const CLibrary& library)
 {
-    xmlNode* root = nullptr;
-    CXmlDocPtr doc = NewXmlDocument(kLibraryRootName, &root, errors);
-    if (doc)
-        library.WriteXml(root);
-    return doc;
+    CXmlWriter writer;
+    writer.StartElement(kLibraryRootName);
+    writer.IntAttribute("Version", kXmlDocumentVersion);
+    library.WriteXml(writer);
+    writer.EndElement();
+    return writer.GetText();
 }
 
 bool SavePlayersFile(CErrorRecord* errors, CPlayers& players, const char* path)
@@ -110,8 +112,7 @@ bool SavePlayersFile(CErrorRecord* errors, CPlayers& players, const char* path)
         SetMessage(errors, "%s", kNullPlayersPath);
         return false;
     }
-    CXmlDocPtr doc = BuildPlayersDocument(errors, players);
-    if (!doc || !SaveXmlDocument(doc.get(), path, errors))
+    if (!SaveXmlText(WritePlayersText(players), path, errors))
         return false;
     players.ClearModified();
     return true;
@@ -123,8 +124,7 @@ bool SaveLibraryFile(CErrorRecord* errors, CLibrary& library, const char* path, 
         SetMessage(errors, "%s", kNullLibraryPath);
         return false;
     }
-    CXmlDocPtr doc = BuildLibraryDocument(errors, library);
-    if (!doc || !SaveXmlDocument(doc.get(), path, errors))
+    if (!SaveXmlText(WriteLibraryText(library), path, errors))
         return false;
     if (clearModified)
         library.ClearModified();

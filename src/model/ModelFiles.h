@@ -23,6 +23,7 @@
 #include <libxml/tree.h>
 
 #include <cstddef>
+#include <string>
 
 constexpr const char* kPlayersRootName = "DiscweaverDevices";
 constexpr const char* kLibraryRootName = "DiscweaverLibrary";
@@ -54,6 +55,7 @@ bool SavePlayersFile(CErrorRecord* errors, CPlayers& players, const char* path);
 // the modified flags are cleared when clearModified is set (not for an export).
 bool SaveLibraryFile(CErrorRecord* errors, CLibrary& library, const char* path, bool clearModified);
 
-// The documents the saves write, for callers that dump them elsewhere.
-CXmlDocPtr BuildPlayersDocument(CErrorRecord* errors, const CPlayers& players);
-CXmlDocPtr BuildLibraryDocument(CErrorRecord* errors, const CLibrary& library);
+// The complete text the saves write (the same bytes libxml2's indented dump makes of
+// the equivalent tree), for callers that store it elsewhere.
+std::string WritePlayersText(const CPlayers& players);
+std::string WriteLibraryText(const CLibrary& library);

@@ -268,30 +268,37 @@ bool ResolvePlayerPaths(CErrorRecord* errors, CPlayers& players, const CCSFAbstr
 
 // ---- players file -----------------------------------------------------------------
 
-xmlNode* CPlayer::WriteXml(xmlNode* parent) const
+void CPlayer::WriteXml(CXmlWriter& writer) const
 {
-    xmlNode* element = AddXmlChild(parent, "Device");
-    SetXmlAttribute(element, "Name", m_name.GetEscaped());
+    writer.StartElement("Device");
+    writer.Attribute("Name", m_name.GetEscaped());
     if (m_shortName.HasText())
-        SetXmlAttribute(element, "ShortName", m_shortName.GetEscaped());
-    SetXmlIntAttribute(element, "DigitsToPadTo", m_nDigitsToPadTo);
-    SetXmlIntAttribute(element, "TenthsSecDelayTime", m_nDelay);
-    SetXmlBoolAttribute(element, "DelayOnlyIdentical", m_bDelayOnlyIdentical);
-    SetXmlIntAttribute(element, "TenthsSecDiscToTrackDelayTime", m_nDiscToTrackDelay);
-    if (m_pJumpPanel)
-        SetXmlAttribute(m_pJumpPanel->WriteXml(element), "Name", "JumpPanel");
+        writer.Attribute("ShortName", m_shortName.GetEscaped());
+    writer.IntAttribute("DigitsToPadTo", m_nDigitsToPadTo);
+    writer.IntAttribute("TenthsSecDelayTime", m_nDelay);
+    writer.BoolAttribute("DelayOnlyIdentical", m_bDelayOnlyIdentical);
+    writer.IntAttribute("TenthsSecDiscToTrackDelayTime", m_nDiscToTrackDelay);
+    if (m_pJumpPanel) {
+        StartElementLike(writer, *m_pJumpPanel);
+        writer.Attribute("Name", "JumpPanel");
+        writer.EndElement();
+    }
     for (int i = 0; i < kRoleCount; ++i) {
-        if (m_buttons[i])
-            SetXmlAttribute(m_buttons[i]->WriteXml(element), "Name", kRoles[i].xmlName);
+        if (!m_buttons[i])
+            continue;
+        StartElementLike(writer, *m_buttons[i]);
+        writer.Attribute("Name", kRoles[i].xmlName);
+        writer.EndElement();
     }
     for (int digit = 0; digit < kNumberButtons; ++digit) {
         if (!m_numberButtons[digit])
             continue;
-        xmlNode* path = m_numberButtons[digit]->WriteXml(element);
-        SetXmlAttribute(path, "Name", "NumberButton");
-        SetXmlIntAttribute(path, "Number", digit);
+        StartElementLike(writer, *m_numberButtons[digit]);
+        writer.Attribute("Name", "NumberButton");
+        writer.IntAttribute("Number", digit);
+        writer.EndElement();
     }
-    return element;
+    writer.EndElement();
 }
 
 bool CPlayer::ReadXml(CErrorRecord* errors, CWarningList* /*warnings*/, const xmlNode* element)
@@ -352,12 +359,12 @@ bool CPlayer::ReadXml(CErrorRecord* errors, CWarningList* /*warnings*/, const xm
     return ok;
 }
 
-xmlNode* WritePlayersXml(const CPlayers& players, xmlNode* parent)
+void WritePlayersXml(const CPlayers& players, CXmlWriter& writer)
 {
-    xmlNode* element = AddXmlChild(parent, "Devices");
+    writer.StartElement("Devices");
     for (const CPlayer* player : players)
-        player->WriteXml(element);
-    return element;
+        player->WriteXml(writer);
+    writer.EndElement();
 }
 
 bool ReadPlayersXml(CErrorRecord* errors, CWarningList* warnings, CPlayers& players, const xmlNode* element)

@@ -14,6 +14,8 @@
 #include "core/NamedCollection.h"
 #include "core/NameText.h"
 
+#include "core/XmlWriter.h"
+
 #include <libxml/tree.h>
 
 #include <cstdint>
@@ -106,7 +108,7 @@ public:
     bool ResolvePaths(CErrorRecord* errors, const CCSFAbstractTree* tree);
 
     // The "Device" element of the players file.
-    xmlNode* WriteXml(xmlNode* parent) const;
+    void WriteXml(CXmlWriter& writer) const;
     // False when a path element could not be read (the other children are still read).
     bool ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element);
 
@@ -130,7 +132,7 @@ private:
 // Resolves the paths of every player in collection order, stopping at the first failure.
 bool ResolvePlayerPaths(CErrorRecord* errors, CPlayers& players, const CCSFAbstractTree* tree);
 // The "Devices" element with one "Device" per player.
-xmlNode* WritePlayersXml(const CPlayers& players, xmlNode* parent);
+void WritePlayersXml(const CPlayers& players, CXmlWriter& writer);
 // Reads the "Device" children of a "Devices" element into players; stops at the first
 // player that cannot be read or added (what was added before stays).
 bool ReadPlayersXml(CErrorRecord* errors, CWarningList* warnings, CPlayers& players, const xmlNode* element);

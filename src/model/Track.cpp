@@ -65,12 +65,12 @@ void CTrack::AddPlaySequence(CCSFSection* actions, bool includeDisc, bool jump) 
     player->AddTrackSequence(actions, static_cast<std::uint32_t>(m_nNumber), jump, listJump, includeDisc);
 }
 
-xmlNode* CTrack::WriteXml(xmlNode* parent) const
+void CTrack::WriteXml(CXmlWriter& writer) const
 {
-    xmlNode* element = AddXmlChild(parent, "Track");
-    SetXmlAttribute(element, "Name", m_title.GetEscaped());
-    SetXmlIntAttribute(element, "Number", m_nNumber);
-    return element;
+    writer.StartElement("Track");
+    writer.Attribute("Name", m_title.GetEscaped());
+    writer.IntAttribute("Number", m_nNumber);
+    writer.EndElement();
 }
 
 bool CTrack::ReadXml(CErrorRecord* /*errors*/, CWarningList* /*warnings*/, const xmlNode* element)

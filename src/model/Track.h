@@ -7,6 +7,8 @@
 #include "core/NamedCollection.h"
 #include "core/NameText.h"
 
+#include "core/XmlWriter.h"
+
 #include <libxml/tree.h>
 
 class CCSFSection;
@@ -53,7 +55,7 @@ public:
     void AddPlaySequence(CCSFSection* actions, bool includeDisc, bool jump) const;
 
     // "Track" with "Name" (escaped, possibly empty) and "Number".
-    xmlNode* WriteXml(xmlNode* parent) const;
+    void WriteXml(CXmlWriter& writer) const;
     // Reads "Name" and "Number" (limited); never fails.
     bool ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element);
 

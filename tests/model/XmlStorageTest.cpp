@@ -1,0 +1,140 @@
+#include "ModelTestUtil.h"
+
+#include "core/XmlDocument.h"
+#include "core/XmlWriter.h"
+
+#include <gmock/gmock.h>
+
+#include <libxml/parser.h>
+
+namespace {
+
+using ::testing::ElementsAre;
+
+// What libxml2's own indented dump makes of a text after parsing it.
+std::string LibxmlDump(const std::string& text)
+{
+    CXmlDocPtr doc(xmlReadMemory(text.data(), static_cast<int>(text.size()), "x.xml", nullptr, kXmlParseOptions));
+    EXPECT_TRUE(doc);
+    if (!doc)
+        return std::string();
+    xmlChar* out = nullptr;
+    int length = 0;
+    xmlDocDumpFormatMemory(doc.get(), &out, &length, 1);
+    std::string dumped(reinterpret_cast<const char*>(out), static_cast<std::size_t>(length));
+    xmlFree(out);
+    return dumped;
+}
+
+TEST(XmlWriter, MatchesLibxmlsIndentedDump)
+{
+    InitXmlLibrary();
+    CXmlWriter writer;
+    writer.StartElement("Root");
+    writer.IntAttribute("Version", 1);
+    writer.StartElement("Empty");
+    writer.EndElement();
+    writer.StartElement("Full");
+    writer.Attribute("Text", "a & b <c> \"d\"\ttab\nline\rcr");
+    writer.BoolAttribute("Flag", false);
+    writer.StartElement("Deep");
+    writer.StartElement("Deeper");
+    writer.IntAttribute("N", -42);
+    writer.EndElement();
+    writer.EndElement();
+    writer.EndElement();
+    writer.EndElement();
+    EXPECT_EQ(writer.GetDepth(), 0u);
+    EXPECT_EQ(writer.GetText(), "<?xml version=\"1.0\"?>\n<Root Version=\"1\">\n  <Empty/>\n  <Full Text=\"a &amp; b "
+                                "&lt;c&gt; &quot;d&quot;&#9;tab&#10;line&#13;cr\" Flag=\"0\">\n    <Deep>\n      "
+                                "<Deeper N=\"-42\"/>\n    </Deep>\n  </Full>\n</Root>\n");
+    EXPECT_EQ(LibxmlDump(writer.GetText()), writer.GetText());
+}
+
+TEST(XmlWriter, SavedFilesAreWhatLibxmlWouldWrite)
+{
+    CTestCcf ccf;
+    CLibrary library;
+    auto* list = new CLibList(&library);
+    list->GetName().SetPlain("Rock & <Roll> \"1\"");
+    list->SetJumpPanel(MakePanelPath("CD", "Done").release());
+    list->GetLinkButtons().Add(nullptr, MakeButtonPath("CD", "Keys", "A").release());
+    list->GetHardButtons().GetAt(0)->GetAliasedButtons().Add(nullptr, MakeButtonPath("CD", nullptr, "Mute").release());
+    ASSERT_TRUE(library.GetLists().Add(nullptr, list));
+    auto* artist = new CArtist(list);
+    artist->GetName().SetPlain("A\tB\xff");
+    ASSERT_TRUE(list->GetArtists().Add(nullptr, artist));
+    auto* disc = new CDisc(artist);
+    disc->GetName().SetPlain("D");
+    ASSERT_TRUE(artist->GetDiscs().Add(nullptr, disc));
+    disc->GetTracks().Add(nullptr, new CTrack(disc));
+    std::string text = WriteLibraryText(library);
+    EXPECT_EQ(LibxmlDump(text), text);
+
+    CPlayers players;
+    auto player = MakePlayer("P&Q");
+    player->SetJumpPanel(MakePanelPath("CD", "Done").get());
+    player->SetButton(EPlayerButton::AfterDisc, MakeButtonPath("CD", nullptr, "Vol+").get());
+    ASSERT_TRUE(players.Add(nullptr, player.release()));
+    std::string playersText = WritePlayersText(players);
+    EXPECT_EQ(LibxmlDump(playersText), playersText);
+}
+
+TEST(XmlDiagnostics, FragmentsJoinIntoLines)
+{
+    InitXmlLibrary();
+    ClearXmlDiagnostics();
+    CollectXmlDiagnostic(nullptr, "%s:%d: ", "f.xml", 3);
+    CollectXmlDiagnostic(nullptr, "parser error : %s\n", "broken");
+    CollectXmlDiagnostic(nullptr, "two\nlines\n");
+    CollectXmlDiagnostic(nullptr, nullptr);
+    CollectXmlDiagnostic(nullptr, "%s", "tail");
+    EXPECT_THAT(GetXmlDiagnostics(), ElementsAre("f.xml:3: parser error : broken", "two", "lines", "tail"));
+    CollectXmlDiagnostic(nullptr, "\r\n");
+    EXPECT_THAT(GetXmlDiagnostics(), ElementsAre("f.xml:3: parser error : broken", "two", "lines", "tail", "", ""));
+    ClearXmlDiagnostics();
+    EXPECT_TRUE(GetXmlDiagnostics().empty());
+}
+
+struct IntCase
+{
+    const char* text;
+    int value;
+};
+
+class XmlTextToIntTest : public ::testing::TestWithParam<IntCase>
+{
+};
+
+TEST_P(XmlTextToIntTest, ReadsLikeAtoiWithinRange)
+{
+    EXPECT_EQ(XmlTextToInt(GetParam().text), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, XmlTextToIntTest,
+                         ::testing::Values(IntCase{"12", 12}, IntCase{" -5", -5}, IntCase{"+7x", 7},
+                                           IntCase{"abc", 0}, IntCase{"", 0}, IntCase{"0x10", 0},
+                                           IntCase{"99999999999999", 2147483647},
+                                           IntCase{"-99999999999999", -2147483647 - 1}, IntCase{nullptr, 0}));
+
+TEST(XmlParsing, EntitiesAreNeverExpandedAndNoDtdIsLoaded)
+{
+    std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE DiscweaverDevices [\n<!ENTITY big \"XXXXXXXX\">\n"
+                       "<!ENTITY ext SYSTEM \"/etc/passwd\">\n]>\n"
+                       "<DiscweaverDevices Version=\"1\"><Devices><Device Name=\"&big;A\"/>&ext;</Devices>"
+                       "</DiscweaverDevices>";
+    CErrorRecord errors;
+    CWarningList warnings;
+    CXmlDocPtr doc = ParseXmlMemory(text.data(), text.size(), "mem.xml", &errors, &warnings);
+    ASSERT_TRUE(doc) << GetText(&errors);
+    xmlNode* root = CheckXmlFrame(doc.get(), "mem.xml", "DiscweaverDevices", &errors, &warnings);
+    ASSERT_NE(root, nullptr);
+    std::string name;
+    ASSERT_TRUE(GetXmlAttribute(FirstXmlChildElement(FirstXmlChildElement(root)), "Name", name));
+    EXPECT_EQ(name, "A");
+    xmlChar* content = xmlNodeGetContent(root);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(content)).find("root:"), std::string::npos);
+    xmlFree(content);
+}
+
+} // namespace
