@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -64,6 +65,48 @@ TEST_F(CodecThroughWrapper, InspectOfAMissingCcfNamesIt)
     EXPECT_EQ(run.status, kExitFailure);
     EXPECT_NE(run.err.find("discweaver-cli: Cannot access " + (dir / "missing.ccf").string()), std::string::npos)
         << run.err;
+}
+
+TEST_F(CodecThroughWrapper, InfoDescribesARealConfiguration)
+{
+    CliRun run = RunCliCaptured({"info", DW_SHARED_DIR "/ccf-samples/irscrutinizer-2002-10-17.ccf"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    for (const char* line : {"Model: TS-1000 / RU-890 / RU-940 (capability 0x00020001)\n", "Header version: 2\n",
+                             "Configuration version: 2002-10-17\n", "Modified: 2002-10-17 ", "Home devices: 1\n",
+                             "Devices: 12\n", "Macro groups: 4\n", "Panels: 97 (57 hidden)\n", "Frames: 1215\n",
+                             "Buttons: 1133\n", "IR codes: 547\n", "File size: 342972 bytes\n",
+                             "Memory of TS-1000: 380 KB, file uses 88.1%\n",
+                             "Memory of RU-940: 1404 KB, file uses 23.9%\n"})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+    EXPECT_EQ(run.out.find("TOO LARGE"), std::string::npos);
+}
+
+TEST_F(CodecThroughWrapper, InfoOfARefusedFileSaysWhy)
+{
+    CliRun run = RunCliCaptured({"info", DW_SHARED_DIR "/ccf-samples/tonto-gallery-color.ccf"});
+    EXPECT_EQ(run.status, kExitFailure);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("DECOMPILATION FAILED, see log for details:"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("colour remote"), std::string::npos) << run.err;
+    EXPECT_EQ(RunCliCaptured({"info"}).status, kExitUsage);
+}
+
+TEST_F(CodecThroughWrapper, DecompileLeavesNoWorkAreaBehind)
+{
+    // Every session works in a private directory under TMPDIR and removes it.
+    fs::path tmp = dir / "tmp";
+    fs::create_directories(tmp);
+    const char* old = std::getenv("TMPDIR");
+    std::string saved = old ? old : "";
+    setenv("TMPDIR", tmp.c_str(), 1);
+    CliRun run = RunCliCaptured({"decompile", kGray, (dir / "g.csf").string()});
+    if (old)
+        setenv("TMPDIR", saved.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_TRUE(fs::is_empty(tmp));
+    EXPECT_TRUE(fs::exists(dir / "BMP"));
 }
 
 } // namespace

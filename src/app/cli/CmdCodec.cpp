@@ -1,114 +1,114 @@
-// discweaver-cli decompile IN.ccf OUT.csf and compile IN.csf OUT.ccf [--compress-images]:
-// run the codec library libCCFDll.so that sits next to the executable.
+// discweaver-cli decompile IN.ccf OUT.csf, compile IN.csf OUT.ccf [--compress-images] and
+// info IN.ccf: run the codec library libCCFDll.so through CCFWrapper, the same way the
+// desktop program runs it (found beside the executable first), so that the command line
+// exercises the program's own loading, version check, logging and safe output writing.
 //
-// The library is loaded here directly with its four C functions; the loading is kept in
-// CCodecLibrary below so that it can be replaced by the program's wrapper later.
+// decompile reads the input into the program's statement tree like an execution does,
+// then copies the work file and its pictures ("BMP" beside the text) to the output.
+// compile compiles the CSF file where it stands, so that its icon paths resolve beside
+// it; the output is replaced only when compiling succeeded.
 
 #include "app/cli/Cli.h"
-#include "core/DynamicLibrary.h"
+#include "app/cli/CodecSession.h"
+#include "app/cli/CsfSummary.h"
+#include "core/AtomicFile.h"
+#include "core/PathUtil.h"
+#include "csf/CSFSection.h"
 
 #include <CLI/CLI.hpp>
 
-#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
-#include <mutex>
 #include <ostream>
 #include <string>
-#include <unistd.h>
-#include <vector>
+#include <system_error>
 
 namespace {
 
-typedef void (*DisplayFunction)(const char*);
-typedef const char* (*GetVersionFunction)();
-typedef void (*SetCallbackFunction)(DisplayFunction);
-typedef int (*RunFunction)(const char*, const char*, int);
+namespace fs = std::filesystem;
 
-// The library's callback carries no context, so one run at a time collects its messages.
-std::mutex g_runLock;
-std::vector<std::string>* g_messages = nullptr;
-
-void CollectMessage(const char* text)
+bool ReadFileBytes(const std::string& path, std::string& bytes)
 {
-    if (g_messages != nullptr && text != nullptr)
-        g_messages->push_back(text);
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
 }
 
-std::string ProgramDirectory()
+// Copies one file through the atomic writer, so a failure never leaves half a file.
+bool CopyFileSafely(const std::string& from, const std::string& to, CErrorRecord* errors)
 {
-    char path[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return ".";
-    std::string exe(path, std::size_t(n));
-    const std::size_t slash = exe.find_last_of('/');
-    return slash == std::string::npos ? "." : exe.substr(0, slash);
+    std::string bytes;
+    if (!ReadFileBytes(from, bytes)) {
+        SetSystemError(errors, "Unable to read %s", from.c_str());
+        return false;
+    }
+    return WriteFileAtomically(to.c_str(), bytes, errors);
 }
 
-class CCodecLibrary
+// The pictures first, then the text that names them.
+bool CopyDecompilation(CCliCodecSession& session, const std::string& out, CErrorRecord* errors)
 {
-public:
-    bool Load(std::string& errorText)
-    {
-        const std::string path = ProgramDirectory() + "/libCCFDll.so";
-        std::string why;
-        if (!m_library.Load(path.c_str(), &why)) {
-            errorText = "cannot load the codec library " + path + ": " + why;
+    std::error_code error;
+    fs::path pictures = session.GetBitmapDirectory();
+    if (fs::is_directory(pictures, error)) {
+        std::optional<std::string> parent = GetParentPath(out.c_str());
+        std::string target = JoinPath(parent && !parent->empty() ? *parent : std::string("."), std::string("BMP"));
+        bool any = false;
+        for (const fs::directory_entry& entry : fs::directory_iterator(pictures, error)) {
+            if (!entry.is_regular_file(error))
+                continue;
+            if (!any && !CreateDirectoryPath(target.c_str())) {
+                SetSystemError(errors, "Error creating %s", target.c_str());
+                return false;
+            }
+            any = true;
+            if (!CopyFileSafely(entry.path().string(), JoinPath(target, entry.path().filename().string()), errors))
+                return false;
+        }
+        if (error) {
+            SetSystemErrorCode(errors, error.value(), "Error finding %s", pictures.c_str());
             return false;
         }
-        m_setCallback = reinterpret_cast<SetCallbackFunction>(m_library.FindSymbol("SetDisplayStringCallback", &why));
-        m_decompile = reinterpret_cast<RunFunction>(m_library.FindSymbol("CCFRunDecompiler", &why));
-        m_compile = reinterpret_cast<RunFunction>(m_library.FindSymbol("CCFRunCompiler", &why));
-        if (m_setCallback == nullptr || m_decompile == nullptr || m_compile == nullptr) {
-            errorText = "the codec library " + path + " lacks a function: " + why;
-            return false;
-        }
-        return true;
     }
+    return CopyFileSafely(session.GetWorkFile(), out, errors);
+}
 
-    // Runs the decompiler or compiler; its messages (progress lines left out) go to `messages`.
-    bool Run(bool compile, const std::string& in, const std::string& out, int options,
-             std::vector<std::string>& messages)
-    {
-        std::lock_guard<std::mutex> lock(g_runLock);
-        std::vector<std::string> all;
-        g_messages = &all;
-        m_setCallback(CollectMessage);
-        const int result = (compile ? m_compile : m_decompile)(in.c_str(), out.c_str(), options);
-        m_setCallback(nullptr);
-        g_messages = nullptr;
-        for (const std::string& m : all)
-            if (m.rfind("Analyzing ", 0) != 0)
-                messages.push_back(m);
-        return result != 0;
-    }
-
-private:
-    CDynamicLibrary m_library;
-    SetCallbackFunction m_setCallback = nullptr;
-    RunFunction m_decompile = nullptr;
-    RunFunction m_compile = nullptr;
-};
-
-void RunCodec(CliContext& context, bool compile, const std::string& in, const std::string& out, int options)
+void RunDecompile(CliContext& context, const std::string& in, const std::string& out)
 {
-    CCodecLibrary library;
-    std::string errorText;
-    if (!library.Load(errorText)) {
-        *context.err << "discweaver-cli: " << errorText << "\n";
-        context.exitCode = kExitFailure;
+    CCliCodecSession session(context);
+    if (!session.Open() || !session.Decompile(in))
+        return;
+    CErrorRecord errors;
+    if (!CopyDecompilation(session, out, &errors)) {
+        session.ReportFailure(GetText(&errors));
         return;
     }
-    std::vector<std::string> messages;
-    if (!library.Run(compile, in, out, options, messages)) {
-        *context.err << "discweaver-cli: " << (compile ? "compilation" : "decompilation") << " of " << in
-                     << " failed:\n";
-        for (const std::string& m : messages)
-            *context.err << "  " << m << "\n";
-        context.exitCode = kExitFailure;
+    *context.out << "Decompiled " << in << " into " << out << "\n";
+    context.exitCode = kExitOk;
+}
+
+void RunCompile(CliContext& context, const std::string& in, const std::string& out, bool compressImages)
+{
+    CCliCodecSession session(context);
+    session.GetConfig().SetCompressImages(compressImages);
+    if (!session.Open() || !session.Compile(in, out))
         return;
-    }
-    *context.out << (compile ? "Compiled " : "Decompiled ") << in << " into " << out << "\n";
+    *context.out << "Compiled " << in << " into " << out << "\n";
+    context.exitCode = kExitOk;
+}
+
+void RunInfo(CliContext& context, const std::string& in)
+{
+    CCliCodecSession session(context);
+    if (!session.Open() || !session.Decompile(in))
+        return;
+    std::error_code error;
+    std::uintmax_t size = fs::file_size(in, error);
+    PrintCcfInfo(*context.out, SummariseCsf(*session.GetWrapper().GetRootSection()), error ? 0 : size);
     context.exitCode = kExitOk;
 }
 
@@ -118,17 +118,22 @@ void RegisterCodecCommands(CLI::App& app, CliContext& context)
 {
     auto in = std::make_shared<std::string>();
     auto out = std::make_shared<std::string>();
-    CLI::App* decompile =
-        app.add_subcommand("decompile", "Turn a CCF file into CSF text (pictures go into BMP beside the text)");
+    CLI::App* decompile = app.add_subcommand(
+        "decompile", "Turn a CCF file into CSF text (pictures go into BMP beside the text)");
     decompile->add_option("IN", *in, "The CCF file to read")->required();
     decompile->add_option("OUT", *out, "The CSF file to write")->required();
-    // The program's own option bits for the decompiler.
-    decompile->callback([&context, in, out]() { RunCodec(context, false, *in, *out, 9); });
+    decompile->callback([&context, in, out]() { RunDecompile(context, *in, *out); });
 
     auto compress = std::make_shared<bool>(false);
     CLI::App* compile = app.add_subcommand("compile", "Turn CSF text (and its BMP pictures) into a CCF file");
     compile->add_option("IN", *in, "The CSF file to read")->required();
     compile->add_option("OUT", *out, "The CCF file to write")->required();
     compile->add_flag("--compress-images", *compress, "Store four-level icons run-length compressed");
-    compile->callback([&context, in, out, compress]() { RunCodec(context, true, *in, *out, *compress ? 1 : 0); });
+    compile->callback([&context, in, out, compress]() { RunCompile(context, *in, *out, *compress); });
+
+    auto infoIn = std::make_shared<std::string>();
+    CLI::App* info = app.add_subcommand(
+        "info", "Show the model, header, counts and memory use of a CCF file (decompiled through CCFDll)");
+    info->add_option("IN", *infoIn, "The CCF file to describe")->required();
+    info->callback([&context, infoIn]() { RunInfo(context, *infoIn); });
 }

@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <set>
 #include <strings.h>
 
 namespace {
@@ -28,7 +27,7 @@ std::optional<std::string> QuotedArgument(const char* text)
     return std::string(open + 1, close);
 }
 
-void CountStatements(const CCSFSection& node, CCsfSummary& summary, std::set<std::string>& irCodes)
+void CountStatements(const CCSFSection& node, CCsfSummary& summary)
 {
     for (const CCSFSection* child = node.GetFirstChild(); child; child = child->GetNextSibling()) {
         const char* text = child->GetText() ? child->GetText() : "";
@@ -41,9 +40,9 @@ void CountStatements(const CCSFSection& node, CCsfSummary& summary, std::set<std
         } else if (StartsWith(text, "Button(")) {
             ++summary.buttons;
         } else if (StartsWith(text, "IR(")) {
-            irCodes.insert(text);
+            ++summary.irCodes;
         }
-        CountStatements(*child, summary, irCodes);
+        CountStatements(*child, summary);
     }
 }
 
@@ -52,7 +51,6 @@ void CountStatements(const CCSFSection& node, CCsfSummary& summary, std::set<std
 CCsfSummary SummariseCsf(const CCSFSection& root)
 {
     CCsfSummary summary;
-    std::set<std::string> irCodes;
     for (const CCSFSection* child = root.GetFirstChild(); child; child = child->GetNextSibling()) {
         const char* text = child->GetText() ? child->GetText() : "";
         unsigned number = 0;
@@ -69,15 +67,15 @@ CCsfSummary SummariseCsf(const CCSFSection& root)
         } else if (StartsWith(text, "IconFile(")) {
             ++summary.icons;
         } else if (child->IsDeviceStatement()) {
-            ++summary.devices;
             if (child->FindChild("IsHome();"))
                 ++summary.homeDevices;
-            if (child->FindChild("IsMacroGroup();"))
+            else if (child->FindChild("IsMacroGroup();"))
                 ++summary.macroGroups;
+            else
+                ++summary.devices;
         }
     }
-    CountStatements(root, summary, irCodes);
-    summary.irCodes = irCodes.size();
+    CountStatements(root, summary);
     return summary;
 }
 
@@ -97,8 +95,9 @@ void PrintCcfInfo(std::ostream& out, const CCsfSummary& summary, std::uintmax_t 
         out << "Configuration version: " << MakeDisplayText(summary.versionString->c_str()) << "\n";
     if (summary.date)
         out << "Modified: " << MakeDisplayText(summary.date->c_str()) << "\n";
-    out << "Devices: " << summary.devices << " (" << summary.homeDevices << " home, " << summary.macroGroups
-        << " macro groups)\n";
+    out << "Home devices: " << summary.homeDevices << "\n";
+    out << "Devices: " << summary.devices << "\n";
+    out << "Macro groups: " << summary.macroGroups << "\n";
     out << "Panels: " << summary.panels << " (" << summary.hiddenPanels << " hidden)\n";
     out << "Frames: " << summary.frames << "\n";
     out << "Buttons: " << summary.buttons << "\n";

@@ -21,9 +21,9 @@ struct CCsfSummary
     std::optional<std::uint32_t> capability;
     std::optional<int> headerVersion;
     std::optional<std::string> date;
-    std::size_t devices = 0, homeDevices = 0, macroGroups = 0; // devices counts all three
+    std::size_t homeDevices = 0, devices = 0, macroGroups = 0; // three kinds of device statement
     std::size_t panels = 0, hiddenPanels = 0, frames = 0, buttons = 0;
-    std::size_t irCodes = 0; // distinct codes (the text repeats a shared code per use)
+    std::size_t irCodes = 0; // "IR(" statements: the codec writes each code node once
     std::size_t icons = 0;
 };
 
