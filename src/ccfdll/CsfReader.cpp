@@ -18,13 +18,13 @@ struct CPanelDefaults
     std::uint8_t font = 0;
     std::uint8_t frameBack = 3; // White
     std::uint8_t frameText = 0; // Black
-    int frameRaw = -1; // a raw colour byte, or -1
-    std::array<std::uint8_t, 4> buttonColours = {CcfColourByte(1, 2), CcfColourByte(0, 1), CcfColourByte(0, 2),
-                                                 CcfColourByte(1, 2)};
+    int frameRaw = -1;          // a raw colour byte, or -1
+    std::array<std::uint8_t, 4> buttonColours = {CcfColourByte(1, 2), CcfColourByte(0, 1),
+                                                 CcfColourByte(0, 2), CcfColourByte(1, 2)};
 };
 
-const char* const kLookNames[4] = {"InactiveUnselectedColor", "InactiveSelectedColor", "ActiveUnselectedColor",
-                                   "ActiveSelectedColor"};
+const char* const kLookNames[4] = {"InactiveUnselectedColor", "InactiveSelectedColor",
+                                   "ActiveUnselectedColor", "ActiveSelectedColor"};
 
 int LookIndex(std::string_view keyword)
 {
@@ -60,7 +60,8 @@ struct CPendingTimerAction
 class CCsfCompiler
 {
 public:
-    CCsfCompiler(CCcfFile& file, CCcfError* error, const CCsfPictureLoader& loader, const CCsfDisplay& display)
+    CCsfCompiler(CCcfFile& file, CCcfError* error, const CCsfPictureLoader& loader,
+                 const CCsfDisplay& display)
         : m_file(file), m_error(error), m_loader(loader), m_display(display)
     {
     }
@@ -108,7 +109,11 @@ private:
 
     std::vector<CcfIndex> m_lists[3]; // Home, Device, Macro devices in text order
     std::vector<CcfIndex> m_templates;
-    std::vector<CcfIndex> m_panelDevice; // per panel: owning device or none
+    std::vector<CcfIndex> m_panelDevice;               // per panel: owning device or none
+    std::vector<std::vector<CcfIndex>> m_devicePanels; // per device: its panels in order
+    // Exact-name lookups for the actions, in the order Home, Device, Macro lists.
+    std::unordered_map<std::string, std::vector<CcfIndex>> m_devicesByName;
+    std::unordered_map<std::string, std::vector<std::pair<CcfIndex, CcfIndex>>> m_panelsByName;
     std::unordered_map<std::uint32_t, CcfIndex> m_buttonByNumber;
     std::unordered_map<std::uint32_t, std::uint32_t> m_buttonLine;
     std::vector<CcfIndex> m_buttonPanel;
@@ -157,12 +162,14 @@ bool CCsfCompiler::ArgCount(const CCsfStatement& s, const CCsfCall& call, std::s
         if (min == max)
             return Fail(s, "%.*s takes %zu argument%s", int(call.keyword.size()), call.keyword.data(), min,
                         min == 1 ? "" : "s");
-        return Fail(s, "%.*s takes %zu to %zu arguments", int(call.keyword.size()), call.keyword.data(), min, max);
+        return Fail(s, "%.*s takes %zu to %zu arguments", int(call.keyword.size()), call.keyword.data(), min,
+                    max);
     }
     return true;
 }
 
-bool CCsfCompiler::Unsigned(const CCsfStatement& s, const CCsfArg& arg, std::uint64_t max, std::uint64_t& value)
+bool CCsfCompiler::Unsigned(const CCsfStatement& s, const CCsfArg& arg, std::uint64_t max,
+                            std::uint64_t& value)
 {
     if (arg.quoted || !CsfParseUnsigned(arg.text, max, value))
         return Fail(s, "\"%.*s\" is not a number from 0 to %llu", int(arg.text.size()), arg.text.data(),
@@ -174,7 +181,8 @@ bool CCsfCompiler::Signed16(const CCsfStatement& s, const CCsfArg& arg, std::int
 {
     std::int64_t v = 0;
     if (arg.quoted || !CsfParseSigned(arg.text, -32768, 32767, v))
-        return Fail(s, "\"%.*s\" is not a position from -32768 to 32767", int(arg.text.size()), arg.text.data());
+        return Fail(s, "\"%.*s\" is not a position from -32768 to 32767", int(arg.text.size()),
+                    arg.text.data());
     value = static_cast<std::int16_t>(v);
     return true;
 }
@@ -289,7 +297,9 @@ bool CCsfCompiler::Header(const CCsfStatement& s, const CCsfCall& call)
             return false;
         h.capability = std::uint32_t(v);
         if (h.capability & (kCcfCapColour | kCcfCapX200))
-            return Fail(s, "the capability word 0x%08X names a %s remote; this codec writes classic grayscale files only",
+            return Fail(s,
+                        "the capability word 0x%08X names a %s remote; this codec writes classic grayscale "
+                        "files only",
                         h.capability, (h.capability & kCcfCapColour) ? "colour" : "Marantz x200");
         return true;
     }
@@ -305,8 +315,8 @@ bool CCsfCompiler::Header(const CCsfStatement& s, const CCsfCall& call)
         if (!ArgCount(s, call, 1, 1))
             return false;
         const std::string text(call.args[0].text);
-        if (std::sscanf(text.c_str(), "%u-%u-%u %u:%u:%u%c", &y, &mo, &d, &hh, &mi, &ss, &tail) != 6 || y > 65535 ||
-            mo > 255 || d > 255 || hh > 255 || mi > 255 || ss > 255)
+        if (std::sscanf(text.c_str(), "%u-%u-%u %u:%u:%u%c", &y, &mo, &d, &hh, &mi, &ss, &tail) != 6 ||
+            y > 65535 || mo > 255 || d > 255 || hh > 255 || mi > 255 || ss > 255)
             return Fail(s, "the date is written \"YYYY-MM-DD hh:mm:ss\"");
         h.year = std::uint16_t(y);
         h.month = std::uint8_t(mo);
@@ -434,12 +444,15 @@ bool CCsfCompiler::DeviceStatement(const CCsfStatement& s, const CCsfCall& call)
             CcfIndex icon;
             if (!ArgCount(c, cc, 1, 1) || !IconArg(c, cc.args[0], icon))
                 return false;
-            (CsfEqualsNoCase(k, "Icon") ? m_file.devices[d].iconUnselected : m_file.devices[d].iconSelected) = icon;
+            (CsfEqualsNoCase(k, "Icon") ? m_file.devices[d].iconUnselected : m_file.devices[d].iconSelected) =
+                icon;
         } else {
             return Fail(c, "unknown statement in a device block");
         }
     }
     m_file.devices[d].firstPanel = CcfLinkChain(m_file, CcfKind::Panel, panels);
+    m_devicePanels.resize(m_file.devices.size());
+    m_devicePanels[d] = std::move(panels);
     m_lists[kind].push_back(d);
     return true;
 }
@@ -513,8 +526,8 @@ bool CCsfCompiler::PanelStatement(const CCsfStatement& s, const CCsfCall& call, 
     return true;
 }
 
-bool CCsfCompiler::Children(const CCsfStatement& container, std::vector<CCcfChild>& children, int& secondCount,
-                            const CPanelDefaults& defaults, CcfIndex device, int depth)
+bool CCsfCompiler::Children(const CCsfStatement& container, std::vector<CCcfChild>& children,
+                            int& secondCount, const CPanelDefaults& defaults, CcfIndex device, int depth)
 {
     const bool isPanel = depth == 1;
     for (const CCsfStatement& c : container.children) {
@@ -560,8 +573,9 @@ bool CCsfCompiler::FrameStatement(const CCsfStatement& s, const CCsfCall& call, 
     if (depth > kCcfMaxNesting)
         return Fail(s, "frames nested deeper than %d levels", kCcfMaxNesting);
     std::uint64_t w = 0, h = 0;
-    if (!ArgCount(s, call, 5, 5) || !Signed16(s, call.args[1], child.x) || !Signed16(s, call.args[2], child.y) ||
-        !Unsigned(s, call.args[3], 0xFFFF, w) || !Unsigned(s, call.args[4], 0xFFFF, h))
+    if (!ArgCount(s, call, 5, 5) || !Signed16(s, call.args[1], child.x) ||
+        !Signed16(s, call.args[2], child.y) || !Unsigned(s, call.args[3], 0xFFFF, w) ||
+        !Unsigned(s, call.args[4], 0xFFFF, h))
         return false;
     m_file.frames.emplace_back();
     const CcfIndex f = CcfIndex(m_file.frames.size() - 1);
@@ -630,9 +644,9 @@ bool CCsfCompiler::ButtonStatement(const CCsfStatement& s, const CCsfCall& call,
 {
     Progress("Button", s.line);
     std::uint64_t w = 0, h = 0, number = 0;
-    if (!ArgCount(s, call, 6, 6) || !Signed16(s, call.args[1], child.x) || !Signed16(s, call.args[2], child.y) ||
-        !Unsigned(s, call.args[3], 0xFFFF, w) || !Unsigned(s, call.args[4], 0xFFFF, h) ||
-        !Unsigned(s, call.args[5], 0xFFFFFFFFu, number))
+    if (!ArgCount(s, call, 6, 6) || !Signed16(s, call.args[1], child.x) ||
+        !Signed16(s, call.args[2], child.y) || !Unsigned(s, call.args[3], 0xFFFF, w) ||
+        !Unsigned(s, call.args[4], 0xFFFF, h) || !Unsigned(s, call.args[5], 0xFFFFFFFFu, number))
         return false;
     if (number == 0)
         return Fail(s, "button numbers start at 1");
@@ -739,13 +753,15 @@ bool CCsfCompiler::TimerStatement(const CCsfStatement& s, const CCsfCall& call)
         if (CsfEqualsNoCase(k, "NotListed")) {
             listed = false;
         } else if (CsfEqualsNoCase(k, "Start") || CsfEqualsNoCase(k, "End")) {
-            if (!ArgCount(c, cc, 2, 2) || !Unsigned(c, cc.args[0], 0xFF, a) || !Unsigned(c, cc.args[1], 0xFFFF, b))
+            if (!ArgCount(c, cc, 2, 2) || !Unsigned(c, cc.args[0], 0xFF, a) ||
+                !Unsigned(c, cc.args[1], 0xFFFF, b))
                 return false;
             const bool start = CsfEqualsNoCase(k, "Start");
             (start ? timer.startDays : timer.endDays) = std::uint8_t(a);
             (start ? timer.startTime : timer.endTime) = std::uint16_t(b);
         } else if (CsfEqualsNoCase(k, "Reserved")) {
-            if (!ArgCount(c, cc, 2, 2) || !Unsigned(c, cc.args[0], 0xFF, a) || !Unsigned(c, cc.args[1], 0xFF, b))
+            if (!ArgCount(c, cc, 2, 2) || !Unsigned(c, cc.args[0], 0xFF, a) ||
+                !Unsigned(c, cc.args[1], 0xFF, b))
                 return false;
             timer.reserved5 = std::uint8_t(a);
             timer.reserved9 = std::uint8_t(b);
@@ -766,8 +782,8 @@ bool CCsfCompiler::TimerStatement(const CCsfStatement& s, const CCsfCall& call)
 bool CCsfCompiler::IconFileStatement(const CCsfStatement& s, const CCsfCall& call)
 {
     std::uint64_t w = 0, h = 0, type = 0;
-    if (!ArgCount(s, call, 4, 5) || !Unsigned(s, call.args[1], 0xFFFF, w) || !Unsigned(s, call.args[2], 0xFFFF, h) ||
-        !Unsigned(s, call.args[3], 0xFFFF, type))
+    if (!ArgCount(s, call, 4, 5) || !Unsigned(s, call.args[1], 0xFFFF, w) ||
+        !Unsigned(s, call.args[2], 0xFFFF, h) || !Unsigned(s, call.args[3], 0xFFFF, type))
         return false;
     CIconEntry entry;
     entry.width = std::uint16_t(w);
@@ -803,16 +819,20 @@ bool CCsfCompiler::FindDevice(const CCsfStatement& s, const CCsfArg& name, const
         return true;
     }
     const std::string want = NameOf(name);
-    for (bool exact : {true, false}) {
+    const auto exact = m_devicesByName.find(want);
+    if (exact != m_devicesByName.end()) {
+        if (k <= exact->second.size()) {
+            device = exact->second[k - 1];
+            return true;
+        }
+    } else {
         std::uint64_t seen = 0;
         for (const auto& list : m_lists)
             for (CcfIndex d : list)
-                if (NameMatches(m_file.StringAt(m_file.devices[d].name), want, exact) && ++seen == k) {
+                if (NameMatches(m_file.StringAt(m_file.devices[d].name), want, false) && ++seen == k) {
                     device = d;
                     return true;
                 }
-        if (seen > 0)
-            break;
     }
     return Fail(s, "there is no device \"%.200s\"%s", std::string(name.text).c_str(),
                 occurrence != nullptr ? " with that occurrence number" : "");
@@ -854,7 +874,8 @@ bool CCsfCompiler::ResolveAction(const CCsfStatement& s, const CCsfCall& call, C
         if (!ArgCount(s, call, nameArgs, nameArgs + 1))
             return false;
         std::uint64_t occurrence = 1;
-        if (call.args.size() > nameArgs && (!Unsigned(s, call.args[nameArgs], 0xFFFFFFFFu, occurrence) || occurrence == 0))
+        if (call.args.size() > nameArgs &&
+            (!Unsigned(s, call.args[nameArgs], 0xFFFFFFFFu, occurrence) || occurrence == 0))
             return occurrence == 0 ? Fail(s, "occurrence numbers start at 1") : false;
         const std::string panelName = NameOf(call.args[nameArgs - 1]);
         std::string deviceName;
@@ -864,39 +885,51 @@ bool CCsfCompiler::ResolveAction(const CCsfStatement& s, const CCsfCall& call, C
                 thisDevice = device;
             deviceName = NameOf(call.args[0]);
         }
-        for (bool exact : {true, false}) {
-            std::uint64_t seen = 0;
-            auto tryPanels = [&](CcfIndex owner, CcfIndex first) {
-                for (CcfIndex p : CcfChain(m_file, CcfKind::Panel, first)) {
-                    if (NameMatches(m_file.StringAt(m_file.panels[p].name), panelName, exact) && ++seen == occurrence) {
-                        a.type = kCcfActionJump;
-                        a.p1 = owner == kCcfNone ? CcfParam::Raw(0) : CcfParam::Ref(CcfKind::Device, owner);
-                        a.p2 = CcfParam::Ref(CcfKind::Panel, p);
+        auto found = [&](CcfIndex owner, CcfIndex panel) {
+            a.type = kCcfActionJump;
+            a.p1 = owner == kCcfNone ? CcfParam::Raw(0) : CcfParam::Ref(CcfKind::Device, owner);
+            a.p2 = CcfParam::Ref(CcfKind::Panel, panel);
+            return true;
+        };
+        const auto exact = isTemplate || thisDevice != kCcfNone
+                               ? m_panelsByName.end()
+                               : m_panelsByName.find(deviceName + std::string(1, '\0') + panelName);
+        if (exact != m_panelsByName.end()) {
+            if (occurrence <= exact->second.size())
+                return found(exact->second[occurrence - 1].first, exact->second[occurrence - 1].second);
+        } else {
+            // "this", template panels, and names that only match ignoring letter case.
+            for (bool exactNames : {true, false}) {
+                std::uint64_t seen = 0;
+                auto tryPanels = [&](CcfIndex owner, const std::vector<CcfIndex>& panels) {
+                    for (CcfIndex p : panels)
+                        if (NameMatches(m_file.StringAt(m_file.panels[p].name), panelName, exactNames) &&
+                            ++seen == occurrence)
+                            return found(owner, p);
+                    return false;
+                };
+                if (isTemplate) {
+                    if (tryPanels(kCcfNone, m_templates))
                         return true;
-                    }
+                } else if (thisDevice != kCcfNone) {
+                    if (tryPanels(thisDevice, m_devicePanels[thisDevice]))
+                        return true;
+                } else {
+                    for (const auto& list : m_lists)
+                        for (CcfIndex d : list)
+                            if (NameMatches(m_file.StringAt(m_file.devices[d].name), deviceName,
+                                            exactNames) &&
+                                tryPanels(d, m_devicePanels[d]))
+                                return true;
                 }
-                return false;
-            };
-            if (isTemplate) {
-                if (tryPanels(kCcfNone, m_file.header.firstTemplate))
-                    return true;
-            } else if (thisDevice != kCcfNone) {
-                if (tryPanels(thisDevice, m_file.devices[thisDevice].firstPanel))
-                    return true;
-            } else {
-                for (const auto& list : m_lists)
-                    for (CcfIndex d : list)
-                        if (NameMatches(m_file.StringAt(m_file.devices[d].name), deviceName, exact) &&
-                            tryPanels(d, m_file.devices[d].firstPanel))
-                            return true;
+                if (seen > 0)
+                    break;
             }
-            if (seen > 0)
-                break;
         }
         if (isTemplate)
             return Fail(s, "there is no template panel \"%.200s\"", std::string(call.args[0].text).c_str());
-        return Fail(s, "there is no panel \"%.200s\" in a device \"%.200s\"", std::string(call.args[1].text).c_str(),
-                    std::string(call.args[0].text).c_str());
+        return Fail(s, "there is no panel \"%.200s\" in a device \"%.200s\"",
+                    std::string(call.args[1].text).c_str(), std::string(call.args[0].text).c_str());
     }
     if (CsfEqualsNoCase(k, "SpecialJump")) {
         if (!ArgCount(s, call, 1, 2))
@@ -915,7 +948,9 @@ bool CCsfCompiler::ResolveAction(const CCsfStatement& s, const CCsfCall& call, C
             if (CsfEqualsNoCase(call.args[0].text, c.name))
                 v = c.code, known = true;
         if (!known && (!CsfParseUnsigned(call.args[0].text, 0xFFFFFFFFu, v) || v < kCcfSpecialJumpMin))
-            return Fail(s, "a special jump is Forward, Back, ScrollDown, ScrollUp, MouseMode or a code from 0xBB000000");
+            return Fail(
+                s,
+                "a special jump is Forward, Back, ScrollDown, ScrollUp, MouseMode or a code from 0xBB000000");
         if (call.args.size() == 2 && !Unsigned(s, call.args[1], 0xFFFFFFFFu, w))
             return false;
         a.type = kCcfActionJump;
@@ -932,8 +967,8 @@ bool CCsfCompiler::ResolveAction(const CCsfStatement& s, const CCsfCall& call, C
     }
     if (CsfEqualsNoCase(k, "AliasDeviceKey")) {
         CcfIndex d;
-        if (!ArgCount(s, call, 2, 3) || !FindDevice(s, call.args[0], call.args.size() == 3 ? &call.args[2] : nullptr,
-                                                      device, d))
+        if (!ArgCount(s, call, 2, 3) ||
+            !FindDevice(s, call.args[0], call.args.size() == 3 ? &call.args[2] : nullptr, device, d))
             return false;
         const int key = CsfFindKey(call.args[1].text);
         if (key >= 0)
@@ -948,8 +983,8 @@ bool CCsfCompiler::ResolveAction(const CCsfStatement& s, const CCsfCall& call, C
     }
     if (CsfEqualsNoCase(k, "AliasDevice")) {
         CcfIndex d;
-        if (!ArgCount(s, call, 1, 3) || !FindDevice(s, call.args[0], call.args.size() >= 2 ? &call.args[1] : nullptr,
-                                                      device, d))
+        if (!ArgCount(s, call, 1, 3) ||
+            !FindDevice(s, call.args[0], call.args.size() >= 2 ? &call.args[1] : nullptr, device, d))
             return false;
         if (call.args.size() == 3 && !Unsigned(s, call.args[2], 0xFFFFFFFFu, v))
             return false;
@@ -969,8 +1004,8 @@ bool CCsfCompiler::ResolveAction(const CCsfStatement& s, const CCsfCall& call, C
         return true;
     }
     if (CsfEqualsNoCase(k, "Beep")) {
-        if (!ArgCount(s, call, 3, 3) || !Unsigned(s, call.args[0], 2550, v) || !Unsigned(s, call.args[1], 0xFFFF, w) ||
-            !Unsigned(s, call.args[2], 0xFF, x))
+        if (!ArgCount(s, call, 3, 3) || !Unsigned(s, call.args[0], 2550, v) ||
+            !Unsigned(s, call.args[1], 0xFFFF, w) || !Unsigned(s, call.args[2], 0xFF, x))
             return false;
         a.type = kCcfActionBeep;
         a.p2 = CcfParam::Raw(CcfBeepPack(std::uint8_t((v + 5) / 10), std::uint16_t(w), std::uint8_t(x)));
@@ -1084,6 +1119,14 @@ bool CCsfCompiler::Run(const CCsfStatement& root)
         listed.push_back(t.second);
     h.firstTimer = CcfLinkChain(m_file, CcfKind::Timer, listed);
 
+    for (const auto& list : m_lists)
+        for (CcfIndex d : list) {
+            const std::string& name = m_file.StringAt(m_file.devices[d].name);
+            m_devicesByName[name].push_back(d);
+            for (CcfIndex p : m_devicePanels[d])
+                m_panelsByName[name + std::string(1, '\0') + m_file.StringAt(m_file.panels[p].name)]
+                    .push_back({d, p});
+        }
     for (const CPendingList& pending : m_pending)
         if (!ResolveList(pending))
             return false;
@@ -1101,8 +1144,9 @@ bool CCsfCompiler::Run(const CCsfStatement& root)
         for (const auto& [list, use] : m_sameLists) {
             const auto target = m_sharedLists.find(use.first);
             if (target == m_sharedLists.end()) {
-                SetCcfErrorLine(m_error, use.second, "SameList(%u) names a list that no ShareList(%u) defines",
-                                use.first, use.first);
+                SetCcfErrorLine(m_error, use.second,
+                                "SameList(%u) names a list that no ShareList(%u) defines", use.first,
+                                use.first);
                 return false;
             }
             remap[list] = target->second;
@@ -1157,8 +1201,9 @@ CCsfPictureLoader CsfBitmapLoader(const std::string& directory)
         for (char& c : relative)
             if (c == '\\')
                 c = '/';
-        const std::string full =
-            !relative.empty() && relative[0] == '/' ? relative : (directory.empty() ? "." : directory) + "/" + relative;
+        const std::string full = !relative.empty() && relative[0] == '/'
+                                     ? relative
+                                     : (directory.empty() ? "." : directory) + "/" + relative;
         CBmpImage image;
         return ReadBmpFile(full, image, error) && BmpToPixels(image, pixels, error);
     };

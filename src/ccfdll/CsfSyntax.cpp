@@ -38,8 +38,8 @@ int HexDigit(char c)
 
 bool IsKeywordChar(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-' ||
-           c == '_';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' ||
+           c == '-' || c == '_';
 }
 
 const char* const kKeyNames[7] = {"Left", "Right", "Vol-", "Vol+", "Chan-", "Chan+", "Mute"};
@@ -96,12 +96,14 @@ bool ParseCsfStatements(std::string_view text, CCsfStatement& root, CCcfError* e
     }
     while (!stack.empty()) {
         if (i == lines.size()) {
-            SetCcfErrorLine(error, stack.back()->line, "the block of this statement is not closed before the end of the text");
+            SetCcfErrorLine(error, stack.back()->line,
+                            "the block of this statement is not closed before the end of the text");
             return false;
         }
         const CLine& line = lines[i];
         if (line.text[0] == '{') {
-            SetCcfErrorLine(error, line.number, "unexpected \"{\": a block must follow its statement directly");
+            SetCcfErrorLine(error, line.number,
+                            "unexpected \"{\": a block must follow its statement directly");
             return false;
         }
         ++i;
@@ -251,7 +253,8 @@ std::string CsfUnescape(std::string_view escaped)
     std::string out;
     out.reserve(escaped.size());
     for (std::size_t i = 0; i < escaped.size(); ++i) {
-        if (escaped[i] == '\\' && i + 3 < escaped.size() && (escaped[i + 1] == 'x' || escaped[i + 1] == 'X')) {
+        if (escaped[i] == '\\' && i + 3 < escaped.size() &&
+            (escaped[i + 1] == 'x' || escaped[i + 1] == 'X')) {
             const int hi = HexDigit(escaped[i + 2]);
             const int lo = HexDigit(escaped[i + 3]);
             if (hi >= 0 && lo >= 0) {

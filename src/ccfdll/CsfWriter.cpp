@@ -62,10 +62,10 @@ private:
     void Children(const std::vector<CCcfChild>& children, int depth);
     void Frame(const CCcfChild& child, int depth);
     void Button(const CCcfChild& child);
-    void ListBody(CcfIndex list);           // the statements inside a list's block
+    void ListBody(CcfIndex list); // the statements inside a list's block
     void ListStatement(const char* head, CcfIndex list, bool blockRequired);
-    bool Action(const CCcfAction& action);  // one action statement line
-    void DeviceRef(CcfIndex device);        // "\"name\"" plus ",k" when the name is not unique
+    bool Action(const CCcfAction& action); // one action statement line
+    void DeviceRef(CcfIndex device);       // "\"name\"" plus ",k" when the name is not unique
     void TimerDefinitions();
     void IconTable();
 
@@ -286,8 +286,8 @@ bool CCsfFormatter::Action(const CCcfAction& a)
         }
         break;
     case kCcfActionAliasButton:
-        if (isRef(a.p2, CcfKind::Button) && a.p2.value < m_file.buttons.size() && m_buttonNumber[a.p2.value] != 0 &&
-            (isRef(a.p1, CcfKind::Device) || (p1Raw && a.p1.value == 0))) {
+        if (isRef(a.p2, CcfKind::Button) && a.p2.value < m_file.buttons.size() &&
+            m_buttonNumber[a.p2.value] != 0 && (isRef(a.p1, CcfKind::Device) || (p1Raw && a.p1.value == 0))) {
             const std::uint32_t number = m_buttonNumber[a.p2.value];
             const CcfIndex panel = m_buttonPanel[number - 1];
             const CcfIndex device = m_panelDevice[panel];
@@ -331,11 +331,21 @@ bool CCsfFormatter::Action(const CCcfAction& a)
         if (p1Raw && p2Raw && a.p2.value >= kCcfSpecialJumpMin) {
             const char* name = nullptr;
             switch (a.p2.value) {
-            case kCcfJumpForward: name = "Forward"; break;
-            case kCcfJumpBack: name = "Back"; break;
-            case kCcfJumpScrollDown: name = "ScrollDown"; break;
-            case kCcfJumpScrollUp: name = "ScrollUp"; break;
-            case kCcfJumpMouseMode: name = "MouseMode"; break;
+            case kCcfJumpForward:
+                name = "Forward";
+                break;
+            case kCcfJumpBack:
+                name = "Back";
+                break;
+            case kCcfJumpScrollDown:
+                name = "ScrollDown";
+                break;
+            case kCcfJumpScrollUp:
+                name = "ScrollUp";
+                break;
+            case kCcfJumpMouseMode:
+                name = "MouseMode";
+                break;
             }
             if (name != nullptr && a.p1.value == 0)
                 std::snprintf(buffer, sizeof buffer, "SpecialJump(%s);\n", name);
@@ -410,7 +420,8 @@ bool CCsfFormatter::Action(const CCcfAction& a)
         break;
     }
     if (p1Raw && p2Raw) {
-        std::snprintf(buffer, sizeof buffer, "RawAction(%u,0x%08X,0x%08X);\n", a.type, a.p1.value, a.p2.value);
+        std::snprintf(buffer, sizeof buffer, "RawAction(%u,0x%08X,0x%08X);\n", a.type, a.p1.value,
+                      a.p2.value);
         m_text += buffer;
         return true;
     }
@@ -490,7 +501,9 @@ void CCsfFormatter::Device(CcfIndex d, int kind)
     if (device.action != kCcfNone)
         ListStatement("Action()", device.action, false);
     for (unsigned k = 0; k < kCcfKeyCount; ++k) {
-        const CcfIndex label = k == kCcfKeyLeft ? device.leftLabel : k == kCcfKeyRight ? device.rightLabel : kCcfNone;
+        const CcfIndex label = k == kCcfKeyLeft    ? device.leftLabel
+                               : k == kCcfKeyRight ? device.rightLabel
+                                                   : kCcfNone;
         if (device.keys[k] == kCcfNone && label == kCcfNone)
             continue;
         std::string head = CsfKeyName(k);
@@ -586,19 +599,22 @@ void CCsfFormatter::Button(const CCcfChild& child)
     }
     if (button.reserved17 != 0)
         Line("Reserved(0x%02X);", button.reserved17);
-    static const char* const looks[4] = {"InactiveUnselectedColor", "InactiveSelectedColor", "ActiveUnselectedColor",
-                                         "ActiveSelectedColor"};
+    static const char* const looks[4] = {"InactiveUnselectedColor", "InactiveSelectedColor",
+                                         "ActiveUnselectedColor", "ActiveSelectedColor"};
     for (int i = 0; i < 4; ++i) {
         const std::uint8_t c = button.colours[i];
         if (CcfColourIsCanonical(c))
-            Line("%s(%s,%s);", looks[i], CsfLevelName(CcfColourBackground(c)), CsfLevelName(CcfColourText(c)));
+            Line("%s(%s,%s);", looks[i], CsfLevelName(CcfColourBackground(c)),
+                 CsfLevelName(CcfColourText(c)));
         else
             Line("%s(0x%02X);", looks[i], c);
     }
     if (button.icons[0] != kCcfNone || button.icons[1] != kCcfNone)
-        Line("InactiveIcons(\"%s\",\"%s\");", IconPath(button.icons[0]).c_str(), IconPath(button.icons[1]).c_str());
+        Line("InactiveIcons(\"%s\",\"%s\");", IconPath(button.icons[0]).c_str(),
+             IconPath(button.icons[1]).c_str());
     if (button.icons[2] != kCcfNone || button.icons[3] != kCcfNone)
-        Line("ActiveIcons(\"%s\",\"%s\");", IconPath(button.icons[2]).c_str(), IconPath(button.icons[3]).c_str());
+        Line("ActiveIcons(\"%s\",\"%s\");", IconPath(button.icons[2]).c_str(),
+             IconPath(button.icons[3]).c_str());
     if (button.actions != kCcfNone)
         ListStatement("Action()", button.actions, false);
     Close();
@@ -694,12 +710,14 @@ bool WritePicture(const std::string& path, const CCcfPixels& pixels, CCcfError* 
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     const int savedErrno = errno;
     if (std::fclose(out) != 0 || !written) {
-        SetCcfError(error, "Cannot write %s: %s", temporary.c_str(), std::strerror(written ? errno : savedErrno));
+        SetCcfError(error, "Cannot write %s: %s", temporary.c_str(),
+                    std::strerror(written ? errno : savedErrno));
         std::remove(temporary.c_str());
         return false;
     }
     if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        SetCcfError(error, "Cannot rename %s to %s: %s", temporary.c_str(), path.c_str(), std::strerror(errno));
+        SetCcfError(error, "Cannot rename %s to %s: %s", temporary.c_str(), path.c_str(),
+                    std::strerror(errno));
         std::remove(temporary.c_str());
         return false;
     }
@@ -715,7 +733,8 @@ bool FormatCsf(const CCcfFile& file, CCsfText& out, CCcfError* error)
     return formatter.Run(error);
 }
 
-bool WriteCsfFile(const CCcfFile& file, const std::string& csfPath, CCcfError* error, const CCsfDisplay& display)
+bool WriteCsfFile(const CCcfFile& file, const std::string& csfPath, CCcfError* error,
+                  const CCsfDisplay& display)
 {
     auto say = [&](const char* text) {
         if (display)
@@ -726,7 +745,8 @@ bool WriteCsfFile(const CCcfFile& file, const std::string& csfPath, CCcfError* e
     if (!FormatCsf(file, out, error))
         return false;
     const std::size_t slash = csfPath.find_last_of('/');
-    const std::string directory = slash == std::string::npos ? std::string(".") : csfPath.substr(0, slash + 1);
+    const std::string directory =
+        slash == std::string::npos ? std::string(".") : csfPath.substr(0, slash + 1);
     const std::string bmpDirectory = directory + (directory.back() == '/' ? "" : "/") + "BMP";
     // The program writes its own bitmaps into this directory without creating it.
     if (::mkdir(bmpDirectory.c_str(), 0777) != 0 && errno != EEXIST) {
@@ -734,7 +754,8 @@ bool WriteCsfFile(const CCcfFile& file, const std::string& csfPath, CCcfError* e
         return false;
     }
     char text[1024];
-    std::snprintf(text, sizeof text, "Writing %zu bitmaps into %s", out.pictures.size(), bmpDirectory.c_str());
+    std::snprintf(text, sizeof text, "Writing %zu bitmaps into %s", out.pictures.size(),
+                  bmpDirectory.c_str());
     say(text);
     for (const CCsfPicture& picture : out.pictures) {
         if (!WritePicture(bmpDirectory + "/" + picture.fileName, picture.pixels, error))
@@ -742,6 +763,6 @@ bool WriteCsfFile(const CCcfFile& file, const std::string& csfPath, CCcfError* e
     }
     std::snprintf(text, sizeof text, "Writing %s", csfPath.c_str());
     say(text);
-    return WriteFileAtomically(csfPath, reinterpret_cast<const std::uint8_t*>(out.text.data()), out.text.size(),
-                               error);
+    return WriteFileAtomically(csfPath, reinterpret_cast<const std::uint8_t*>(out.text.data()),
+                               out.text.size(), error);
 }

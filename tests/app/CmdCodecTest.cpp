@@ -61,7 +61,8 @@ TEST_F(CmdCodec, DecompileInspectCompile)
 
 TEST_F(CmdCodec, FailuresSayWhyAndExitNonZero)
 {
-    CliRun colour = RunCliCaptured({"decompile", DW_SHARED_DIR "/ccf-samples/tonto-gallery-color.ccf", m_dir + "/c.csf"});
+    CliRun colour =
+        RunCliCaptured({"decompile", DW_SHARED_DIR "/ccf-samples/tonto-gallery-color.ccf", m_dir + "/c.csf"});
     EXPECT_EQ(colour.status, kExitFailure);
     EXPECT_NE(colour.err.find("colour remote"), std::string::npos) << colour.err;
     EXPECT_FALSE(std::filesystem::exists(m_dir + "/c.csf"));

@@ -22,7 +22,8 @@ CcfIndex AddList(CCcfFile& f, std::vector<CCcfAction> actions, int secondCount =
     return CcfIndex(f.actionLists.size() - 1);
 }
 
-CcfIndex AddIcon(CCcfFile& f, std::uint16_t w, std::uint16_t h, std::uint16_t type, std::vector<std::uint8_t> data)
+CcfIndex AddIcon(CCcfFile& f, std::uint16_t w, std::uint16_t h, std::uint16_t type,
+                 std::vector<std::uint8_t> data)
 {
     CCcfIcon icon;
     icon.width = w;
@@ -107,7 +108,7 @@ CCcfFile OddFile(bool versionOne)
     b = CCcfButton();
     b.label = Str(f, "");
     b.icons = {junk, junk, kCcfNone, kCcfNone};
-    f.buttons.push_back(b); // 1
+    f.buttons.push_back(b);            // 1
     f.buttons.push_back(CCcfButton()); // 2, no label, inactive
     f.buttons.push_back(CCcfButton()); // 3, on the template panel
 
@@ -130,7 +131,8 @@ CCcfFile OddFile(bool versionOne)
     f.frames.push_back(outer); // 1
 
     const CcfIndex mainName = Str(f, "Main");
-    const CcfIndex p1 = AddPanel(f, mainName, {{-8, 76, CcfKind::Button, 0}, {0, 0, CcfKind::Frame, 1}}, true);
+    const CcfIndex p1 =
+        AddPanel(f, mainName, {{-8, 76, CcfKind::Button, 0}, {0, 0, CcfKind::Frame, 1}}, true);
     const CcfIndex p2 = AddPanel(f, mainName); // same name, same device
     const CcfIndex p3 = AddPanel(f, mainName); // same name, the other TV
     const CcfIndex p4 = AddPanel(f, Str(f, "x"));
@@ -152,7 +154,8 @@ CCcfFile OddFile(bool versionOne)
         t.startAction = Act(kCcfActionIr, CcfParam::Raw(0), CcfParam::Ref(CcfKind::IrCode, 0));
         f.timers.push_back(t);
         CCcfTimer u;
-        u.endAction = Act(kCcfActionJump, CcfParam::Ref(CcfKind::Device, tv2), CcfParam::Ref(CcfKind::Panel, p3));
+        u.endAction =
+            Act(kCcfActionJump, CcfParam::Ref(CcfKind::Device, tv2), CcfParam::Ref(CcfKind::Panel, p3));
         f.timers.push_back(u);
         h.firstTimer = 0;
     }
@@ -252,7 +255,9 @@ TEST_P(CsfFidelity, TextCarriesEveryField)
 }
 
 INSTANTIATE_TEST_SUITE_P(Headers, CsfFidelity, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& i) { return i.param ? "Version1" : "Version2"; });
+                         [](const testing::TestParamInfo<bool>& i) {
+                             return i.param ? "Version1" : "Version2";
+                         });
 
 struct CBadCsf
 {
@@ -282,10 +287,13 @@ TEST_P(CsfRefused, WithLineAndReason)
 INSTANTIATE_TEST_SUITE_P(
     Texts, CsfRefused,
     testing::Values(
-        CBadCsf{"AliasToMissingNumber",
-                DEV "Button(\"b\",0,0,1,1,1)\n{\nAction()\n{\nAliasDeviceButton(\"A\",\"p\",\"b\",9);\n}\n}\n}\n}\n", 11,
-                "no button number 9"},
-        CBadCsf{"DuplicateNumber", DEV "Button(\"a\",0,0,1,1,4)\nButton(\"b\",0,0,1,1,4)\n}\n}\n", 8, "line 7"},
+        CBadCsf{
+            "AliasToMissingNumber",
+            DEV
+            "Button(\"b\",0,0,1,1,1)\n{\nAction()\n{\nAliasDeviceButton(\"A\",\"p\",\"b\",9);\n}\n}\n}\n}\n",
+            11, "no button number 9"},
+        CBadCsf{"DuplicateNumber", DEV "Button(\"a\",0,0,1,1,4)\nButton(\"b\",0,0,1,1,4)\n}\n}\n", 8,
+                "line 7"},
         CBadCsf{"NumberZero", DEV "Button(\"a\",0,0,1,1,0)\n}\n}\n", 7, "start at 1"},
         CBadCsf{"FiveArguments", DEV "Button(\"a\",0,0,1,1)\n}\n}\n", 7, "takes 6 arguments"},
         CBadCsf{"UnknownInDevice", "Device(\"A\")\n{\nColour(1);\n}\n", 5, "unknown statement in a device"},
@@ -297,16 +305,18 @@ INSTANTIATE_TEST_SUITE_P(
         CBadCsf{"BadColour", DEV "BackColor(Pink);\n}\n}\n", 7, "not a colour"},
         CBadCsf{"BadFont", DEV "Button(\"b\",0,0,1,1,1)\n{\nFont(9);\n}\n}\n}\n", 9, "font"},
         CBadCsf{"JumpToMissingPanel",
-                DEV "Button(\"b\",0,0,1,1,1)\n{\nAction()\n{\nJumpDevicePanel(\"A\",\"q\");\n}\n}\n}\n}\n", 11,
-                "no panel \"q\""},
+                DEV "Button(\"b\",0,0,1,1,1)\n{\nAction()\n{\nJumpDevicePanel(\"A\",\"q\");\n}\n}\n}\n}\n",
+                11, "no panel \"q\""},
         CBadCsf{"SameListUndefined", "Device(\"A\")\n{\nLeft()\n{\nSameList(4);\n}\n}\n", 7, "ShareList(4)"},
         CBadCsf{"TimerInVersionOne", "HeaderVersion(1);\nTimerDefinition(1)\n", 4, "version-2 header"},
         CBadCsf{"TimerUndefined", "Device(\"A\")\n{\nMute()\n{\nTimer(3);\n}\n}\n", 7, "TimerDefinition(3)"},
-        CBadCsf{"LongText",
-                "Device(\"0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567"
-                "8901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901"
-                "234567890123456789012345678901234567890123456789012345678901234567890123456789\")\n",
-                3, "longer than the 255"},
+        CBadCsf{
+            "LongText",
+            "Device("
+            "\"0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567"
+            "8901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901"
+            "234567890123456789012345678901234567890123456789012345678901234567890123456789\")\n",
+            3, "longer than the 255"},
         CBadCsf{"PositionOutOfRange", DEV "Frame(\"f\",40000,0,1,1)\n}\n}\n", 7, "not a position"},
         CBadCsf{"ColourFile", "Capability(0x00060301);\n", 3, "colour"},
         CBadCsf{"Junk", "Version(\"x\") junk\n", 3, "unexpected text"}),
@@ -355,6 +365,42 @@ TEST(CsfTruncation, EveryPrefixOfATextIsHandled)
         }
     }
     EXPECT_LE(accepted, 1u); // only the text without its final line end
+}
+
+} // namespace
+
+namespace {
+
+TEST(CsfNames, ThisCaseAndOccurrenceSelectTheTarget)
+{
+    const char* text = "CCF()\n{\n"
+                       "Device(\"TV\")\n{\nPanel(\"Main\")\nPanel(\"Main\")\n"
+                       "Mute()\n{\nJumpDevicePanel(\"this\",\"Main\");\n}\n"
+                       "Left()\n{\nJumpDevicePanel(\"tv\",\"MAIN\",2);\n}\n}\n"
+                       "Device(\"TV\")\n{\nPanel(\"Main\")\nRight()\n{\nAliasDeviceKey(\"TV\",\"chan+\",2);\n"
+                       "JumpDevicePanel(\"TV\",\"Main\",3);\nAliasDevice(\"tv\");\n}\n}\n}\n";
+    CCcfFile f;
+    CCcfError error;
+    ASSERT_TRUE(ReadCsf(text, f, &error)) << error.Text();
+    const CcfIndex tv1 = f.header.firstDevice, tv2 = f.devices[tv1].next;
+    const CcfIndex main1 = f.devices[tv1].firstPanel, main2 = f.panels[main1].next,
+                   main3 = f.devices[tv2].firstPanel;
+    const auto& mute = f.actionLists[f.devices[tv1].keys[kCcfKeyMute]].actions;
+    EXPECT_EQ(mute[0].p2, CcfParam::Ref(CcfKind::Panel, main1));
+    const auto& left = f.actionLists[f.devices[tv1].keys[kCcfKeyLeft]].actions;
+    EXPECT_EQ(left[0].p2, CcfParam::Ref(CcfKind::Panel, main2));
+    const auto& right = f.actionLists[f.devices[tv2].keys[kCcfKeyRight]].actions;
+    EXPECT_EQ(right[0].p1, CcfParam::Ref(CcfKind::Device, tv2));
+    EXPECT_EQ(right[0].p2, CcfParam::Raw(kCcfKeyChannelUp));
+    EXPECT_EQ(right[1].p1, CcfParam::Ref(CcfKind::Device, tv2)); // the owner of the third "Main"
+    EXPECT_EQ(right[1].p2, CcfParam::Ref(CcfKind::Panel, main3));
+    EXPECT_EQ(right[2].p1, CcfParam::Ref(CcfKind::Device, tv1));
+
+    error = CCcfError();
+    EXPECT_FALSE(ReadCsf("CCF()\n{\nDevice(\"TV\")\n{\nMute()\n{\nJumpDevicePanel(\"TV\",\"Main\",2);\n}\n"
+                         "Panel(\"Main\")\n}\n}\n",
+                         f, &(error = CCcfError())));
+    EXPECT_EQ(error.position, 7u);
 }
 
 } // namespace

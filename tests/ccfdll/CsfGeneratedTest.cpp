@@ -284,7 +284,8 @@ TEST_F(CsfGenerated, CompilesWithTheRulesOfTheDialect)
     ASSERT_NE(f.devices[jazz].keys[kCcfKeyLeft], kCcfNone);
     EXPECT_EQ(f.actionLists[f.devices[jazz].keys[kCcfKeyLeft]].actions[0].type, kCcfActionAliasButton);
     EXPECT_EQ(f.devices[jazz].keys[kCcfKeyRight], kCcfNone);
-    EXPECT_EQ(f.actionLists[f.devices[jazz].keys[kCcfKeyMute]].actions[0].p2, CcfParam::Ref(CcfKind::Panel, a0));
+    EXPECT_EQ(f.actionLists[f.devices[jazz].keys[kCcfKeyMute]].actions[0].p2,
+              CcfParam::Ref(CcfKind::Panel, a0));
     const CCcfButton& bar = f.buttons[f.panels[a0].children[3].index];
     ASSERT_NE(bar.actions, kCcfNone);
     EXPECT_TRUE(f.actionLists[bar.actions].actions.empty());
@@ -306,13 +307,15 @@ TEST_F(CsfGenerated, DecompilingGivesTheSameStatementsBack)
     const std::string back = csftest::ReadText(second / "back.csf");
     const char* const statements[] = {
         "\tDevice(\"Jazz\")\n",
-        "\t\tLeft(\"Play\")\n\t\t{\n\t\t\tAliasDeviceButton(\"CD\",\"keys\",\"Play\",3); /* Reference to Button 3 */\n",
+        "\t\tLeft(\"Play\")\n\t\t{\n\t\t\tAliasDeviceButton(\"CD\",\"keys\",\"Play\",3); /* Reference to "
+        "Button 3 */\n",
         "\t\tMute()\n\t\t{\n\t\t\tJumpDevicePanel(\"Jazz\",\"A0\");\n",
         "\t\tPanel(\"Alphabet\")\n\t\t{\n\t\t\tIsHidden()\n",
         "\t\t\tButton(\"A\",40,0,38,35,4) /* Button 4 */\n\t\t\t{\n\t\t\t\tFont(10);\n",
         "\t\t\t\tActiveUnselectedColor(LightGray,White);\n",
         "\t\t\t\tInactiveUnselectedColor(LightGray,DarkGray);\n",
-        "\t\t\tFrame(\".\",80,0,38,35)\n\t\t\t{\n\t\t\t\tFont(10);\n\t\t\t\tBackColor(White);\n\t\t\t\tTextColor(DarkGray);\n",
+        "\t\t\tFrame(\".\",80,0,38,35)\n\t\t\t{\n\t\t\t\tFont(10);\n\t\t\t\tBackColor(White);"
+        "\n\t\t\t\tTextColor(DarkGray);\n",
         "\t\t\t\t\tAliasDeviceButton(\"CD\",\"keys\",\"1\",2); /* Reference to Button 2 */\n"
         "\t\t\t\t\tDelay(200);\n"
         "\t\t\t\t\tAliasDeviceButton(\"CD\",\"keys\",\"Play\",3); /* Reference to Button 3 */\n"
@@ -324,8 +327,9 @@ TEST_F(CsfGenerated, DecompilingGivesTheSameStatementsBack)
     for (const char* s : statements)
         EXPECT_NE(back.find(s), std::string::npos) << s << "\nin\n" << back;
     // The bottom bar's empty action list stays a list.
-    EXPECT_NE(back.find("ActiveIcons(\"BMP\\icon0004.bmp\",\"BMP\\icon0004.bmp\");\n\t\t\t\tAction()\n\t\t\t}"),
-              std::string::npos)
+    EXPECT_NE(
+        back.find("ActiveIcons(\"BMP\\icon0004.bmp\",\"BMP\\icon0004.bmp\");\n\t\t\t\tAction()\n\t\t\t}"),
+        std::string::npos)
         << back;
 
     // And compiling the decompiled text gives the same file again.

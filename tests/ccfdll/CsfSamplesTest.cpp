@@ -4,8 +4,8 @@
 #include "ccfdll/CcfReader.h"
 #include "ccfdll/CcfWriter.h"
 #include "ccfdll/CsfReader.h"
-#include "ccfdll/CsfWriter.h"
 #include "ccfdll/CsfTestUtil.h"
+#include "ccfdll/CsfWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -94,8 +94,9 @@ TEST(CsfSamples, EditorSampleTextFacts)
     EXPECT_NE(t.find("\tDate(\"2002-10-17 22:13:16\");\n"), std::string::npos);
     // Devices directly in the root block, the Home device and the macro groups marked.
     EXPECT_NE(t.find("\n\tDevice(\"HOME\")\n\t{\n\t\tIsHome();\n"), std::string::npos);
-    EXPECT_NE(t.find("\n\tDevice(\"Timer\")\n\t{\n\t\tIsMacroGroup();\n\t\tIsTimerGroup();\n\t\tHasSeparator();\n"),
-              std::string::npos);
+    EXPECT_NE(
+        t.find("\n\tDevice(\"Timer\")\n\t{\n\t\tIsMacroGroup();\n\t\tIsTimerGroup();\n\t\tHasSeparator();\n"),
+        std::string::npos);
     // Every button numbered once, from 1, in text order.
     std::size_t at = 0;
     unsigned expected = 1;

@@ -33,13 +33,12 @@ TEST_P(CsfCallSplitting, GivesKeywordAndArguments)
 INSTANTIATE_TEST_SUITE_P(
     Statements, CsfCallSplitting,
     testing::Values(
-        CCallCase{"Font(0)", "Font", {"0"}},
-        CCallCase{"Mute()", "Mute", {}},
-        CCallCase{"IsHidden()", "IsHidden", {}},
-        CCallCase{"Vol-()", "Vol-", {}},
+        CCallCase{"Font(0)", "Font", {"0"}}, CCallCase{"Mute()", "Mute", {}},
+        CCallCase{"IsHidden()", "IsHidden", {}}, CCallCase{"Vol-()", "Vol-", {}},
         CCallCase{"TextColor(Black);", "TextColor", {"Black"}},
         CCallCase{"JumpDevicePanel(\"Jazz\", \"A0\");", "JumpDevicePanel", {"\"Jazz\"", "\"A0\""}},
-        CCallCase{"Button(\"a,b)c\",0,204,120,15,42) /* Button 42 */", "Button",
+        CCallCase{"Button(\"a,b)c\",0,204,120,15,42) /* Button 42 */",
+                  "Button",
                   {"\"a,b)c\"", "0", "204", "120", "15", "42"}},
         CCallCase{"AliasDeviceButton(\"TV\",\"Main\",\"Power\",7); /* Reference to Button 7 */",
                   "AliasDeviceButton",
@@ -51,14 +50,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CsfCallSplitting, RefusesMalformedStatements)
 {
     const char* const bad[] = {
-        "Font",                  // no parentheses
-        "(1)",                   // no keyword
-        "Fo nt(1)",              // space inside the keyword
-        "Font(1",                // not closed
-        "Icon(\"BMP\\a.bmp);",   // quote not closed
-        "Font(1) extra",         // junk after the statement
-        "Font(1) /* open",       // comment not closed
-        "Font(\"a\"b)",          // text after a quoted argument
+        "Font",                // no parentheses
+        "(1)",                 // no keyword
+        "Fo nt(1)",            // space inside the keyword
+        "Font(1",              // not closed
+        "Icon(\"BMP\\a.bmp);", // quote not closed
+        "Font(1) extra",       // junk after the statement
+        "Font(1) /* open",     // comment not closed
+        "Font(\"a\"b)",        // text after a quoted argument
     };
     for (const char* text : bad) {
         CCsfCall call;
@@ -77,7 +76,7 @@ TEST(CsfStatements, BlocksCommentsAndBlankLines)
                        "   \r\n"
                        "\tDevice(\"TV\")\r\n"
                        "\t{\r\n"
-                       "\t\tPanel(\"Main\") {\r\n"    // a "{" at the end stays part of the statement
+                       "\t\tPanel(\"Main\") {\r\n" // a "{" at the end stays part of the statement
                        "\t}  closes despite text\r\n"
                        "\tDevice(\"CD\")\r\n"
                        "\t{\r\n"
@@ -120,7 +119,8 @@ TEST_P(CsfBadTexts, AreRefusedWithTheirLine)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, CsfBadTexts,
-                         testing::Values(CBadText{"", 1, "no statement"}, CBadText{"// only\n\n", 2, "no statement"},
+                         testing::Values(CBadText{"", 1, "no statement"},
+                                         CBadText{"// only\n\n", 2, "no statement"},
                                          CBadText{"CCF()\n{\nDevice(\"a\")\n{\n}\n", 1, "not closed"},
                                          CBadText{"CCF()\n{\n{\n}\n}\n", 3, "unexpected \"{\""},
                                          CBadText{"CCF()\n{\n}\nDevice(\"x\")\n", 4, "after the end"}));
@@ -143,7 +143,7 @@ TEST(CsfEscaping, FollowsTheNameRules)
     EXPECT_EQ(CsfEscape(std::string("\xe9\x01~ `", 5)), "\\xe9\\x01~ `");
     EXPECT_EQ(CsfUnescape("My\\x5fDisc\\x2f1"), "My_Disc/1");
     EXPECT_EQ(CsfUnescape("\\X41\\x41"), "AA");
-    EXPECT_EQ(CsfUnescape("\\x4"), "\\x4");   // one digit only: left alone
+    EXPECT_EQ(CsfUnescape("\\x4"), "\\x4"); // one digit only: left alone
     EXPECT_EQ(CsfUnescape("a\\b\\xzz"), "a\\b\\xzz");
     EXPECT_EQ(CsfUnescape("\\x00"), std::string(1, '\0'));
     std::string all;
