@@ -6,8 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <mutex>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -259,6 +263,35 @@ bool SaveDocument(const std::string& path, const CSettingsDocument& doc)
     return true;
 }
 
+// Serialises the read-modify-write of one store between processes (the desktop
+// program and the command line may save at the same time). The store itself is
+// replaced by rename, so the lock lives in a file of its own beside it. Without a lock
+// file (an unwritable directory) the change goes ahead; saving will then report why.
+class CStoreFileLock
+{
+public:
+    explicit CStoreFileLock(const std::string& storePath)
+    {
+        int saved = errno;
+        m_fd = ::open((storePath + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (m_fd >= 0) {
+            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+        errno = saved;
+    }
+    ~CStoreFileLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd); // releases the lock
+    }
+    CStoreFileLock(const CStoreFileLock&) = delete;
+    CStoreFileLock& operator=(const CStoreFileLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
 std::string PathFor(SettingsScope scope)
 {
     return scope == SettingsScope::User ? CSettingsStore::GetUserStorePath()
@@ -435,7 +468,11 @@ std::string CSettingsStore::GetUserStorePath()
         base = xdg;
     } else {
         const char* home = std::getenv("HOME");
-        base = std::string(home && *home ? home : ".") + "/.config";
+        if (!home || !*home) {
+            struct passwd* entry = ::getpwuid(::getuid());
+            home = entry && entry->pw_dir && *entry->pw_dir ? entry->pw_dir : "/tmp";
+        }
+        base = std::string(home) + "/.config";
     }
     return base + "/discweaver/settings";
 }
@@ -480,6 +517,9 @@ bool CSettingsStore::WriteValue(SettingsScope scope, const std::string& keyPath,
     }
     std::lock_guard<std::mutex> lock(g_storeMutex);
     std::string path = PathFor(scope);
+    if (!MakeParentDirectories(path))
+        return false;
+    CStoreFileLock fileLock(path);
     CSettingsDocument doc;
     if (!LoadDocument(path, doc))
         return false;
@@ -501,11 +541,17 @@ bool CSettingsStore::DeleteValue(SettingsScope scope, const std::string& keyPath
     CSettingsDocument doc;
     if (!LoadDocument(path, doc))
         return false;
-    if (!doc.Remove(keyPath, name))
-        return true;
+    if (!doc.Find(keyPath, name))
+        return true; // nothing to delete: no lock file, no rewrite
     if (scope == SettingsScope::Machine) {
         errno = EACCES;
         return false;
     }
+    // Read again under the lock: another process may have changed the store meanwhile.
+    CStoreFileLock fileLock(path);
+    if (!LoadDocument(path, doc))
+        return false;
+    if (!doc.Remove(keyPath, name))
+        return true;
     return SaveDocument(path, doc);
 }

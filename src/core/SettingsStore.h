@@ -24,7 +24,8 @@
 // Lines the store does not understand (comments, hand-made mistakes) are kept as they
 // are when the file is rewritten. Every change rewrites the file atomically (temporary
 // file, then rename), so a crash never leaves it half written. A mutex serialises all
-// store operations of the process.
+// store operations of the process, and an flock on "<store>.lock" serialises changes
+// between processes (the desktop program and the command line).
 //
 // The operations report failure by returning false with errno set (ENOENT for a
 // missing value), like the registry calls they replace.

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -237,24 +236,6 @@ TEST_F(DWConfigTest, LoadSettingsCallsTheModelPart)
     EXPECT_EQ(seen->seenPlayersFile, "/srv/area/DW_Config/DW_Devices.xml");
     EXPECT_STREQ(GetText(&errors), "Error with library file");
     EXPECT_EQ(warnings.size(), 1u);
-}
-
-TEST_F(DWConfigTest, ConcurrentReadersAndWriters)
-{
-    config.SetConfigArea("/one");
-    std::thread writer([this] {
-        for (int i = 0; i < 2000; ++i) {
-            config.SetPanelCap(i);
-            config.SetOutputCcf(i % 2 ? "/x/a.ccf" : "/x/bb.ccf");
-        }
-    });
-    for (int i = 0; i < 2000; ++i) {
-        std::string out = config.GetOutputCcf();
-        EXPECT_TRUE(out.empty() || out == "/x/a.ccf" || out == "/x/bb.ccf");
-        EXPECT_EQ(config.GetPlayersFile(), "/one/DW_Config/DW_Devices.xml");
-    }
-    writer.join();
-    EXPECT_EQ(config.GetPanelCap(), 1999);
 }
 
 } // namespace

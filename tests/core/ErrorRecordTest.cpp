@@ -123,14 +123,4 @@ TEST(ErrorRecord, ClearAndReuse)
     EXPECT_EQ(CopyText(&record), "two");
 }
 
-TEST(ErrorRecord, WarningList)
-{
-    CWarningList warnings;
-    AddWarning(&warnings, "line %d", 1);
-    AddWarning(&warnings, "line %d", 2);
-    AddWarning(nullptr, "ignored");
-    ASSERT_EQ(warnings.size(), 2u);
-    EXPECT_EQ(warnings[1], "line 2");
-}
-
 } // namespace

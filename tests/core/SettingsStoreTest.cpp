@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -178,6 +180,30 @@ TEST_F(SettingsStoreTest, ConcurrentWritersLoseNothing)
             std::uint32_t v = 99;
             ASSERT_TRUE(ReadRegistryDword(HKEY_CURRENT_USER, kWindowPosKey, name.c_str(), &v)) << name;
             EXPECT_EQ(v, static_cast<std::uint32_t>(i));
+        }
+    }
+}
+
+TEST_F(SettingsStoreTest, TwoProcessesWritingLoseNothing)
+{
+    // Without the lock file, each process's read-modify-write would drop the other's
+    // values.
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    const char* prefix = child == 0 ? "child" : "parent";
+    for (int i = 0; i < 30; ++i) {
+        std::string name = std::string(prefix) + std::to_string(i);
+        WriteRegistryDword(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), static_cast<std::uint32_t>(i));
+    }
+    if (child == 0)
+        ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    for (const char* who : {"child", "parent"}) {
+        for (int i = 0; i < 30; ++i) {
+            std::string name = std::string(who) + std::to_string(i);
+            std::uint32_t v = 99;
+            EXPECT_TRUE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), &v)) << name;
         }
     }
 }
