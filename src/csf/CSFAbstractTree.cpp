@@ -259,6 +259,26 @@ bool CCSFDevice::Build(CErrorRecord* errors, CCSFSection* node)
     return true;
 }
 
+CCSFButton* CCSFDevice::FindButtonForPlayer(const char* buttonName) const
+{
+    if (buttonName == nullptr)
+        return nullptr;
+    CNameText name = CNameText::FromPlain(buttonName);
+    CCSFButton* fallback = nullptr;
+    for (const CCSFPanel* panel : m_panels) {
+        const CNamedCollection<CCSFButton>& buttons = panel->GetButtons();
+        for (CCSFButton* b = buttons.FindByName(name); b != nullptr; b = buttons.FindByName(name, b)) {
+            if (!b->HasAction() || !b->IsUnique())
+                continue;
+            if (!b->HasAlias())
+                return b;
+            if (fallback == nullptr)
+                fallback = b;
+        }
+    }
+    return fallback;
+}
+
 // ---- CCSFAbstractTree ---------------------------------------------------------------
 
 bool CCSFAbstractTree::Build(CErrorRecord* errors, CCSFSection* root)

@@ -153,6 +153,12 @@ public:
     const CNamedCollection<CCSFButton>& GetHardButtons() const { return m_hardButtons; }
     CNamedCollection<CCSFButton>& GetHardButtons() { return m_hardButtons; }
 
+    // The button a new player takes for a role: among the buttons of that plain name on
+    // this device's panels (ignoring case), the first that has an action, a name unique
+    // on its panel and no alias; failing that, the first with an action and a unique
+    // name; else null.
+    CCSFButton* FindButtonForPlayer(const char* buttonName) const;
+
 private:
     CNamedCollection<CCSFPanel> m_panels;
     CNamedCollection<CCSFButton> m_hardButtons;

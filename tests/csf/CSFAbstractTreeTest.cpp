@@ -281,6 +281,66 @@ TEST(CSFAbstractTree, ButtonChecks)
     EXPECT_STREQ(GetText(&errors), "Cannot add invalid button: button has no name");
 }
 
+TEST(CSFAbstractTree, ButtonForAPlayerPrefersActionUniqueAndNoAlias)
+{
+    auto t = Build(R"(R()
+{
+Device("DVD")
+{
+Panel("A")
+{
+Button("Play",0,0,1,1,1)
+Button("Next",0,0,1,1,2)
+{
+Action()
+{
+AliasDeviceKey("TV","Mute");
+}
+}
+}
+Panel("B")
+{
+Button("play",0,0,1,1,3)
+{
+Action()
+{
+}
+}
+Button("Play",0,0,1,1,4)
+{
+Action()
+{
+}
+}
+Button("NEXT",0,0,1,1,5)
+{
+Action()
+{
+}
+}
+Button("Stop",0,0,1,1,6)
+{
+Action()
+{
+AliasDeviceKey("TV","Mute");
+}
+}
+}
+}
+}
+)");
+    const CCSFDevice* dvd = t->tree.GetFirst();
+    // Play: the first has no action, the two on B share a name, so none qualifies.
+    EXPECT_EQ(dvd->FindButtonForPlayer("PLAY"), nullptr);
+    // Next: the aliased one on A loses to the plain one on B.
+    ASSERT_NE(dvd->FindButtonForPlayer("next"), nullptr);
+    EXPECT_EQ(dvd->FindButtonForPlayer("next")->GetNumber(), 5u);
+    // Stop: only an aliased one exists, which is taken as the fallback.
+    ASSERT_NE(dvd->FindButtonForPlayer("Stop"), nullptr);
+    EXPECT_EQ(dvd->FindButtonForPlayer("Stop")->GetNumber(), 6u);
+    EXPECT_EQ(dvd->FindButtonForPlayer(nullptr), nullptr);
+}
+
 TEST(CSFAbstractTree, RemoveDeviceDeletesItsStatements)
 {
     auto t = Build(kConfig);
