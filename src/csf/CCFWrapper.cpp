@@ -167,8 +167,8 @@ std::string ResolveOutputPath(const std::string& output)
 bool MatchCompilerLineReport(const char* text, int* line)
 {
     static const char* const kForms[] = {
-        "Analyzing CCF (line %d)",    "Analyzing Entry (line %d)", "Analyzing Action (line %d)",
-        "Analyzing Panel (line %d)",  "Analyzing Frame (line %d)", "Analyzing Button (line %d)",
+        "Analyzing CCF (line %d)",   "Analyzing Entry (line %d)", "Analyzing Action (line %d)",
+        "Analyzing Panel (line %d)", "Analyzing Frame (line %d)", "Analyzing Button (line %d)",
     };
     if (!text)
         return false;
@@ -248,7 +248,8 @@ bool CCFWrapper::ResolveEntryPoints(const SEntryPoint* entries, CErrorRecord* er
         std::string loaderText;
         void* address = m_library.FindSymbol(entry->name, &loaderText);
         if (!address) {
-            SetMessage(errors, "Could not find %s in %s: %s", entry->name, m_dllPath.c_str(), loaderText.c_str());
+            SetMessage(errors, "Could not find %s in %s: %s", entry->name, m_dllPath.c_str(),
+                       loaderText.c_str());
             return false;
         }
         *entry->address = address;

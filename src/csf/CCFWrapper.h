@@ -94,8 +94,8 @@ public:
     // Compiles a CSF file where it stands (its icon paths are relative to it) into
     // outputCcf, with the same safe replacement of the output as SaveAndCompile. The
     // trees are not involved.
-    bool CompileCsfFile(const char* csfFile, const char* outputCcf, CProgressSink* progress, CWarningList* log,
-                        CErrorRecord* errors);
+    bool CompileCsfFile(const char* csfFile, const char* outputCcf, CProgressSink* progress,
+                        CWarningList* log, CErrorRecord* errors);
 
     // Deletes every jump statement whose target panel is not in the tree. With
     // rebuildAbstractTree the abstract tree is first rebuilt from the statements (after

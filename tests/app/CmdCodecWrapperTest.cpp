@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -54,8 +54,9 @@ TEST_F(CodecThroughWrapper, InspectOfABrokenCcfShowsTheLog)
     CliRun run = RunCliCaptured({"inspect", broken.string()});
     EXPECT_EQ(run.status, kExitFailure);
     EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("discweaver-cli: DECOMPILATION FAILED, see log for details:\nCCFDll Operation Log:\n  "),
-              std::string::npos)
+    EXPECT_NE(
+        run.err.find("discweaver-cli: DECOMPILATION FAILED, see log for details:\nCCFDll Operation Log:\n  "),
+        std::string::npos)
         << run.err;
 }
 
@@ -63,7 +64,8 @@ TEST_F(CodecThroughWrapper, InspectOfAMissingCcfNamesIt)
 {
     CliRun run = RunCliCaptured({"inspect", (dir / "missing.ccf").string()});
     EXPECT_EQ(run.status, kExitFailure);
-    EXPECT_NE(run.err.find("discweaver-cli: Cannot access " + (dir / "missing.ccf").string()), std::string::npos)
+    EXPECT_NE(run.err.find("discweaver-cli: Cannot access " + (dir / "missing.ccf").string()),
+              std::string::npos)
         << run.err;
 }
 
@@ -71,12 +73,12 @@ TEST_F(CodecThroughWrapper, InfoDescribesARealConfiguration)
 {
     CliRun run = RunCliCaptured({"info", DW_SHARED_DIR "/ccf-samples/irscrutinizer-2002-10-17.ccf"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
-    for (const char* line : {"Model: TS-1000 / RU-890 / RU-940 (capability 0x00020001)\n", "Header version: 2\n",
-                             "Configuration version: 2002-10-17\n", "Modified: 2002-10-17 ", "Home devices: 1\n",
-                             "Devices: 12\n", "Macro groups: 4\n", "Panels: 97 (57 hidden)\n", "Frames: 1215\n",
-                             "Buttons: 1133\n", "IR codes: 547\n", "File size: 342972 bytes\n",
-                             "Memory of TS-1000: 380 KB, file uses 88.1%\n",
-                             "Memory of RU-940: 1404 KB, file uses 23.9%\n"})
+    for (const char* line :
+         {"Model: TS-1000 / RU-890 / RU-940 (capability 0x00020001)\n", "Header version: 2\n",
+          "Configuration version: 2002-10-17\n", "Modified: 2002-10-17 ", "Home devices: 1\n",
+          "Devices: 12\n", "Macro groups: 4\n", "Panels: 97 (57 hidden)\n", "Frames: 1215\n",
+          "Buttons: 1133\n", "IR codes: 547\n", "File size: 342972 bytes\n",
+          "Memory of TS-1000: 380 KB, file uses 88.1%\n", "Memory of RU-940: 1404 KB, file uses 23.9%\n"})
         EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
     EXPECT_EQ(run.out.find("TOO LARGE"), std::string::npos);
 }

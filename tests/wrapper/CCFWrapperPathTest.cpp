@@ -10,9 +10,9 @@ namespace {
 struct SPathCase
 {
     const char* name;
-    bool besideProgram;  // a libCCFDll.so in the program directory
-    bool keyPresent;     // the machine-wide key names a directory
-    bool besideKey;      // that directory holds a libCCFDll.so
+    bool besideProgram;   // a libCCFDll.so in the program directory
+    bool keyPresent;      // the machine-wide key names a directory
+    bool besideKey;       // that directory holds a libCCFDll.so
     const char* expected; // "program", "key" or "bare"
 };
 
@@ -54,7 +54,9 @@ INSTANTIATE_TEST_SUITE_P(Places, DllPathTest,
                                            SPathCase{"KeyWithoutLibrary", false, true, false, "bare"},
                                            SPathCase{"Nothing", false, false, false, "bare"},
                                            SPathCase{"LibraryButNoKey", false, false, true, "bare"}),
-                         [](const ::testing::TestParamInfo<SPathCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<SPathCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(CWrapperTestBase, NoProgramDirectoryStillConsultsTheKey)
 {

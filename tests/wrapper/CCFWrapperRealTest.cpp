@@ -39,7 +39,7 @@ protected:
     {
         sink.Reset();
         EXPECT_TRUE(wrapper.DecompileAndRead(&sink, &log, &errors)) << GetText(&errors) << "\n"
-                                                                   << (log.empty() ? "" : log.front());
+                                                                    << (log.empty() ? "" : log.front());
         return std::count(sink.headings.begin(), sink.headings.end(), "Decompiling") > 0;
     }
 
@@ -89,7 +89,8 @@ TEST_F(WrapperRealTest, CompiledOutputReadsBackToTheSameTree)
     EXPECT_TRUE(log.empty());
     config.SetInputCcf(output.c_str());
     ASSERT_TRUE(ReadDecompiled());
-    EXPECT_TRUE(wrapper.GetRootSection()->WriteToString() == tree) << "the round trip changed the configuration";
+    EXPECT_TRUE(wrapper.GetRootSection()->WriteToString() == tree)
+        << "the round trip changed the configuration";
 }
 
 TEST_F(WrapperRealTest, AFailedCompileLeavesTreesAndOutputAlone)
@@ -109,7 +110,8 @@ TEST_F(WrapperRealTest, AFailedCompileLeavesTreesAndOutputAlone)
     config.SetOutputCcf(output.c_str());
     EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
     std::string text = GetText(&errors);
-    EXPECT_TRUE(text == "COMPILATION FAILED, see log for details:" || text == "Compilation failed; No log was received")
+    EXPECT_TRUE(text == "COMPILATION FAILED, see log for details:" ||
+                text == "Compilation failed; No log was received")
         << text;
     EXPECT_EQ(text == "COMPILATION FAILED, see log for details:", !log.empty());
     EXPECT_TRUE(wrapper.GetRootSection()->WriteToString() == before);

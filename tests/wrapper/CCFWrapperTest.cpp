@@ -311,9 +311,10 @@ TEST_F(WrapperFakeTest, EveryLineFormCountsAndAMessageRestartsTheCount)
     sink.Reset();
     config.SetOutputCcf((root / "out.ccf").c_str());
     ASSERT_TRUE(wrapper.SaveAndCompile(&sink, &log, &errors)) << GetText(&errors);
-    EXPECT_EQ(HeadingsAfterCompileStarts(sink),
-              (std::vector<std::string>{"Compiling line 1001", "Compiling line 2002", "Compiling",
-                                        "Compiling line 2501", "Compiling line 3502", "Compiling line 4503"}));
+    EXPECT_EQ(
+        HeadingsAfterCompileStarts(sink),
+        (std::vector<std::string>{"Compiling line 1001", "Compiling line 2002", "Compiling",
+                                  "Compiling line 2501", "Compiling line 3502", "Compiling line 4503"}));
     EXPECT_TRUE(sink.SawBody("Warning: icon not found"));
 }
 
@@ -533,7 +534,8 @@ TEST_F(WrapperFakeTest, CompilesACsfFileCountingItsLines)
     fs::path csf = root / "mine.csf";
     WriteWholeFile(csf, CsfOfLines(2500));
     fs::path output = root / "mine.ccf";
-    ASSERT_TRUE(wrapper.CompileCsfFile(csf.c_str(), output.c_str(), &sink, &log, &errors)) << GetText(&errors);
+    ASSERT_TRUE(wrapper.CompileCsfFile(csf.c_str(), output.c_str(), &sink, &log, &errors))
+        << GetText(&errors);
     EXPECT_EQ(sink.maximums, (std::vector<std::uint32_t>{2500}));
     EXPECT_TRUE(ReadWholeFile(output) == ReadWholeFile(csf));
     EXPECT_EQ(wrapper.GetRootSection(), nullptr) << "compiling a file leaves the trees alone";

@@ -57,8 +57,8 @@ inline int AskFake(const std::string& path, const char* function)
 class CRecordingSink : public CProgressSink
 {
 public:
-    void Update(std::uint32_t position, std::uint32_t maximum, const char*, const char* heading, const char* body,
-                int, bool showNow) override
+    void Update(std::uint32_t position, std::uint32_t maximum, const char*, const char* heading,
+                const char* body, int, bool showNow) override
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (heading)

@@ -83,8 +83,8 @@ void PrintCcfInfo(std::ostream& out, const CCsfSummary& summary, std::uintmax_t 
 {
     char line[1024];
     if (summary.capability) {
-        std::snprintf(line, sizeof line, "Model: %s (capability 0x%08X)", CcfModelFamilyName(*summary.capability).c_str(),
-                      *summary.capability);
+        std::snprintf(line, sizeof line, "Model: %s (capability 0x%08X)",
+                      CcfModelFamilyName(*summary.capability).c_str(), *summary.capability);
         out << line << "\n";
     } else {
         out << "Model: unknown (no capability word)\n";
@@ -108,8 +108,8 @@ void PrintCcfInfo(std::ostream& out, const CCsfSummary& summary, std::uintmax_t 
         return;
     for (const CCcfModelInfo& model : CcfModelsForCapability(*summary.capability)) {
         const double memory = double(model.memoryKB) * 1024.0;
-        std::snprintf(line, sizeof line, "Memory of %s: %u KB, file uses %.1f%%%s", model.name, model.memoryKB,
-                      memory > 0 ? 100.0 * double(fileSize) / memory : 0.0,
+        std::snprintf(line, sizeof line, "Memory of %s: %u KB, file uses %.1f%%%s", model.name,
+                      model.memoryKB, memory > 0 ? 100.0 * double(fileSize) / memory : 0.0,
                       double(fileSize) > memory ? " (TOO LARGE)" : "");
         out << line << "\n";
     }
