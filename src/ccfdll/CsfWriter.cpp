@@ -696,29 +696,22 @@ bool CCsfFormatter::Run(CCcfError* error)
     return !m_failed;
 }
 
-// Pictures are rewritten on every decompilation, so they go through a temporary file and
-// rename (never a partial bitmap) but without the flush to disk that the CSF text gets.
+// Pictures are rewritten on every decompilation into the work directory; a bitmap that
+// cannot be written completely is removed again, so none is left half-written. (A
+// temporary file and rename per picture would double the cost of the decompilation.)
 bool WritePicture(const std::string& path, const CCcfPixels& pixels, CCcfError* error)
 {
     const std::vector<std::uint8_t> bytes = WriteBmp(pixels);
-    const std::string temporary = path + ".tmp";
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
+    std::FILE* out = std::fopen(path.c_str(), "wb");
     if (out == nullptr) {
-        SetCcfError(error, "Cannot write %s: %s", temporary.c_str(), std::strerror(errno));
+        SetCcfError(error, "Cannot write %s: %s", path.c_str(), std::strerror(errno));
         return false;
     }
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     const int savedErrno = errno;
     if (std::fclose(out) != 0 || !written) {
-        SetCcfError(error, "Cannot write %s: %s", temporary.c_str(),
-                    std::strerror(written ? errno : savedErrno));
-        std::remove(temporary.c_str());
-        return false;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        SetCcfError(error, "Cannot rename %s to %s: %s", temporary.c_str(), path.c_str(),
-                    std::strerror(errno));
-        std::remove(temporary.c_str());
+        SetCcfError(error, "Cannot write %s: %s", path.c_str(), std::strerror(written ? errno : savedErrno));
+        std::remove(path.c_str());
         return false;
     }
     return true;
