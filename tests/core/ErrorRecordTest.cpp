@@ -79,9 +79,7 @@ TEST(ErrorRecord, AddContextEdgeCases)
     EXPECT_EQ(record.GetKind(), ErrorKind::Message);
 
     CErrorRecord untouched;
-    const char* emptyFormat = "";
     AddContext(&untouched, nullptr);
-    AddContext(&untouched, emptyFormat);
     AddContext(&untouched, "%s", "");
     EXPECT_TRUE(IsEmpty(&untouched));
 
