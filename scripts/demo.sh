@@ -1,9 +1,59 @@
 #!/usr/bin/env bash
-# Builds Discweaver and runs its main job on the bundled demo.
+# Builds Discweaver and runs its main job on the bundled demo: the home-cinema
+# configuration demo/demo.csf (compiled into build/demo/demo.ccf by the build), the
+# players file demo/DW_Devices.xml and the library demo/DW_Library.xml. Everything the
+# run writes (settings store, configuration area, output CCF) stays in demo/work, so
+# the user's own settings are never touched.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 jobs=$(nproc 2>/dev/null || echo 2)
+build=${DW_DEMO_BUILD_DIR:-build} # another build directory, e.g. for a second checkout
 scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$jobs"
-build/bin/discweaver-cli --version
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$jobs"
+"$build/bin/discweaver-cli" --version
+
+build=$(cd "$build" && pwd)
+cli=$build/bin/discweaver-cli
+input=$build/demo/demo.ccf
+work=$root/demo/work
+area=$work/area
+output=$work/demo-out.ccf
+
+# A fresh working area each time: the demo's settings, its configuration area with
+# copies of the demo players and library, and no output yet.
+rm -rf "$work"
+mkdir -p "$area/DW_Config"
+cp demo/DW_Devices.xml demo/DW_Library.xml "$area/DW_Config/"
+export DISCWEAVER_SETTINGS=$work/settings
+export DISCWEAVER_MACHINE_SETTINGS=$work/machine-settings
+
+echo
+echo "== discweaver-cli execute"
+"$cli" execute --input "$input" --output "$output" --config-area "$area" \
+    --replace-devices yes --unlinked stop
+
+# Decompile the result again with the codec and list what it holds.
+check=$work/check
+mkdir -p "$check"
+"$build/demo/dw_demo_ccftool" "$build/bin/libCCFDll.so" decompile "$output" "$check/demo-out.csf" \
+    >/dev/null
+"$cli" inspect "$check/demo-out.csf" >"$check/inventory.txt"
+
+echo
+echo "== What $output holds"
+awk '
+    /^Device /   { if (name != "") printf "  %-28s %4d panels %6d buttons\n", name, panels, buttons
+                   name = substr($0, 8); panels = 0; buttons = 0; devices++ }
+    /^  Panel /  { panels++; allPanels++ }
+    /^    Button / { buttons++; allButtons++ }
+    END          { if (name != "") printf "  %-28s %4d panels %6d buttons\n", name, panels, buttons
+                   printf "  %d devices, %d panels, %d buttons in all\n", devices, allPanels, allButtons }
+' "$check/inventory.txt"
+echo
+echo "The home panel's list buttons now open the generated devices:"
+grep -A12 'Button("Rock & Pop",' "$check/demo-out.csf" | grep -m1 'JumpDevicePanel' | sed 's/^[[:space:]]*/  /' || true
+echo
+echo "Output CCF:       $output ($(stat -c %s "$output") bytes)"
+echo "Decompiled again: $check/demo-out.csf (full listing in $check/inventory.txt)"

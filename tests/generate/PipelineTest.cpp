@@ -1,0 +1,343 @@
+// The execution pipeline end to end with the real codec library: the bundled demo
+// configuration, players and library go in, an output CCF comes out that decompiles
+// again; failures leave the output file as it was, also when it is the input.
+
+#include "core/DWConfig.h"
+#include "core/Progress.h"
+#include "csf/CCFWrapper.h"
+#include "csf/CSFAbstractTree.h"
+#include "csf/CSFPath.h"
+#include "csf/CSFSection.h"
+#include "generate/ExecutionPipeline.h"
+#include "model/DWModel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kCodec[] = DW_BIN_DIR "/libCCFDll.so";
+const char kDemoDir[] = DW_TEST_DATA_DIR "/../../demo";
+
+std::string ReadWholeFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Records the stages the pipeline reports, in order.
+class CHeadingSink final : public CProgressSink
+{
+public:
+    void Update(std::uint32_t, std::uint32_t, const char* title, const char* heading, const char* body, int,
+                bool) override
+    {
+        if (title && *title)
+            texts.push_back(std::string("title:") + title);
+        if (heading && *heading && heading[0] != 'C') // leave out the codec's "Compiling line %d"
+            texts.push_back(std::string("heading:") + heading);
+        if (body && *body && std::string(body) == "Removing any dangling jumps")
+            texts.push_back(std::string("body:") + body);
+    }
+    std::vector<std::string> texts;
+};
+
+class CPipelineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!fs::exists(kCodec))
+            GTEST_SKIP() << "libCCFDll.so has not been built";
+        char pattern[] = "/tmp/dw-pipeline-XXXXXX";
+        ASSERT_TRUE(mkdtemp(pattern));
+        m_root = pattern;
+        setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
+        setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine-settings").c_str(), 1);
+
+        fs::path area = m_root / "area";
+        fs::create_directories(area / "DW_Config");
+        fs::copy_file(fs::path(kDemoDir) / "DW_Devices.xml", area / "DW_Config" / "DW_Devices.xml");
+        fs::copy_file(fs::path(kDemoDir) / "DW_Library.xml", area / "DW_Config" / "DW_Library.xml");
+        AttachModel(m_config);
+        m_config.SetConfigArea(area.c_str());
+        CWarningList warnings;
+        ASSERT_TRUE(m_config.LoadPlayers(&m_errors, &warnings)) << GetText(&m_errors);
+        ASSERT_TRUE(m_config.LoadLibrary(&m_errors, &warnings)) << GetText(&m_errors);
+
+        m_pWrapper = std::make_unique<CCFWrapper>(&m_config);
+        ASSERT_TRUE(m_pWrapper->SetDllPath(kCodec));
+        ASSERT_TRUE(m_pWrapper->Init(nullptr, &m_errors)) << GetText(&m_errors);
+
+        // The demo's CCF, compiled from its CSF source the way the build does.
+        m_input = m_root / "demo.ccf";
+        fs::path csf = fs::path(kDemoDir) / "demo.csf";
+        ASSERT_TRUE(m_pWrapper->RunCompiler(csf.c_str(), m_input.c_str(), 0, nullptr, &m_log, &m_errors))
+            << GetText(&m_errors);
+        m_output = m_root / "out.ccf";
+        m_config.SetInputCcf(m_input.c_str());
+        m_config.SetOutputCcf(m_output.c_str());
+
+        m_context.config = &m_config;
+        m_context.wrapper = m_pWrapper.get();
+        m_context.players = m_config.GetPlayers();
+        m_context.library = m_config.GetLibrary();
+    }
+
+    void TearDown() override
+    {
+        m_pWrapper.reset();
+        if (!m_root.empty())
+            fs::remove_all(m_root);
+    }
+
+    // Decompiles a CCF into a fresh wrapper's trees.
+    std::unique_ptr<CCFWrapper> ReadBack(const fs::path& ccf)
+    {
+        auto config = std::make_unique<CDWConfig>();
+        config->SetConfigArea((m_root / "readback").c_str());
+        config->SetInputCcf(ccf.c_str());
+        auto wrapper = std::make_unique<CCFWrapper>(config.get());
+        EXPECT_TRUE(wrapper->SetDllPath(kCodec));
+        EXPECT_TRUE(wrapper->Init(nullptr, &m_errors)) << GetText(&m_errors);
+        CWarningList log;
+        EXPECT_TRUE(wrapper->DecompileAndRead(nullptr, &log, &m_errors)) << GetText(&m_errors);
+        m_readBackConfigs.push_back(std::move(config));
+        return wrapper;
+    }
+
+    static int CountDevices(const CCFWrapper& wrapper, const char* name)
+    {
+        std::vector<CCSFDevice*> found;
+        wrapper.GetAbstractTree()->FindDevices(found, name);
+        return static_cast<int>(found.size());
+    }
+
+    fs::path m_root;
+    fs::path m_input;
+    fs::path m_output;
+    CDWConfig m_config;
+    std::unique_ptr<CCFWrapper> m_pWrapper;
+    CExecutionContext m_context;
+    CErrorRecord m_errors;
+    CWarningList m_log;
+    std::vector<std::unique_ptr<CDWConfig>> m_readBackConfigs;
+};
+
+TEST_F(CPipelineTest, TheDemoExecutesAndItsOutputDecompilesAgain)
+{
+    CHeadingSink sink;
+    CExecutionResult result;
+    ASSERT_EQ(RunExecution(m_context, {}, &sink, &result, &m_errors), ExecutionOutcome::Succeeded)
+        << GetText(&m_errors) << (result.log.empty() ? "" : "\n" + result.log.front());
+    EXPECT_TRUE(result.emptyLists.empty());
+    ASSERT_EQ(result.generated.size(), 3u);
+    EXPECT_EQ(result.generated[0].name, "Rock & Pop");
+    EXPECT_GT(result.generated[0].buttons, 100);
+
+    // The stages in their order.
+    std::vector<std::string> expected{"title:Preparing for execution...", "heading:Saving CCF paths",
+                                      "heading:Resolving players",        "heading:Resolving CSF paths",
+                                      "title:Executing...",               "heading:Doing layout",
+                                      "body:Removing any dangling jumps", "heading:Writing BMP Icons",
+                                      "heading:Saving and compiling"};
+    std::vector<std::string> seen;
+    for (const std::string& text : sink.texts)
+        if (std::find(expected.begin(), expected.end(), text) != expected.end() &&
+            std::find(seen.begin(), seen.end(), text) == seen.end())
+            seen.push_back(text);
+    EXPECT_EQ(seen, expected);
+
+    ASSERT_TRUE(fs::exists(m_output));
+    auto readBack = ReadBack(m_output);
+    ASSERT_TRUE(readBack->GetAbstractTree());
+    for (const char* list : {"Rock & Pop", "Jazz", "Classical"})
+        EXPECT_EQ(CountDevices(*readBack, list), 1) << list;
+    std::vector<CCSFPanel*> panels;
+    readBack->GetAbstractTree()->FindPanels(panels, "Rock & Pop", "Alphabet");
+    EXPECT_EQ(panels.size(), 1u);
+    // The home panel's link button now opens the list.
+    std::vector<CCSFButton*> buttons;
+    readBack->GetAbstractTree()->FindButtons(buttons, "Home", "Main", "Rock & Pop");
+    ASSERT_FALSE(buttons.empty());
+    std::string button = buttons.front()->GetNode()->WriteToString();
+    EXPECT_NE(button.find("JumpDevicePanel(\"Rock & Pop\",\"Alphabet\")"), std::string::npos) << button;
+    // The input is untouched and the CCF paths were saved to the settings store.
+    EXPECT_TRUE(fs::exists(m_input));
+    EXPECT_NE(ReadWholeFile(m_root / "settings").find("OutputCCF"), std::string::npos);
+}
+
+TEST_F(CPipelineTest, ReplacingDevicesOfAnEarlierRunKeepsOnePerList)
+{
+    ASSERT_EQ(RunExecution(m_context, {}, nullptr, nullptr, &m_errors), ExecutionOutcome::Succeeded)
+        << GetText(&m_errors);
+    // The output of the first run is the input of the next ones.
+    fs::copy_file(m_output, m_root / "first.ccf");
+    m_config.SetInputCcf((m_root / "first.ccf").c_str());
+
+    std::vector<std::string> questions;
+    CExecutionCallbacks yes;
+    yes.replaceDevices = [&](const CReplaceQuestion& question) {
+        questions.push_back(question.text);
+        return true;
+    };
+    CExecutionResult result;
+    ASSERT_EQ(RunExecution(m_context, yes, nullptr, &result, &m_errors), ExecutionOutcome::Succeeded)
+        << GetText(&m_errors);
+    EXPECT_EQ(result.devicesReplaced, 3);
+    EXPECT_EQ(questions, (std::vector<std::string>{"Delete existing device named \"Rock & Pop\"?",
+                                                   "Delete existing device named \"Jazz\"?",
+                                                   "Delete existing device named \"Classical\"?"}));
+    EXPECT_EQ(CountDevices(*ReadBack(m_output), "Jazz"), 1);
+
+    CExecutionCallbacks no;
+    no.replaceDevices = [](const CReplaceQuestion&) { return false; };
+    ASSERT_EQ(RunExecution(m_context, no, nullptr, &result, &m_errors), ExecutionOutcome::Succeeded)
+        << GetText(&m_errors);
+    EXPECT_EQ(result.devicesReplaced, 0);
+    EXPECT_EQ(CountDevices(*ReadBack(m_output), "Jazz"), 2) << "declined: the new device is added beside the old";
+}
+
+TEST_F(CPipelineTest, AFailedCompileLeavesTheInputThatIsAlsoTheOutputAlone)
+{
+    m_config.SetOutputCcf(m_input.c_str());
+    const std::string before = ReadWholeFile(m_input);
+    ASSERT_TRUE(PrepareForExecution(m_context, nullptr, &m_log, &m_errors)) << GetText(&m_errors);
+    ASSERT_TRUE(ResolvePlayers(m_context, nullptr, nullptr));
+    // A statement no CCF can hold makes the codec's compiler fail.
+    CCSFSection* device = m_pWrapper->GetRootSection()->FindChildByPrefix("Device(");
+    ASSERT_TRUE(device);
+    device->AddChildText("Panel(\"Broken\",,,)");
+    device->AddChildText("Button(\"x\",a,b,c,d,e,f,g)");
+    EXPECT_FALSE(ExecuteLists(m_context, nullptr, &m_log, nullptr, &m_errors));
+    EXPECT_EQ(ReadWholeFile(m_input), before);
+    for (const auto& entry : fs::directory_iterator(m_root))
+        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path() << " left behind";
+}
+
+TEST_F(CPipelineTest, AnUnresolvablePathStopsBeforeAnythingIsWritten)
+{
+    std::ofstream(m_output) << "the previous output";
+    CLibList* jazz = m_config.GetLibrary()->GetLists().FindByName("Jazz");
+    ASSERT_TRUE(jazz);
+    auto* missing = new CCSFPanelPath();
+    missing->SetDeviceNamePlain("Nowhere");
+    missing->SetPanelNamePlain("Main");
+    jazz->SetJumpPanel(missing);
+    EXPECT_EQ(RunExecution(m_context, {}, nullptr, nullptr, &m_errors), ExecutionOutcome::Failed);
+    EXPECT_EQ(CopyText(&m_errors), "list \"Jazz\" has non-existent jump panel");
+    EXPECT_EQ(ReadWholeFile(m_output), "the previous output");
+}
+
+TEST_F(CPipelineTest, UnlinkedDiscsStopQuietlyOrAreDealtWith)
+{
+    CPlayers& players = *m_config.GetPlayers();
+    CPlayer* changer = players.GetFirst();
+    ASSERT_TRUE(changer);
+    // Point every disc of the first player at a player that does not exist.
+    auto unlink = [&]() {
+        for (CLibList* list : m_config.GetLibrary()->GetLists())
+            for (CArtist* artist : list->GetArtists())
+                for (CDisc* disc : artist->GetDiscs())
+                    if (disc->GetPlayer() == changer) {
+                        disc->SetPlayer(nullptr);
+                        disc->SetDeviceName(CNameText::FromPlain("Gone"));
+                    }
+    };
+    unlink();
+
+    CExecutionCallbacks stop;
+    std::size_t offered = 0;
+    stop.unlinkedDiscs = [&](const CExecutionContext&, std::vector<CDisc*>& discs) {
+        offered = discs.size();
+        return false;
+    };
+    EXPECT_EQ(RunExecution(m_context, stop, nullptr, nullptr, &m_errors), ExecutionOutcome::Stopped);
+    EXPECT_GT(offered, 0u);
+    EXPECT_FALSE(fs::exists(m_output));
+    EXPECT_TRUE(IsEmpty(&m_errors));
+
+    CExecutionCallbacks assign;
+    assign.unlinkedDiscs = [&](const CExecutionContext&, std::vector<CDisc*>& discs) {
+        AssignPlayer(discs, changer);
+        return true;
+    };
+    EXPECT_EQ(RunExecution(m_context, assign, nullptr, nullptr, &m_errors), ExecutionOutcome::Succeeded)
+        << GetText(&m_errors);
+    EXPECT_TRUE(fs::exists(m_config.GetLibraryFile())) << "the resolution was saved";
+
+    // Half-hearted callbacks that leave discs unlinked fail with a reason.
+    unlink();
+    CExecutionCallbacks lazy;
+    lazy.unlinkedDiscs = [](const CExecutionContext&, std::vector<CDisc*>&) { return true; };
+    EXPECT_EQ(RunExecution(m_context, lazy, nullptr, nullptr, &m_errors), ExecutionOutcome::Failed);
+    EXPECT_NE(CopyText(&m_errors).find("still not associated with a player"), std::string::npos);
+
+    Clear(&m_errors);
+    CExecutionCallbacks remove;
+    remove.unlinkedDiscs = [](const CExecutionContext&, std::vector<CDisc*>& discs) {
+        DeleteDiscs(discs);
+        return true;
+    };
+    std::uint32_t before = m_config.GetLibrary()->GetDiscCount();
+    EXPECT_EQ(RunExecution(m_context, remove, nullptr, nullptr, &m_errors), ExecutionOutcome::Succeeded)
+        << GetText(&m_errors);
+    EXPECT_LT(m_config.GetLibrary()->GetDiscCount(), before);
+}
+
+TEST_F(CPipelineTest, EmptyListsAreNamedAfterASuccessfulRun)
+{
+    for (CLibList* list : m_config.GetLibrary()->GetLists())
+        for (CArtist* artist : list->GetArtists())
+            artist->GetDiscs().RemoveAll();
+    CExecutionResult result;
+    ASSERT_EQ(RunExecution(m_context, {}, nullptr, &result, &m_errors), ExecutionOutcome::Succeeded)
+        << GetText(&m_errors);
+    EXPECT_EQ(result.emptyLists, (std::vector<std::string>{"Rock & Pop", "Jazz", "Classical"}));
+    EXPECT_EQ(FormatEmptyListsMessage(result.emptyLists),
+              "The following lists were not output because they were empty:\nRock & Pop\nJazz\nClassical");
+    EXPECT_EQ(FormatEmptyListsMessage({"Jazz"}), "The following list was not output because it was empty:\nJazz");
+    EXPECT_EQ(CountDevices(*ReadBack(m_output), "Jazz"), 0);
+}
+
+// Device replacement on its own: names with suffixes up to the first gap.
+TEST(CReplaceDevicesTest, AsksOnceAboutTheNameAndItsNumberedRun)
+{
+    const char csf[] = "CCF()\n{\nDevice(\"Rock\")\n{\n}\nDevice(\"Rock.1\")\n{\n}\nDevice(\"rock.2\")\n{\n}\n"
+                       "Device(\"Rock.5\")\n{\n}\nDevice(\"Jazz.1\")\n{\n}\nDevice(\"Pop\")\n{\n}\nDevice(\"Pop\")\n{\n}\n}\n";
+    CErrorRecord errors;
+    auto root = ParseCsfText(csf, sizeof csf - 1, &errors);
+    ASSERT_TRUE(root) << GetText(&errors);
+    CCSFAbstractTree tree;
+    ASSERT_TRUE(tree.Build(&errors, root.get())) << GetText(&errors);
+    CLibrary library;
+    for (const char* name : {"Rock", "Jazz", "Pop"}) {
+        auto* list = new CLibList(&library);
+        list->GetName().SetPlain(name);
+        ASSERT_TRUE(library.GetLists().Add(&errors, list)) << GetText(&errors);
+    }
+    std::vector<std::string> questions;
+    int removed = ReplaceListDevices(tree, library, [&](const CReplaceQuestion& question) {
+        questions.push_back(question.text);
+        return question.list->GetName().SameName(CNameText::FromPlain("Rock"));
+    });
+    EXPECT_EQ(questions, (std::vector<std::string>{"Delete existing 3 devices named \"Rock\" through \"Rock.2\"?",
+                                                   "Delete existing 2 devices named \"Pop\"?"}))
+        << "\"Jazz.1\" without \"Jazz\" is not looked for";
+    EXPECT_EQ(removed, 3);
+    std::string left = root->WriteToString();
+    EXPECT_EQ(left.find("Device(\"Rock\")"), std::string::npos);
+    EXPECT_NE(left.find("Device(\"Rock.5\")"), std::string::npos) << "a gap ends the run";
+    EXPECT_NE(left.find("Device(\"Pop\")"), std::string::npos) << "declined";
+    EXPECT_EQ(FormatReplaceQuestion("TV", 1, 0), "Delete existing device named \"TV\"?");
+}
+
+} // namespace
