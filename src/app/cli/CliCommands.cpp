@@ -3,17 +3,19 @@
 // Every command file defines one registrar; declare it here and list it below.
 // (One line each, so that commands added side by side do not collide.)
 void RegisterInspectCommands(CLI::App& app, CliContext& context);
-void RegisterCodecCommands(CLI::App& app, CliContext& context);
-void RegisterLibraryCommands(CLI::App& app, CliContext& context);
 void RegisterExecuteCommands(CLI::App& app, CliContext& context);
+void RegisterLibraryCommands(CLI::App& app, CliContext& context);
+void RegisterCodecCommands(CLI::App& app, CliContext& context);
+void RegisterReportCommands(CLI::App& app, CliContext& context);
 
 const std::vector<CliRegistrar>& CliCommandRegistrars()
 {
     static const std::vector<CliRegistrar> registrars = {
         RegisterInspectCommands,
-        RegisterCodecCommands,
-        RegisterLibraryCommands,
         RegisterExecuteCommands,
+        RegisterLibraryCommands,
+        RegisterCodecCommands,
+        RegisterReportCommands,
     };
     return registrars;
 }

@@ -2,6 +2,7 @@
 // area, as the editors show them.
 
 #include "app/cli/Cli.h"
+#include "app/cli/CliModel.h"
 #include "core/DWConfig.h"
 #include "model/DWModel.h"
 #include "model/LibraryListing.h"
@@ -11,8 +12,6 @@
 #include <memory>
 #include <ostream>
 #include <string>
-
-namespace {
 
 // Loads the players and library files of the configured area, or of `area` when it is
 // given. Warnings go to the error stream; false (reported) when a file failed.
@@ -40,6 +39,8 @@ bool LoadModel(CliContext& context, CDWConfig& config, const std::string& area)
     }
     return ok;
 }
+
+namespace {
 
 void RunShow(CliContext& context, const std::string& area)
 {
@@ -70,6 +71,7 @@ void RegisterLibraryCommands(CLI::App& app, CliContext& context)
 
     auto playersArea = std::make_shared<std::string>();
     CLI::App* players = app.add_subcommand("players", "Print the players and their mapped buttons");
-    players->add_option("--config-area", *playersArea, "Use this configuration area instead of the configured one");
+    players->add_option("--config-area", *playersArea,
+                        "Use this configuration area instead of the configured one");
     players->callback([&context, playersArea]() { RunPlayers(context, *playersArea); });
 }
