@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <unistd.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -351,7 +352,7 @@ TEST(CSFWrite, RoundTripsWithTabsAndDropsEmptySubtrees)
 TEST(CSFWrite, WriteFileReplacesTheTarget)
 {
     auto root = Parse("Root()\n{\nA()\n}\n");
-    std::string path = ::testing::TempDir() + "csf_write_test.csf";
+    std::string path = ::testing::TempDir() + "csf_write_test_" + std::to_string(::getpid()) + ".csf";
     CErrorRecord errors;
     ASSERT_TRUE(root->WriteFile(&errors, path.c_str())) << GetText(&errors);
     CErrorRecord readErrors;

@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 class CsvTableTest : public ::testing::Test
 {
 protected:
-    std::string path = ::testing::TempDir() + "csv_table_test.csv";
+    std::string path = ::testing::TempDir() + "csv_table_test_" + std::to_string(::getpid()) + ".csv";
     void TearDown() override { std::remove(path.c_str()); }
 
     void WriteRaw(const std::string& bytes)
