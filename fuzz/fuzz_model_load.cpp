@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CErrorRecord errors;
     CWarningList warnings;
-    CXmlDocPtr doc = ParseXmlMemory(reinterpret_cast<const char*>(data), size, "fuzz.xml", &errors, &warnings);
+    CXmlDocPtr doc =
+        ParseXmlMemory(reinterpret_cast<const char*>(data), size, "fuzz.xml", &errors, &warnings);
     if (!doc)
         return 0;
 

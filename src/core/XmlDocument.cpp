@@ -177,8 +177,8 @@ xmlNode* CheckXmlFrame(xmlDoc* doc, const char* path, const char* rootName, CErr
     }
     const char* found = reinterpret_cast<const char*>(root->name);
     if (std::strcmp(found, rootName) != 0) {
-        SetMessage(errors, "Expected root node \"%s\" but document \"%s\" has root node \"%s\".", rootName, path,
-                   found);
+        SetMessage(errors, "Expected root node \"%s\" but document \"%s\" has root node \"%s\".", rootName,
+                   path, found);
         return nullptr;
     }
     int version = 0;
@@ -257,9 +257,8 @@ bool SaveXmlDocument(xmlDoc* doc, const char* path, CErrorRecord* errors)
 
 bool SaveXmlText(const std::string& text, const char* path, CErrorRecord* errors)
 {
-    return SaveThroughAtomicFile(path, errors, [&text](CAtomicFile& file, CErrorRecord& detail) {
-        return file.Write(text, &detail);
-    });
+    return SaveThroughAtomicFile(
+        path, errors, [&text](CAtomicFile& file, CErrorRecord& detail) { return file.Write(text, &detail); });
 }
 
 bool IsXmlElement(const xmlNode* node, const char* name)

@@ -15,8 +15,8 @@
 
 #include "core/ErrorRecord.h"
 
-#include <libxml/tree.h>
 #include <libxml/parser.h>
+#include <libxml/tree.h>
 
 #include <cstddef>
 #include <memory>

@@ -37,14 +37,29 @@ void CXmlWriter::AppendEscaped(const char* value)
     for (; *p; ++p) {
         const char* entity;
         switch (*p) {
-        case '&': entity = "&amp;"; break;
-        case '<': entity = "&lt;"; break;
-        case '>': entity = "&gt;"; break;
-        case '"': entity = "&quot;"; break;
-        case '\n': entity = "&#10;"; break;
-        case '\r': entity = "&#13;"; break;
-        case '\t': entity = "&#9;"; break;
-        default: continue;
+        case '&':
+            entity = "&amp;";
+            break;
+        case '<':
+            entity = "&lt;";
+            break;
+        case '>':
+            entity = "&gt;";
+            break;
+        case '"':
+            entity = "&quot;";
+            break;
+        case '\n':
+            entity = "&#10;";
+            break;
+        case '\r':
+            entity = "&#13;";
+            break;
+        case '\t':
+            entity = "&#9;";
+            break;
+        default:
+            continue;
         }
         m_text.append(run, static_cast<std::size_t>(p - run));
         m_text += entity;

@@ -98,8 +98,8 @@ std::string CArtist::GetDeleteQuestion() const
     if (discs == 0)
         return std::string();
     char buffer[kErrorTextSize];
-    std::snprintf(buffer, sizeof buffer, "Delete artist \"%s\" containing %u disc%s?", m_name.GetDisplay(), discs,
-                  PluralS(discs));
+    std::snprintf(buffer, sizeof buffer, "Delete artist \"%s\" containing %u disc%s?", m_name.GetDisplay(),
+                  discs, PluralS(discs));
     return buffer;
 }
 

@@ -3,8 +3,8 @@
 // An artist ("Artist / Category") of a list, holding its discs.
 
 #include "core/ErrorRecord.h"
-#include "core/NamedCollection.h"
 #include "core/NameText.h"
+#include "core/NamedCollection.h"
 #include "model/Disc.h"
 #include "model/TreePresentation.h"
 

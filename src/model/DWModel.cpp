@@ -32,8 +32,8 @@ bool CDWModel::LoadLibrary(CDWConfig& config, CErrorRecord* errors, CWarningList
     if (file)
         return LoadLibraryFile(errors, warnings, m_library, m_players, file, true);
     std::string own = config.GetLibraryFile();
-    return LoadLibraryFile(errors, warnings, m_library, m_players, config.HasConfigArea() ? own.c_str() : nullptr,
-                           false);
+    return LoadLibraryFile(errors, warnings, m_library, m_players,
+                           config.HasConfigArea() ? own.c_str() : nullptr, false);
 }
 
 bool CDWModel::SavePlayers(CDWConfig& config, CErrorRecord* errors)

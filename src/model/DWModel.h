@@ -29,7 +29,8 @@ public:
     bool LoadModelFiles(CDWConfig& config, CProgressSink* progress, CErrorRecord* errors,
                         CWarningList* warnings) override;
     bool LoadPlayers(CDWConfig& config, CErrorRecord* errors, CWarningList* warnings) override;
-    bool LoadLibrary(CDWConfig& config, CErrorRecord* errors, CWarningList* warnings, const char* file) override;
+    bool LoadLibrary(CDWConfig& config, CErrorRecord* errors, CWarningList* warnings,
+                     const char* file) override;
     bool SavePlayers(CDWConfig& config, CErrorRecord* errors) override;
     bool SaveLibrary(CDWConfig& config, CErrorRecord* errors, const char* file) override;
 

@@ -184,8 +184,8 @@ std::string CDisc::GetDeleteQuestion() const
     if (tracks == 0)
         return std::string();
     char buffer[kErrorTextSize];
-    std::snprintf(buffer, sizeof buffer, "Delete disc \"%s\" containing %u track%s?", m_name.GetDisplay(), tracks,
-                  PluralS(tracks));
+    std::snprintf(buffer, sizeof buffer, "Delete disc \"%s\" containing %u track%s?", m_name.GetDisplay(),
+                  tracks, PluralS(tracks));
     return buffer;
 }
 

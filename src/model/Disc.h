@@ -6,10 +6,10 @@
 // (exactly one of the two carries the player's identity).
 
 #include "core/ErrorRecord.h"
-#include "core/NamedCollection.h"
 #include "core/NameText.h"
-#include "model/TreePresentation.h"
+#include "core/NamedCollection.h"
 #include "model/Track.h"
+#include "model/TreePresentation.h"
 
 #include "core/XmlWriter.h"
 

@@ -94,9 +94,9 @@ void CHardButton::WriteToDevice(CCSFSection* deviceNode) const
 {
     if (!deviceNode)
         return;
-    CCSFSection* statement = m_label ? deviceNode->AddChildFormat("%s(\"%s\")", m_name.GetEscaped(),
-                                                                   m_label->GetEscaped())
-                                     : deviceNode->AddChildFormat("%s()", m_name.GetEscaped());
+    CCSFSection* statement =
+        m_label ? deviceNode->AddChildFormat("%s(\"%s\")", m_name.GetEscaped(), m_label->GetEscaped())
+                : deviceNode->AddChildFormat("%s()", m_name.GetEscaped());
     for (const CCSFButtonPath* alias : *m_pAliases) {
         if (!alias->GetMatches().empty())
             statement->AddChildText(alias->GetMatches().front()->GetAliasStatement().c_str());

@@ -8,8 +8,8 @@
 // stored and generated.
 
 #include "core/ErrorRecord.h"
-#include "core/NamedCollection.h"
 #include "core/NameText.h"
+#include "core/NamedCollection.h"
 #include "csf/CSFSection.h"
 
 #include "core/XmlWriter.h"

@@ -172,8 +172,8 @@ std::string CLibList::GetDeleteQuestion() const
         std::snprintf(buffer, sizeof buffer, "Delete list \"%s\" containing %u artist%s and %u disc%s?",
                       m_name.GetDisplay(), artists, PluralS(artists), discs, PluralS(discs));
     else if (artists > 0)
-        std::snprintf(buffer, sizeof buffer, "Delete list \"%s\" containing %u artist%s?", m_name.GetDisplay(),
-                      artists, PluralS(artists));
+        std::snprintf(buffer, sizeof buffer, "Delete list \"%s\" containing %u artist%s?",
+                      m_name.GetDisplay(), artists, PluralS(artists));
     else
         buffer[0] = '\0';
     return buffer;

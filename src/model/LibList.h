@@ -5,8 +5,8 @@
 // buttons and the seven hard button definitions).
 
 #include "core/ErrorRecord.h"
-#include "core/NamedCollection.h"
 #include "core/NameText.h"
+#include "core/NamedCollection.h"
 #include "model/Artist.h"
 #include "model/HardButton.h"
 #include "model/ListSettings.h"
@@ -57,8 +57,14 @@ public:
     bool GetOption(EListOption option) const { return m_options[static_cast<int>(option)]; }
     void SetOption(EListOption option, bool value) { m_options[static_cast<int>(option)] = value; }
 #define DW_LIST_OPTION(Name)                                                                                 \
-    bool Get##Name() const { return GetOption(EListOption::Name); }                                        \
-    void Set##Name(bool value) { SetOption(EListOption::Name, value); }
+    bool Get##Name() const                                                                                   \
+    {                                                                                                        \
+        return GetOption(EListOption::Name);                                                                 \
+    }                                                                                                        \
+    void Set##Name(bool value)                                                                               \
+    {                                                                                                        \
+        SetOption(EListOption::Name, value);                                                                 \
+    }
     DW_LIST_OPTION(ShowNumbers)
     DW_LIST_OPTION(GapBreakAlways)
     DW_LIST_OPTION(GapSpace)
@@ -83,15 +89,30 @@ public:
     unsigned GetBreaksValue() const;
     void SetBreaksValue(unsigned value);
 
-    const CCSFPanelPath* GetJumpPanel() const { return m_pJumpPanel.get(); }
+    const CCSFPanelPath* GetJumpPanel() const
+    {
+        return m_pJumpPanel.get();
+    }
     // Takes ownership; the former path is deleted; null removes it.
     void SetJumpPanel(CCSFPanelPath* path);
     // Always sorted.
-    CNamedCollection<CCSFButtonPath>& GetLinkButtons() { return *m_pLinkButtons; }
-    const CNamedCollection<CCSFButtonPath>& GetLinkButtons() const { return *m_pLinkButtons; }
+    CNamedCollection<CCSFButtonPath>& GetLinkButtons()
+    {
+        return *m_pLinkButtons;
+    }
+    const CNamedCollection<CCSFButtonPath>& GetLinkButtons() const
+    {
+        return *m_pLinkButtons;
+    }
     // The seven keys in the order of kHardButtonNames.
-    CNamedCollection<CHardButton>& GetHardButtons() { return m_hardButtons; }
-    const CNamedCollection<CHardButton>& GetHardButtons() const { return m_hardButtons; }
+    CNamedCollection<CHardButton>& GetHardButtons()
+    {
+        return m_hardButtons;
+    }
+    const CNamedCollection<CHardButton>& GetHardButtons() const
+    {
+        return m_hardButtons;
+    }
 
     // The highest disc number of `player` over all artists; 0 when none.
     int GetHighestDiscNumber(const CPlayer* player) const;
@@ -106,7 +127,10 @@ public:
     bool ResolveCsfPaths(CErrorRecord* errors, const CCSFAbstractTree* tree);
 
     // ---- tree presentation ----
-    std::string GetDisplayText() const { return m_name.GetPlain(); }
+    std::string GetDisplayText() const
+    {
+        return m_name.GetPlain();
+    }
     static const CTreeLabels& GetTreeLabels();
     std::string GetDeleteQuestion() const;
 

@@ -11,8 +11,8 @@
 #include "model/HardButton.h"
 #include "model/LibList.h"
 #include "model/Player.h"
-#include "model/TreePresentation.h"
 #include "model/Track.h"
+#include "model/TreePresentation.h"
 
 #include "core/XmlWriter.h"
 

@@ -40,7 +40,8 @@ void PrintPlayers(std::ostream& out, const CPlayers& players)
             << (player->GetDelayOnlyIdentical() ? " (only between identical digits)" : "") << "\n";
         out << "  Pre-track delay: " << player->GetDiscToTrackDelay() << " tenths of a second\n";
         if (const CCSFPanelPath* jump = player->GetJumpPanel())
-            out << "  Jump: " << jump->GetDeviceName().GetPlain() << ", " << jump->GetPanelName().GetPlain() << "\n";
+            out << "  Jump: " << jump->GetDeviceName().GetPlain() << ", " << jump->GetPanelName().GetPlain()
+                << "\n";
         for (int digit = 0; digit < CPlayer::kNumberButtons; ++digit) {
             if (const CCSFButtonPath* path = player->GetNumberButton(digit))
                 out << "  Number " << digit << ": " << DescribeButtonRow(*path) << "\n";

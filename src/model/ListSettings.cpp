@@ -33,10 +33,8 @@ const CListMode kLevelModes[kLevelModeCount] = {
 };
 
 const CListMode kBreakModes[kBreakModeCount] = {
-    {"New page for every item", 1},
-    {"Space between items", 2},
-    {"Space; New page if doesn't fit", 6},
-    {"No space between items", 0},
+    {"New page for every item", 1},           {"Space between items", 2},
+    {"Space; New page if doesn't fit", 6},    {"No space between items", 0},
     {"No space; New page if doesn't fit", 4},
 };
 

@@ -11,7 +11,8 @@ constexpr const char* kNullLibraryPath = "Config returns NULL library filenae";
 // Visits the root's content elements named contentName with `load`; the first
 // failure stops the visit and gets `context` in front of its reason.
 template <class TLoad>
-bool LoadContent(CErrorRecord* errors, xmlNode* root, const char* contentName, const char* context, TLoad load)
+bool LoadContent(CErrorRecord* errors, xmlNode* root, const char* contentName, const char* context,
+                 TLoad load)
 {
     bool wasEmpty = IsEmpty(errors);
     bool ok = true;

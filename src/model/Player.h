@@ -11,8 +11,8 @@
 // because the collection accepts only valid players.
 
 #include "core/ErrorRecord.h"
-#include "core/NamedCollection.h"
 #include "core/NameText.h"
+#include "core/NamedCollection.h"
 
 #include "core/XmlWriter.h"
 
@@ -70,13 +70,13 @@ public:
     const CNameText& GetShortName() const { return m_shortName; }
     CNameText& GetShortName() { return m_shortName; }
     int GetDigitsToPadTo() const { return m_nDigitsToPadTo; }
-    void SetDigitsToPadTo(int digits);          // limited to 1..5
-    int GetDelay() const { return m_nDelay; }   // tenths of a second
-    void SetDelay(int tenths);                  // limited to 0..999
+    void SetDigitsToPadTo(int digits);        // limited to 1..5
+    int GetDelay() const { return m_nDelay; } // tenths of a second
+    void SetDelay(int tenths);                // limited to 0..999
     bool GetDelayOnlyIdentical() const { return m_bDelayOnlyIdentical; }
     void SetDelayOnlyIdentical(bool only) { m_bDelayOnlyIdentical = only; }
     int GetDiscToTrackDelay() const { return m_nDiscToTrackDelay; }
-    void SetDiscToTrackDelay(int tenths);       // limited to 0..999
+    void SetDiscToTrackDelay(int tenths); // limited to 0..999
 
     const CCSFPanelPath* GetJumpPanel() const { return m_pJumpPanel.get(); }
     void SetJumpPanel(const CCSFPanelPath* path);
@@ -88,9 +88,9 @@ public:
     void SetNumberButton(int digit, const CCSFButtonPath* path);
 
     // Short and XML names of the roles.
-    static const char* GetRoleName(EPlayerButton role);   // "before disc button", ...
+    static const char* GetRoleName(EPlayerButton role);    // "before disc button", ...
     static const char* GetRoleXmlName(EPlayerButton role); // "BeforeButton", ...
-    static const char* GetRoleLabel(EPlayerButton role);  // "Before Disc", ... (editor rows)
+    static const char* GetRoleLabel(EPlayerButton role);   // "Before Disc", ... (editor rows)
 
     // ---- play sequences ----
     // Appends the presses (and pauses) that select disc slot `number`; with jump set,
@@ -99,8 +99,8 @@ public:
                          const CCSFPanelPath* jumpPanel) const;
     // The same for track `number` (0..99), with the one- or two-digit before and after
     // buttons; discToTrackDelay puts the disc-to-track pause in front.
-    void AddTrackSequence(CCSFSection* actions, std::uint32_t number, bool jump, const CCSFPanelPath* jumpPanel,
-                          bool discToTrackDelay) const;
+    void AddTrackSequence(CCSFSection* actions, std::uint32_t number, bool jump,
+                          const CCSFPanelPath* jumpPanel, bool discToTrackDelay) const;
 
     // Resolves every path that is set against the tree (number buttons, jump panel,
     // then the six other buttons), stopping at the first failure; button paths must

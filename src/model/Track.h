@@ -4,8 +4,8 @@
 // decimal, so track numbers are unique within a disc; the title may be empty.
 
 #include "core/ErrorRecord.h"
-#include "core/NamedCollection.h"
 #include "core/NameText.h"
+#include "core/NamedCollection.h"
 
 #include "core/XmlWriter.h"
 

@@ -100,7 +100,8 @@ TEST_F(DWModelTest, LoadModelFilesTriesBothFiles)
 {
     CDWModel& model = AttachModel(config);
     ASSERT_EQ(mkdir(Path("DW_Config").c_str(), 0777), 0);
-    WriteFile(Path("DW_Config/DW_Devices.xml"), "<DiscweaverDevices Version=\"2\"><Devices/></DiscweaverDevices>");
+    WriteFile(Path("DW_Config/DW_Devices.xml"),
+              "<DiscweaverDevices Version=\"2\"><Devices/></DiscweaverDevices>");
     WriteFile(Path("DW_Config/DW_Library.xml"), "<Wrong/>");
     CErrorRecord errors;
     CWarningList warnings;

@@ -54,9 +54,9 @@ TEST_F(LibraryFileTest, VersionWarnings)
 {
     ASSERT_TRUE(Load(Doc("", " Version=\"2\""))) << GetText(&m_errors);
     std::string path = Path("DW_Library.xml");
-    EXPECT_THAT(m_warnings, ElementsAre("Warning: document saved by a newer version of Discweaver.",
-                                        "Document = " + path,
-                                        "Document version = 2 ; Fully supported version = 1", ""));
+    EXPECT_THAT(m_warnings,
+                ElementsAre("Warning: document saved by a newer version of Discweaver.", "Document = " + path,
+                            "Document version = 2 ; Fully supported version = 1", ""));
     ASSERT_TRUE(Load(Doc("", " Version=\"abc\"")));
     EXPECT_THAT(m_warnings, ElementsAre("Warning: document has no version.", "Document = " + path, ""));
     ASSERT_TRUE(Load(Doc("", "")));
@@ -84,7 +84,8 @@ TEST_F(LibraryFileTest, NotWellFormedGivesParserLinesAsWarnings)
 
 TEST_F(LibraryFileTest, WrongRootMissingFileAndEmptyLibrary)
 {
-    std::string players = "<?xml version=\"1.0\"?>\n<DiscweaverDevices Version=\"1\"><Devices/></DiscweaverDevices>";
+    std::string players =
+        "<?xml version=\"1.0\"?>\n<DiscweaverDevices Version=\"1\"><Devices/></DiscweaverDevices>";
     EXPECT_FALSE(Load(players));
     EXPECT_EQ(std::string(GetText(&m_errors)), "Expected root node \"DiscweaverLibrary\" but document \"" +
                                                    Path("DW_Library.xml") +
@@ -149,12 +150,13 @@ TEST_F(LibraryFileTest, NumbersAreLimitedAndDiscsLinked)
 
 TEST_F(LibraryFileTest, SortFlagsAndOptions)
 {
-    ASSERT_TRUE(Load(Doc("<Volume Name=\"B\" ShowNumbers=\"2\" Truncate=\"word\" GapFit=\" 1\">"
-                         "<Artist Name=\"z\" KeepChildrenSorted=\"1\"><Disc Name=\"b\"/><Disc Name=\"A\"/></Artist>"
-                         "<Artist Name=\"a\"><Disc Name=\"b\"/><Disc Name=\"A\"/></Artist></Volume>"
-                         "<Volume Name=\"a\" KeepChildrenSorted=\"0\"><Artist Name=\"z\"/><Artist Name=\"a\"/>"
-                         "</Volume>",
-                         " Version=\"1\"")))
+    ASSERT_TRUE(
+        Load(Doc("<Volume Name=\"B\" ShowNumbers=\"2\" Truncate=\"word\" GapFit=\" 1\">"
+                 "<Artist Name=\"z\" KeepChildrenSorted=\"1\"><Disc Name=\"b\"/><Disc Name=\"A\"/></Artist>"
+                 "<Artist Name=\"a\"><Disc Name=\"b\"/><Disc Name=\"A\"/></Artist></Volume>"
+                 "<Volume Name=\"a\" KeepChildrenSorted=\"0\"><Artist Name=\"z\"/><Artist Name=\"a\"/>"
+                 "</Volume>",
+                 " Version=\"1\"")))
         << GetText(&m_errors);
     // The library is unsorted by default: file order.
     EXPECT_STREQ(List(0)->GetName().GetPlain(), "B");
@@ -170,8 +172,9 @@ TEST_F(LibraryFileTest, SortFlagsAndOptions)
     EXPECT_STREQ(b->GetArtists().GetAt(1)->GetDiscs().GetAt(0)->GetName().GetPlain(), "A");
     EXPECT_STREQ(List(1)->GetArtists().GetAt(0)->GetName().GetPlain(), "z");
 
-    std::string sorted = "<?xml version=\"1.0\"?>\n<DiscweaverLibrary Version=\"1\"><Library KeepChildrenSorted="
-                         "\"1\"><Volume Name=\"B\"/><Volume Name=\"a\"/></Library></DiscweaverLibrary>";
+    std::string sorted =
+        "<?xml version=\"1.0\"?>\n<DiscweaverLibrary Version=\"1\"><Library KeepChildrenSorted="
+        "\"1\"><Volume Name=\"B\"/><Volume Name=\"a\"/></Library></DiscweaverLibrary>";
     ASSERT_TRUE(Load(sorted));
     EXPECT_STREQ(List(0)->GetName().GetPlain(), "a");
 }
@@ -223,14 +226,16 @@ TEST_F(LibraryFileTest, HardButtonsFromTheFile)
 TEST_F(LibraryFileTest, RoundTripAndModifiedFlags)
 {
     std::string text = Doc(
-        "<Volume Name=\"R\\x2fB\" KeepChildrenSorted=\"1\" ShowNumbers=\"1\" GapBreakAlways=\"0\" GapSpace=\"1\" "
+        "<Volume Name=\"R\\x2fB\" KeepChildrenSorted=\"1\" ShowNumbers=\"1\" GapBreakAlways=\"0\" "
+        "GapSpace=\"1\" "
         "GapFit=\"1\" ShowLetters=\"0\" ShowArtists=\"1\" ShowDiscs=\"1\" ShowTracks=\"0\" HidePanels=\"1\" "
         "LargerFont=\"1\" Truncate=\"0\" Links=\"0\" DelayDiscUntilTrack=\"1\" JumpAfterTrack=\"1\">"
         "<CSFPath Type=\"Panel\" CSFDeviceName=\"CD\" CSFPanelName=\"Done\" Name=\"JumpPanel\"/>"
         "<CSFPath Type=\"Button\" CSFDeviceName=\"CD\" CSFPanelName=\"Keys\" CSFButtonName=\"B\" "
         "Name=\"LinkButton\"/>"
         "<Artist Name=\"A &amp; B\" ShortName=\"AB\" SortAsName=\"\\x22x\" KeepChildrenSorted=\"0\">"
-        "<Disc Name=\"D\" Number=\"12\" DeviceName=\"Changer\" IgnoreTracks=\"1\"><Track Name=\"\" Number=\"3\"/>"
+        "<Disc Name=\"D\" Number=\"12\" DeviceName=\"Changer\" IgnoreTracks=\"1\"><Track Name=\"\" "
+        "Number=\"3\"/>"
         "<Track Name=\"One\" Number=\"1\"/></Disc>"
         "<Disc Name=\"E\" Number=\"1\" DeviceName=\"Elsewhere\" IgnoreTracks=\"0\"/></Artist></Volume>",
         " Version=\"1\"");
@@ -238,9 +243,11 @@ TEST_F(LibraryFileTest, RoundTripAndModifiedFlags)
     EXPECT_FALSE(m_library.IsModified());
     ASSERT_TRUE(SaveLibraryFile(&m_errors, m_library, Path("first.xml").c_str(), true));
     std::string first = ReadFile(Path("first.xml"));
-    EXPECT_THAT(first, HasSubstr("<Track Name=\"One\" Number=\"1\"/>\n          <Track Name=\"\" Number=\"3\"/>"));
+    EXPECT_THAT(first,
+                HasSubstr("<Track Name=\"One\" Number=\"1\"/>\n          <Track Name=\"\" Number=\"3\"/>"));
     EXPECT_THAT(first, HasSubstr("Name=\"A &amp; B\""));
-    EXPECT_THAT(first, HasSubstr("<Disc Name=\"E\" Number=\"1\" DeviceName=\"Elsewhere\" IgnoreTracks=\"0\"/>"));
+    EXPECT_THAT(first,
+                HasSubstr("<Disc Name=\"E\" Number=\"1\" DeviceName=\"Elsewhere\" IgnoreTracks=\"0\"/>"));
     ASSERT_TRUE(LoadPath(Path("first.xml")));
     ASSERT_TRUE(SaveLibraryFile(&m_errors, m_library, Path("second.xml").c_str(), true));
     EXPECT_EQ(ReadFile(Path("second.xml")), first);

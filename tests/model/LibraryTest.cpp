@@ -25,11 +25,11 @@ TEST_P(InitialLetterTest, FoldsAsciiLettersOnly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, InitialLetterTest,
-                         ::testing::Values(LetterCase{"abba", 'A'}, LetterCase{"Zappa", 'Z'}, LetterCase{"z", 'Z'},
-                                           LetterCase{"", '#'}, LetterCase{nullptr, '#'},
-                                           LetterCase{"10cc", '#'}, LetterCase{"[x]", '#'},
-                                           LetterCase{"\xc9tienne", '#'}, LetterCase{"@", '#'},
-                                           LetterCase{"`", '#'}, LetterCase{"{", '#'}));
+                         ::testing::Values(LetterCase{"abba", 'A'}, LetterCase{"Zappa", 'Z'},
+                                           LetterCase{"z", 'Z'}, LetterCase{"", '#'},
+                                           LetterCase{nullptr, '#'}, LetterCase{"10cc", '#'},
+                                           LetterCase{"[x]", '#'}, LetterCase{"\xc9tienne", '#'},
+                                           LetterCase{"@", '#'}, LetterCase{"`", '#'}, LetterCase{"{", '#'}));
 
 TEST(NumberText, PaddingAndDigits)
 {
@@ -102,11 +102,14 @@ TEST(LibrarySort, NonLettersFirstThenCaseInsensitive)
     lib.AddArtist("beatles");
     lib.AddArtist("ABBA");
     lib.AddArtist("10cc");
-    lib.AddArtist("\xc9" "dith Piaf");
+    lib.AddArtist("\xc9"
+                  "dith Piaf");
     lib.AddArtist("The Who", "Who");
     lib.AddArtist("Cream");
-    EXPECT_THAT(ArtistOrder(*lib.list),
-                ::testing::ElementsAre("10cc", "\xc9" "dith Piaf", "ABBA", "beatles", "Cream", "The Who"));
+    EXPECT_THAT(ArtistOrder(*lib.list), ::testing::ElementsAre("10cc",
+                                                               "\xc9"
+                                                               "dith Piaf",
+                                                               "ABBA", "beatles", "Cream", "The Who"));
     // Names differing only in case are the same name.
     CErrorRecord errors;
     auto* dup = new CArtist(lib.list);
@@ -249,8 +252,9 @@ TEST(ListResolve, JumpPanelLinksAndHardButtons)
     ASSERT_TRUE(vol->GetAliasedButtons().Add(nullptr, MakeButtonPath("CD", "Keys", "b").release()));
     Clear(&errors);
     EXPECT_FALSE(list.ResolveCsfPaths(&errors, &ccf.tree));
-    EXPECT_STREQ(GetText(&errors), "In list \"Rock\": hard button definition \"Vol+\" has aliased button which "
-                                   "does not exist by that exact, case-sensitive name");
+    EXPECT_STREQ(GetText(&errors),
+                 "In list \"Rock\": hard button definition \"Vol+\" has aliased button which "
+                 "does not exist by that exact, case-sensitive name");
     EXPECT_EQ(list.GetLinkButtons().GetFirst()->GetMatches().size(), 1u);
 }
 

@@ -56,7 +56,8 @@ protected:
     std::string m_dir;
 };
 
-inline std::unique_ptr<CCSFButtonPath> MakeButtonPath(const char* device, const char* panel, const char* button)
+inline std::unique_ptr<CCSFButtonPath> MakeButtonPath(const char* device, const char* panel,
+                                                      const char* button)
 {
     auto path = std::make_unique<CCSFButtonPath>();
     path->SetDeviceNamePlain(device);
@@ -97,7 +98,8 @@ struct CTestCcf
     CTestCcf()
     {
         std::string csf = "Configuration()\n{\nDevice(\"CD\")\n{\nPanel(\"Keys\")\n{\n";
-        const char* names[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "B", "A", "T1", "T2", "U1", "U2"};
+        const char* names[] = {"0", "1", "2", "3", "4",  "5",  "6",  "7",
+                               "8", "9", "B", "A", "T1", "T2", "U1", "U2"};
         int number = 100;
         for (const char* n : names)
             csf += std::string("Button(\"") + n + "\",0,0,10,10," + std::to_string(number++) + ")\n";

@@ -39,7 +39,8 @@ protected:
 
     std::string Abbreviate(const std::string& statement)
     {
-        const char* names[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "B", "A", "T1", "T2", "U1", "U2"};
+        const char* names[] = {"0", "1", "2", "3", "4",  "5",  "6",  "7",
+                               "8", "9", "B", "A", "T1", "T2", "U1", "U2"};
         for (const char* n : names)
             if (statement == Press(m_ccf, n))
                 return n;
@@ -75,7 +76,8 @@ TEST_F(PlayerSequenceTest, PaddingAndDelays)
     EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 7, false, nullptr); }), "B;0;0;7;A;");
     // Padding never cuts: all four digits of 1234 with padding 2; 0 presses "0" once.
     m_player->SetDigitsToPadTo(2);
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 1234, false, nullptr); }), "B;1;2;3;4;A;");
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 1234, false, nullptr); }),
+              "B;1;2;3;4;A;");
     m_player->SetDigitsToPadTo(1);
     m_player->SetButton(EPlayerButton::BeforeDisc, nullptr);
     m_player->SetButton(EPlayerButton::AfterDisc, nullptr);
@@ -103,9 +105,11 @@ TEST_F(PlayerSequenceTest, TrackButtonsByLength)
     m_player->SetButton(EPlayerButton::BeforeTrack2Digits, MakeButtonPath("CD", "Keys", "T2").get());
     m_player->SetButton(EPlayerButton::AfterTrack1Digit, MakeButtonPath("CD", "Keys", "U1").get());
     m_player->SetDiscToTrackDelay(7);
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddTrackSequence(a, 5, false, nullptr, false); }), "T1;5;U1;");
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddTrackSequence(a, 5, false, nullptr, false); }),
+              "T1;5;U1;");
     // No two-digit after button: simply not pressed. Track numbers are never padded.
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddTrackSequence(a, 10, false, nullptr, false); }), "T2;1;0;");
+    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddTrackSequence(a, 10, false, nullptr, false); }),
+              "T2;1;0;");
     EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddTrackSequence(a, 11, true, nullptr, true); }),
               "Delay(700);;T2;1;Delay(200);;1;J;");
 }
@@ -248,9 +252,9 @@ TEST_F(PlayersFileTest, AttributesAreLimitedAndOldAfterTrackButtonIsSplit)
 
 TEST_F(PlayersFileTest, PlayerWithoutAllNumberButtonsStopsTheLoad)
 {
-    EXPECT_FALSE(Load(Devices("<Device Name=\"Good\">" + NumberButtons() + "</Device><Device Name=\"Bad\">" +
-                              NumberButtons(9) + "</Device><Device Name=\"Later\">" + NumberButtons() +
-                              "</Device>")));
+    EXPECT_FALSE(
+        Load(Devices("<Device Name=\"Good\">" + NumberButtons() + "</Device><Device Name=\"Bad\">" +
+                     NumberButtons(9) + "</Device><Device Name=\"Later\">" + NumberButtons() + "</Device>")));
     EXPECT_STREQ(GetText(&m_errors),
                  "Error with players file: Cannot add invalid player: player \"Bad\" has no #9 button");
     ASSERT_EQ(m_players.GetCount(), 1u);
@@ -285,7 +289,8 @@ TEST_F(PlayersFileTest, RoundTripKeepsEveryField)
     player->SetDelayOnlyIdentical(false);
     player->SetDiscToTrackDelay(12);
     ASSERT_TRUE(m_players.Add(&m_errors, player.release()));
-    ASSERT_TRUE(SavePlayersFile(&m_errors, m_players, Path("a/b/DW_Devices.xml").c_str())) << GetText(&m_errors);
+    ASSERT_TRUE(SavePlayersFile(&m_errors, m_players, Path("a/b/DW_Devices.xml").c_str()))
+        << GetText(&m_errors);
     std::string first = ReadFile(Path("a/b/DW_Devices.xml"));
 
     CPlayers again;

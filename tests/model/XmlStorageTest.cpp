@@ -14,7 +14,8 @@ using ::testing::ElementsAre;
 // What libxml2's own indented dump makes of a text after parsing it.
 std::string LibxmlDump(const std::string& text)
 {
-    CXmlDocPtr doc(xmlReadMemory(text.data(), static_cast<int>(text.size()), "x.xml", nullptr, kXmlParseOptions));
+    CXmlDocPtr doc(
+        xmlReadMemory(text.data(), static_cast<int>(text.size()), "x.xml", nullptr, kXmlParseOptions));
     EXPECT_TRUE(doc);
     if (!doc)
         return std::string();
@@ -45,9 +46,10 @@ TEST(XmlWriter, MatchesLibxmlsIndentedDump)
     writer.EndElement();
     writer.EndElement();
     EXPECT_EQ(writer.GetDepth(), 0u);
-    EXPECT_EQ(writer.GetText(), "<?xml version=\"1.0\"?>\n<Root Version=\"1\">\n  <Empty/>\n  <Full Text=\"a &amp; b "
-                                "&lt;c&gt; &quot;d&quot;&#9;tab&#10;line&#13;cr\" Flag=\"0\">\n    <Deep>\n      "
-                                "<Deeper N=\"-42\"/>\n    </Deep>\n  </Full>\n</Root>\n");
+    EXPECT_EQ(writer.GetText(),
+              "<?xml version=\"1.0\"?>\n<Root Version=\"1\">\n  <Empty/>\n  <Full Text=\"a &amp; b "
+              "&lt;c&gt; &quot;d&quot;&#9;tab&#10;line&#13;cr\" Flag=\"0\">\n    <Deep>\n      "
+              "<Deeper N=\"-42\"/>\n    </Deep>\n  </Full>\n</Root>\n");
     EXPECT_EQ(LibxmlDump(writer.GetText()), writer.GetText());
 }
 
@@ -59,7 +61,8 @@ TEST(XmlWriter, SavedFilesAreWhatLibxmlWouldWrite)
     list->GetName().SetPlain("Rock & <Roll> \"1\"");
     list->SetJumpPanel(MakePanelPath("CD", "Done").release());
     list->GetLinkButtons().Add(nullptr, MakeButtonPath("CD", "Keys", "A").release());
-    list->GetHardButtons().GetAt(0)->GetAliasedButtons().Add(nullptr, MakeButtonPath("CD", nullptr, "Mute").release());
+    list->GetHardButtons().GetAt(0)->GetAliasedButtons().Add(nullptr,
+                                                             MakeButtonPath("CD", nullptr, "Mute").release());
     ASSERT_TRUE(library.GetLists().Add(nullptr, list));
     auto* artist = new CArtist(list);
     artist->GetName().SetPlain("A\tB\xff");
@@ -91,7 +94,8 @@ TEST(XmlDiagnostics, FragmentsJoinIntoLines)
     CollectXmlDiagnostic(nullptr, "%s", "tail");
     EXPECT_THAT(GetXmlDiagnostics(), ElementsAre("f.xml:3: parser error : broken", "two", "lines", "tail"));
     CollectXmlDiagnostic(nullptr, "\r\n");
-    EXPECT_THAT(GetXmlDiagnostics(), ElementsAre("f.xml:3: parser error : broken", "two", "lines", "tail", "", ""));
+    EXPECT_THAT(GetXmlDiagnostics(),
+                ElementsAre("f.xml:3: parser error : broken", "two", "lines", "tail", "", ""));
     ClearXmlDiagnostics();
     EXPECT_TRUE(GetXmlDiagnostics().empty());
 }
