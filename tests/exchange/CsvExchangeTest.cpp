@@ -1,0 +1,319 @@
+#include "exchange/CsvExchange.h"
+#include "core/Registry.h"
+#include "csf/CSFPath.h"
+#include "model/Library.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+CCsvColumnMap Map(std::initializer_list<std::pair<int, int>> columns)
+{
+    CCsvColumnMap map;
+    for (auto [field, column] : columns)
+        map.SetColumn(field, column);
+    return map;
+}
+
+CCsvTable Table(const Rows& rows, int columns)
+{
+    CCsvTable table(columns);
+    for (const auto& cells : rows) {
+        auto row = table.AddRow();
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            table.SetCell(row, static_cast<int>(i), cells[i].c_str());
+    }
+    return table;
+}
+
+Rows Cells(const CCsvTable& table)
+{
+    Rows rows;
+    for (auto row = table.FirstRow(); row != table.EndOfRows(); row = CCsvTable::NextRow(row))
+        rows.push_back(*row);
+    return rows;
+}
+
+Rows Export(const CLibrary& library, const CCsvColumnMap& map)
+{
+    CCsvTable table(map.GetColumnCount());
+    ExportLibraryToTable(library, CCsvRowContext(map), table);
+    return Cells(table);
+}
+
+bool Import(CLibrary& library, const CCsvColumnMap& map, const Rows& rows, CErrorRecord* errors = nullptr)
+{
+    CCsvTable table = Table(rows, map.GetColumnCount());
+    return ImportTableIntoLibrary(library, errors, CCsvRowContext(map), table);
+}
+
+std::vector<std::string> ListNames(const CLibrary& library)
+{
+    std::vector<std::string> names;
+    for (std::uint32_t i = 0; i < library.GetLists().GetCount(); ++i)
+        names.push_back(library.GetLists().GetAt(i)->GetName().GetPlain());
+    return names;
+}
+
+// Two lists: "Rock" (Queen with two discs of two and no tracks, Abba with none) and the
+// empty "Empty".
+void FillLibrary(CLibrary& library)
+{
+    CCsvColumnMap all = CCsvColumnMap::Canonical();
+    ASSERT_TRUE(Import(library, all,
+                       {{"Rock", "CD1", "Queen", "Q", "Queen", "12", "Jazz", "", "", "1", "Mustapha"},
+                        {"Rock", "CD1", "Queen", "", "", "12", "Jazz", "", "", "2", "Fat Bottomed Girls"},
+                        {"Rock", "CD2", "Queen", "", "", "3", "Innuendo", "Inn", "", "", ""},
+                        {"Rock", "", "Abba", "", "", "", "", "", "", "", ""},
+                        {"Empty", "", "", "", "", "", "", "", "", "", ""}}));
+}
+
+TEST(CsvColumnMap, CountsDuplicatesAndParses)
+{
+    CCsvColumnMap map = Map({{kCsvListName, 3}, {kCsvArtistName, 5}, {kCsvDiscName, 3}, {kCsvTrackName, 5}});
+    EXPECT_EQ(map.GetColumnCount(), 5);
+    EXPECT_EQ(map.GetDuplicateColumn(), 5);
+    CErrorRecord errors;
+    EXPECT_FALSE(map.Validate(&errors));
+    EXPECT_STREQ(GetText(&errors), "Column 5 defined for multiple fields.");
+
+    CErrorRecord none;
+    EXPECT_FALSE(CCsvColumnMap().Validate(&none));
+    EXPECT_STREQ(GetText(&none), "No columns defined.");
+
+    CCsvColumnMap parsed;
+    ASSERT_TRUE(parsed.Parse(nullptr, "ListName=1,artistname=2,TrackNumber=11"));
+    EXPECT_EQ(parsed.GetColumn(kCsvListName), 1);
+    EXPECT_EQ(parsed.GetColumn(kCsvArtistName), 2);
+    EXPECT_EQ(parsed.GetColumn(kCsvTrackNumber), 11);
+    EXPECT_EQ(parsed.GetColumn(kCsvDiscName), 0);
+    for (const char* bad : {"Nothing=1", "ListName=100", "ListName=-1", "ListName=x", "ListName"}) {
+        CErrorRecord e;
+        EXPECT_FALSE(parsed.Parse(&e, bad)) << bad;
+        EXPECT_EQ(parsed.GetColumn(kCsvListName), 1) << "a failed parse keeps the map";
+    }
+}
+
+TEST(CsvColumnMap, SettingsKeepOnlyUsedFields)
+{
+    char pattern[] = "/tmp/dw-csv-map-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string settings = std::string(pattern) + "/settings";
+    setenv("DISCWEAVER_SETTINGS", settings.c_str(), 1);
+
+    Map({{kCsvListName, 1}, {kCsvDiscName, 2}}).SaveSettings();
+    ASSERT_TRUE(Map({{kCsvArtistName, 4}, {kCsvDiscName, 2}}).SaveSettings());
+    CCsvColumnMap loaded = Map({{kCsvTrackName, 9}});
+    loaded.LoadSettings();
+    EXPECT_EQ(loaded.GetColumn(kCsvListName), 0);
+    EXPECT_EQ(loaded.GetColumn(kCsvArtistName), 4);
+    EXPECT_EQ(loaded.GetColumn(kCsvDiscName), 2);
+    EXPECT_EQ(loaded.GetColumn(kCsvTrackName), 0);
+    std::uint32_t value = 7;
+    EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kCsvSettingsKey, "ListName", &value));
+
+    std::remove(settings.c_str());
+    rmdir(pattern);
+    unsetenv("DISCWEAVER_SETTINGS");
+}
+
+TEST(CsvExport, ArtistColumnOnlyGivesOneRowPerArtist)
+{
+    CLibrary library;
+    FillLibrary(library);
+    // Artists are kept sorted by name.
+    EXPECT_EQ(Export(library, Map({{kCsvArtistName, 1}})), (Rows{{"Abba"}, {"Queen"}}));
+
+    CLibrary imported;
+    ASSERT_TRUE(Import(imported, Map({{kCsvArtistName, 1}}), {{"Queen"}, {"Abba"}}));
+    EXPECT_EQ(ListNames(imported), std::vector<std::string>{"CD List"});
+    EXPECT_EQ(imported.GetArtistCount(), 2u);
+}
+
+TEST(CsvExport, ListAndDiscColumnsGiveOneRowPerDiscAndOneForAListWithoutDiscs)
+{
+    CLibrary library;
+    FillLibrary(library);
+    EXPECT_EQ(Export(library, Map({{kCsvListName, 1}, {kCsvDiscName, 2}})),
+              (Rows{{"Rock", "Jazz"}, {"Rock", "Innuendo"}, {"Empty", ""}}));
+}
+
+TEST(CsvExport, DeepestLevelRowsAndNothingWhenNoColumn)
+{
+    CLibrary library;
+    FillLibrary(library);
+    CCsvColumnMap map = Map({{kCsvTrackNumber, 3}, {kCsvDiscName, 1}, {kCsvDiscNumber, 2}});
+    EXPECT_EQ(Export(library, map), (Rows{{"Jazz", "12", "1"}, {"Jazz", "12", "2"}, {"Innuendo", "3", ""}}));
+
+    CCsvTable table(0);
+    EXPECT_FALSE(ExportLibraryToTable(library, CCsvRowContext(CCsvColumnMap()), table));
+    EXPECT_EQ(table.GetRowCount(), 0u);
+}
+
+TEST(CsvImport, RoundTripWithEveryColumn)
+{
+    CLibrary library;
+    FillLibrary(library);
+    Rows first = Export(library, CCsvColumnMap::Canonical());
+    CLibrary copy;
+    CCsvTable table = Table(first, kCsvFieldCount);
+    ASSERT_TRUE(ImportTableIntoLibrary(copy, nullptr, CCsvRowContext(CCsvColumnMap::Canonical()), table));
+    EXPECT_EQ(Export(copy, CCsvColumnMap::Canonical()), first);
+    CDisc* jazz = copy.GetLists().GetAt(0)->GetArtists().FindByName("Queen")->GetDiscs().FindByName("Jazz");
+    ASSERT_NE(jazz, nullptr);
+    EXPECT_STREQ(jazz->GetDeviceName().GetPlain(), "CD1");
+    EXPECT_EQ(jazz->GetTracks().GetCount(), 2u);
+}
+
+TEST(CsvImport, HeaderRowIsData)
+{
+    CLibrary library;
+    ASSERT_TRUE(Import(library, Map({{kCsvArtistName, 1}, {kCsvDiscName, 2}}),
+                       {{"Artist", "Disc"}, {"Queen", "Jazz"}}));
+    CLibList* list = library.GetLists().FindByName("CD List");
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(list->GetArtists().FindByName("Artist"), nullptr);
+    EXPECT_NE(list->GetArtists().FindByName("Artist")->GetDiscs().FindByName("Disc"), nullptr);
+}
+
+struct CDiscNumberCase
+{
+    const char* cell;
+    int number;
+};
+
+class CsvDiscNumber : public ::testing::TestWithParam<CDiscNumberCase>
+{
+};
+
+TEST_P(CsvDiscNumber, LeadingDigitsCount)
+{
+    CLibrary library;
+    ASSERT_TRUE(Import(library, Map({{kCsvArtistName, 1}, {kCsvDiscName, 2}, {kCsvDiscNumber, 3}}),
+                       {{"A", "D", GetParam().cell}}));
+    EXPECT_EQ(library.GetLists().GetAt(0)->GetArtists().GetAt(0)->GetDiscs().GetAt(0)->GetNumber(),
+              GetParam().number);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, CsvDiscNumber,
+                         ::testing::Values(CDiscNumberCase{"12abc", 12}, CDiscNumberCase{"abc", 0},
+                                           CDiscNumberCase{"7", 7},
+                                           CDiscNumberCase{"99999999999999999999", 32767}));
+
+TEST(CsvImport, SecondImportWithListColumnFindsEverythingAndReappliesNames)
+{
+    CLibrary library;
+    CCsvColumnMap map = Map({{kCsvListName, 1}, {kCsvArtistName, 2}, {kCsvArtistShortName, 3}});
+    ASSERT_TRUE(Import(library, map, {{"Rock", "Queen", "Q"}}));
+    ASSERT_TRUE(Import(library, map, {{"rock", "QUEEN", "Qn"}}));
+    EXPECT_EQ(ListNames(library), std::vector<std::string>{"Rock"});
+    EXPECT_EQ(library.GetArtistCount(), 1u);
+    EXPECT_STREQ(library.GetLists().GetAt(0)->GetArtists().GetAt(0)->GetShortName().GetPlain(), "Qn");
+}
+
+TEST(CsvImport, WithoutListColumnEachImportFillsANewDefaultList)
+{
+    CLibrary library;
+    CCsvColumnMap map = Map({{kCsvArtistName, 1}});
+    ASSERT_TRUE(Import(library, map, {{"Queen"}}));
+    ASSERT_TRUE(Import(library, map, {{"Queen"}}));
+    EXPECT_EQ(ListNames(library), (std::vector<std::string>{"CD List", "CD List 1"}));
+
+    CLibrary gap;
+    ASSERT_TRUE(Import(gap, Map({{kCsvListName, 1}}), {{"cd list"}, {"CD List 1"}}));
+    ASSERT_TRUE(Import(gap, map, {{"Abba"}}));
+    EXPECT_EQ(ListNames(gap), (std::vector<std::string>{"cd list", "CD List 1", "CD List 2"}));
+}
+
+TEST(CsvImport, RefusesWhenAllHundredDefaultNamesExist)
+{
+    CLibrary library;
+    Rows names = {{"CD List"}};
+    for (int n = 1; n <= 99; ++n)
+        names.push_back({"CD List " + std::to_string(n)});
+    ASSERT_TRUE(Import(library, Map({{kCsvListName, 1}}), names));
+    CErrorRecord errors;
+    EXPECT_FALSE(
+        Import(library, Map({{kCsvListName, 1}, {kCsvArtistName, 2}}), {{"Rock", "Queen"}}, &errors));
+    EXPECT_STREQ(GetText(&errors), "Could not import because there are already 100 lists named \"CD List\"");
+    EXPECT_EQ(library.GetLists().GetCount(), 100u);
+    EXPECT_EQ(library.GetArtistCount(), 0u);
+}
+
+TEST(CsvImport, LeadingZeroTrackClashesWithTrackOneAndKeepsEarlierRows)
+{
+    CLibrary library;
+    CCsvColumnMap map =
+        Map({{kCsvArtistName, 1}, {kCsvDiscName, 2}, {kCsvTrackNumber, 3}, {kCsvTrackName, 4}});
+    CErrorRecord errors;
+    EXPECT_FALSE(Import(library, map,
+                        {{"A", "D", "1", "One"},
+                         {"A", "D", "1", "Uno"},
+                         {"A", "D", "01", "Zero one"},
+                         {"B", "E", "1", "Later"}},
+                        &errors));
+    EXPECT_STREQ(GetText(&errors), "Another track is already named \"1\"");
+    CDisc* disc = library.GetLists().GetAt(0)->GetArtists().GetAt(0)->GetDiscs().GetAt(0);
+    ASSERT_EQ(disc->GetTracks().GetCount(), 1u);
+    EXPECT_STREQ(disc->GetTracks().GetAt(0)->GetTitle().GetPlain(), "Uno");
+    EXPECT_EQ(library.GetArtistCount(), 1u);
+}
+
+TEST(CsvImport, PlayerColumnSetsDeviceNameAndJobLinksPlayers)
+{
+    char pattern[] = "/tmp/dw-csv-job-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string file = std::string(pattern) + "/in.csv";
+    CCsvTable written = Table({{"Queen", "Jazz", "Changer"}, {"Abba", "Gold", "Nobody"}}, 3);
+    ASSERT_TRUE(written.Save(nullptr, file.c_str()));
+
+    CPlayers players;
+    auto* player = new CPlayer();
+    player->GetName().SetPlain("changer");
+    for (int digit = 0; digit < 10; ++digit) {
+        CCSFButtonPath path;
+        path.SetDeviceNamePlain("CD");
+        path.SetPanelNamePlain("Keys");
+        path.SetButtonNamePlain(std::to_string(digit).c_str());
+        player->SetNumberButton(digit, &path);
+    }
+    ASSERT_NE(players.Add(nullptr, player), nullptr);
+    CLibrary library;
+    CCsvColumnMap map = Map({{kCsvArtistName, 1}, {kCsvDiscName, 2}, {kCsvPlayerName, 3}});
+    ASSERT_TRUE(RunCsvImport(library, players, nullptr, nullptr, file.c_str(), map));
+    CNamedCollection<CArtist>& artists = library.GetLists().GetAt(0)->GetArtists();
+    EXPECT_EQ(artists.FindByName("Queen")->GetDiscs().GetAt(0)->GetPlayer(), player);
+    EXPECT_EQ(artists.FindByName("Abba")->GetDiscs().GetAt(0)->GetPlayer(), nullptr);
+
+    std::string out = std::string(pattern) + "/out.csv";
+    ASSERT_TRUE(RunCsvExport(library, nullptr, nullptr, out.c_str(), map));
+    CCsvTable reread(out.c_str());
+    ASSERT_TRUE(reread.Load(nullptr, out.c_str()));
+    EXPECT_EQ(Cells(reread), (Rows{{"Abba", "Gold", "Nobody"}, {"Queen", "Jazz", "changer"}}));
+
+    std::unique_ptr<CCsvTable> csv, data;
+    ASSERT_TRUE(RunCsvImportPreview(nullptr, nullptr, file.c_str(), map, &csv, &data));
+    ASSERT_TRUE(csv && data);
+    EXPECT_EQ(csv->GetRowCount(), 2u);
+    EXPECT_EQ(Cells(*data)[1],
+              (std::vector<std::string>{"CD List", "Changer", "Queen", "", "", "0", "Jazz", "", "", "", ""}));
+
+    CErrorRecord errors;
+    EXPECT_FALSE(
+        RunCsvImport(library, players, &errors, nullptr, (std::string(pattern) + "/none.csv").c_str(), map));
+    EXPECT_NE(std::string(GetText(&errors)).find("Could not read from"), std::string::npos);
+
+    std::remove(file.c_str());
+    std::remove(out.c_str());
+    rmdir(pattern);
+}
+
+} // namespace
