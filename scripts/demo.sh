@@ -44,13 +44,13 @@ mkdir -p "$check"
 echo
 echo "== What $output holds"
 awk '
-    /^Device /   { if (name != "") printf "  %-28s %4d panels %6d buttons\n", name, panels, buttons
-                   name = substr($0, 8); panels = 0; buttons = 0; devices++ }
-    /^  Panel /  { panels++; allPanels++ }
-    /^    Button / { buttons++; allButtons++ }
-    END          { if (name != "") printf "  %-28s %4d panels %6d buttons\n", name, panels, buttons
-                   printf "  %d devices, %d panels, %d buttons in all\n", devices, allPanels, allButtons }
-' "$check/inventory.txt"
+    function flush() { if (name != "") printf "  %-28s %4d panels %6d buttons\n", name, panels, buttons }
+    /^\tDevice\(/        { flush(); name = $0; sub(/^\tDevice\(/, "", name); sub(/\)$/, "", name)
+                          panels = 0; buttons = 0; devices++ }
+    /^\t\tPanel\(/       { panels++; allPanels++ }
+    /^\t\t\t+Button\("/ { buttons++; allButtons++ }
+    END                 { flush(); printf "  %d devices, %d panels, %d buttons in all\n", devices, allPanels, allButtons }
+' "$check/demo-out.csf"
 echo
 echo "The home panel's list buttons now open the generated devices:"
 grep -A12 'Button("Rock & Pop",' "$check/demo-out.csf" | grep -m1 'JumpDevicePanel' | sed 's/^[[:space:]]*/  /' || true
