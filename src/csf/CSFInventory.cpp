@@ -1,4 +1,4 @@
-#include "csf/CSFInspect.h"
+#include "csf/CSFInventory.h"
 
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFSection.h"

@@ -5,7 +5,7 @@
 #include "app/cli/Cli.h"
 #include "app/cli/CodecSession.h"
 #include "csf/CSFAbstractTree.h"
-#include "csf/CSFInspect.h"
+#include "csf/CSFInventory.h"
 #include "csf/CSFSection.h"
 
 #include <CLI/CLI.hpp>
