@@ -1,0 +1,139 @@
+// discweaver-cli import csv|xml|legacy FILE and export csv|xml FILE: the library's
+// exchange with other files. Imports change the library file only when they succeed.
+
+#include "app/cli/Cli.h"
+#include "app/cli/CliModel.h"
+#include "core/DWConfig.h"
+#include "exchange/CsvExchange.h"
+#include "model/DWModel.h"
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace {
+
+struct CExchangeOptions
+{
+    std::string area;
+    std::string file;
+    std::string columns;
+};
+
+void ReportFailure(CliContext& context, const CErrorRecord& errors, const char* outcome)
+{
+    *context.err << "discweaver-cli: " << GetText(&errors) << "\n";
+    if (outcome)
+        *context.err << "discweaver-cli: " << outcome << "\n";
+    context.exitCode = kExitFailure;
+}
+
+// The map of --columns (also stored as the new settings), else the stored settings.
+bool GetColumnMap(CliContext& context, const CExchangeOptions& options, CCsvColumnMap& map)
+{
+    CErrorRecord errors;
+    if (!options.columns.empty()) {
+        if (!map.Parse(&errors, options.columns) || !map.Validate(&errors)) {
+            *context.err << "discweaver-cli: " << GetText(&errors) << "\n";
+            context.exitCode = kExitUsage;
+            return false;
+        }
+        map.SaveSettings();
+        return true;
+    }
+    map.LoadSettings();
+    if (!map.Validate(&errors)) {
+        *context.err << "discweaver-cli: " << GetText(&errors) << " (give --columns, for instance "
+                     << "--columns ListName=1,ArtistName=2,DiscName=3)\n";
+        context.exitCode = kExitUsage;
+        return false;
+    }
+    return true;
+}
+
+// Loads the model, runs `work` on it and saves the library when it succeeded.
+void RunImport(CliContext& context, const CExchangeOptions& options,
+               const std::function<bool(CDWConfig&, CErrorRecord*)>& work)
+{
+    CDWConfig config;
+    if (!LoadModel(context, config, options.area))
+        return;
+    CErrorRecord errors;
+    if (!work(config, &errors)) {
+        ReportFailure(context, errors, "Import failed; the library file was not changed.");
+        return;
+    }
+    if (!config.SaveLibrary(&errors)) {
+        ReportFailure(context, errors,
+                      "The imported library could not be saved; the library file was not changed.");
+        return;
+    }
+    *context.out << "Imported " << options.file << " (" << GetLibrary(config).GetLists().GetCount()
+                 << " lists, " << GetLibrary(config).GetArtistCount() << " artists, "
+                 << GetLibrary(config).GetDiscCount() << " discs, " << GetLibrary(config).GetTrackCount()
+                 << " tracks in the library).\n";
+    context.exitCode = kExitOk;
+}
+
+void RunExport(CliContext& context, const CExchangeOptions& options,
+               const std::function<bool(CDWConfig&, CErrorRecord*)>& work)
+{
+    CDWConfig config;
+    if (!LoadModel(context, config, options.area))
+        return;
+    CErrorRecord errors;
+    if (!work(config, &errors)) {
+        ReportFailure(context, errors, "Export failed.");
+        return;
+    }
+    *context.out << "Exported the library to " << options.file << ".\n";
+    context.exitCode = kExitOk;
+}
+
+CLI::App* AddFileCommand(CLI::App* parent, const char* name, const char* description,
+                         CExchangeOptions& options, bool columns)
+{
+    CLI::App* command = parent->add_subcommand(name, description);
+    command->add_option("FILE", options.file, "The file")->required();
+    if (columns)
+        command->add_option("--columns", options.columns,
+                            "Column of each field, e.g. ListName=1,ArtistName=2,DiscName=3 (also saved)");
+    command->add_option("--config-area", options.area,
+                        "Use this configuration area instead of the configured one");
+    return command;
+}
+
+} // namespace
+
+void RegisterExchangeCommands(CLI::App& app, CliContext& context)
+{
+    auto options = std::make_shared<CExchangeOptions>();
+
+    CLI::App* import = app.add_subcommand("import", "Adds the contents of a file to the library");
+    import->require_subcommand(1);
+    AddFileCommand(import, "csv", "Import a comma-separated file", *options, true)
+        ->callback([&context, options]() {
+            CCsvColumnMap map;
+            if (!GetColumnMap(context, *options, map))
+                return;
+            RunImport(context, *options, [&](CDWConfig& config, CErrorRecord* errors) {
+                return RunCsvImport(GetLibrary(config), GetPlayers(config), errors, nullptr,
+                                    options->file.c_str(), map);
+            });
+        });
+
+    CLI::App* exportCommand = app.add_subcommand("export", "Writes the library to a file");
+    exportCommand->require_subcommand(1);
+    AddFileCommand(exportCommand, "csv", "Export to a comma-separated file", *options, true)
+        ->callback([&context, options]() {
+            CCsvColumnMap map;
+            if (!GetColumnMap(context, *options, map))
+                return;
+            RunExport(context, *options, [&](CDWConfig& config, CErrorRecord* errors) {
+                return RunCsvExport(GetLibrary(config), errors, nullptr, options->file.c_str(), map);
+            });
+        });
+}

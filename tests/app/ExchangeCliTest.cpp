@@ -1,0 +1,115 @@
+#include "CliTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A temporary configuration area and settings stores for each test.
+class ExchangeCli : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/dw-exchange-cli-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_root = pattern;
+        m_area = (m_root / "area").string();
+        setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
+        setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        unsetenv("DISCWEAVER_SETTINGS");
+        unsetenv("DISCWEAVER_MACHINE_SETTINGS");
+        std::filesystem::remove_all(m_root);
+    }
+
+    CliRun Run(std::vector<std::string> args)
+    {
+        args.push_back("--config-area");
+        args.push_back(m_area);
+        return RunCliCaptured(args);
+    }
+    std::string LibraryFile() const
+    {
+        return ReadFile(std::filesystem::path(m_area) / "DW_Config/DW_Library.xml");
+    }
+
+    std::filesystem::path m_root;
+    std::string m_area;
+};
+
+TEST_F(ExchangeCli, CsvImportSavesAndExportUsesTheSavedColumns)
+{
+    WriteFile(m_root / "in.csv",
+              "Rock,Queen,Jazz,1,Mustapha\nRock,Abba,\"Gold, Greatest Hits\",1,Dancing Queen\n");
+    CliRun imported = Run({"import", "csv", (m_root / "in.csv").string(), "--columns",
+                           "ListName=1,ArtistName=2,DiscName=3,TrackNumber=4,TrackName=5"});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+
+    CliRun show = Run({"show"});
+    EXPECT_NE(show.out.find("Queen"), std::string::npos) << show.out;
+
+    // Without --columns the map saved by the import is used.
+    CliRun exported = Run({"export", "csv", (m_root / "out.csv").string()});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(ReadFile(m_root / "out.csv"),
+              "Rock,Abba,\"Gold, Greatest Hits\",1,\"Dancing Queen\"\nRock,Queen,Jazz,1,Mustapha\n");
+
+    CliRun artists = Run({"export", "csv", (m_root / "artists.csv").string(), "--columns", "ArtistName=1"});
+    ASSERT_EQ(artists.status, 0) << artists.err;
+    EXPECT_EQ(ReadFile(m_root / "artists.csv"), "Abba\nQueen\n");
+}
+
+TEST_F(ExchangeCli, FailedCsvImportLeavesTheLibraryFile)
+{
+    WriteFile(m_root / "in.csv", "Queen,Jazz,1\n");
+    ASSERT_EQ(Run({"import", "csv", (m_root / "in.csv").string(), "--columns",
+                   "ArtistName=1,DiscName=2,TrackNumber=3"})
+                  .status,
+              0);
+    std::string before = LibraryFile();
+
+    // A list column so that the rows find the existing list; 01 then clashes with track 1.
+    WriteFile(m_root / "clash.csv", "CD List,Abba,Gold,1\nCD List,Queen,Jazz,01\n");
+    CliRun clash = Run({"import", "csv", (m_root / "clash.csv").string(), "--columns",
+                        "ListName=1,ArtistName=2,DiscName=3,TrackNumber=4"});
+    EXPECT_EQ(clash.status, 1);
+    EXPECT_NE(clash.err.find("Another track is already named \"1\""), std::string::npos) << clash.err;
+    EXPECT_NE(clash.err.find("the library file was not changed"), std::string::npos) << clash.err;
+    EXPECT_EQ(LibraryFile(), before);
+}
+
+TEST_F(ExchangeCli, ColumnErrorsAreUsageErrors)
+{
+    WriteFile(m_root / "in.csv", "a,b\n");
+    for (const char* columns : {"ListName=1,DiscName=1", "Bogus=2", "ListName=0"}) {
+        CliRun run = Run({"import", "csv", (m_root / "in.csv").string(), "--columns", columns});
+        EXPECT_EQ(run.status, 2) << columns;
+    }
+    CliRun none = Run({"export", "csv", (m_root / "out.csv").string()});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_NE(none.err.find("No columns defined."), std::string::npos) << none.err;
+    EXPECT_FALSE(std::filesystem::exists(m_root / "out.csv"));
+}
+
+} // namespace
