@@ -7,6 +7,7 @@ void RegisterExecuteCommands(CLI::App& app, CliContext& context);
 void RegisterLibraryCommands(CLI::App& app, CliContext& context);
 void RegisterCodecCommands(CLI::App& app, CliContext& context);
 void RegisterReportCommands(CLI::App& app, CliContext& context);
+void RegisterPreviewCommands(CLI::App& app, CliContext& context);
 void RegisterExchangeCommands(CLI::App& app, CliContext& context);
 
 const std::vector<CliRegistrar>& CliCommandRegistrars()
@@ -17,6 +18,7 @@ const std::vector<CliRegistrar>& CliCommandRegistrars()
         RegisterLibraryCommands,
         RegisterCodecCommands,
         RegisterReportCommands,
+        RegisterPreviewCommands,
         RegisterExchangeCommands,
     };
     return registrars;

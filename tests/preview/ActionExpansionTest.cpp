@@ -1,0 +1,199 @@
+#include "preview/ActionExpansion.h"
+
+#include "csf/CSFSection.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+std::unique_ptr<CCSFSection> Parse(const std::string& text)
+{
+    CErrorRecord errors;
+    auto root = ParseCsfText(text.data(), text.size(), &errors);
+    EXPECT_TRUE(root) << GetText(&errors);
+    return root;
+}
+
+// A jukebox device with digit keys, and a generated page whose track button plays disc
+// 12, waits, then plays track 03 and jumps on, as the generator writes it.
+const char* const kJukebox = R"(CCF()
+{
+Device("Jukebox")
+{
+Panel("keys")
+{
+Button("1",0,0,40,30,1)
+{
+Action()
+{
+IR("Digit1","0000 006D")
+}
+}
+Button("2",40,0,40,30,2)
+{
+Action()
+{
+IR("Digit2","0000 006D")
+}
+}
+Frame("",0,40,240,40)
+{
+Button("0",0,0,40,30,3)
+{
+Action()
+{
+IR("Digit0","0000 006D")
+}
+}
+Button("3",40,0,40,30,4)
+{
+Action()
+{
+IR("Digit3","0000 006D")
+}
+}
+}
+}
+Vol+()
+{
+AliasDeviceButton("Jukebox","keys","1",1);
+}
+}
+Device("Jazz")
+{
+Panel("A0")
+{
+Frame("Abba",0,0,240,34)
+{
+Button("Track\x203",0,0,120,20,10) /* Button 10 */
+{
+Action()
+{
+AliasDeviceButton("Jukebox","keys","1",1); /* Reference to Button 1 */
+Delay(300);
+AliasDeviceButton("Jukebox","keys","2",2); /* Reference to Button 2 */
+Delay(2000);
+AliasDeviceButton("Jukebox","keys","0",3); /* Reference to Button 3 */
+Delay(300);
+AliasDeviceButton("Jukebox","keys","3",4); /* Reference to Button 4 */
+JumpDevicePanel("this","A1");
+}
+}
+}
+Button("Loop",0,100,40,30,11)
+{
+Action()
+{
+AliasDeviceButton("Jazz","A0","Loop2",12);
+}
+}
+Button("Loop2",40,100,40,30,12)
+{
+Action()
+{
+AliasDeviceKey("Jazz","Vol-");
+}
+}
+Button("Missing",80,100,40,30,13)
+{
+Action()
+{
+AliasDeviceButton("Jazz","A0","Gone",99);
+}
+}
+Button("Key",120,100,40,30,14)
+{
+Action()
+{
+AliasDeviceKey("Jukebox","Vol+");
+Beep(100,2000,50);
+}
+}
+}
+Vol-()
+{
+AliasDeviceButton("Jazz","A0","Loop",11);
+}
+}
+}
+)";
+
+std::string Sequence(const SPressResult& result)
+{
+    std::string out;
+    for (const SPressStep& step : result.steps) {
+        switch (step.kind) {
+        case EPressStepKind::IR: out += step.text + " "; break;
+        case EPressStepKind::Delay: out += std::to_string(step.delayMs) + "ms "; break;
+        case EPressStepKind::Jump: out += "->" + step.device + "/" + step.panel + " "; break;
+        default: break;
+        }
+    }
+    return out;
+}
+
+TEST(ActionExpansion, TrackButtonSendsDiscDelayAndTrackDigitsInOrder)
+{
+    auto root = Parse(kJukebox);
+    CActionExpander expander(root.get());
+    SPressResult result;
+    CErrorRecord errors;
+    ASSERT_TRUE(expander.Press("Jazz", "A0", "Track 3", result, &errors)) << GetText(&errors);
+    EXPECT_EQ(Sequence(result), "Digit1 300ms Digit2 2000ms Digit0 300ms Digit3 ->Jazz/A1 ");
+    EXPECT_EQ(result.endDevice, "Jazz");
+    EXPECT_EQ(result.endPanel, "A1");
+    // The followed aliases are listed with the steps they stand for one level deeper.
+    ASSERT_GE(result.steps.size(), 2u);
+    EXPECT_EQ(result.steps[0].kind, EPressStepKind::Alias);
+    EXPECT_EQ(result.steps[1].depth, 1u);
+}
+
+TEST(ActionExpansion, NamesMatchIgnoringCaseWhenNoExactMatch)
+{
+    auto root = Parse(kJukebox);
+    CActionExpander expander(root.get());
+    SPressResult result;
+    ASSERT_TRUE(expander.Press("jazz", "a0", "key", result, nullptr));
+    EXPECT_EQ(Sequence(result), "Digit1 ");
+    EXPECT_EQ(result.steps.back().text, "Beep(100,2000,50);");
+    EXPECT_EQ(result.endPanel, "A0"); // no jump: stays where it was pressed
+}
+
+struct SFailure
+{
+    const char* button;
+    const char* message;
+};
+
+class ActionExpansionFailure : public ::testing::TestWithParam<SFailure>
+{
+};
+
+TEST_P(ActionExpansionFailure, StopsWithMessage)
+{
+    auto root = Parse(kJukebox);
+    CActionExpander expander(root.get());
+    SPressResult result;
+    CErrorRecord errors;
+    EXPECT_FALSE(expander.Press("Jazz", "A0", GetParam().button, result, &errors));
+    EXPECT_NE(std::string(GetText(&errors)).find(GetParam().message), std::string::npos) << GetText(&errors);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ActionExpansionFailure,
+    ::testing::Values(SFailure{"Loop", "Alias loop: button 11 -> button 12 -> key Jazz/Vol- -> button 11"},
+                      SFailure{"Missing", "Alias to a missing button 99"},
+                      SFailure{"Nothing", "No button \"Nothing\" on panel \"A0\" of device \"Jazz\""}));
+
+TEST(ActionExpansion, SplitsArgumentsOutsideQuotes)
+{
+    auto args = SplitStatementArguments("IR(\"a,b\", \"0000 006D\"); /* x(y) */");
+    ASSERT_EQ(args.size(), 2u);
+    EXPECT_EQ(args[0], "a,b");
+    EXPECT_EQ(args[1], "0000 006D"); // blanks are dropped outside quotes only
+}
+
+} // namespace
