@@ -113,3 +113,25 @@ TEST_F(ExchangeCli, ColumnErrorsAreUsageErrors)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ExchangeCli, LegacyImportAddsAListAndRejectsBadLines)
+{
+    WriteFile(m_root / "old.txt", "// discs\n5 ~ The Who ~ Who ~ Tommy\n~~~Quadrophenia\n");
+    CliRun ok = Run({"import", "legacy", (m_root / "old.txt").string()});
+    ASSERT_EQ(ok.status, 0) << ok.err;
+    CliRun show = Run({"show"});
+    EXPECT_NE(show.out.find("CD List"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("Quadrophenia"), std::string::npos) << show.out;
+    std::string before = LibraryFile();
+
+    WriteFile(m_root / "bad.txt", "1~Queen~~Jazz\n2~Abba\n");
+    CliRun bad = Run({"import", "legacy", (m_root / "bad.txt").string()});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("Invalid line in input file (no short artist column):\n2~Abba"), std::string::npos)
+        << bad.err;
+    EXPECT_EQ(LibraryFile(), before);
+}
+
+} // namespace

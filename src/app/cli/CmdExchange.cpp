@@ -5,6 +5,7 @@
 #include "app/cli/CliModel.h"
 #include "core/DWConfig.h"
 #include "exchange/CsvExchange.h"
+#include "exchange/LegacyImporter.h"
 #include "model/DWModel.h"
 
 #include <CLI/CLI.hpp>
@@ -122,6 +123,13 @@ void RegisterExchangeCommands(CLI::App& app, CliContext& context)
             RunImport(context, *options, [&](CDWConfig& config, CErrorRecord* errors) {
                 return RunCsvImport(GetLibrary(config), GetPlayers(config), errors, nullptr,
                                     options->file.c_str(), map);
+            });
+        });
+
+    AddFileCommand(import, "legacy", "Import a Trackloom legacy text file into a new list", *options, false)
+        ->callback([&context, options]() {
+            RunImport(context, *options, [&](CDWConfig& config, CErrorRecord* errors) {
+                return ImportLegacyFile(GetLibrary(config), errors, nullptr, options->file.c_str());
             });
         });
 
