@@ -60,12 +60,14 @@ void WriteLibrary(const fs::path& file)
     for (int l = 0; l < kLists; ++l) {
         out << "<Volume Name=\"List " << l << "\" KeepChildrenSorted=\"1\">\n";
         for (int a = 0; a < kArtistsPerList; ++a) {
-            out << "<Artist Name=\"" << static_cast<char>('A' + (a * 7 + l) % 26) << "rtist " << a << " \\xe9\" "
+            out << "<Artist Name=\"" << static_cast<char>('A' + (a * 7 + l) % 26) << "rtist " << a
+                << " \\xe9\" "
                 << "KeepChildrenSorted=\"0\">\n";
             for (int d = 0; d < kDiscsPerArtist; ++d) {
                 ++slot;
                 out << "<Disc Name=\"Disc " << d << " of " << a << "\" Number=\"" << (slot % 300) + 1
-                    << "\" DeviceName=\"" << (slot % 2 ? "CD Changer" : "DVD Changer") << "\" IgnoreTracks=\"0\">";
+                    << "\" DeviceName=\"" << (slot % 2 ? "CD Changer" : "DVD Changer")
+                    << "\" IgnoreTracks=\"0\">";
                 for (int t = 1; t <= kTracksPerDisc; ++t)
                     out << "<Track Name=\"Track " << t << " of disc " << d << "\" Number=\"" << t << "\"/>";
                 out << "</Disc>\n";
@@ -80,7 +82,8 @@ void WriteLibrary(const fs::path& file)
 // The demo's button numbers moved above the sample's, in statements and references.
 std::string RenumberButtons(const std::string& text, unsigned offset)
 {
-    static const std::regex number(R"((Button\("[^"]*",[-0-9]+,[-0-9]+,[0-9]+,[0-9]+,|", *)([0-9]+)(\)|\);)( /\* (Button|Reference to Button) )([0-9]+))");
+    static const std::regex number(
+        R"((Button\("[^"]*",[-0-9]+,[-0-9]+,[0-9]+,[0-9]+,|", *)([0-9]+)(\)|\);)( /\* (Button|Reference to Button) )([0-9]+))");
     std::string out;
     auto last = text.cbegin();
     for (std::sregex_iterator it(text.begin(), text.end(), number), end; it != end; ++it) {
@@ -144,7 +147,8 @@ SWorld& World()
             w.error = "unexpected CSF shape";
             return w;
         }
-        std::string combined = sample.substr(0, close) + RenumberButtons(demo.substr(from, to - from), 100000) + "}\n";
+        std::string combined =
+            sample.substr(0, close) + RenumberButtons(demo.substr(from, to - from), 100000) + "}\n";
         fs::path combinedCsf = w.root / "make" / "combined.csf";
         std::ofstream(combinedCsf, std::ios::binary) << combined;
         w.input = w.root / "input.ccf";
@@ -202,7 +206,8 @@ void BM_Execute(benchmark::State& state)
     state.counters["ccf_bytes"] = static_cast<double>(fs::file_size(world.output));
     state.counters["ccf_bytes_per_disc"] = static_cast<double>(fs::file_size(world.output)) / discs;
     // Keep the work file for the floor measurement.
-    fs::copy_file(config.GetCsfWorkFile(), world.root / "make" / "executed.csf", fs::copy_options::overwrite_existing);
+    fs::copy_file(config.GetCsfWorkFile(), world.root / "make" / "executed.csf",
+                  fs::copy_options::overwrite_existing);
     fs::remove_all(world.root / "make" / "BMP");
     fs::copy(fs::path(config.GetTempDirectory()) / "BMP", world.root / "make" / "BMP");
 }

@@ -48,7 +48,8 @@ bool PrepareForExecution(const CExecutionContext& context, CProgressSink* progre
     ProgressTitle(progress, "Preparing for execution...");
     ProgressHeading(progress, "Saving CCF paths");
     ProgressBody(progress, "%s", "");
-    context.config->SaveCcfPaths(nullptr); // as on exit: a settings store that cannot be written stops nothing
+    context.config->SaveCcfPaths(
+        nullptr); // as on exit: a settings store that cannot be written stops nothing
     return context.wrapper->DecompileAndRead(progress, log, errors);
 }
 
@@ -151,7 +152,8 @@ bool SaveResolution(const CExecutionContext& context, CProgressSink* progress, C
 }
 
 bool ExecuteLists(const CExecutionContext& context, CProgressSink* progress, CWarningList* log,
-                  std::vector<std::string>* emptyLists, CErrorRecord* errors, std::vector<CGeneratedList>* generated)
+                  std::vector<std::string>* emptyLists, CErrorRecord* errors,
+                  std::vector<CGeneratedList>* generated)
 {
     if (emptyLists)
         emptyLists->clear();
@@ -218,8 +220,9 @@ std::string FormatEmptyListsMessage(const std::vector<std::string>& emptyLists)
 {
     if (emptyLists.empty())
         return std::string();
-    std::string text = emptyLists.size() == 1 ? "The following list was not output because it was empty:"
-                                              : "The following lists were not output because they were empty:";
+    std::string text = emptyLists.size() == 1
+                           ? "The following list was not output because it was empty:"
+                           : "The following lists were not output because they were empty:";
     for (const std::string& name : emptyLists) {
         text += '\n';
         text += name;
@@ -250,8 +253,8 @@ ExecutionOutcome RunExecution(const CExecutionContext& context, const CExecution
             return finish(ExecutionOutcome::Stopped);
         // The callback may have left some unlinked; check again rather than trust it.
         if (!ResolvePlayers(context, progress, &unlinked)) {
-            SetMessage(errors, "%u disc%s still not associated with a player", static_cast<unsigned>(unlinked.size()),
-                       unlinked.size() == 1 ? " is" : "s are");
+            SetMessage(errors, "%u disc%s still not associated with a player",
+                       static_cast<unsigned>(unlinked.size()), unlinked.size() == 1 ? " is" : "s are");
             return finish(ExecutionOutcome::Failed);
         }
         if (!SaveResolution(context, progress, errors))

@@ -83,7 +83,8 @@ bool ResolvePlayers(const CExecutionContext& context, CProgressSink* progress, s
 // What to do about discs left without a player. The callback may link discs
 // (AssignPlayer), delete them (DeleteDiscs) or do neither; it returns false to stop the
 // execution quietly. Returning true with discs still unlinked also stops (recorded).
-using CUnlinkedDiscsCallback = std::function<bool(const CExecutionContext& context, std::vector<CDisc*>& unlinked)>;
+using CUnlinkedDiscsCallback =
+    std::function<bool(const CExecutionContext& context, std::vector<CDisc*>& unlinked)>;
 
 // Links each disc to the player (the player must be in the configuration's players).
 void AssignPlayer(const std::vector<CDisc*>& discs, CPlayer* player);
@@ -131,8 +132,8 @@ enum class ExecutionOutcome {
 struct CExecutionResult
 {
     ExecutionOutcome outcome = ExecutionOutcome::Failed;
-    CWarningList log;                    // the codec's lines of the failed run
-    std::vector<std::string> emptyLists; // display names of the lists left out
+    CWarningList log;                      // the codec's lines of the failed run
+    std::vector<std::string> emptyLists;   // display names of the lists left out
     std::vector<CGeneratedList> generated; // the lists that produced devices
     int devicesReplaced = 0;
 };

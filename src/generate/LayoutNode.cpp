@@ -115,8 +115,8 @@ CJump* CGroupNode::Layout(CGenPanel* parentPage)
         CListPanel* page = pages.back().get();
         if (placed + 1 < n && page->GetFreeRows() == 1) {
             CListPanel* next = m_pGenerator->NewListPanel(letter, page->GetPageNumber() + 1);
-            page->AppendRow(std::make_unique<CContinuationRow>(x->GetName().c_str(), x->GetLabel().c_str(), xJump,
-                                                               next->GetJump()));
+            page->AppendRow(std::make_unique<CContinuationRow>(x->GetName().c_str(), x->GetLabel().c_str(),
+                                                               xJump, next->GetJump()));
             next->AppendRow(std::make_unique<CContinuedHeaderRow>(m_name.c_str(), page->GetJump()));
             next->SetLastShortName(m_shortName.c_str());
             page->SetRight(next->GetJump(), m_shortName.c_str(), static_cast<int>(remaining));
@@ -126,12 +126,12 @@ CJump* CGroupNode::Layout(CGenPanel* parentPage)
             ++placed;
             --remaining;
             CJump* yJump = y->Layout(pages.back().get());
-            pages.back()->AppendRow(std::make_unique<CItemPairRow>(x->GetName().c_str(), x->GetLabel().c_str(),
-                                                                   xJump, y->GetName().c_str(),
-                                                                   y->GetLabel().c_str(), yJump));
+            pages.back()->AppendRow(
+                std::make_unique<CItemPairRow>(x->GetName().c_str(), x->GetLabel().c_str(), xJump,
+                                               y->GetName().c_str(), y->GetLabel().c_str(), yJump));
         } else {
-            pages.back()->AppendRow(std::make_unique<CItemPairRow>(x->GetName().c_str(), x->GetLabel().c_str(),
-                                                                   xJump, nullptr, nullptr, nullptr));
+            pages.back()->AppendRow(std::make_unique<CItemPairRow>(
+                x->GetName().c_str(), x->GetLabel().c_str(), xJump, nullptr, nullptr, nullptr));
         }
     }
     return result;
@@ -290,7 +290,8 @@ CTracksGroup::CTracksGroup(CListGenerator* generator, const CArtist* artist) : C
             AddTrack(track);
 }
 
-CTracksGroup::CTracksGroup(CListGenerator* generator, const CDisc* disc) : CGroupNode(generator), m_pDisc(disc)
+CTracksGroup::CTracksGroup(CListGenerator* generator, const CDisc* disc)
+    : CGroupNode(generator), m_pDisc(disc)
 {
     SetNames(disc->GetName().GetEscaped(), disc->GetDisplayShortName().GetEscaped());
     for (const CTrack* track : disc->GetTracks())

@@ -42,8 +42,8 @@ CJump* CListGenerator::Build()
 
 std::size_t CListGenerator::CountPanels() const
 {
-    return (m_pAlphabetPanel ? 1 : 0) + (m_pCreditsPanel ? 1 : 0) + m_artistPages.size() + m_discPages.size() +
-           m_trackPages.size();
+    return (m_pAlphabetPanel ? 1 : 0) + (m_pCreditsPanel ? 1 : 0) + m_artistPages.size() +
+           m_discPages.size() + m_trackPages.size();
 }
 
 int CListGenerator::NextDeviceIndex() const
@@ -58,7 +58,8 @@ CListPanel* CListGenerator::NewListPanel(char levelLetter, unsigned pageNumber)
     std::vector<std::unique_ptr<CListPanel>>& pages =
         levelLetter == 'A' ? m_artistPages : (levelLetter == 'D' ? m_discPages : m_trackPages);
     unsigned index = static_cast<unsigned>(NextDeviceIndex());
-    pages.push_back(std::make_unique<CListPanel>(m_pList, m_listName.c_str(), index, levelLetter, pageNumber));
+    pages.push_back(
+        std::make_unique<CListPanel>(m_pList, m_listName.c_str(), index, levelLetter, pageNumber));
     return pages.back().get();
 }
 

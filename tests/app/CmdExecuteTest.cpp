@@ -33,8 +33,8 @@ protected:
 
     CliRun Execute(const std::string& input, const std::string& output, std::vector<std::string> more = {})
     {
-        std::vector<std::string> args{"execute", "--input", input, "--output", output, "--config-area",
-                                      (m_root / "area").string()};
+        std::vector<std::string> args{
+            "execute", "--input", input, "--output", output, "--config-area", (m_root / "area").string()};
         args.insert(args.end(), more.begin(), more.end());
         return RunCliCaptured(args);
     }
@@ -73,7 +73,8 @@ TEST_F(CmdExecuteTest, RunsTheDemo)
     if (!fs::exists(DW_BIN_DIR "/libCCFDll.so") || !fs::exists(DW_BIN_DIR "/../demo/demo.ccf"))
         GTEST_SKIP() << "the codec or the demo CCF has not been built";
     fs::path out = m_root / "out.ccf";
-    CliRun run = Execute(DW_BIN_DIR "/../demo/demo.ccf", out.string(), {"--panel-cap", "50", "--unlinked", "stop"});
+    CliRun run =
+        Execute(DW_BIN_DIR "/../demo/demo.ccf", out.string(), {"--panel-cap", "50", "--unlinked", "stop"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     EXPECT_NE(run.out.find("Output CCF: " + out.string()), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("List \"Rock & Pop\": 4 devices"), std::string::npos) << run.out;

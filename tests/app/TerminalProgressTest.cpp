@@ -55,7 +55,8 @@ TEST(CTerminalProgressTest, ATerminalRedrawsOneBarLine)
     EXPECT_EQ(text.find("\n  Compiling line"), std::string::npos) << "bar reports must not scroll";
     EXPECT_NE(text.find("\r  [###"), std::string::npos);
     EXPECT_NE(text.find("87% Compiling line 7007"), std::string::npos) << text;
-    EXPECT_NE(text.find("\n    Writing out.ccf\n"), std::string::npos) << "the bar line is ended before a step";
+    EXPECT_NE(text.find("\n    Writing out.ccf\n"), std::string::npos)
+        << "the bar line is ended before a step";
 }
 
 } // namespace

@@ -52,7 +52,8 @@ TEST_F(CActionsTest, DefaultSettingsSelectTheDiscOnEnteringItsTrackPage)
     ASSERT_TRUE(Generate(list));
 
     // The disc button on the artist's disc page: disc selection (no jump), then its page.
-    EXPECT_EQ(Action(Item(Panel("Music", "D0"), UpperButton(34))), Join(DiscKeys("114"), {Jump("Music", "T0")}));
+    EXPECT_EQ(Action(Item(Panel("Music", "D0"), UpperButton(34))),
+              Join(DiscKeys("114"), {Jump("Music", "T0")}));
     // Tracks then send only the track selection, one or two digits.
     CCSFSection* t0 = Panel("Music", "T0");
     EXPECT_EQ(Action(Item(t0, UpperButton(34))), TrackKeys("1"));
@@ -153,7 +154,8 @@ TEST_F(CActionsTest, DiscsToTracksWithoutDelayFlagSelectsOnEntry)
     SetModes(list, 12, 1); // Discs -> Tracks
     AddDisc(AddArtist(list, "Abba"), "Gold", 8, 1);
     ASSERT_TRUE(Generate(list));
-    EXPECT_EQ(Action(Item(Panel("Music", "D0"), UpperButton(34))), Join(DiscKeys("8"), {Jump("Music", "T0")}));
+    EXPECT_EQ(Action(Item(Panel("Music", "D0"), UpperButton(34))),
+              Join(DiscKeys("8"), {Jump("Music", "T0")}));
     EXPECT_EQ(Action(Item(Panel("Music", "T0"), UpperButton(34))), TrackKeys("1"));
     EXPECT_EQ(m_pGenerator->GetEntry(), m_pGenerator->GetPanelsInOrder().front()->GetJump())
         << "without letters the entry is the root group's first page";

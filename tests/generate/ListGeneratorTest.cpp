@@ -36,7 +36,8 @@ std::string LeftBar(const char* label, bool button)
 }
 std::string RightBar(const char* label, bool button)
 {
-    return std::string(button ? "Button(\"" : "Frame(\"") + label + "\",120,204,120,15" + (button ? "," : ")");
+    return std::string(button ? "Button(\"" : "Frame(\"") + label + "\",120,204,120,15" +
+           (button ? "," : ")");
 }
 
 TEST_F(CListLayoutTest, DefaultSettingsPutEveryArtistAndDiscOnItsOwnPage)
@@ -88,8 +89,10 @@ TEST_F(CListLayoutTest, DefaultSettingsPutEveryArtistAndDiscOnItsOwnPage)
     // The alphabet: letters with content are buttons, the others "." frames.
     CCSFSection* alphabet = Panel("Music", "Alphabet");
     ASSERT_TRUE(alphabet);
-    EXPECT_EQ(Action(Item(alphabet, "Button(\"A\",40,0,38,35,")), std::vector<std::string>{Jump("Music", "A0")});
-    EXPECT_EQ(Action(Item(alphabet, "Button(\"B\",80,0,38,35,")), std::vector<std::string>{Jump("Music", "A1")});
+    EXPECT_EQ(Action(Item(alphabet, "Button(\"A\",40,0,38,35,")),
+              std::vector<std::string>{Jump("Music", "A0")});
+    EXPECT_EQ(Action(Item(alphabet, "Button(\"B\",80,0,38,35,")),
+              std::vector<std::string>{Jump("Music", "A1")});
     EXPECT_TRUE(Item(alphabet, "Frame(\".\",0,0,38,35)")) << "'#' has no content";
     EXPECT_EQ(Count(alphabet, "Frame(\".\""), 25);
     EXPECT_TRUE(Item(alphabet, LeftBar("Discweaver", true)));
@@ -169,7 +172,8 @@ TEST_F(CListLayoutTest, SpaceBetweenItemsLeavesAnEmptyRowOnlyOnASharedPage)
     // Gamma needs 3 rows and only one is left: a new page, without a spacer.
     CCSFSection* d0 = Panel("Rock", "D0");
     EXPECT_TRUE(Item(d0, HeaderButton("Alpha", 0)));
-    EXPECT_EQ(Count(d0, "Button(\"\",0,68,") + Count(d0, "Frame(\"\",36,68,"), 0) << "the spacer writes nothing";
+    EXPECT_EQ(Count(d0, "Button(\"\",0,68,") + Count(d0, "Frame(\"\",36,68,"), 0)
+        << "the spacer writes nothing";
     EXPECT_TRUE(Item(d0, HeaderButton("Beta", 102)));
     EXPECT_TRUE(Item(d0, UpperStrip("Three", 136)));
     EXPECT_TRUE(Item(Panel("Rock", "D1"), HeaderButton("Gamma", 0)));
@@ -355,7 +359,8 @@ TEST_F(CListLayoutTest, ShowNumbersLabelsItemButtons)
     AddDisc(AddArtist(list, "Abba"), "Gold", 42, 2);
     AddDisc(AddArtist(list, "Blur"), "Parklife", 7);
     ASSERT_TRUE(Generate(list));
-    EXPECT_TRUE(Item(Panel("Music", "D0"), "Button(\"\",0,34,36,34,")) << "a disc with a track page is a group";
+    EXPECT_TRUE(Item(Panel("Music", "D0"), "Button(\"\",0,34,36,34,"))
+        << "a disc with a track page is a group";
     EXPECT_TRUE(Item(Panel("Music", "D1"), "Button(\"J7\",0,34,36,34,"));
     EXPECT_TRUE(Item(Panel("Music", "T0"), "Button(\"1\",0,34,36,34,"));
     EXPECT_TRUE(Item(Panel("Music", "T0"), "Button(\"2\",204,34,36,34,"));
@@ -391,7 +396,8 @@ TEST_F(CListLayoutTest, GeneratedButtonsAreNumberedAboveTheInput)
     ASSERT_TRUE(Generate(list));
     CCSFSection* first = Item(Panel("Music", "Alphabet"), "Button(");
     ASSERT_TRUE(first);
-    EXPECT_NE(std::string(first->GetText()).find(",23) /* Button 23 */"), std::string::npos) << first->GetText();
+    EXPECT_NE(std::string(first->GetText()).find(",23) /* Button 23 */"), std::string::npos)
+        << first->GetText();
 }
 
 } // namespace

@@ -144,11 +144,10 @@ TEST_F(CPipelineTest, TheDemoExecutesAndItsOutputDecompilesAgain)
     EXPECT_GT(result.generated[0].buttons, 100);
 
     // The stages in their order.
-    std::vector<std::string> expected{"title:Preparing for execution...", "heading:Saving CCF paths",
-                                      "heading:Resolving players",        "heading:Resolving CSF paths",
-                                      "title:Executing...",               "heading:Doing layout",
-                                      "body:Removing any dangling jumps", "heading:Writing BMP Icons",
-                                      "heading:Saving and compiling"};
+    std::vector<std::string> expected{
+        "title:Preparing for execution...", "heading:Saving CCF paths",  "heading:Resolving players",
+        "heading:Resolving CSF paths",      "title:Executing...",        "heading:Doing layout",
+        "body:Removing any dangling jumps", "heading:Writing BMP Icons", "heading:Saving and compiling"};
     std::vector<std::string> seen;
     for (const std::string& text : sink.texts)
         if (std::find(expected.begin(), expected.end(), text) != expected.end() &&
@@ -203,7 +202,8 @@ TEST_F(CPipelineTest, ReplacingDevicesOfAnEarlierRunKeepsOnePerList)
     ASSERT_EQ(RunExecution(m_context, no, nullptr, &result, &m_errors), ExecutionOutcome::Succeeded)
         << GetText(&m_errors);
     EXPECT_EQ(result.devicesReplaced, 0);
-    EXPECT_EQ(CountDevices(*ReadBack(m_output), "Jazz"), 2) << "declined: the new device is added beside the old";
+    EXPECT_EQ(CountDevices(*ReadBack(m_output), "Jazz"), 2)
+        << "declined: the new device is added beside the old";
 }
 
 TEST_F(CPipelineTest, AFailedCompileLeavesTheInputThatIsAlsoTheOutputAlone)
@@ -304,15 +304,18 @@ TEST_F(CPipelineTest, EmptyListsAreNamedAfterASuccessfulRun)
     EXPECT_EQ(result.emptyLists, (std::vector<std::string>{"Rock & Pop", "Jazz", "Classical"}));
     EXPECT_EQ(FormatEmptyListsMessage(result.emptyLists),
               "The following lists were not output because they were empty:\nRock & Pop\nJazz\nClassical");
-    EXPECT_EQ(FormatEmptyListsMessage({"Jazz"}), "The following list was not output because it was empty:\nJazz");
+    EXPECT_EQ(FormatEmptyListsMessage({"Jazz"}),
+              "The following list was not output because it was empty:\nJazz");
     EXPECT_EQ(CountDevices(*ReadBack(m_output), "Jazz"), 0);
 }
 
 // Device replacement on its own: names with suffixes up to the first gap.
 TEST(CReplaceDevicesTest, AsksOnceAboutTheNameAndItsNumberedRun)
 {
-    const char csf[] = "CCF()\n{\nDevice(\"Rock\")\n{\n}\nDevice(\"Rock.1\")\n{\n}\nDevice(\"rock.2\")\n{\n}\n"
-                       "Device(\"Rock.5\")\n{\n}\nDevice(\"Jazz.1\")\n{\n}\nDevice(\"Pop\")\n{\n}\nDevice(\"Pop\")\n{\n}\n}\n";
+    const char csf[] =
+        "CCF()\n{\nDevice(\"Rock\")\n{\n}\nDevice(\"Rock.1\")\n{\n}\nDevice(\"rock.2\")\n{\n}\n"
+        "Device(\"Rock.5\")\n{\n}\nDevice(\"Jazz.1\")\n{\n}\nDevice(\"Pop\")\n{\n}\nDevice(\"Pop\")\n{\n}\n}"
+        "\n";
     CErrorRecord errors;
     auto root = ParseCsfText(csf, sizeof csf - 1, &errors);
     ASSERT_TRUE(root) << GetText(&errors);
@@ -329,8 +332,9 @@ TEST(CReplaceDevicesTest, AsksOnceAboutTheNameAndItsNumberedRun)
         questions.push_back(question.text);
         return question.list->GetName().SameName(CNameText::FromPlain("Rock"));
     });
-    EXPECT_EQ(questions, (std::vector<std::string>{"Delete existing 3 devices named \"Rock\" through \"Rock.2\"?",
-                                                   "Delete existing 2 devices named \"Pop\"?"}))
+    EXPECT_EQ(questions,
+              (std::vector<std::string>{"Delete existing 3 devices named \"Rock\" through \"Rock.2\"?",
+                                        "Delete existing 2 devices named \"Pop\"?"}))
         << "\"Jazz.1\" without \"Jazz\" is not looked for";
     EXPECT_EQ(removed, 3);
     std::string left = root->WriteToString();

@@ -34,7 +34,8 @@ struct SExecuteOptions
 };
 
 const char* const kSameFileWarning =
-    "It is *highly recommended* that you do *not* select the same file for input and output. Doing otherwise can "
+    "It is *highly recommended* that you do *not* select the same file for input and output. Doing otherwise "
+    "can "
     "result in loss of your CCF file if there is a problem during compilation.";
 
 // Same path ignoring case (as the desktop program compares them), or the same file on
@@ -43,8 +44,11 @@ bool IsSameFile(const std::string& a, const std::string& b)
 {
     if (CompareNoCase(a.c_str(), b.c_str()) == 0)
         return true;
-    struct stat sa{}, sb{};
-    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    struct stat sa
+    {
+    }, sb{};
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 bool LoadConfiguration(CliContext& context, CDWConfig& config, const SExecuteOptions& options)
@@ -72,14 +76,15 @@ bool LoadConfiguration(CliContext& context, CDWConfig& config, const SExecuteOpt
 
 void PrintUnlinked(std::ostream& err, const std::vector<CDisc*>& discs)
 {
-    err << (discs.size() == 1 ? "The disc listed below is not associated with a player. It must be associated with "
-                                "a player or deleted.\n"
-                              : "The discs listed below are not associated with players. They must be associated "
-                                "with players or deleted.\n");
+    err << (discs.size() == 1
+                ? "The disc listed below is not associated with a player. It must be associated with "
+                  "a player or deleted.\n"
+                : "The discs listed below are not associated with players. They must be associated "
+                  "with players or deleted.\n");
     for (const CDisc* disc : discs) {
         const char* player = disc->GetDeviceName().GetDisplay();
-        err << "  " << MakeDisplayText(disc->GetFullName().c_str()) << " (player: " << (*player ? player : "none")
-            << ", number " << disc->GetNumber() << ")\n";
+        err << "  " << MakeDisplayText(disc->GetFullName().c_str())
+            << " (player: " << (*player ? player : "none") << ", number " << disc->GetNumber() << ")\n";
     }
     err << "Run again with --unlinked delete or --unlinked assign=PLAYER to go on.\n";
 }
@@ -89,7 +94,8 @@ int RunExecute(CliContext& context, const SExecuteOptions& options)
     std::ostream& err = *context.err;
     std::ostream& out = *context.out;
 
-    if (options.replaceDevices != "ask" && options.replaceDevices != "yes" && options.replaceDevices != "no") {
+    if (options.replaceDevices != "ask" && options.replaceDevices != "yes" &&
+        options.replaceDevices != "no") {
         err << "discweaver-cli: --replace-devices must be ask, yes or no\n";
         return kExitUsage;
     }
@@ -179,8 +185,8 @@ int RunExecute(CliContext& context, const SExecuteOptions& options)
             return true;
         }
         if (assignPlayer) {
-            err << "  Assigning " << discs.size() << " disc" << (discs.size() == 1 ? "" : "s") << " to player \""
-                << assignPlayer->GetName().GetDisplay() << "\"\n";
+            err << "  Assigning " << discs.size() << " disc" << (discs.size() == 1 ? "" : "s")
+                << " to player \"" << assignPlayer->GetName().GetDisplay() << "\"\n";
             AssignPlayer(discs, assignPlayer);
             return true;
         }
@@ -207,7 +213,9 @@ int RunExecute(CliContext& context, const SExecuteOptions& options)
         break;
     }
 
-    struct stat info{};
+    struct stat info
+    {
+    };
     out << "Output CCF: " << config.GetOutputCcf();
     if (stat(config.GetOutputCcf().c_str(), &info) == 0)
         out << " (" << info.st_size << " bytes)";
@@ -231,12 +239,14 @@ void RegisterExecuteCommands(CLI::App& app, CliContext& context)
     CLI::App* cmd = app.add_subcommand("execute", "Generate the list devices into a new CCF file");
     cmd->add_option("--input", options->input, "The CCF file to read")->required();
     cmd->add_option("--output", options->output, "The CCF file to write")->required();
-    cmd->add_option("--panel-cap", options->panelCap,
-                    "Split a list into several devices above N panels (0: never; default: the stored setting)")
+    cmd->add_option(
+           "--panel-cap", options->panelCap,
+           "Split a list into several devices above N panels (0: never; default: the stored setting)")
         ->check(CLI::Range(0, 32767));
     cmd->add_flag("--compress-images", options->compressImages, "Have the codec compress the bitmaps");
-    cmd->add_option("--replace-devices", options->replaceDevices,
-                    "Devices named after a list from an earlier run: ask (default), yes (delete) or no (keep)");
+    cmd->add_option(
+        "--replace-devices", options->replaceDevices,
+        "Devices named after a list from an earlier run: ask (default), yes (delete) or no (keep)");
     cmd->add_option("--unlinked", options->unlinked,
                     "Discs without a player: stop (default), delete, or assign=PLAYER");
     cmd->add_option("--config-area", options->configArea,

@@ -3,7 +3,8 @@
 #include <ostream>
 #include <unistd.h>
 
-CTerminalProgress::CTerminalProgress(std::ostream& out, bool interactive) : m_out(out), m_bInteractive(interactive)
+CTerminalProgress::CTerminalProgress(std::ostream& out, bool interactive)
+    : m_out(out), m_bInteractive(interactive)
 {
 }
 
@@ -40,8 +41,8 @@ void CTerminalProgress::DrawBar()
     constexpr int kWidth = 30;
     int filled = percent * kWidth / 100;
     std::string line = "\r  [" + std::string(static_cast<std::size_t>(filled), '#') +
-                       std::string(static_cast<std::size_t>(kWidth - filled), ' ') + "] " + std::to_string(percent) +
-                       "% " + m_heading;
+                       std::string(static_cast<std::size_t>(kWidth - filled), ' ') + "] " +
+                       std::to_string(percent) + "% " + m_heading;
     // Pad over what a longer earlier line left on the screen.
     std::size_t length = line.size();
     if (length < m_nBarLineLength)
@@ -51,8 +52,8 @@ void CTerminalProgress::DrawBar()
     m_bBarLineOpen = true;
 }
 
-void CTerminalProgress::Update(std::uint32_t position, std::uint32_t maximum, const char* title, const char* heading,
-                               const char* body, int /*succeeded*/, bool /*showNow*/)
+void CTerminalProgress::Update(std::uint32_t position, std::uint32_t maximum, const char* title,
+                               const char* heading, const char* body, int /*succeeded*/, bool /*showNow*/)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     bool barMoved = false;
