@@ -135,3 +135,30 @@ TEST_F(ExchangeCli, LegacyImportAddsAListAndRejectsBadLines)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ExchangeCli, XmlExportThenImportIntoAnotherAreaAndTwice)
+{
+    WriteFile(m_root / "in.csv", "Rock,Queen,Jazz\n");
+    ASSERT_EQ(Run({"import", "csv", (m_root / "in.csv").string(), "--columns",
+                   "ListName=1,ArtistName=2,DiscName=3"})
+                  .status,
+              0);
+    std::string file = (m_root / "copy.xml").string();
+    CliRun exported = Run({"export", "xml", file});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+
+    m_area = (m_root / "other").string();
+    CliRun first = Run({"import", "xml", file});
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_NE(Run({"show"}).out.find("Jazz"), std::string::npos);
+    std::string before = LibraryFile();
+
+    CliRun second = Run({"import", "xml", file});
+    EXPECT_EQ(second.status, 1);
+    EXPECT_NE(second.err.find("Another list is already named \"Rock\""), std::string::npos) << second.err;
+    EXPECT_EQ(LibraryFile(), before);
+}
+
+} // namespace

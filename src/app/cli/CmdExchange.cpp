@@ -6,6 +6,7 @@
 #include "core/DWConfig.h"
 #include "exchange/CsvExchange.h"
 #include "exchange/LegacyImporter.h"
+#include "exchange/XmlExchange.h"
 #include "model/DWModel.h"
 
 #include <CLI/CLI.hpp>
@@ -56,14 +57,20 @@ bool GetColumnMap(CliContext& context, const CExchangeOptions& options, CCsvColu
 }
 
 // Loads the model, runs `work` on it and saves the library when it succeeded.
-void RunImport(CliContext& context, const CExchangeOptions& options,
-               const std::function<bool(CDWConfig&, CErrorRecord*)>& work)
+void RunImport(CliContext& context, const CExchangeOptions& options, EExchangeFileType type,
+               const std::function<bool(CDWConfig&, CErrorRecord*, CWarningList*)>& work)
 {
+    SaveExchangeChoice(true, options.file, type);
     CDWConfig config;
     if (!LoadModel(context, config, options.area))
         return;
     CErrorRecord errors;
-    if (!work(config, &errors)) {
+    CWarningList warnings;
+    bool ok = work(config, &errors, &warnings);
+    for (const std::string& line : warnings)
+        if (!line.empty())
+            *context.err << "discweaver-cli: " << line << "\n";
+    if (!ok) {
         ReportFailure(context, errors, "Import failed; the library file was not changed.");
         return;
     }
@@ -79,9 +86,10 @@ void RunImport(CliContext& context, const CExchangeOptions& options,
     context.exitCode = kExitOk;
 }
 
-void RunExport(CliContext& context, const CExchangeOptions& options,
+void RunExport(CliContext& context, const CExchangeOptions& options, EExchangeFileType type,
                const std::function<bool(CDWConfig&, CErrorRecord*)>& work)
 {
+    SaveExchangeChoice(false, options.file, type);
     CDWConfig config;
     if (!LoadModel(context, config, options.area))
         return;
@@ -120,17 +128,27 @@ void RegisterExchangeCommands(CLI::App& app, CliContext& context)
             CCsvColumnMap map;
             if (!GetColumnMap(context, *options, map))
                 return;
-            RunImport(context, *options, [&](CDWConfig& config, CErrorRecord* errors) {
-                return RunCsvImport(GetLibrary(config), GetPlayers(config), errors, nullptr,
-                                    options->file.c_str(), map);
-            });
+            RunImport(context, *options, EExchangeFileType::Csv,
+                      [&](CDWConfig& config, CErrorRecord* errors, CWarningList*) {
+                          return RunCsvImport(GetLibrary(config), GetPlayers(config), errors, nullptr,
+                                              options->file.c_str(), map);
+                      });
         });
 
     AddFileCommand(import, "legacy", "Import a Trackloom legacy text file into a new list", *options, false)
         ->callback([&context, options]() {
-            RunImport(context, *options, [&](CDWConfig& config, CErrorRecord* errors) {
-                return ImportLegacyFile(GetLibrary(config), errors, nullptr, options->file.c_str());
-            });
+            RunImport(context, *options, EExchangeFileType::Legacy,
+                      [&](CDWConfig& config, CErrorRecord* errors, CWarningList*) {
+                          return ImportLegacyFile(GetLibrary(config), errors, nullptr, options->file.c_str());
+                      });
+        });
+
+    AddFileCommand(import, "xml", "Add the lists of a Discweaver XML library file", *options, false)
+        ->callback([&context, options]() {
+            RunImport(context, *options, EExchangeFileType::Xml,
+                      [&](CDWConfig& config, CErrorRecord* errors, CWarningList* warnings) {
+                          return ImportXmlFile(config, errors, warnings, nullptr, options->file.c_str());
+                      });
         });
 
     CLI::App* exportCommand = app.add_subcommand("export", "Writes the library to a file");
@@ -140,8 +158,16 @@ void RegisterExchangeCommands(CLI::App& app, CliContext& context)
             CCsvColumnMap map;
             if (!GetColumnMap(context, *options, map))
                 return;
-            RunExport(context, *options, [&](CDWConfig& config, CErrorRecord* errors) {
-                return RunCsvExport(GetLibrary(config), errors, nullptr, options->file.c_str(), map);
-            });
+            RunExport(
+                context, *options, EExchangeFileType::Csv, [&](CDWConfig& config, CErrorRecord* errors) {
+                    return RunCsvExport(GetLibrary(config), errors, nullptr, options->file.c_str(), map);
+                });
+        });
+    AddFileCommand(exportCommand, "xml", "Write the library as a Discweaver XML file", *options, false)
+        ->callback([&context, options]() {
+            RunExport(context, *options, EExchangeFileType::Xml,
+                      [&](CDWConfig& config, CErrorRecord* errors) {
+                          return ExportXmlFile(config, errors, nullptr, options->file.c_str());
+                      });
         });
 }

@@ -1,0 +1,109 @@
+#include "exchange/XmlExchange.h"
+#include "core/DWConfig.h"
+#include "model/DWModel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+class XmlExchange : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/dw-xml-exchange-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_root = pattern;
+        setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        unsetenv("DISCWEAVER_SETTINGS");
+        std::filesystem::remove_all(m_root);
+    }
+
+    static void AddList(CDWConfig& config, const char* name)
+    {
+        auto* list = new CLibList(&GetLibrary(config));
+        list->GetName().SetPlain(name);
+        ASSERT_NE(GetLibrary(config).GetLists().Add(nullptr, list), nullptr);
+    }
+
+    std::filesystem::path m_root;
+};
+
+TEST_F(XmlExchange, ImportAddsNewListsTakesKeepSortedAndStopsAtTheFirstExistingName)
+{
+    CDWConfig source;
+    AttachModel(source);
+    AddList(source, "Jazz");
+    AddList(source, "Blues");
+    GetLibrary(source).GetLists().SetKeepSorted(true);
+    std::string file = (m_root / "sub" / "export.xml").string();
+    ASSERT_TRUE(ExportXmlFile(source, nullptr, nullptr, file.c_str()));
+    EXPECT_TRUE(GetLibrary(source).IsModified()) << "an export leaves the modified state";
+
+    CDWConfig target;
+    AttachModel(target);
+    AddList(target, "Rock");
+    CWarningList warnings;
+    ASSERT_TRUE(ImportXmlFile(target, nullptr, &warnings, nullptr, file.c_str()));
+    EXPECT_EQ(GetLibrary(target).GetLists().GetCount(), 3u);
+    EXPECT_TRUE(GetLibrary(target).GetLists().IsKeepSorted());
+
+    CErrorRecord errors;
+    EXPECT_FALSE(ImportXmlFile(target, &errors, &warnings, nullptr, file.c_str()));
+    EXPECT_NE(std::string(GetText(&errors)).find("Another list is already named \"Blues\""),
+              std::string::npos)
+        << GetText(&errors);
+    EXPECT_EQ(GetLibrary(target).GetLists().GetCount(), 3u);
+}
+
+TEST_F(XmlExchange, WrongRootAndMissingFileFail)
+{
+    std::string other = (m_root / "other.xml").string();
+    std::ofstream(other) << "<?xml version=\"1.0\"?>\n<Something/>\n";
+    CDWConfig config;
+    AttachModel(config);
+    CErrorRecord errors;
+    EXPECT_FALSE(ImportXmlFile(config, &errors, nullptr, nullptr, other.c_str()));
+    EXPECT_NE(std::string(GetText(&errors))
+                  .find("Expected root node \"DiscweaverLibrary\" but document \"" + other +
+                        "\" has root node \"Something\"."),
+              std::string::npos)
+        << GetText(&errors);
+
+    CErrorRecord missing;
+    std::string none = (m_root / "none.xml").string();
+    EXPECT_FALSE(ImportXmlFile(config, &missing, nullptr, nullptr, none.c_str()));
+    EXPECT_EQ(std::string(GetText(&missing)), "Cannot open " + none);
+}
+
+TEST_F(XmlExchange, ChoicesPerDirection)
+{
+    EXPECT_FALSE(LoadExchangeChoice(true, nullptr, nullptr));
+    ASSERT_TRUE(SaveExchangeChoice(true, "/x/old.txt", EExchangeFileType::Legacy));
+    ASSERT_TRUE(SaveExchangeChoice(false, "/x/lib.xml", EExchangeFileType::Xml));
+    std::string name;
+    EExchangeFileType type = EExchangeFileType::None;
+    ASSERT_TRUE(LoadExchangeChoice(true, &name, &type));
+    EXPECT_EQ(name, "/x/old.txt");
+    EXPECT_EQ(type, EExchangeFileType::Legacy);
+    ASSERT_TRUE(LoadExchangeChoice(false, &name, &type));
+    EXPECT_EQ(type, EExchangeFileType::Xml);
+
+    // A stored export type "Legacy" selects nothing.
+    ASSERT_TRUE(SaveExchangeChoice(false, "/x/lib.txt", EExchangeFileType::Legacy));
+    ASSERT_TRUE(LoadExchangeChoice(false, &name, &type));
+    EXPECT_EQ(type, EExchangeFileType::None);
+
+    EXPECT_EQ(ParseExchangeTypeText("dwxml"), EExchangeFileType::Xml);
+    EXPECT_EQ(ParseExchangeTypeText("XML"), EExchangeFileType::None);
+}
+
+} // namespace
