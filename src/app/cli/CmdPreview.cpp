@@ -4,12 +4,16 @@
 
 #include "app/cli/Cli.h"
 #include "app/cli/CodecSession.h"
+#include "core/NameText.h"
 #include "csf/CSFSection.h"
 #include "preview/ActionExpansion.h"
+#include "preview/PanelRenderer.h"
 
 #include <CLI/CLI.hpp>
 
 #include <memory>
+#include <utility>
+#include <vector>
 #include <ostream>
 #include <string>
 
@@ -67,6 +71,80 @@ void RunPress(CliContext& context, const SPressOptions& options)
     RunPressOn(context, root.get(), options);
 }
 
+struct SPreviewOptions
+{
+    std::string file, device, panel, output;
+    int scale = 1;
+};
+
+// The directory "BMP\\name.bmp" paths are relative to.
+std::string ParentDirectory(const std::string& path)
+{
+    std::string::size_type slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+void RunPreviewOn(CliContext& context, const CCSFSection* root, const std::string& bitmapBase,
+                  const SPreviewOptions& options)
+{
+    CActionExpander finder(root);
+    const CCSFSection* device = finder.FindDevice(options.device);
+    if (!device) {
+        *context.err << "discweaver-cli: No device \"" << options.device << "\" in the configuration\n";
+        context.exitCode = kExitFailure;
+        return;
+    }
+    CPreviewImage image;
+    if (!options.panel.empty()) {
+        const CCSFSection* panel = finder.FindPanel(device, options.panel);
+        if (!panel) {
+            *context.err << "discweaver-cli: No panel \"" << options.panel << "\" in device \"" << options.device
+                         << "\"\n";
+            context.exitCode = kExitFailure;
+            return;
+        }
+        image = RenderPanel(panel, bitmapBase);
+    } else {
+        std::vector<std::pair<std::string, CPreviewImage>> panels;
+        for (const CCSFSection* c = device->GetFirstChild(); c; c = c->GetNextSibling()) {
+            std::string name;
+            if (c->IsPanelStatement(&name))
+                panels.emplace_back(UnescapeCsf(name.c_str()), RenderPanel(c, bitmapBase));
+        }
+        image = ComposeContactSheet(panels);
+    }
+    CErrorRecord errors;
+    if (!WritePreviewPng(image, options.output, options.scale, &errors)) {
+        PrintError(context, errors);
+        context.exitCode = kExitFailure;
+        return;
+    }
+    *context.out << "Wrote " << options.output << " (" << image.GetWidth() * options.scale << "x"
+                 << image.GetHeight() * options.scale << ")\n";
+    context.exitCode = kExitOk;
+}
+
+void RunPreview(CliContext& context, const SPreviewOptions& options)
+{
+    if (IsCcfPath(options.file)) {
+        CCliCodecSession session(context);
+        if (!session.Open() || !session.Decompile(options.file))
+            return;
+        session.FinishProgress();
+        RunPreviewOn(context, session.GetWrapper().GetRootSection(), ParentDirectory(session.GetBitmapDirectory()),
+                     options);
+        return;
+    }
+    CErrorRecord errors;
+    std::unique_ptr<CCSFSection> root = ParseCsfFile(options.file.c_str(), &errors);
+    if (!root) {
+        PrintError(context, errors);
+        context.exitCode = kExitFailure;
+        return;
+    }
+    RunPreviewOn(context, root.get(), ParentDirectory(options.file), options);
+}
+
 } // namespace
 
 void RegisterPreviewCommands(CLI::App& app, CliContext& context)
@@ -78,4 +156,13 @@ void RegisterPreviewCommands(CLI::App& app, CliContext& context)
     cmd->add_option("--panel", press->panel, "The panel")->required();
     cmd->add_option("--button", press->button, "The button")->required();
     cmd->callback([&context, press]() { RunPress(context, *press); });
+
+    auto preview = std::make_shared<SPreviewOptions>();
+    CLI::App* pcmd = app.add_subcommand("preview", "Draw a panel, or all panels of a device, into a PNG picture");
+    pcmd->add_option("FILE", preview->file, "The configuration (.ccf, or CSF text)")->required();
+    pcmd->add_option("--device", preview->device, "The device")->required();
+    pcmd->add_option("--panel", preview->panel, "One panel (default: a contact sheet of all)");
+    pcmd->add_option("-o,--output", preview->output, "The PNG file to write")->required();
+    pcmd->add_option("--scale", preview->scale, "Integer magnification")->check(CLI::Range(1, 16));
+    pcmd->callback([&context, preview]() { RunPreview(context, *preview); });
 }

@@ -1,0 +1,185 @@
+#include "preview/PreviewImage.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+SPreviewRect SPreviewRect::Intersect(const SPreviewRect& o) const
+{
+    return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
+}
+
+CPreviewImage::CPreviewImage(int width, int height, std::uint8_t level)
+    : m_nWidth(std::max(width, 0)), m_nHeight(std::max(height, 0)),
+      m_levels(static_cast<std::size_t>(m_nWidth) * static_cast<std::size_t>(m_nHeight), level)
+{
+}
+
+std::uint8_t CPreviewImage::Get(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight)
+        return 0;
+    return m_levels[static_cast<std::size_t>(y) * m_nWidth + x];
+}
+
+void CPreviewImage::Set(int x, int y, std::uint8_t level)
+{
+    if (x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight)
+        return;
+    m_levels[static_cast<std::size_t>(y) * m_nWidth + x] = level & 3;
+}
+
+void CPreviewImage::Fill(const SPreviewRect& rect, std::uint8_t level)
+{
+    SPreviewRect r = rect.Intersect(Bounds());
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            m_levels[static_cast<std::size_t>(y) * m_nWidth + x] = level & 3;
+}
+
+void CPreviewImage::Blit(const CPreviewImage& source, int x, int y, const SPreviewRect& clip)
+{
+    SPreviewRect r = SPreviewRect{x, y, x + source.m_nWidth, y + source.m_nHeight}.Intersect(clip).Intersect(Bounds());
+    for (int py = r.top; py < r.bottom; ++py)
+        for (int px = r.left; px < r.right; ++px)
+            Set(px, py, source.Get(px - x, py - y));
+}
+
+std::uint8_t GreyOfLevel(std::uint8_t level) { return static_cast<std::uint8_t>((level & 3) * 0x55); }
+
+namespace {
+
+std::uint32_t U32(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24); }
+std::uint16_t U16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+
+// libpng reports errors by longjmp, so nothing here lives across setjmp but the
+// structures themselves.
+bool WritePngRows(png_structp png, png_infop info, std::FILE* file, const CPreviewImage& image, int scale,
+                  std::vector<png_byte>& row)
+{
+    if (setjmp(png_jmpbuf(png)) != 0)
+        return false;
+    const int width = image.GetWidth() * scale, height = image.GetHeight() * scale;
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_GRAY,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            row[static_cast<std::size_t>(x)] = GreyOfLevel(image.Get(x / scale, y / scale));
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, info);
+    return true;
+}
+
+bool WritePng(std::FILE* file, const CPreviewImage& image, int scale)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png)
+        return false;
+    png_infop info = png_create_info_struct(png);
+    std::vector<png_byte> row(static_cast<std::size_t>(std::max(image.GetWidth() * scale, 1)));
+    bool ok = info && WritePngRows(png, info, file, image, scale, row);
+    png_destroy_write_struct(&png, info ? &info : nullptr);
+    return ok;
+}
+
+} // namespace
+
+bool ReadPreviewBmp(const std::string& path, CPreviewImage& image, CErrorRecord* errors)
+{
+    constexpr std::size_t kMaxFile = 16u << 20;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        SetMessage(errors, "Unable to read %s\n", path.c_str());
+        return false;
+    }
+    std::vector<unsigned char> data;
+    data.reserve(4096);
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        data.insert(data.end(), buffer, buffer + in.gcount());
+        if (data.size() > kMaxFile) {
+            SetMessage(errors, "%s is too large for a picture\n", path.c_str());
+            return false;
+        }
+    }
+    if (data.size() < 54 || data[0] != 'B' || data[1] != 'M') {
+        SetMessage(errors, "%s is not a BMP picture\n", path.c_str());
+        return false;
+    }
+    std::uint32_t offset = U32(&data[10]);
+    std::uint32_t headerSize = U32(&data[14]);
+    std::int32_t width = static_cast<std::int32_t>(U32(&data[18]));
+    std::int32_t height = static_cast<std::int32_t>(U32(&data[22]));
+    unsigned bits = U16(&data[28]);
+    std::uint32_t compression = U32(&data[30]);
+    std::uint32_t colours = U32(&data[46]);
+    bool topDown = height < 0;
+    if (topDown)
+        height = -height;
+    if (headerSize < 40 || headerSize > data.size() - 14 || width <= 0 || height <= 0 || width > 4096 ||
+        height > 4096 || (bits != 1 && bits != 4 && bits != 8) || compression != 0) {
+        SetMessage(errors, "%s is not an uncompressed 1-, 4- or 8-bit BMP picture\n", path.c_str());
+        return false;
+    }
+    std::uint32_t maxColours = 1u << bits;
+    if (colours == 0 || colours > maxColours)
+        colours = maxColours;
+    std::size_t paletteAt = 14 + headerSize;
+    std::size_t stride = ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4;
+    if (paletteAt + 4 * static_cast<std::size_t>(colours) > data.size() || offset > data.size() ||
+        stride * static_cast<std::size_t>(height) > data.size() - offset) {
+        SetMessage(errors, "%s is cut short\n", path.c_str());
+        return false;
+    }
+    std::uint8_t levels[256] = {};
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        const unsigned char* c = &data[paletteAt + 4 * i]; // blue, green, red
+        unsigned luma = (c[2] * 299u + c[1] * 587u + c[0] * 114u) / 1000u;
+        levels[i] = static_cast<std::uint8_t>((luma * 3 + 127) / 255);
+    }
+    image = CPreviewImage(width, height, 3);
+    for (int y = 0; y < height; ++y) {
+        const unsigned char* row = &data[offset + stride * static_cast<std::size_t>(topDown ? y : height - 1 - y)];
+        for (int x = 0; x < width; ++x) {
+            unsigned index;
+            if (bits == 8)
+                index = row[x];
+            else if (bits == 4)
+                index = (row[x / 2] >> ((x & 1) ? 0 : 4)) & 0x0F;
+            else
+                index = (row[x / 8] >> (7 - (x & 7))) & 1;
+            image.Set(x, y, index < colours ? levels[index] : 0);
+        }
+    }
+    return true;
+}
+
+bool WritePreviewPng(const CPreviewImage& image, const std::string& path, int scale, CErrorRecord* errors)
+{
+    if (scale < 1 || scale > 16) {
+        SetMessage(errors, "The scale must be between 1 and 16\n");
+        return false;
+    }
+    std::string temp = path + ".tmp";
+    std::FILE* file = std::fopen(temp.c_str(), "wb");
+    if (!file) {
+        SetSystemError(errors, "Unable to write %s", temp.c_str());
+        return false;
+    }
+    bool ok = WritePng(file, image, scale);
+    if (std::fclose(file) != 0)
+        ok = false;
+    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::remove(temp.c_str());
+        SetMessage(errors, "Unable to write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}

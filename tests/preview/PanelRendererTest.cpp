@@ -1,0 +1,245 @@
+#include "preview/PanelRenderer.h"
+#include "preview/PreviewFont.h"
+#include "preview/PreviewImage.h"
+
+#include "csf/CSFSection.h"
+#include "generate/FitText.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::unique_ptr<CCSFSection> Parse(const std::string& text)
+{
+    CErrorRecord errors;
+    auto root = ParseCsfText(text.data(), text.size(), &errors);
+    EXPECT_TRUE(root) << GetText(&errors);
+    return root;
+}
+
+// The panel statement of a one-panel text.
+const CCSFSection* FirstPanel(const CCSFSection* root)
+{
+    const CCSFSection* device = root->IsDeviceStatement() ? root : root->FindChildByPrefix("Device(");
+    if (!device && root->GetFirstChild() && root->GetFirstChild()->IsDeviceStatement())
+        device = root->GetFirstChild();
+    return device ? device->FindChildByPrefix("Panel(") : nullptr;
+}
+
+// An artist page as the generator lays it out: a header frame, two pair rows (a disc
+// button beside a name frame holding a track button) and a bottom bar.
+const char* const kArtistPage = R"(Device("Jazz")
+{
+Panel("A0")
+{
+Font(8)
+BackColor(White);
+TextColor(Black);
+InactiveUnselectedColor(LightGray,DarkGray);
+ActiveUnselectedColor(DarkGray,White);
+Frame("Miles Davis",0,0,240,34)
+{
+Font(10);
+BackColor(LightGray);
+}
+Frame("",0,40,240,60)
+{
+Button("Kind",0,0,40,28,1)
+{
+Action()
+{
+IR("x","0000")
+}
+}
+Frame("Blue",40,0,200,28)
+{
+BackColor(Black);
+TextColor(White);
+Button("Sowhat",120,4,60,20,2)
+{
+}
+}
+}
+Frame("",0,200,240,20)
+{
+BackColor(DarkGray);
+}
+}
+}
+)";
+
+TEST(PanelRenderer, ArtistPageDrawsHeaderRowsAndBarWhereTheLayoutPutsThem)
+{
+    auto root = Parse(kArtistPage);
+    CPreviewImage image = RenderPanel(FirstPanel(root.get()), "");
+    ASSERT_EQ(image.GetWidth(), 240);
+    ASSERT_EQ(image.GetHeight(), 220);
+    struct SPixel
+    {
+        int x, y;
+        std::uint8_t level;
+    };
+    const SPixel pixels[] = {
+        {2, 2, 2},     // header frame, its own light grey
+        {239, 33, 2},  // its last pixel
+        {120, 37, 3},  // the gap below it shows the panel's white
+        {2, 42, 1},    // the active disc button: the panel's active colour
+        {45, 42, 0},   // the name frame (nested at 0+40, 40+0), black
+        {162, 46, 2},  // the inactive track button inside it, relative to the frame
+        {5, 210, 1},   // the bottom bar
+        {5, 199, 3},
+    };
+    for (const SPixel& p : pixels)
+        EXPECT_EQ(image.Get(p.x, p.y), p.level) << p.x << "," << p.y;
+
+    // The header text, black in font 10, centred in the header and nowhere else.
+    const int width = PreviewTextWidth("Miles Davis", 10);
+    int left = 240, right = -1, top = 220, bottom = -1;
+    for (int y = 0; y < 34; ++y)
+        for (int x = 0; x < 240; ++x)
+            if (image.Get(x, y) == 0) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    ASSERT_GE(right, 0) << "no header text";
+    EXPECT_GE(left, (240 - width) / 2);
+    EXPECT_LT(right, (240 - width) / 2 + width);
+    EXPECT_GT(top, 5);
+    EXPECT_LT(bottom, 28);
+    // The row label "Blue" in white on the black name frame.
+    int white = 0;
+    for (int y = 40; y < 68; ++y)
+        for (int x = 40; x < 160; ++x)
+            white += image.Get(x, y) == 3;
+    EXPECT_GT(white, 10);
+}
+
+TEST(PanelRenderer, LabelCutByFitTextStaysInsideItsFrame)
+{
+    std::string label = "A Love Supreme, Part IV: Psalm (Live at Antibes)";
+    const int frameWidth = 90;
+    FitText(label, false, frameWidth);
+    ASSERT_LE(PreviewTextWidth(label, 8), frameWidth);
+    std::string text = "Device(\"D\")\n{\nPanel(\"P\")\n{\nFrame(\"" + label + "\",30,50," +
+                       std::to_string(frameWidth) + ",20)\n{\nFont(8);\nBackColor(White);\nTextColor(Black);\n}\n}\n}\n";
+    // A black panel around the frame makes any text drawn outside it invisible, so look
+    // for it by clipping: render once on a wider frame and compare.
+    auto root = Parse(text);
+    CPreviewImage image = RenderPanel(FirstPanel(root.get()), "");
+    int inside = 0;
+    for (int y = 50; y < 70; ++y) {
+        for (int x = 30; x < 30 + frameWidth; ++x)
+            inside += image.Get(x, y) == 0;
+        EXPECT_EQ(image.Get(30, y), 3) << "text touches the left edge at row " << y;
+        EXPECT_EQ(image.Get(30 + frameWidth - 1, y), 3) << "text touches the right edge at row " << y;
+    }
+    EXPECT_GT(inside, 20);
+}
+
+TEST(PreviewFont, AdvancesAreFitTextWidthsForEightAndTen)
+{
+    for (int c = 0; c < 256; ++c) {
+        EXPECT_EQ(PreviewCharAdvance(static_cast<unsigned char>(c), 8), GetCharWidth(static_cast<unsigned char>(c), false));
+        EXPECT_EQ(PreviewCharAdvance(static_cast<unsigned char>(c), 10), GetCharWidth(static_cast<unsigned char>(c), true));
+    }
+    EXPECT_EQ(PreviewCharAdvance('W', 0), 0);
+    EXPECT_GT(PreviewCharAdvance('W', 16), PreviewCharAdvance('W', 10));
+}
+
+TEST(PreviewFont, HighBytesDrawAVisiblePlaceholder)
+{
+    CPreviewImage image(40, 20, 3);
+    DrawPreviewText(image, 2, 2, "\xA7", 10, 0, image.Bounds());
+    int dark = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            dark += image.Get(x, y) == 0;
+    EXPECT_GT(dark, 8);
+}
+
+std::string TempPath(const char* name) { return std::string("/tmp/dw_preview_test_") + std::to_string(getpid()) + name; }
+
+void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A 3×2 4-bit picture: palette black, white; bottom row first.
+std::vector<unsigned char> FourBitBmp()
+{
+    std::vector<unsigned char> b(54 + 8 + 8, 0);
+    b[0] = 'B', b[1] = 'M', b[10] = 62, b[14] = 40, b[18] = 3, b[22] = 2, b[26] = 1, b[28] = 4, b[46] = 2;
+    b[54 + 4] = b[54 + 5] = b[54 + 6] = 0xFF; // colour 1 white
+    b[62] = 0x01, b[63] = 0x00;               // bottom row: black white black
+    b[66] = 0x10, b[67] = 0x10;               // top row: white black white
+    return b;
+}
+
+TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
+{
+    std::string path = TempPath("a.bmp");
+    WriteBytes(path, FourBitBmp());
+    CPreviewImage image;
+    CErrorRecord errors;
+    ASSERT_TRUE(ReadPreviewBmp(path, image, &errors)) << GetText(&errors);
+    EXPECT_EQ(image.GetWidth(), 3);
+    EXPECT_EQ(image.Get(0, 0), 3);
+    EXPECT_EQ(image.Get(1, 0), 0);
+    EXPECT_EQ(image.Get(0, 1), 0);
+    EXPECT_EQ(image.Get(1, 1), 3);
+
+    std::vector<std::vector<unsigned char>> damaged;
+    auto cut = FourBitBmp();
+    cut.resize(cut.size() - 3);
+    damaged.push_back(cut);
+    auto huge = FourBitBmp();
+    huge[19] = 0x7F; // width 32515
+    damaged.push_back(huge);
+    auto rle = FourBitBmp();
+    rle[30] = 2;
+    damaged.push_back(rle);
+    auto offset = FourBitBmp();
+    offset[13] = 0x10;
+    damaged.push_back(offset);
+    for (const auto& bytes : damaged) {
+        WriteBytes(path, bytes);
+        EXPECT_FALSE(ReadPreviewBmp(path, image, nullptr));
+    }
+    std::remove(path.c_str());
+}
+
+TEST(PreviewPng, WritesScaledPictureAndLeavesNoTemporaryFile)
+{
+    std::string path = TempPath("b.png");
+    CPreviewImage image(4, 3, 1);
+    ASSERT_TRUE(WritePreviewPng(image, path, 2, nullptr));
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 24u);
+    EXPECT_EQ(bytes.substr(1, 3), "PNG");
+    EXPECT_EQ(static_cast<unsigned char>(bytes[19]), 8u); // width 8
+    EXPECT_EQ(static_cast<unsigned char>(bytes[23]), 6u); // height 6
+    EXPECT_FALSE(std::ifstream(path + ".tmp").good());
+    EXPECT_FALSE(WritePreviewPng(image, "/nonexistent-dir/x.png", 1, nullptr));
+    std::remove(path.c_str());
+}
+
+TEST(ContactSheet, PlacesPanelsFourARowWithRoomForNames)
+{
+    std::vector<std::pair<std::string, CPreviewImage>> panels;
+    for (int i = 0; i < 5; ++i)
+        panels.emplace_back("P" + std::to_string(i), CPreviewImage(kPanelWidth, kPanelHeight, 3));
+    CPreviewImage sheet = ComposeContactSheet(panels);
+    EXPECT_GT(sheet.GetWidth(), 4 * kPanelWidth);
+    EXPECT_LT(sheet.GetWidth(), 5 * kPanelWidth);
+    EXPECT_GT(sheet.GetHeight(), 2 * kPanelHeight + 28);
+}
+
+} // namespace
