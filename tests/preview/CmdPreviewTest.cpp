@@ -1,0 +1,63 @@
+#include "../app/CliTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+class CmdPreview : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_csf = "/tmp/dw_cmdpreview_" + std::to_string(getpid()) + ".csf";
+        m_png = "/tmp/dw_cmdpreview_" + std::to_string(getpid()) + ".png";
+        std::ofstream(m_csf) << "CCF()\n{\nDevice(\"Jukebox\")\n{\nPanel(\"keys\")\n{\n"
+                                "Button(\"1\",0,0,40,30,1)\n{\nAction()\n{\nIR(\"Digit1\",\"0000\")\n}\n}\n"
+                                "Button(\"Play\",40,0,40,30,2)\n{\nFont(8);\nAction()\n{\n"
+                                "AliasDeviceButton(\"Jukebox\",\"keys\",\"1\",1);\nDelay(700);\n"
+                                "JumpDevicePanel(\"this\",\"more\");\n}\n}\n}\n"
+                                "Panel(\"more\")\n{\n}\n}\n}\n";
+    }
+    void TearDown() override
+    {
+        std::remove(m_csf.c_str());
+        std::remove(m_png.c_str());
+    }
+    std::string m_csf, m_png;
+};
+
+TEST_F(CmdPreview, PressPrintsTheExpandedSequence)
+{
+    CliRun run = RunCliCaptured({"press", m_csf, "--device", "Jukebox", "--panel", "keys", "--button", "Play"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Pressing \"Play\" on panel \"keys\" of device \"Jukebox\":\n"
+                       "  alias button \"Jukebox/keys/1\" (button 1):\n"
+                       "    IR \"Digit1\"\n"
+                       "  delay 700 ms\n"
+                       "  jump to panel \"more\" of device \"Jukebox\"\n"
+                       "ends on panel \"more\" of device \"Jukebox\"\n");
+}
+
+TEST_F(CmdPreview, PreviewWritesOnePanelOrASheetAndRefusesUnknownNames)
+{
+    CliRun one = RunCliCaptured({"preview", m_csf, "--device", "Jukebox", "--panel", "keys", "-o", m_png, "--scale", "2"});
+    ASSERT_EQ(one.status, 0) << one.err;
+    EXPECT_NE(one.out.find("(480x440)"), std::string::npos) << one.out;
+    CliRun sheet = RunCliCaptured({"preview", m_csf, "--device", "Jukebox", "-o", m_png});
+    ASSERT_EQ(sheet.status, 0) << sheet.err;
+    EXPECT_TRUE(std::ifstream(m_png).good());
+
+    CliRun noDevice = RunCliCaptured({"preview", m_csf, "--device", "VCR", "-o", m_png});
+    EXPECT_EQ(noDevice.status, 1);
+    EXPECT_NE(noDevice.err.find("No device \"VCR\""), std::string::npos) << noDevice.err;
+    CliRun noPanel = RunCliCaptured({"press", m_csf, "--device", "Jukebox", "--panel", "x", "--button", "Play"});
+    EXPECT_EQ(noPanel.status, 1);
+    EXPECT_NE(noPanel.err.find("No panel \"x\" in device \"Jukebox\""), std::string::npos) << noPanel.err;
+}
+
+} // namespace
