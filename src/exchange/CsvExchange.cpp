@@ -134,6 +134,17 @@ T* AddNamed(CErrorRecord* errors, CNamedCollection<T>& collection, Owner* owner,
     return added;
 }
 
+// The objects the previous row found, by the exact text that named them.
+struct CImportCache
+{
+    CLibList* list = nullptr;
+    std::string listName;
+    CArtist* artist = nullptr;
+    std::string artistName;
+    CDisc* disc = nullptr;
+    std::string discName;
+};
+
 } // namespace
 
 const CCsvFieldInfo& GetCsvFieldInfo(int index)
@@ -317,6 +328,7 @@ bool ImportTableIntoLibrary(CLibrary& library, CErrorRecord* errors, const CCsvR
         }
     }
 
+    CImportCache cache;
     for (auto row = table.FirstRow(); row != table.EndOfRows(); row = CCsvTable::NextRow(row)) {
         CCsvRowContext values = context;
         values.FillFromRow(table, row);
@@ -325,15 +337,31 @@ bool ImportTableIntoLibrary(CLibrary& library, CErrorRecord* errors, const CCsvR
         };
 
         std::string listName = field(kCsvListName) ? *field(kCsvListName) : defaultName;
-        CLibList* list = lists.FindByName(listName.c_str());
+        // Rows of one disc usually follow each other: a name identical to the row
+        // before finds the same object without searching the collection.
+        CLibList* list =
+            (cache.list && listName == cache.listName) ? cache.list : lists.FindByName(listName.c_str());
         if (!list && !(list = AddNamed(errors, lists, &library, listName)))
             return false;
+        if (list != cache.list) {
+            cache = CImportCache();
+            cache.list = list;
+            cache.listName = listName;
+        }
 
         if (!field(kCsvArtistName))
             continue;
-        CArtist* artist = list->GetArtists().FindByName(field(kCsvArtistName)->c_str());
-        if (!artist && !(artist = AddNamed(errors, list->GetArtists(), list, *field(kCsvArtistName))))
+        const std::string& artistName = *field(kCsvArtistName);
+        CArtist* artist = (cache.artist && artistName == cache.artistName)
+                              ? cache.artist
+                              : list->GetArtists().FindByName(artistName.c_str());
+        if (!artist && !(artist = AddNamed(errors, list->GetArtists(), list, artistName)))
             return false;
+        if (artist != cache.artist) {
+            cache.artist = artist;
+            cache.artistName = artistName;
+            cache.disc = nullptr;
+        }
         if (field(kCsvArtistShortName))
             artist->GetShortName().SetPlain(*field(kCsvArtistShortName));
         if (field(kCsvArtistSortAsName))
@@ -341,9 +369,14 @@ bool ImportTableIntoLibrary(CLibrary& library, CErrorRecord* errors, const CCsvR
 
         if (!field(kCsvDiscName))
             continue;
-        CDisc* disc = artist->GetDiscs().FindByName(field(kCsvDiscName)->c_str());
-        if (!disc && !(disc = AddNamed(errors, artist->GetDiscs(), artist, *field(kCsvDiscName))))
+        const std::string& discName = *field(kCsvDiscName);
+        CDisc* disc = (cache.disc && discName == cache.discName)
+                          ? cache.disc
+                          : artist->GetDiscs().FindByName(discName.c_str());
+        if (!disc && !(disc = AddNamed(errors, artist->GetDiscs(), artist, discName)))
             return false;
+        cache.disc = disc;
+        cache.discName = discName;
         if (field(kCsvPlayerName)) {
             disc->SetPlayer(nullptr);
             disc->SetDeviceName(CNameText::FromPlain(field(kCsvPlayerName)->c_str()));

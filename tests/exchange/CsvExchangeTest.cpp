@@ -173,6 +173,22 @@ TEST(CsvImport, RoundTripWithEveryColumn)
     EXPECT_EQ(jazz->GetTracks().GetCount(), 2u);
 }
 
+TEST(CsvImport, NamesDifferingInCaseWithinOneImportFillTheSameObjects)
+{
+    CLibrary library;
+    CCsvColumnMap map =
+        Map({{kCsvListName, 1}, {kCsvArtistName, 2}, {kCsvDiscName, 3}, {kCsvTrackNumber, 4}});
+    ASSERT_TRUE(Import(library, map,
+                       {{"Rock", "Queen", "Jazz", "1"},
+                        {"ROCK", "queen", "JAZZ", "2"},
+                        {"Rock", "Abba", "Gold", "1"},
+                        {"rock", "Queen", "jazz", "3"}}));
+    EXPECT_EQ(library.GetLists().GetCount(), 1u);
+    EXPECT_EQ(library.GetArtistCount(), 2u);
+    EXPECT_EQ(library.GetDiscCount(), 2u);
+    EXPECT_EQ(library.GetTrackCount(), 4u);
+}
+
 TEST(CsvImport, HeaderRowIsData)
 {
     CLibrary library;
