@@ -3,7 +3,9 @@
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFSection.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -28,23 +30,29 @@ bool GetAttribute(xmlNodePtr element, const char* name, std::string& value)
     return true;
 }
 
-void SetAttributeIfNamed(xmlNodePtr element, const char* attribute, const CNameText& name)
-{
-    if (name.HasText())
-        xmlSetProp(element, X(attribute), X(name.GetEscaped()));
-}
+// An attribute and the name it holds.
+template <class TName> using NamedAttribute = std::pair<const char*, TName*>;
 
-xmlNodePtr NewPathElement(xmlNodePtr parent, const char* type)
+// Adds <CSFPath Type=".."> with an attribute for each name that is not empty.
+xmlNodePtr WritePath(xmlNodePtr parent, const char* type,
+                     std::initializer_list<NamedAttribute<const CNameText>> names)
 {
     if (parent == nullptr)
         return nullptr;
     xmlNodePtr element = xmlNewChild(parent, nullptr, X("CSFPath"), nullptr);
-    if (element != nullptr)
-        xmlSetProp(element, X(kTypeAttribute), X(type));
+    if (element == nullptr)
+        return nullptr;
+    xmlSetProp(element, X(kTypeAttribute), X(type));
+    for (const auto& [attribute, name] : names) {
+        if (name->HasText())
+            xmlSetProp(element, X(attribute), X(name->GetEscaped()));
+    }
     return element;
 }
 
-bool CheckType(CErrorRecord* errors, xmlNodePtr element, const char* expected)
+// Checks the Type and reads every name; an absent attribute leaves its name empty.
+bool ReadPath(CErrorRecord* errors, xmlNodePtr element, const char* expected,
+              std::initializer_list<NamedAttribute<CNameText>> names)
 {
     std::string type;
     if (element == nullptr || !GetAttribute(element, kTypeAttribute, type)) {
@@ -55,16 +63,14 @@ bool CheckType(CErrorRecord* errors, xmlNodePtr element, const char* expected)
         SetMessage(errors, "CSFPath type mismatch: expected \"%s\", got \"%s\"", expected, type.c_str());
         return false;
     }
-    return true;
-}
-
-void ReadName(xmlNodePtr element, const char* attribute, CNameText& name)
-{
     std::string value;
-    if (GetAttribute(element, attribute, value))
-        name.SetEscaped(value.c_str());
-    else
-        name.Clear();
+    for (const auto& [attribute, name] : names) {
+        if (GetAttribute(element, attribute, value))
+            name->SetEscaped(value.c_str());
+        else
+            name->Clear();
+    }
+    return true;
 }
 
 void Describe(CNameText& description, const char* separator, const char* invalid,
@@ -86,35 +92,45 @@ bool Exact(const CNameText& a, const CNameText& b)
     return std::strcmp(a.GetPlain(), b.GetPlain()) == 0;
 }
 
+// A button on a panel must match the panel and its device too, a hard button its device.
+bool IsExactButton(const CCSFButton* button, const CNameText& device, const CNameText& panelName,
+                   const CNameText& buttonName)
+{
+    if (!Exact(button->GetName(), buttonName))
+        return false;
+    if (const CCSFPanel* panel = button->GetPanel())
+        return Exact(panel->GetName(), panelName) && panel->GetDevice() != nullptr &&
+               Exact(panel->GetDevice()->GetName(), device);
+    return button->GetDevice() != nullptr && Exact(button->GetDevice()->GetName(), device);
+}
+
 const char* Display(const char* text)
 {
     return text != nullptr ? text : "";
 }
 
+// The outcome of a lookup that found matchCount elements ignoring case, exact telling
+// whether one of them carries the path's names byte for byte.
+bool CheckResolved(CErrorRecord* errors, bool requireUnique, size_t matchCount, bool exact,
+                   const char* ownerKind, const char* ownerName, const char* what)
+{
+    if (matchCount == 0)
+        SetMessage(errors, "%s \"%s\" has non-existent %s", Display(ownerKind), Display(ownerName),
+                   Display(what));
+    else if (requireUnique && matchCount > 1)
+        SetMessage(errors, "%s \"%s\" has %s which is not unique", Display(ownerKind), Display(ownerName),
+                   Display(what));
+    else if (!exact)
+        SetMessage(errors, "%s \"%s\" has %s which does not exist by that exact, case-sensitive name",
+                   Display(ownerKind), Display(ownerName), Display(what));
+    else
+        return true;
+    return false;
+}
+
 } // namespace
 
 // ---- CCSFPanelPath ------------------------------------------------------------------
-
-void CCSFPanelPath::SetDeviceNameEscaped(const char* name)
-{
-    m_deviceName.SetEscaped(name);
-    m_description.Clear();
-}
-void CCSFPanelPath::SetDeviceNamePlain(const char* name)
-{
-    m_deviceName.SetPlain(name);
-    m_description.Clear();
-}
-void CCSFPanelPath::SetPanelNameEscaped(const char* name)
-{
-    m_panelName.SetEscaped(name);
-    m_description.Clear();
-}
-void CCSFPanelPath::SetPanelNamePlain(const char* name)
-{
-    m_panelName.SetPlain(name);
-    m_description.Clear();
-}
 
 bool CCSFPanelPath::Validate(CErrorRecord* errors) const
 {
@@ -138,20 +154,14 @@ const char* CCSFPanelPath::GetDescription() const
 
 xmlNodePtr CCSFPanelPath::WriteXml(xmlNodePtr parent) const
 {
-    xmlNodePtr element = NewPathElement(parent, "Panel");
-    if (element != nullptr) {
-        SetAttributeIfNamed(element, kDeviceAttribute, m_deviceName);
-        SetAttributeIfNamed(element, kPanelAttribute, m_panelName);
-    }
-    return element;
+    return WritePath(parent, "Panel", {{kDeviceAttribute, &m_deviceName}, {kPanelAttribute, &m_panelName}});
 }
 
 bool CCSFPanelPath::ReadXml(CErrorRecord* errors, xmlNodePtr element)
 {
-    if (!CheckType(errors, element, "Panel"))
+    if (!ReadPath(errors, element, "Panel",
+                  {{kDeviceAttribute, &m_deviceName}, {kPanelAttribute, &m_panelName}}))
         return false;
-    ReadName(element, kDeviceAttribute, m_deviceName);
-    ReadName(element, kPanelAttribute, m_panelName);
     m_description.Clear();
     return Validate(errors);
 }
@@ -162,24 +172,11 @@ bool CCSFPanelPath::Resolve(CErrorRecord* errors, bool requireUnique, const CCSF
     m_matches.clear();
     if (tree != nullptr)
         tree->FindPanels(m_matches, m_deviceName.GetPlain(), m_panelName.GetPlain());
-    if (m_matches.empty()) {
-        SetMessage(errors, "%s \"%s\" has non-existent %s", Display(ownerKind), Display(ownerName),
-                   Display(what));
-        return false;
-    }
-    if (requireUnique && m_matches.size() > 1) {
-        SetMessage(errors, "%s \"%s\" has %s which is not unique", Display(ownerKind), Display(ownerName),
-                   Display(what));
-        return false;
-    }
-    for (const CCSFPanel* panel : m_matches) {
-        if (Exact(panel->GetName(), m_panelName) && panel->GetDevice() != nullptr &&
-            Exact(panel->GetDevice()->GetName(), m_deviceName))
-            return true;
-    }
-    SetMessage(errors, "%s \"%s\" has %s which does not exist by that exact, case-sensitive name",
-               Display(ownerKind), Display(ownerName), Display(what));
-    return false;
+    bool exact = std::any_of(m_matches.begin(), m_matches.end(), [this](const CCSFPanel* panel) {
+        return Exact(panel->GetName(), m_panelName) && panel->GetDevice() != nullptr &&
+               Exact(panel->GetDevice()->GetName(), m_deviceName);
+    });
+    return CheckResolved(errors, requireUnique, m_matches.size(), exact, ownerKind, ownerName, what);
 }
 
 // ---- CCSFButtonPath -----------------------------------------------------------------
@@ -193,37 +190,6 @@ const CNameText& CCSFButtonPath::GetName() const
 int CCSFButtonPath::Compare(const CCSFButtonPath& other) const
 {
     return CompareNoCase(GetDescription(), other.GetDescription());
-}
-
-void CCSFButtonPath::SetDeviceNameEscaped(const char* name)
-{
-    m_deviceName.SetEscaped(name);
-    m_description.Clear();
-}
-void CCSFButtonPath::SetDeviceNamePlain(const char* name)
-{
-    m_deviceName.SetPlain(name);
-    m_description.Clear();
-}
-void CCSFButtonPath::SetPanelNameEscaped(const char* name)
-{
-    m_panelName.SetEscaped(name);
-    m_description.Clear();
-}
-void CCSFButtonPath::SetPanelNamePlain(const char* name)
-{
-    m_panelName.SetPlain(name);
-    m_description.Clear();
-}
-void CCSFButtonPath::SetButtonNameEscaped(const char* name)
-{
-    m_buttonName.SetEscaped(name);
-    m_description.Clear();
-}
-void CCSFButtonPath::SetButtonNamePlain(const char* name)
-{
-    m_buttonName.SetPlain(name);
-    m_description.Clear();
 }
 
 bool CCSFButtonPath::Validate(CErrorRecord* errors) const
@@ -253,22 +219,19 @@ const char* CCSFButtonPath::GetDescription() const
 
 xmlNodePtr CCSFButtonPath::WriteXml(xmlNodePtr parent) const
 {
-    xmlNodePtr element = NewPathElement(parent, "Button");
-    if (element != nullptr) {
-        SetAttributeIfNamed(element, kDeviceAttribute, m_deviceName);
-        SetAttributeIfNamed(element, kPanelAttribute, m_panelName);
-        SetAttributeIfNamed(element, kButtonAttribute, m_buttonName);
-    }
-    return element;
+    return WritePath(parent, "Button",
+                     {{kDeviceAttribute, &m_deviceName},
+                      {kPanelAttribute, &m_panelName},
+                      {kButtonAttribute, &m_buttonName}});
 }
 
 bool CCSFButtonPath::ReadXml(CErrorRecord* errors, xmlNodePtr element)
 {
-    if (!CheckType(errors, element, "Button"))
+    if (!ReadPath(errors, element, "Button",
+                  {{kDeviceAttribute, &m_deviceName},
+                   {kPanelAttribute, &m_panelName},
+                   {kButtonAttribute, &m_buttonName}}))
         return false;
-    ReadName(element, kDeviceAttribute, m_deviceName);
-    ReadName(element, kPanelAttribute, m_panelName);
-    ReadName(element, kButtonAttribute, m_buttonName);
     m_description.Clear();
     return Validate(errors);
 }
@@ -281,28 +244,8 @@ bool CCSFButtonPath::Resolve(CErrorRecord* errors, bool requireUnique, const CCS
     if (tree != nullptr)
         tree->FindButtons(m_matches, m_deviceName.GetPlain(), hard ? nullptr : m_panelName.GetPlain(),
                           m_buttonName.GetPlain());
-    if (m_matches.empty()) {
-        SetMessage(errors, "%s \"%s\" has non-existent %s", Display(ownerKind), Display(ownerName),
-                   Display(what));
-        return false;
-    }
-    if (requireUnique && m_matches.size() > 1) {
-        SetMessage(errors, "%s \"%s\" has %s which is not unique", Display(ownerKind), Display(ownerName),
-                   Display(what));
-        return false;
-    }
-    for (const CCSFButton* button : m_matches) {
-        if (!Exact(button->GetName(), m_buttonName))
-            continue;
-        if (const CCSFPanel* panel = button->GetPanel()) {
-            if (Exact(panel->GetName(), m_panelName) && panel->GetDevice() != nullptr &&
-                Exact(panel->GetDevice()->GetName(), m_deviceName))
-                return true;
-        } else if (button->GetDevice() != nullptr && Exact(button->GetDevice()->GetName(), m_deviceName)) {
-            return true;
-        }
-    }
-    SetMessage(errors, "%s \"%s\" has %s which does not exist by that exact, case-sensitive name",
-               Display(ownerKind), Display(ownerName), Display(what));
-    return false;
+    bool exact = std::any_of(m_matches.begin(), m_matches.end(), [this](const CCSFButton* button) {
+        return IsExactButton(button, m_deviceName, m_panelName, m_buttonName);
+    });
+    return CheckResolved(errors, requireUnique, m_matches.size(), exact, ownerKind, ownerName, what);
 }

@@ -22,27 +22,57 @@ class CCSFAbstractTree;
 class CCSFPanel;
 class CCSFButton;
 
-class CCSFPanelPath
+// What panel and button paths have in common: the device and panel names, the
+// description built from the names (cached until a name changes) and the elements the
+// last Resolve found. Copying copies the names and the matches.
+template <class TElement> class CCSFPathBase
+{
+public:
+    void SetDeviceNameEscaped(const char* name) { ChangeName(m_deviceName, name, true); }
+    void SetDeviceNamePlain(const char* name) { ChangeName(m_deviceName, name, false); }
+    void SetPanelNameEscaped(const char* name) { ChangeName(m_panelName, name, true); }
+    void SetPanelNamePlain(const char* name) { ChangeName(m_panelName, name, false); }
+    const CNameText& GetDeviceName() const { return m_deviceName; }
+    const CNameText& GetPanelName() const { return m_panelName; }
+
+    const std::vector<TElement*>& GetMatches() const { return m_matches; }
+    TElement* GetFirstMatch() const { return m_matches.empty() ? nullptr : m_matches.front(); }
+
+protected:
+    CCSFPathBase() = default;
+    CCSFPathBase(const CCSFPathBase& other) = default;
+    CCSFPathBase& operator=(const CCSFPathBase& other) = default;
+    ~CCSFPathBase() = default;
+
+    void ChangeName(CNameText& target, const char* name, bool escaped)
+    {
+        if (escaped)
+            target.SetEscaped(name);
+        else
+            target.SetPlain(name);
+        m_description.Clear();
+    }
+
+    const char* m_pSeparator = ", ";
+    CNameText m_deviceName;
+    CNameText m_panelName;
+    mutable CNameText m_description;
+    std::vector<TElement*> m_matches;
+};
+
+class CCSFPanelPath : public CCSFPathBase<CCSFPanel>
 {
 public:
     CCSFPanelPath() = default;
     CCSFPanelPath(const CCSFPanelPath& other) = default;
-    // Copies the names and the matches.
     CCSFPanelPath& operator=(const CCSFPanelPath& other) = default;
     virtual ~CCSFPanelPath() = default;
     void Assign(const CCSFPanelPath& other) { *this = other; }
 
-    void SetDeviceNameEscaped(const char* name);
-    void SetDeviceNamePlain(const char* name);
-    void SetPanelNameEscaped(const char* name);
-    void SetPanelNamePlain(const char* name);
-    const CNameText& GetDeviceName() const { return m_deviceName; }
-    const CNameText& GetPanelName() const { return m_panelName; }
-
     // "panel path has no device name", then "panel path has no panel name".
     bool Validate(CErrorRecord* errors) const;
     // The non-empty plain names joined by ", "; "<invalid CSF panel path>" when both are
-    // empty. Cached until a name changes.
+    // empty.
     const char* GetDescription() const;
 
     // Adds <CSFPath Type="Panel" CSFDeviceName=".." CSFPanelName=".."/> (escaped names,
@@ -58,21 +88,12 @@ public:
     // formatted with ownerKind, ownerName (display form) and what (the path's role).
     bool Resolve(CErrorRecord* errors, bool requireUnique, const CCSFAbstractTree* tree,
                  const char* ownerKind, const char* ownerName, const char* what);
-    const std::vector<CCSFPanel*>& GetMatches() const { return m_matches; }
-    CCSFPanel* GetFirstMatch() const { return m_matches.empty() ? nullptr : m_matches.front(); }
-
-private:
-    const char* m_pSeparator = ", ";
-    CNameText m_deviceName;
-    CNameText m_panelName;
-    mutable CNameText m_description;
-    std::vector<CCSFPanel*> m_matches;
 };
 
 // An element of a CNamedCollection ("button path"): lists keep their link buttons in a
 // sorted one, hard button definitions their aliased buttons in one with shared names.
 // Its name in the collection is its description.
-class CCSFButtonPath : public CNamedElement
+class CCSFButtonPath : public CNamedElement, public CCSFPathBase<CCSFButton>
 {
 public:
     CCSFButtonPath() = default;
@@ -89,14 +110,8 @@ public:
     int Compare(const CCSFButtonPath& other) const;
     void Assign(const CCSFButtonPath& other) { *this = other; }
 
-    void SetDeviceNameEscaped(const char* name);
-    void SetDeviceNamePlain(const char* name);
-    void SetPanelNameEscaped(const char* name);
-    void SetPanelNamePlain(const char* name);
-    void SetButtonNameEscaped(const char* name);
-    void SetButtonNamePlain(const char* name);
-    const CNameText& GetDeviceName() const { return m_deviceName; }
-    const CNameText& GetPanelName() const { return m_panelName; }
+    void SetButtonNameEscaped(const char* name) { ChangeName(m_buttonName, name, true); }
+    void SetButtonNamePlain(const char* name) { ChangeName(m_buttonName, name, false); }
     const CNameText& GetButtonName() const { return m_buttonName; }
     // A path without panel name names a hard button of the device.
     bool IsHardButtonPath() const { return !m_panelName.HasText(); }
@@ -115,14 +130,7 @@ public:
     // As for panel paths, over the buttons (hard buttons when there is no panel name).
     bool Resolve(CErrorRecord* errors, bool requireUnique, const CCSFAbstractTree* tree,
                  const char* ownerKind, const char* ownerName, const char* what);
-    const std::vector<CCSFButton*>& GetMatches() const { return m_matches; }
-    CCSFButton* GetFirstMatch() const { return m_matches.empty() ? nullptr : m_matches.front(); }
 
 private:
-    const char* m_pSeparator = ", ";
-    CNameText m_deviceName;
-    CNameText m_panelName;
     CNameText m_buttonName;
-    mutable CNameText m_description;
-    std::vector<CCSFButton*> m_matches;
 };
