@@ -1,7 +1,6 @@
 #include "model/Artist.h"
 
 #include "core/XmlDocument.h"
-#include "model/InitialLetter.h"
 
 #include <cstdio>
 
@@ -20,26 +19,13 @@ bool CArtist::IsValid(CErrorRecord* errors) const
 
 int CArtist::Compare(const CArtist& other) const
 {
-    return CompareSortKeys(GetSortKey(), other.GetSortKey());
+    return CompareSortKey(other);
 }
 
 void CArtist::Assign(const CArtist& other)
 {
-    if (this == &other)
-        return;
-    m_name = other.m_name;
-    m_shortName = other.m_shortName;
-    m_sortAsName = other.m_sortAsName;
-}
-
-const CNameText& CArtist::GetSortKey() const
-{
-    return m_sortAsName.HasText() ? m_sortAsName : m_name;
-}
-
-const CNameText& CArtist::GetDisplayShortName() const
-{
-    return m_shortName.HasText() ? m_shortName : m_name;
+    if (this != &other)
+        AssignNames(other);
 }
 
 int CArtist::GetHighestDiscNumber(const CPlayer* player) const
@@ -73,16 +59,7 @@ void CArtist::ClearModified()
 std::string CArtist::GetDisplayText() const
 {
     std::string text = m_name.GetPlain();
-    if (m_shortName.HasText()) {
-        text += " (";
-        text += m_shortName.GetPlain();
-        text += ")";
-    }
-    if (m_sortAsName.HasText()) {
-        text += " (Sort As: ";
-        text += m_sortAsName.GetPlain();
-        text += ")";
-    }
+    AppendNameNotes(text);
     return text;
 }
 
@@ -106,11 +83,7 @@ std::string CArtist::GetDeleteQuestion() const
 void CArtist::WriteXml(CXmlWriter& writer) const
 {
     writer.StartElement("Artist");
-    writer.Attribute("Name", m_name.GetEscaped());
-    if (m_shortName.HasText())
-        writer.Attribute("ShortName", m_shortName.GetEscaped());
-    if (m_sortAsName.HasText())
-        writer.Attribute("SortAsName", m_sortAsName.GetEscaped());
+    WriteNameAttributes(writer);
     writer.BoolAttribute("KeepChildrenSorted", m_discs.IsKeepSorted());
     for (const CDisc* disc : m_discs)
         disc->WriteXml(writer);
@@ -119,13 +92,7 @@ void CArtist::WriteXml(CXmlWriter& writer) const
 
 bool CArtist::ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element)
 {
-    std::string text;
-    if (GetXmlAttribute(element, "Name", text))
-        m_name.SetEscaped(text);
-    if (GetXmlAttribute(element, "ShortName", text))
-        m_shortName.SetEscaped(text);
-    if (GetXmlAttribute(element, "SortAsName", text))
-        m_sortAsName.SetEscaped(text);
+    ReadNameAttributes(element);
     int value = 0;
     if (GetXmlIntAttribute(element, "KeepChildrenSorted", value))
         m_discs.SetKeepSorted(value != 0);

@@ -6,6 +6,7 @@
 #include "core/NameText.h"
 #include "core/NamedCollection.h"
 #include "model/Disc.h"
+#include "model/SortableElement.h"
 #include "model/TreePresentation.h"
 
 #include "core/XmlWriter.h"
@@ -17,13 +18,13 @@
 class CLibList;
 class CPlayer;
 
-class CArtist : public CNamedElement
+class CArtist : public CSortableElement
 {
 public:
     CArtist() = default;
     explicit CArtist(CLibList* list) : m_pList(list) {}
     // A copy keeps the list and takes the names only (as Assign), no discs.
-    CArtist(const CArtist& other) : CNamedElement(other), m_pList(other.m_pList) { Assign(other); }
+    CArtist(const CArtist& other) : CSortableElement(other), m_pList(other.m_pList) {}
     CArtist& operator=(const CArtist& other)
     {
         Assign(other);
@@ -32,7 +33,6 @@ public:
     ~CArtist() override = default;
 
     // ---- collection element ----
-    const CNameText& GetName() const override { return m_name; }
     const char* GetTypeName() const override { return "artist"; }
     // Needs a name ("%s has no name") and a list ("%s not associated with a list").
     bool IsValid(CErrorRecord* errors) const override;
@@ -40,14 +40,6 @@ public:
     int Compare(const CArtist& other) const;
     // Takes the name, short name and sort-as name; discs, list and keep-sorted stay.
     void Assign(const CArtist& other);
-
-    CNameText& GetName() { return m_name; }
-    const CNameText& GetShortName() const { return m_shortName; }
-    CNameText& GetShortName() { return m_shortName; }
-    const CNameText& GetSortAsName() const { return m_sortAsName; }
-    CNameText& GetSortAsName() { return m_sortAsName; }
-    const CNameText& GetSortKey() const;
-    const CNameText& GetDisplayShortName() const;
 
     CLibList* GetList() const { return m_pList; }
     void SetList(CLibList* list) { m_pList = list; }
@@ -73,9 +65,6 @@ public:
     bool ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element);
 
 private:
-    CNameText m_name;
-    CNameText m_shortName;
-    CNameText m_sortAsName;
     CNamedCollection<CDisc> m_discs; // keep-sorted off when created
     CLibList* m_pList = nullptr;
 };

@@ -2,7 +2,6 @@
 
 #include "core/XmlDocument.h"
 #include "model/Artist.h"
-#include "model/InitialLetter.h"
 #include "model/LibList.h"
 #include "model/Player.h"
 
@@ -19,7 +18,7 @@ CDisc::CDisc(CArtist* artist) : CDisc()
     m_pArtist = artist;
 }
 
-CDisc::CDisc(const CDisc& other) : CNamedElement(other), m_pArtist(other.m_pArtist)
+CDisc::CDisc(const CDisc& other) : CSortableElement(other), m_pArtist(other.m_pArtist)
 {
     m_tracks.SetKeepSorted(true);
     Assign(other);
@@ -41,16 +40,14 @@ bool CDisc::IsValid(CErrorRecord* errors) const
 
 int CDisc::Compare(const CDisc& other) const
 {
-    return CompareSortKeys(GetSortKey(), other.GetSortKey());
+    return CompareSortKey(other);
 }
 
 void CDisc::Assign(const CDisc& other)
 {
     if (this == &other)
         return;
-    m_name = other.m_name;
-    m_shortName = other.m_shortName;
-    m_sortAsName = other.m_sortAsName;
+    AssignNames(other);
     m_nNumber = other.m_nNumber;
     m_pPlayer = other.m_pPlayer;
     if (m_pPlayer)
@@ -61,16 +58,6 @@ void CDisc::Assign(const CDisc& other)
     for (CTrack* track : m_tracks)
         track->SetDisc(this);
     m_bIgnoreTracks = other.m_bIgnoreTracks;
-}
-
-const CNameText& CDisc::GetSortKey() const
-{
-    return m_sortAsName.HasText() ? m_sortAsName : m_name;
-}
-
-const CNameText& CDisc::GetDisplayShortName() const
-{
-    return m_shortName.HasText() ? m_shortName : m_name;
 }
 
 void CDisc::SetNumber(int number)
@@ -159,16 +146,7 @@ std::string CDisc::GetDisplayText() const
     std::snprintf(number, sizeof number, "%0*d", width, m_nNumber);
     text += number;
     text += ")";
-    if (m_shortName.HasText()) {
-        text += " (";
-        text += m_shortName.GetPlain();
-        text += ")";
-    }
-    if (m_sortAsName.HasText()) {
-        text += " (Sort As: ";
-        text += m_sortAsName.GetPlain();
-        text += ")";
-    }
+    AppendNameNotes(text);
     return text;
 }
 
@@ -192,11 +170,7 @@ std::string CDisc::GetDeleteQuestion() const
 void CDisc::WriteXml(CXmlWriter& writer) const
 {
     writer.StartElement("Disc");
-    writer.Attribute("Name", m_name.GetEscaped());
-    if (m_shortName.HasText())
-        writer.Attribute("ShortName", m_shortName.GetEscaped());
-    if (m_sortAsName.HasText())
-        writer.Attribute("SortAsName", m_sortAsName.GetEscaped());
+    WriteNameAttributes(writer);
     writer.IntAttribute("Number", m_nNumber);
     if (m_pPlayer)
         writer.Attribute("DeviceName", m_pPlayer->GetName().GetEscaped());
@@ -210,13 +184,8 @@ void CDisc::WriteXml(CXmlWriter& writer) const
 
 bool CDisc::ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element)
 {
+    ReadNameAttributes(element);
     std::string text;
-    if (GetXmlAttribute(element, "Name", text))
-        m_name.SetEscaped(text);
-    if (GetXmlAttribute(element, "ShortName", text))
-        m_shortName.SetEscaped(text);
-    if (GetXmlAttribute(element, "SortAsName", text))
-        m_sortAsName.SetEscaped(text);
     int value = 0;
     if (GetXmlIntAttribute(element, "Number", value))
         SetNumber(value);

@@ -8,6 +8,7 @@
 #include "core/ErrorRecord.h"
 #include "core/NameText.h"
 #include "core/NamedCollection.h"
+#include "model/SortableElement.h"
 #include "model/Track.h"
 #include "model/TreePresentation.h"
 
@@ -24,7 +25,7 @@ class CLibList;
 class CPlayer;
 using CPlayers = CNamedCollection<CPlayer>;
 
-class CDisc : public CNamedElement
+class CDisc : public CSortableElement
 {
 public:
     static constexpr int kMaxNumber = 32767;
@@ -41,7 +42,6 @@ public:
     ~CDisc() override = default;
 
     // ---- collection element ----
-    const CNameText& GetName() const override { return m_name; }
     const char* GetTypeName() const override { return "disc"; }
     // Needs a name ("%s has no name") and an artist ("%s not associated with an artist").
     bool IsValid(CErrorRecord* errors) const override;
@@ -52,16 +52,6 @@ public:
     void Assign(const CDisc& other);
 
     // ---- fields ----
-    CNameText& GetName() { return m_name; }
-    const CNameText& GetShortName() const { return m_shortName; }
-    CNameText& GetShortName() { return m_shortName; }
-    const CNameText& GetSortAsName() const { return m_sortAsName; }
-    CNameText& GetSortAsName() { return m_sortAsName; }
-    // The sort-as name when it has text, else the name.
-    const CNameText& GetSortKey() const;
-    // The short name when it has text, else the name.
-    const CNameText& GetDisplayShortName() const;
-
     int GetNumber() const { return m_nNumber; }
     // Limited to 0..32767.
     void SetNumber(int number);
@@ -108,9 +98,6 @@ public:
     bool ReadXml(CErrorRecord* errors, CWarningList* warnings, const xmlNode* element);
 
 private:
-    CNameText m_name;
-    CNameText m_shortName;
-    CNameText m_sortAsName;
     int m_nNumber = 0;
     CPlayer* m_pPlayer = nullptr;
     CNameText m_deviceName;
