@@ -4,6 +4,7 @@
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFPath.h"
 #include "csf/CSFSection.h"
+#include "model/PathElements.h"
 
 #include <string>
 
@@ -64,13 +65,7 @@ bool CHardButton::IsDefined() const
 
 void CHardButton::SetJumpPanel(const CCSFPanelPath* path)
 {
-    if (!path) {
-        m_pJumpPanel.reset();
-        return;
-    }
-    auto copy = std::make_unique<CCSFPanelPath>();
-    *copy = *path;
-    m_pJumpPanel = std::move(copy);
+    m_pJumpPanel = CopyPath(path);
 }
 
 bool CHardButton::ResolvePaths(CErrorRecord* errors, const CCSFAbstractTree* tree, const char* ownerKind,
@@ -111,16 +106,10 @@ void CHardButton::WriteXml(CXmlWriter& writer) const
     writer.Attribute("Name", m_name.GetEscaped());
     if (m_label)
         writer.Attribute("Label", m_label->GetEscaped());
-    if (m_pJumpPanel) {
-        StartElementLike(writer, *m_pJumpPanel);
-        writer.Attribute("Name", "JumpPanel");
-        writer.EndElement();
-    }
-    for (const CCSFButtonPath* alias : *m_pAliases) {
-        StartElementLike(writer, *alias);
-        writer.Attribute("Name", "ButtonAlias");
-        writer.EndElement();
-    }
+    if (m_pJumpPanel)
+        WritePathElement(writer, *m_pJumpPanel, "JumpPanel");
+    for (const CCSFButtonPath* alias : *m_pAliases)
+        WritePathElement(writer, *alias, "ButtonAlias");
     writer.EndElement();
 }
 
@@ -136,29 +125,19 @@ bool CHardButton::ReadXml(CErrorRecord* errors, CWarningList* /*warnings*/, cons
         if (m_label)
             m_label->SetEscaped(text);
     }
-    bool ok = true;
-    std::string type, name;
-    for (const xmlNode* child = FirstXmlChildElement(element); child; child = NextXmlSiblingElement(child)) {
-        if (!IsXmlElement(child, "CSFPath") || !GetXmlAttribute(child, "Type", type) ||
-            !GetXmlAttribute(child, "Name", name))
-            continue;
-        if (type == "Panel") {
-            auto path = std::make_unique<CCSFPanelPath>();
-            if (!path->ReadXml(errors, const_cast<xmlNode*>(child)))
-                ok = false;
-            else if (name == "JumpPanel")
-                m_pJumpPanel = std::move(path);
-        } else if (type == "Button") {
-            auto path = std::make_unique<CCSFButtonPath>();
-            if (!path->ReadXml(errors, const_cast<xmlNode*>(child)))
-                ok = false;
-            else if (name == "ButtonAlias") {
-                if (m_pAliases->Add(errors, path.get()))
-                    path.release();
-                else
-                    ok = false;
-            }
-        }
-    }
-    return ok;
+    auto takePanel = [this](const std::string& role, std::unique_ptr<CCSFPanelPath> path) {
+        if (role == "JumpPanel")
+            m_pJumpPanel = std::move(path);
+        return true;
+    };
+    auto takeButton = [this, errors](const std::string& role, const xmlNode*,
+                                     std::unique_ptr<CCSFButtonPath> path) {
+        if (role != "ButtonAlias")
+            return true;
+        if (!m_pAliases->Add(errors, path.get()))
+            return false;
+        path.release();
+        return true;
+    };
+    return ReadPathElements(errors, element, takePanel, takeButton);
 }

@@ -3,6 +3,7 @@
 #include "core/XmlDocument.h"
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFPath.h"
+#include "model/PathElements.h"
 
 #include <cstdio>
 
@@ -62,7 +63,7 @@ void CLibList::Assign(const CLibList& other)
     if (this == &other)
         return;
     m_name = other.m_name;
-    SetJumpPanel(other.m_pJumpPanel ? new CCSFPanelPath(*other.m_pJumpPanel) : nullptr);
+    m_pJumpPanel = CopyPath(other.m_pJumpPanel.get());
     *m_pLinkButtons = *other.m_pLinkButtons;
     m_hardButtons = other.m_hardButtons;
     for (int i = 0; i < kListOptionCount; ++i)
@@ -186,16 +187,10 @@ void CLibList::WriteXml(CXmlWriter& writer) const
     writer.BoolAttribute("KeepChildrenSorted", m_artists.IsKeepSorted());
     for (int i = 0; i < kListOptionCount; ++i)
         writer.BoolAttribute(kListOptions[i].attribute, m_options[i]);
-    if (m_pJumpPanel) {
-        StartElementLike(writer, *m_pJumpPanel);
-        writer.Attribute("Name", "JumpPanel");
-        writer.EndElement();
-    }
-    for (const CCSFButtonPath* link : *m_pLinkButtons) {
-        StartElementLike(writer, *link);
-        writer.Attribute("Name", "LinkButton");
-        writer.EndElement();
-    }
+    if (m_pJumpPanel)
+        WritePathElement(writer, *m_pJumpPanel, "JumpPanel");
+    for (const CCSFButtonPath* link : *m_pLinkButtons)
+        WritePathElement(writer, *link, "LinkButton");
     for (const CHardButton* key : m_hardButtons) {
         if (key->IsDefined())
             key->WriteXml(writer);

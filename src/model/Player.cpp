@@ -5,6 +5,7 @@
 #include "csf/CSFPath.h"
 #include "csf/CSFSection.h"
 #include "model/NumberText.h"
+#include "model/PathElements.h"
 
 #include <cstdio>
 #include <cstring>
@@ -32,15 +33,6 @@ constexpr CRoleInfo kRoles[kRoleCount] = {
 int Limit(int value, int low, int high)
 {
     return value < low ? low : (value > high ? high : value);
-}
-
-template <class TPath> std::unique_ptr<TPath> CopyPath(const TPath* path)
-{
-    if (!path)
-        return nullptr;
-    auto copy = std::make_unique<TPath>();
-    *copy = *path;
-    return copy;
 }
 
 } // namespace
@@ -278,25 +270,15 @@ void CPlayer::WriteXml(CXmlWriter& writer) const
     writer.IntAttribute("TenthsSecDelayTime", m_nDelay);
     writer.BoolAttribute("DelayOnlyIdentical", m_bDelayOnlyIdentical);
     writer.IntAttribute("TenthsSecDiscToTrackDelayTime", m_nDiscToTrackDelay);
-    if (m_pJumpPanel) {
-        StartElementLike(writer, *m_pJumpPanel);
-        writer.Attribute("Name", "JumpPanel");
-        writer.EndElement();
-    }
+    if (m_pJumpPanel)
+        WritePathElement(writer, *m_pJumpPanel, "JumpPanel");
     for (int i = 0; i < kRoleCount; ++i) {
-        if (!m_buttons[i])
-            continue;
-        StartElementLike(writer, *m_buttons[i]);
-        writer.Attribute("Name", kRoles[i].xmlName);
-        writer.EndElement();
+        if (m_buttons[i])
+            WritePathElement(writer, *m_buttons[i], kRoles[i].xmlName);
     }
     for (int digit = 0; digit < kNumberButtons; ++digit) {
-        if (!m_numberButtons[digit])
-            continue;
-        StartElementLike(writer, *m_numberButtons[digit]);
-        writer.Attribute("Name", "NumberButton");
-        writer.IntAttribute("Number", digit);
-        writer.EndElement();
+        if (m_numberButtons[digit])
+            WritePathElement(writer, *m_numberButtons[digit], "NumberButton", digit);
     }
     writer.EndElement();
 }
@@ -318,45 +300,32 @@ bool CPlayer::ReadXml(CErrorRecord* errors, CWarningList* /*warnings*/, const xm
     if (GetXmlIntAttribute(element, "TenthsSecDiscToTrackDelayTime", value))
         SetDiscToTrackDelay(value);
 
-    bool ok = true;
-    std::string type, name;
-    for (const xmlNode* child = FirstXmlChildElement(element); child; child = NextXmlSiblingElement(child)) {
-        if (!IsXmlElement(child, "CSFPath") || !GetXmlAttribute(child, "Type", type) ||
-            !GetXmlAttribute(child, "Name", name))
-            continue;
-        if (type == "Panel") {
-            auto path = std::make_unique<CCSFPanelPath>();
-            if (!path->ReadXml(errors, const_cast<xmlNode*>(child))) {
-                ok = false;
-                continue;
-            }
-            if (name == "JumpPanel")
-                m_pJumpPanel = std::move(path);
-        } else if (type == "Button") {
-            auto path = std::make_unique<CCSFButtonPath>();
-            if (!path->ReadXml(errors, const_cast<xmlNode*>(child))) {
-                ok = false;
-                continue;
-            }
-            if (name == "NumberButton") {
-                int digit = 0;
-                if (GetXmlIntAttribute(child, "Number", digit) && digit >= 0 && digit < kNumberButtons)
-                    m_numberButtons[digit] = std::move(path);
-            } else if (name == "AfterTrackButton") {
-                // The older single after-track button serves both track lengths.
-                m_buttons[static_cast<int>(EPlayerButton::AfterTrack1Digit)] = CopyPath(path.get());
-                m_buttons[static_cast<int>(EPlayerButton::AfterTrack2Digits)] = std::move(path);
-            } else {
-                for (int i = 0; i < kRoleCount; ++i) {
-                    if (name == kRoles[i].xmlName) {
-                        m_buttons[i] = std::move(path);
-                        break;
-                    }
+    auto takePanel = [this](const std::string& role, std::unique_ptr<CCSFPanelPath> path) {
+        if (role == "JumpPanel")
+            m_pJumpPanel = std::move(path);
+        return true;
+    };
+    auto takeButton = [this](const std::string& role, const xmlNode* child,
+                             std::unique_ptr<CCSFButtonPath> path) {
+        if (role == "NumberButton") {
+            int digit = 0;
+            if (GetXmlIntAttribute(child, "Number", digit) && digit >= 0 && digit < kNumberButtons)
+                m_numberButtons[digit] = std::move(path);
+        } else if (role == "AfterTrackButton") {
+            // The older single after-track button serves both track lengths.
+            m_buttons[static_cast<int>(EPlayerButton::AfterTrack1Digit)] = CopyPath(path.get());
+            m_buttons[static_cast<int>(EPlayerButton::AfterTrack2Digits)] = std::move(path);
+        } else {
+            for (int i = 0; i < kRoleCount; ++i) {
+                if (role == kRoles[i].xmlName) {
+                    m_buttons[i] = std::move(path);
+                    break;
                 }
             }
         }
-    }
-    return ok;
+        return true;
+    };
+    return ReadPathElements(errors, element, takePanel, takeButton);
 }
 
 void WritePlayersXml(const CPlayers& players, CXmlWriter& writer)
