@@ -10,7 +10,8 @@
 
 SPreviewRect SPreviewRect::Intersect(const SPreviewRect& o) const
 {
-    return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
+    return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
+            std::min(bottom, o.bottom)};
 }
 
 CPreviewImage::CPreviewImage(int width, int height, std::uint8_t level)
@@ -43,30 +44,41 @@ void CPreviewImage::Fill(const SPreviewRect& rect, std::uint8_t level)
 
 void CPreviewImage::Blit(const CPreviewImage& source, int x, int y, const SPreviewRect& clip)
 {
-    SPreviewRect r = SPreviewRect{x, y, x + source.m_nWidth, y + source.m_nHeight}.Intersect(clip).Intersect(Bounds());
+    SPreviewRect r =
+        SPreviewRect{x, y, x + source.m_nWidth, y + source.m_nHeight}.Intersect(clip).Intersect(Bounds());
     for (int py = r.top; py < r.bottom; ++py)
         for (int px = r.left; px < r.right; ++px)
             Set(px, py, source.Get(px - x, py - y));
 }
 
-std::uint8_t GreyOfLevel(std::uint8_t level) { return static_cast<std::uint8_t>((level & 3) * 0x55); }
+std::uint8_t GreyOfLevel(std::uint8_t level)
+{
+    return static_cast<std::uint8_t>((level & 3) * 0x55);
+}
 
 namespace {
 
-std::uint32_t U32(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24); }
-std::uint16_t U16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-
-// libpng reports errors by longjmp, so nothing here lives across setjmp but the
-// structures themselves.
-bool WritePngRows(png_structp png, png_infop info, std::FILE* file, const CPreviewImage& image, int scale,
-                  std::vector<png_byte>& row)
+std::uint32_t U32(const unsigned char* p)
 {
-    if (setjmp(png_jmpbuf(png)) != 0)
-        return false;
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
+}
+std::uint16_t U16(const unsigned char* p)
+{
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+// libpng reports errors by longjmp out of these calls. The work lives in a function of
+// its own, kept out of line, so that nothing it changes lives in the frame that called
+// setjmp (such locals would be undefined after the jump), and it owns nothing with a
+// destructor the jump would skip.
+[[gnu::noinline]] void WritePngBody(png_structp png, png_infop info, std::FILE* file,
+                                    const CPreviewImage& image, int scale, std::vector<png_byte>& row)
+{
     const int width = image.GetWidth() * scale, height = image.GetHeight() * scale;
     png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_GRAY,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x)
@@ -74,6 +86,15 @@ bool WritePngRows(png_structp png, png_infop info, std::FILE* file, const CPrevi
         png_write_row(png, row.data());
     }
     png_write_end(png, info);
+}
+
+// Only the arguments live across setjmp, and none of them is changed after it.
+bool WritePngRows(png_structp png, png_infop info, std::FILE* file, const CPreviewImage& image, int scale,
+                  std::vector<png_byte>& row)
+{
+    if (setjmp(png_jmpbuf(png)) != 0)
+        return false;
+    WritePngBody(png, info, file, image, scale, row);
     return true;
 }
 
@@ -146,7 +167,8 @@ bool ReadPreviewBmp(const std::string& path, CPreviewImage& image, CErrorRecord*
     }
     image = CPreviewImage(width, height, 3);
     for (int y = 0; y < height; ++y) {
-        const unsigned char* row = &data[offset + stride * static_cast<std::size_t>(topDown ? y : height - 1 - y)];
+        const unsigned char* row =
+            &data[offset + stride * static_cast<std::size_t>(topDown ? y : height - 1 - y)];
         for (int x = 0; x < width; ++x) {
             unsigned index;
             if (bits == 8)
