@@ -1,13 +1,13 @@
 #pragma once
 
+#include "common/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <memory>
 #include <string>
 
-#include <ftw.h>
 #include <unistd.h>
 
 // A fresh temporary directory per test, removed afterwards, with both settings stores
@@ -17,9 +17,9 @@ class CTempDirTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/dw-core-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
+        m_temp = std::make_unique<dwtest::CTempDir>("dw-core-test");
+        ASSERT_FALSE(m_temp->Path().empty());
+        m_dir = m_temp->Path();
         m_userStore = m_dir + "/user/settings";
         m_machineStore = m_dir + "/machine-settings";
         setenv("DISCWEAVER_SETTINGS", m_userStore.c_str(), 1);
@@ -28,32 +28,17 @@ protected:
 
     void TearDown() override
     {
-        nftw(
-            m_dir.c_str(),
-            [](const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }, 16,
-            FTW_DEPTH | FTW_PHYS);
+        m_temp.reset();
         unsetenv("DISCWEAVER_SETTINGS");
         unsetenv("DISCWEAVER_MACHINE_SETTINGS");
     }
 
     std::string Path(const std::string& relative) const { return m_dir + "/" + relative; }
-
-    static void WriteFile(const std::string& path, const std::string& text)
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << text;
-    }
-
-    static std::string ReadFile(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
+    static void WriteFile(const std::string& path, const std::string& text) { dwtest::WriteText(path, text); }
+    static std::string ReadFile(const std::string& path) { return dwtest::ReadText(path); }
     static bool FileExists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
 
+    std::unique_ptr<dwtest::CTempDir> m_temp;
     std::string m_dir;
     std::string m_userStore;
     std::string m_machineStore;

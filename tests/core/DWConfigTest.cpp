@@ -196,14 +196,6 @@ INSTANTIATE_TEST_SUITE_P(DWConfig, FileVersion,
                                            VersionCase{"beta", "beta"}, VersionCase{"", ""},
                                            VersionCase{"1.2.3.4.5", "1.2.3.4"}));
 
-TEST_F(DWConfigTest, VersionTextIsTheCompiledVersion)
-{
-    std::optional<std::string> version = config.GetFileVersionText(nullptr);
-    ASSERT_TRUE(version.has_value());
-    EXPECT_EQ(*version, FormatFileVersion(DwVersionText()));
-    EXPECT_EQ(std::count(version->begin(), version->end(), '.'), 3);
-}
-
 // The model's loads run inside LoadSettings, after the paths are known.
 class CFakeModel : public CDWConfigModel
 {
