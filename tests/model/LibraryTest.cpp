@@ -182,19 +182,6 @@ TEST(LibraryPlayers, LinkRemoveAndHighestNumber)
     EXPECT_THAT(unlinked, ::testing::ElementsAre(loose));
 }
 
-TEST(LibraryNumbers, SettersLimit)
-{
-    CDisc disc;
-    disc.SetNumber(40000);
-    EXPECT_EQ(disc.GetNumber(), 32767);
-    disc.SetNumber(-5);
-    EXPECT_EQ(disc.GetNumber(), 0);
-    CTrack track;
-    track.SetNumber(150);
-    EXPECT_EQ(track.GetNumber(), 99);
-    EXPECT_STREQ(track.GetName().GetPlain(), "99");
-}
-
 TEST(ListSettings, DefaultsAndModeBoxes)
 {
     CLibList list;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/TempDir.h"
 #include "core/ErrorRecord.h"
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFPath.h"
@@ -9,51 +10,21 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
-
-#include <ftw.h>
-#include <unistd.h>
 
 // A fresh temporary directory per test, removed afterwards.
 class CModelTempDirTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/dw-model-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-    }
-
-    void TearDown() override
-    {
-        nftw(
-            m_dir.c_str(),
-            [](const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }, 16,
-            FTW_DEPTH | FTW_PHYS);
-    }
+    void SetUp() override { ASSERT_FALSE(m_dir.empty()); }
 
     std::string Path(const std::string& relative) const { return m_dir + "/" + relative; }
+    static void WriteFile(const std::string& path, const std::string& text) { dwtest::WriteText(path, text); }
+    static std::string ReadFile(const std::string& path) { return dwtest::ReadText(path); }
 
-    static void WriteFile(const std::string& path, const std::string& text)
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << text;
-    }
-
-    static std::string ReadFile(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    std::string m_dir;
+    dwtest::CTempDir m_temp{"dw-model-test"};
+    std::string m_dir = m_temp.Path();
 };
 
 inline std::unique_ptr<CCSFButtonPath> MakeButtonPath(const char* device, const char* panel,
