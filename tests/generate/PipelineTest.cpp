@@ -2,6 +2,7 @@
 // configuration, players and library go in, an output CCF comes out that decompiles
 // again; failures leave the output file as it was, also when it is the input.
 
+#include "common/TempDir.h"
 #include "core/DWConfig.h"
 #include "core/Progress.h"
 #include "csf/CCFWrapper.h"
@@ -15,8 +16,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -27,10 +26,7 @@ const char kDemoDir[] = DW_TEST_DATA_DIR "/../../demo";
 
 std::string ReadWholeFile(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return dwtest::ReadText(path.string());
 }
 
 // Records the stages the pipeline reports, in order.
@@ -57,9 +53,8 @@ protected:
     {
         if (!fs::exists(kCodec))
             GTEST_SKIP() << "libCCFDll.so has not been built";
-        char pattern[] = "/tmp/dw-pipeline-XXXXXX";
-        ASSERT_TRUE(mkdtemp(pattern));
-        m_root = pattern;
+        ASSERT_FALSE(m_temp.Path().empty());
+        m_root = m_temp.Path();
         setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
         setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine-settings").c_str(), 1);
 
@@ -92,12 +87,7 @@ protected:
         m_context.library = m_config.GetLibrary();
     }
 
-    void TearDown() override
-    {
-        m_pWrapper.reset();
-        if (!m_root.empty())
-            fs::remove_all(m_root);
-    }
+    void TearDown() override { m_pWrapper.reset(); }
 
     // Decompiles a CCF into a fresh wrapper's trees.
     std::unique_ptr<CCFWrapper> ReadBack(const fs::path& ccf)
@@ -121,6 +111,7 @@ protected:
         return static_cast<int>(found.size());
     }
 
+    dwtest::CTempDir m_temp{"dw-pipeline"};
     fs::path m_root;
     fs::path m_input;
     fs::path m_output;

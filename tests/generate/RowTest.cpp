@@ -16,25 +16,14 @@ std::string WriteRow(const CRow& row, unsigned y, int font = 8, bool truncate = 
     return Dump(panel);
 }
 
-TEST(Rows, HeaderWithBackJumpIsAButton)
+TEST(Rows, HeadersAreButtonsWithABackJumpAndFramesWithout)
 {
     CPanelJump back("Music", "Alphabet");
     EXPECT_EQ(WriteRow(CHeaderRow("The Beatles", &back), 0),
-              "Button(\"The Beatles\",0,0,240,34,42) /* Button 42 */\n"
-              "  ActiveUnselectedColor(LightGray,Black);\n"
-              "  ActiveSelectedColor(LightGray,Black);\n"
-              "  Font(10);\n"
-              "  ActiveIcons(\"BMP\\ArtistHeader.bmp\");\n"
-              "  Action()\n"
-              "    JumpDevicePanel(\"Music\", \"Alphabet\");\n");
-}
-
-TEST(Rows, HeaderWithoutBackJumpIsAFrame)
-{
-    EXPECT_EQ(WriteRow(CHeaderRow("Abba", nullptr), 68), "Frame(\"Abba\",0,68,240,34)\n"
-                                                         "  TextColor(Black)\n"
-                                                         "  Font(10);\n"
-                                                         "  Icon(\"BMP\\ArtistHeader.bmp\");\n");
+              ButtonText(0, "The Beatles", "0,0,240,34", 42, "Black", 10, "ArtistHeader.bmp",
+                         {JumpText("Music", "Alphabet")}));
+    EXPECT_EQ(WriteRow(CHeaderRow("Abba", nullptr), 68),
+              FrameText(0, "Abba", "0,68,240,34", "Black", 10, "ArtistHeader.bmp"));
     // A header without a name writes nothing.
     EXPECT_EQ(WriteRow(CHeaderRow(nullptr, nullptr), 0), "");
     EXPECT_EQ(WriteRow(CHeaderRow("", nullptr), 0), "");
@@ -65,28 +54,13 @@ class LogoHeaders : public ::testing::TestWithParam<const char*>
 TEST_P(LogoHeaders, ShowTheLogoInsteadOfText)
 {
     CPanelJump back("Music", "A3");
-    EXPECT_EQ(WriteRow(CHeaderRow(GetParam(), &back), 34), "Button(\"\",0,34,240,34,42) /* Button 42 */\n"
-                                                           "  ActiveUnselectedColor(LightGray,Black);\n"
-                                                           "  ActiveSelectedColor(LightGray,Black);\n"
-                                                           "  Font(0);\n"
-                                                           "  ActiveIcons(\"BMP\\ArtistHeader.bmp\");\n"
-                                                           "  Action()\n"
-                                                           "    JumpDevicePanel(\"Music\", \"A3\");\n"
-                                                           "Button(\"\",92,39,57,24,43) /* Button 43 */\n"
-                                                           "  ActiveUnselectedColor(LightGray,Black);\n"
-                                                           "  ActiveSelectedColor(LightGray,Black);\n"
-                                                           "  Font(0);\n"
-                                                           "  ActiveIcons(\"BMP\\NINClassicPronto.bmp\");\n"
-                                                           "  Action()\n"
-                                                           "    JumpDevicePanel(\"Music\", \"A3\");\n");
-    EXPECT_EQ(WriteRow(CHeaderRow(GetParam(), nullptr), 0), "Frame(\"\",0,0,240,34)\n"
-                                                            "  TextColor(Black)\n"
-                                                            "  Font(0);\n"
-                                                            "  Icon(\"BMP\\ArtistHeader.bmp\");\n"
-                                                            "Frame(\"\",92,5,57,24)\n"
-                                                            "  TextColor(Black)\n"
-                                                            "  Font(0);\n"
-                                                            "  Icon(\"BMP\\NINClassicPronto.bmp\");\n");
+    const std::vector<std::string> jump{JumpText("Music", "A3")};
+    EXPECT_EQ(WriteRow(CHeaderRow(GetParam(), &back), 34),
+              ButtonText(0, "", "0,34,240,34", 42, "Black", 0, "ArtistHeader.bmp", jump) +
+                  ButtonText(0, "", "92,39,57,24", 43, "Black", 0, "NINClassicPronto.bmp", jump));
+    EXPECT_EQ(WriteRow(CHeaderRow(GetParam(), nullptr), 0),
+              FrameText(0, "", "0,0,240,34", "Black", 0, "ArtistHeader.bmp") +
+                  FrameText(0, "", "92,5,57,24", "Black", 0, "NINClassicPronto.bmp"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, LogoHeaders,
@@ -105,75 +79,36 @@ TEST(Rows, ContinuedHeaderIsAlwaysAButton)
 {
     CPanelJump previous("Music", "D4");
     EXPECT_EQ(WriteRow(CContinuedHeaderRow("Queen", &previous), 0),
-              "Button(\"Queen\",0,0,240,34,42) /* Button 42 */\n"
-              "  ActiveUnselectedColor(LightGray,Black);\n"
-              "  ActiveSelectedColor(LightGray,Black);\n"
-              "  Font(10);\n"
-              "  ActiveIcons(\"BMP\\ArtistContinuedHeader.bmp\");\n"
-              "  Action()\n"
-              "    JumpDevicePanel(\"Music\", \"D4\");\n");
+              ButtonText(0, "Queen", "0,0,240,34", 42, "Black", 10, "ArtistContinuedHeader.bmp",
+                         {JumpText("Music", "D4")}));
     // Without a previous page the action stays empty.
     EXPECT_EQ(WriteRow(CContinuedHeaderRow("Queen", nullptr), 0),
-              "Button(\"Queen\",0,0,240,34,42) /* Button 42 */\n"
-              "  ActiveUnselectedColor(LightGray,Black);\n"
-              "  ActiveSelectedColor(LightGray,Black);\n"
-              "  Font(10);\n"
-              "  ActiveIcons(\"BMP\\ArtistContinuedHeader.bmp\");\n"
-              "  Action()\n");
+              ButtonText(0, "Queen", "0,0,240,34", 42, "Black", 10, "ArtistContinuedHeader.bmp"));
     const std::string logo = WriteRow(CContinuedHeaderRow("NIN", nullptr), 0);
     EXPECT_NE(logo.find("Button(\"\",0,0,240,34,42)"), std::string::npos);
     EXPECT_NE(logo.find("ActiveIcons(\"BMP\\ArtistContinuedHeader.bmp\");"), std::string::npos);
     EXPECT_NE(logo.find("Button(\"\",92,5,57,24,43)"), std::string::npos);
 }
 
-TEST(Rows, PairRowWritesBothItems)
+TEST(Rows, PairAndSingleItems)
 {
     CPanelJump first("Music", "D0");
     CPanelJump second("Music", "D1");
     EXPECT_EQ(WriteRow(CItemPairRow("Abbey Road", "J12", &first, "Let It Be", "J13", &second), 102, 8),
-              "Button(\"J12\",0,102,36,34,42) /* Button 42 */\n"
-              "  ActiveUnselectedColor(LightGray,White);\n"
-              "  ActiveSelectedColor(LightGray,White);\n"
-              "  Font(8);\n"
-              "  ActiveIcons(\"BMP\\TwoDiscLeftButton.bmp\");\n"
-              "  Action()\n"
-              "    JumpDevicePanel(\"Music\", \"D0\");\n"
-              "Frame(\"Abbey Road\",36,102,168,17)\n"
-              "  TextColor(White)\n"
-              "  Font(8);\n"
-              "  Icon(\"BMP\\TwoDiscLeftStrip.bmp\");\n"
-              "Button(\"J13\",204,102,36,34,43) /* Button 43 */\n"
-              "  ActiveUnselectedColor(LightGray,Black);\n"
-              "  ActiveSelectedColor(LightGray,Black);\n"
-              "  Font(8);\n"
-              "  ActiveIcons(\"BMP\\TwoDiscRightButton.bmp\");\n"
-              "  Action()\n"
-              "    JumpDevicePanel(\"Music\", \"D1\");\n"
-              "Frame(\"Let It Be\",36,119,168,17)\n"
-              "  TextColor(Black)\n"
-              "  Font(8);\n"
-              "  Icon(\"BMP\\TwoDiscRightStrip.bmp\");\n");
-}
-
-TEST(Rows, SingleRowHasOnlyTheUpperItem)
-{
-    CPanelJump jump("Music", "D2");
-    // The strip uses the page's font (10), the button always font 8; a missing label
-    // is the empty text.
-    EXPECT_EQ(WriteRow(CItemPairRow("Help!", nullptr, &jump, nullptr, nullptr, nullptr), 0, 10),
-              "Button(\"\",0,0,36,34,42) /* Button 42 */\n"
-              "  ActiveUnselectedColor(LightGray,White);\n"
-              "  ActiveSelectedColor(LightGray,White);\n"
-              "  Font(8);\n"
-              "  ActiveIcons(\"BMP\\TwoDiscLeftButton.bmp\");\n"
-              "  Action()\n"
-              "    JumpDevicePanel(\"Music\", \"D2\");\n"
-              "Frame(\"Help!\",36,0,168,17)\n"
-              "  TextColor(White)\n"
-              "  Font(10);\n"
-              "  Icon(\"BMP\\TwoDiscLeftStrip.bmp\");\n");
+              ButtonText(0, "J12", "0,102,36,34", 42, "White", 8, "TwoDiscLeftButton.bmp",
+                         {JumpText("Music", "D0")}) +
+                  FrameText(0, "Abbey Road", "36,102,168,17", "White", 8, "TwoDiscLeftStrip.bmp") +
+                  ButtonText(0, "J13", "204,102,36,34", 43, "Black", 8, "TwoDiscRightButton.bmp",
+                             {JumpText("Music", "D1")}) +
+                  FrameText(0, "Let It Be", "36,119,168,17", "Black", 8, "TwoDiscRightStrip.bmp"));
+    // A single item: the strip uses the page's font (10), the button always font 8; a
+    // missing label is the empty text.
+    EXPECT_EQ(
+        WriteRow(CItemPairRow("Help!", nullptr, &first, nullptr, nullptr, nullptr), 0, 10),
+        ButtonText(0, "", "0,0,36,34", 42, "White", 8, "TwoDiscLeftButton.bmp", {JumpText("Music", "D0")}) +
+            FrameText(0, "Help!", "36,0,168,17", "White", 10, "TwoDiscLeftStrip.bmp"));
     // A side needs both its name and its jump.
-    EXPECT_EQ(WriteRow(CItemPairRow("Help!", "", nullptr, nullptr, "", &jump), 0), "");
+    EXPECT_EQ(WriteRow(CItemPairRow("Help!", "", nullptr, nullptr, "", &first), 0), "");
 }
 
 TEST(Rows, ItemNamesAreCutTo164PixelsOnlyWhenTruncating)
@@ -193,38 +128,18 @@ TEST(Rows, ContinuationRowLeadsToTheNextPage)
 {
     CPanelJump item("Music", "T7");
     CPanelJump next("Music", "D5");
-    EXPECT_EQ(WriteRow(CContinuationRow("Ninth", "", &item, &next), 170, 8),
-              "Button(\"\",0,170,36,34,42) /* Button 42 */\n"
-              "  ActiveUnselectedColor(LightGray,White);\n"
-              "  ActiveSelectedColor(LightGray,White);\n"
-              "  Font(8);\n"
-              "  ActiveIcons(\"BMP\\TwoDiscLeftButton.bmp\");\n"
-              "  Action()\n"
-              "    JumpDevicePanel(\"Music\", \"T7\");\n"
-              "Frame(\"Ninth\",36,170,168,17)\n"
-              "  TextColor(White)\n"
-              "  Font(8);\n"
-              "  Icon(\"BMP\\TwoDiscLeftStrip.bmp\");\n"
-              "Button(\">>\",204,170,36,34,43) /* Button 43 */\n"
-              "  ActiveUnselectedColor(LightGray,Black);\n"
-              "  ActiveSelectedColor(LightGray,Black);\n"
-              "  Font(8);\n"
-              "  ActiveIcons(\"BMP\\TwoDiscRightButton.bmp\");\n"
-              "  Action()\n"
-              "    JumpDevicePanel(\"Music\", \"D5\");\n"
-              "Frame(\"\",67,187,137,17)\n"
-              "  TextColor(Black)\n"
-              "  Font(0);\n"
-              "  Icon(\"BMP\\ContinuationStrip.bmp\");\n");
+    EXPECT_EQ(
+        WriteRow(CContinuationRow("Ninth", "", &item, &next), 170, 8),
+        ButtonText(0, "", "0,170,36,34", 42, "White", 8, "TwoDiscLeftButton.bmp", {JumpText("Music", "T7")}) +
+            FrameText(0, "Ninth", "36,170,168,17", "White", 8, "TwoDiscLeftStrip.bmp") +
+            ButtonText(0, ">>", "204,170,36,34", 43, "Black", 8, "TwoDiscRightButton.bmp",
+                       {JumpText("Music", "D5")}) +
+            FrameText(0, "", "67,187,137,17", "Black", 0, "ContinuationStrip.bmp"));
     // Without a next page only the item is written.
     const std::string alone = WriteRow(CContinuationRow("Ninth", "", &item, nullptr), 0);
     EXPECT_EQ(alone.find(">>"), std::string::npos);
     EXPECT_EQ(alone.find("ContinuationStrip"), std::string::npos);
-}
-
-TEST(Rows, SpacerWritesNothing)
-{
-    EXPECT_EQ(WriteRow(CSpacerRow(), 34), "");
+    EXPECT_EQ(WriteRow(CSpacerRow(), 34), "") << "a spacer writes nothing";
 }
 
 } // namespace
