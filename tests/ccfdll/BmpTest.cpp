@@ -1,9 +1,8 @@
 #include "ccfdll/Bmp.h"
 
-#include <gtest/gtest.h>
+#include "common/TempDir.h"
 
-#include <cstdio>
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -145,9 +144,8 @@ TEST(Bmp, BrokenBitmapsAreRefused)
 
 TEST(Bmp, FilesAreWrittenAndReadByPath)
 {
-    char pattern[] = "/tmp/ccfbmpXXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::string path = std::string(pattern) + "/icon.bmp";
+    dwtest::CTempDir dir("ccfbmp");
+    const std::string path = dir / "icon.bmp";
     CCcfPixels pixels;
     pixels.width = 2;
     pixels.height = 1;
@@ -157,9 +155,7 @@ TEST(Bmp, FilesAreWrittenAndReadByPath)
     CBmpImage image;
     ASSERT_TRUE(ReadBmpFile(path, image, &error)) << error.Text();
     EXPECT_EQ(image.grey, (std::vector<std::uint8_t>{255, 0}));
-    EXPECT_FALSE(ReadBmpFile(std::string(pattern) + "/none.bmp", image, &error));
-    unlink(path.c_str());
-    rmdir(pattern);
+    EXPECT_FALSE(ReadBmpFile(dir / "none.bmp", image, &error));
 }
 
 } // namespace

@@ -37,52 +37,19 @@ CSmall MakeSmall(std::uint32_t attrPos = 64, std::uint32_t capability = 0x000200
     s.list = f.Add(CBytes().U8(1).U8(1).U8(1).U32(0).U32(s.ir));
     const std::uint32_t aliasList = f.Add(CBytes().U8(2).U8(2).U8(2).U32(0).U32(0).U8(4).U32(0).U32(250));
     auto button = [&](std::uint32_t actions) {
-        return CBytes()
-            .U16(40)
-            .U16(30)
-            .U32(actions)
-            .U32(label)
-            .U32(0)
-            .U8(1)
-            .U8(0)
-            .U32(0)
-            .U32(0)
-            .U32(0)
-            .U32(0)
-            .U8(0xFC)
-            .U8(0x57)
-            .U8(0xA8)
-            .U8(0x03);
+        CBytes b;
+        b.U16(40).U16(30).U32(actions).U32(label).U32(0).U8(1).U8(0);
+        return b.U32(0).U32(0).U32(0).U32(0).Raw({0xFC, 0x57, 0xA8, 0x03});
     };
     s.button = f.Add(button(s.list));
     s.innerButton = f.Add(button(aliasList));
-    s.frame = f.Add(CBytes()
-                        .U16(100)
-                        .U16(50)
-                        .U32(0)
-                        .U32(0)
-                        .U32(0)
-                        .U8(2)
-                        .U8(0xFC)
-                        .U8(1)
-                        .U8(1)
-                        .U16(1)
-                        .U16(2)
-                        .U32(s.innerButton)
-                        .U8(1));
-    s.panel = f.Add(CBytes()
-                        .U32(0)
-                        .U32(panelName | 0x80000000u)
-                        .U8(2)
-                        .U8(2)
-                        .U16(0xFFF8)
-                        .U16(5)
-                        .U32(s.button)
-                        .U8(1)
-                        .U16(10)
-                        .U16(20)
-                        .U32(s.frame)
-                        .U8(0));
+    CBytes frame; // 100 x 50, one button child at (1, 2)
+    frame.U16(100).U16(50).U32(0).U32(0).U32(0).U8(2).U8(0xFC).U8(1).U8(1);
+    s.frame = f.Add(frame.U16(1).U16(2).U32(s.innerButton).U8(1));
+    CBytes panel; // hidden, two children: a button at (-8, 5) and the frame at (10, 20)
+    panel.U32(0).U32(panelName | 0x80000000u).U8(2).U8(2);
+    panel.U16(0xFFF8).U16(5).U32(s.button).U8(1).U16(10).U16(20).U32(s.frame).U8(0);
+    s.panel = f.Add(panel);
     s.home = f.Add(Device(0, homeName, s.panel));
     // The inner button's first action aliases the outer button: p1 = owning device.
     f.Set32(aliasList + 2 + 1, s.home);
@@ -427,21 +394,11 @@ TEST(CcfReader, LoopsInTimersAndDeepFramesAreRefused)
     {
         CRawCcf f;
         std::uint32_t inner = f.Add(CBytes().U16(1).U16(1).U32(0).U32(0).U32(0).U8(0).U8(0).U8(0).U8(0));
-        for (int depth = 1; depth <= kCcfMaxNesting; ++depth)
-            inner = f.Add(CBytes()
-                              .U16(1)
-                              .U16(1)
-                              .U32(0)
-                              .U32(0)
-                              .U32(0)
-                              .U8(0)
-                              .U8(0)
-                              .U8(1)
-                              .U8(1)
-                              .U16(0)
-                              .U16(0)
-                              .U32(inner)
-                              .U8(0));
+        for (int depth = 1; depth <= kCcfMaxNesting; ++depth) {
+            CBytes frame;
+            frame.U16(1).U16(1).U32(0).U32(0).U32(0).U8(0).U8(0).U8(1).U8(1);
+            inner = f.Add(frame.U16(0).U16(0).U32(inner).U8(0));
+        }
         const std::uint32_t panel = f.Add(CBytes().U32(0).U32(0).U8(1).U8(1).U16(0).U16(0).U32(inner).U8(0));
         f.SetHome(f.Add(Device(0, 0, panel)));
         const std::vector<std::uint8_t> bytes = f.Finish();

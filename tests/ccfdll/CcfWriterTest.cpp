@@ -1,4 +1,5 @@
 #include "CcfTestUtil.h"
+#include "common/TempDir.h"
 
 #include "ccfdll/CcfIcon.h"
 #include "ccfdll/CcfReader.h"
@@ -6,11 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <dirent.h>
+#include <filesystem>
 #include <functional>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace ccftest;
 
@@ -338,38 +337,16 @@ TEST(CcfWriter, CompressedIconsAreSmallerAndDecodeToTheSamePictures)
 class CcfAtomicWrite : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/ccfwriterXXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override
-    {
-        if (DIR* d = opendir(dir.c_str())) {
-            while (dirent* e = readdir(d)) {
-                const std::string name = e->d_name;
-                if (name != "." && name != "..") {
-                    const std::string path = dir + "/" + name;
-                    if (rmdir(path.c_str()) != 0)
-                        unlink(path.c_str());
-                }
-            }
-            closedir(d);
-        }
-        rmdir(dir.c_str());
-    }
     std::size_t Entries() const
     {
         std::size_t count = 0;
-        if (DIR* d = opendir(dir.c_str())) {
-            while (dirent* e = readdir(d))
-                count += std::string(e->d_name) != "." && std::string(e->d_name) != "..";
-            closedir(d);
-        }
+        for (auto it = std::filesystem::directory_iterator(dir); it != std::filesystem::directory_iterator();
+             ++it)
+            ++count;
         return count;
     }
-    std::string dir;
+    dwtest::CTempDir temp{"ccfwriter"};
+    std::string dir = temp.Path();
 };
 
 TEST_F(CcfAtomicWrite, ReplacesTheTargetOnlyWhenComplete)

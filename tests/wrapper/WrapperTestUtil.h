@@ -4,6 +4,7 @@
 // settings stores, a progress sink that remembers what it was told, and access to the
 // fake codec libraries.
 
+#include "common/TempDir.h"
 #include "core/DWConfig.h"
 #include "core/Progress.h"
 #include "csf/CCFWrapper.h"
@@ -14,8 +15,6 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -31,14 +30,12 @@ inline std::string FakePath(const char* name)
 
 inline std::string ReadWholeFile(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return dwtest::ReadText(path.string());
 }
 
 inline void WriteWholeFile(const fs::path& path, const std::string& text)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
+    dwtest::WriteText(path.string(), text);
 }
 
 // Calls one of the fakes' own query functions ("FakeDecompilerRuns", ...) in the copy of
@@ -108,26 +105,15 @@ class CWrapperTestBase : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-        for (char& c : name)
-            if (c == '/')
-                c = '_';
-        root = fs::temp_directory_path() / ("dw_wrapper_" + std::to_string(::getpid())) / name;
-        fs::remove_all(root);
+        ASSERT_FALSE(temp.Path().empty());
         fs::create_directories(root / "area");
         setenv("DISCWEAVER_SETTINGS", (root / "settings").c_str(), 1);
         setenv("DISCWEAVER_MACHINE_SETTINGS", (root / "machine-settings").c_str(), 1);
         config.SetConfigArea((root / "area").c_str());
     }
 
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-
-    fs::path root;
+    dwtest::CTempDir temp{"dw-wrapper"};
+    fs::path root = temp.Path();
     CDWConfig config;
 };
 
