@@ -5,28 +5,39 @@
 #include "preview/ActionExpansion.h"
 #include "preview/PreviewFont.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <strings.h>
 
 namespace {
 
-struct SLook
+// A colour byte of the file: bits 1-0 the text level, bits 3-2 the background level
+// (bits 7-4 repeat the background, but only bits 3-2 count, as on the remote).
+struct SColour
 {
     int background = 3;
     int text = 0;
-    std::string icon;
 };
+
+SColour ColourOfByte(unsigned byte)
+{
+    return {static_cast<int>((byte >> 2) & 3), static_cast<int>(byte & 3)};
+}
 
 struct SDefaults
 {
     unsigned font = 0;
-    int frameBackground = 3;
-    int frameText = 0;
+    SColour frame{3, 0};
+    int frameRaw = -1; // a panel Color(byte) not yet overridden by BackColor/TextColor
     // inactive unselected, inactive selected, active unselected, active selected
-    int buttonColours[4][2] = {{2, 1}, {1, 0}, {2, 0}, {2, 1}};
+    SColour buttonColours[4] = {{2, 1}, {1, 0}, {2, 0}, {2, 1}};
 };
+
+const char* const kLookStatements[4] = {"InactiveUnselectedColor", "InactiveSelectedColor",
+                                        "ActiveUnselectedColor", "ActiveSelectedColor"};
 
 bool Keyword(const char* text, const char* keyword)
 {
@@ -34,58 +45,134 @@ bool Keyword(const char* text, const char* keyword)
     return text && strncasecmp(text, keyword, n) == 0 && text[n] == '(';
 }
 
-// A grey level argument; -1 for anything else (raw colour bytes keep the default).
+// A number written in decimal or with "0x" in hexadecimal; false for anything else or
+// above `max`.
+bool ParseNumber(const std::string& arg, unsigned max, unsigned& value)
+{
+    const bool hex = arg.size() > 2 && arg[0] == '0' && (arg[1] == 'x' || arg[1] == 'X');
+    const char* digits = arg.c_str() + (hex ? 2 : 0);
+    if (!*digits)
+        return false;
+    char* end = nullptr;
+    unsigned long v = std::strtoul(digits, &end, hex ? 16 : 10);
+    if (*end || digits[0] == '-' || digits[0] == '+' || v > max)
+        return false;
+    value = static_cast<unsigned>(v);
+    return true;
+}
+
+// A grey level argument; -1 for anything else.
 int Level(const std::string& arg)
 {
-    static const char* const names[][2] = {{"Black", "0"}, {"DarkGray", "DarkGrey"}, {"LightGray", "LightGrey"},
-                                           {"White", "3"}};
+    static const char* const names[][2] = {
+        {"Black", "Black"}, {"DarkGray", "DarkGrey"}, {"LightGray", "LightGrey"}, {"White", "White"}};
     for (int i = 0; i < 4; ++i)
         if (strcasecmp(arg.c_str(), names[i][0]) == 0 || strcasecmp(arg.c_str(), names[i][1]) == 0)
             return i;
-    if (arg == "1")
-        return 1;
-    if (arg == "2")
-        return 2;
-    return -1;
+    unsigned v = 0;
+    return arg.size() == 1 && ParseNumber(arg, 3, v) ? static_cast<int>(v) : -1;
 }
 
-unsigned FontSize(const std::string& arg)
+unsigned SizeOfFontCode(unsigned code)
 {
-    static const unsigned codes[] = {0, 8, 10, 12, 14, 16, 18};
-    unsigned v = static_cast<unsigned>(std::strtoul(arg.c_str(), nullptr, 0));
-    if (v >= 1 && v <= 6)
-        return codes[v];
-    return v <= 64 ? v : 0;
+    static const unsigned sizes[] = {0, 8, 10, 12, 14, 16, 18};
+    // Codes above 6 are undefined; the remote's own editors fall back to the smallest.
+    return code <= 6 ? sizes[code] : 8;
 }
 
-void SetLevel(int& field, const std::vector<std::string>& args, std::size_t index)
+// Font(size) takes the point sizes, and the codes 1 to 6; FontCode(code) the raw byte.
+bool ReadFont(const char* text, const std::vector<std::string>& args, unsigned& font)
 {
-    if (index < args.size()) {
-        int level = Level(args[index]);
-        if (level >= 0)
-            field = level;
+    unsigned v = 0;
+    if (args.empty() || !ParseNumber(args[0], 0xFF, v))
+        return false;
+    if (Keyword(text, "FontCode"))
+        font = SizeOfFontCode(v);
+    else if (Keyword(text, "Font"))
+        font = v <= 6 ? SizeOfFontCode(v) : (v <= 64 ? v : 8);
+    else
+        return false;
+    return true;
+}
+
+// A button look's colour: two levels (background, text) or one raw colour byte.
+void ReadLookColour(const std::vector<std::string>& args, SColour& colour)
+{
+    unsigned raw = 0;
+    if (args.size() == 1 && ParseNumber(args[0], 0xFF, raw)) {
+        colour = ColourOfByte(raw);
+    } else if (args.size() == 2) {
+        const int background = Level(args[0]), text = Level(args[1]);
+        if (background >= 0 && text >= 0)
+            colour = {background, text};
     }
+}
+
+// The colour statements of a frame or of a panel's defaults, in the order they stand:
+// BackColor and TextColor replace one level, Color(byte) both; a level set after a raw
+// byte replaces that level of the byte.
+class CFrameColour
+{
+public:
+    CFrameColour(SColour colour, int raw) : m_colour(colour), m_raw(raw) {}
+    bool Read(const char* text, const std::vector<std::string>& args)
+    {
+        const bool back = Keyword(text, "BackColor");
+        if (back || Keyword(text, "TextColor")) {
+            const int level = args.size() == 1 ? Level(args[0]) : -1;
+            if (level < 0)
+                return true;
+            Settle();
+            (back ? m_colour.background : m_colour.text) = level;
+            return true;
+        }
+        unsigned raw = 0;
+        if (Keyword(text, "Color")) {
+            if (args.size() == 1 && ParseNumber(args[0], 0xFF, raw))
+                m_raw = static_cast<int>(raw);
+            return true;
+        }
+        return false;
+    }
+    SColour Get() const { return m_raw >= 0 ? ColourOfByte(static_cast<unsigned>(m_raw)) : m_colour; }
+    int GetRaw() const { return m_raw; }
+    SColour GetLevels() const { return m_colour; }
+
+private:
+    void Settle()
+    {
+        if (m_raw >= 0)
+            m_colour = ColourOfByte(static_cast<unsigned>(m_raw));
+        m_raw = -1;
+    }
+    SColour m_colour;
+    int m_raw;
+};
+
+int LookIndex(const char* text)
+{
+    for (int i = 0; i < 4; ++i)
+        if (Keyword(text, kLookStatements[i]))
+            return i;
+    return -1;
 }
 
 void ReadDefaults(const CCSFSection* panel, SDefaults& d)
 {
-    static const char* const buttonStatements[4] = {"InactiveUnselectedColor", "InactiveSelectedColor",
-                                                    "ActiveUnselectedColor", "ActiveSelectedColor"};
+    CFrameColour frame(d.frame, d.frameRaw);
     for (const CCSFSection* c = panel->GetFirstChild(); c; c = c->GetNextSibling()) {
         const char* t = c->GetText();
+        if (!t || c->IsFrameStatement() || c->IsButtonStatement())
+            continue;
         auto args = SplitStatementArguments(t);
-        if (Keyword(t, "Font") && !args.empty())
-            d.font = FontSize(args[0]);
-        else if (Keyword(t, "BackColor"))
-            SetLevel(d.frameBackground, args, 0);
-        else if (Keyword(t, "TextColor"))
-            SetLevel(d.frameText, args, 0);
-        for (int i = 0; i < 4; ++i)
-            if (Keyword(t, buttonStatements[i])) {
-                SetLevel(d.buttonColours[i][0], args, 0);
-                SetLevel(d.buttonColours[i][1], args, 1);
-            }
+        if (ReadFont(t, args, d.font) || frame.Read(t, args))
+            continue;
+        const int look = LookIndex(t);
+        if (look >= 0)
+            ReadLookColour(args, d.buttonColours[look]);
     }
+    d.frame = frame.GetLevels();
+    d.frameRaw = frame.GetRaw();
 }
 
 // "BMP\name.bmp" in escaped form -> a path in the bitmap directory.
@@ -101,12 +188,13 @@ std::string IconPath(const std::string& escaped, const std::string& directory)
 class CRenderer
 {
 public:
-    CRenderer(CPreviewImage& image, const std::string& directory, const SDefaults& defaults)
-        : m_image(image), m_directory(directory), m_defaults(defaults)
+    CRenderer(CPreviewImage& image, const std::string& directory, const SDefaults& defaults, bool selected)
+        : m_image(image), m_directory(directory), m_defaults(defaults), m_bSelected(selected)
     {
     }
 
-    void DrawChildren(const CCSFSection* container, int originX, int originY, const SPreviewRect& clip, unsigned depth)
+    void DrawChildren(const CCSFSection* container, int originX, int originY, const SPreviewRect& clip,
+                      unsigned depth)
     {
         if (depth > kMaxCsfNesting)
             return;
@@ -135,56 +223,56 @@ private:
         const SPreviewRect rect = SPreviewRect{x, y, x + w, y + h}.Intersect(clip);
 
         unsigned font = m_defaults.font;
-        SLook look{m_defaults.frameBackground, m_defaults.frameText, {}};
+        CFrameColour frameColour(m_defaults.frame, m_defaults.frameRaw);
+        std::string frameIcon;
         bool active = false;
         std::string icons[4];
-        int colours[4][2];
-        std::memcpy(colours, m_defaults.buttonColours, sizeof colours);
+        SColour colours[4];
+        std::copy(std::begin(m_defaults.buttonColours), std::end(m_defaults.buttonColours), colours);
         for (const CCSFSection* c = node->GetFirstChild(); c; c = c->GetNextSibling()) {
             const char* t = c->GetText();
+            if (!t || c->IsFrameStatement() || c->IsButtonStatement())
+                continue;
             auto a = SplitStatementArguments(t);
-            if (Keyword(t, "Font") && !a.empty())
-                font = FontSize(a[0]);
-            else if (Keyword(t, "BackColor"))
-                SetLevel(look.background, a, 0);
-            else if (Keyword(t, "TextColor"))
-                SetLevel(look.text, a, 0);
-            else if (Keyword(t, "Icon") && !a.empty())
-                look.icon = a[0];
-            else if (Keyword(t, "Action"))
+            if (ReadFont(t, a, font))
+                continue;
+            if (!button) {
+                if (!frameColour.Read(t, a) && Keyword(t, "Icon") && !a.empty())
+                    frameIcon = a[0];
+                continue;
+            }
+            if (Keyword(t, "Action")) {
                 active = c->GetFirstChild() != nullptr;
-            else if (Keyword(t, "InactiveIcons") || Keyword(t, "ActiveIcons")) {
-                int base = Keyword(t, "ActiveIcons") ? 2 : 0;
+            } else if (Keyword(t, "InactiveIcons") || Keyword(t, "ActiveIcons")) {
+                const int base = Keyword(t, "ActiveIcons") ? 2 : 0;
                 if (!a.empty())
                     icons[base] = icons[base + 1] = a[0];
                 if (a.size() > 1)
                     icons[base + 1] = a[1];
             } else {
-                static const char* const names[4] = {"InactiveUnselectedColor", "InactiveSelectedColor",
-                                                     "ActiveUnselectedColor", "ActiveSelectedColor"};
-                for (int i = 0; i < 4; ++i)
-                    if (Keyword(t, names[i])) {
-                        SetLevel(colours[i][0], a, 0);
-                        SetLevel(colours[i][1], a, 1);
-                    }
+                const int look = LookIndex(t);
+                if (look >= 0)
+                    ReadLookColour(a, colours[look]);
             }
         }
+        SColour colour = frameColour.Get();
+        std::string icon = frameIcon;
         if (button) {
-            int state = active ? 2 : 0;
-            look.background = colours[state][0];
-            look.text = colours[state][1];
-            look.icon = icons[state];
+            // Only a button with actions is active; an empty list leaves it inactive.
+            const int state = (active ? 2 : 0) + (m_bSelected ? 1 : 0);
+            colour = colours[state];
+            icon = icons[state];
         }
         if (!rect.IsEmpty()) {
             CPreviewImage picture;
-            if (!look.icon.empty() && LoadIcon(look.icon, picture))
+            if (!icon.empty() && LoadIcon(icon, picture))
                 m_image.Blit(picture, x, y, rect);
             else
-                m_image.Fill(rect, static_cast<std::uint8_t>(look.background));
+                m_image.Fill(rect, static_cast<std::uint8_t>(colour.background));
             if (!label.empty() && font != 0) {
                 const int tw = PreviewTextWidth(label, font), th = PreviewLineHeight(font);
                 DrawPreviewText(m_image, x + (w - tw) / 2, y + (h - th) / 2, label, font,
-                                static_cast<std::uint8_t>(look.text), rect);
+                                static_cast<std::uint8_t>(colour.text), rect);
             }
         }
         if (!button)
@@ -207,19 +295,20 @@ private:
     CPreviewImage& m_image;
     std::string m_directory;
     SDefaults m_defaults;
+    bool m_bSelected;
     std::map<std::string, std::pair<bool, CPreviewImage>> m_icons;
 };
 
 } // namespace
 
-CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory)
+CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory, bool selected)
 {
     CPreviewImage image(kPanelWidth, kPanelHeight, 3);
     if (!panel)
         return image;
     SDefaults defaults;
     ReadDefaults(panel, defaults);
-    CRenderer renderer(image, bitmapDirectory, defaults);
+    CRenderer renderer(image, bitmapDirectory, defaults, selected);
     renderer.DrawChildren(panel, 0, 0, image.Bounds(), 0);
     return image;
 }

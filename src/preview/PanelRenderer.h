@@ -3,10 +3,12 @@
 // Draws one panel of a CSF statement tree as the remote shows it: a 240×220 picture of
 // the four grey levels with the frames and buttons at their positions (each relative
 // to the panel or frame that holds it), their background colours or pictures for the
-// unselected look (the active look when a button has actions) and their labels in that
-// look's text colour, centred. The panel's own Font, colour statements are the defaults
-// of everything on it. Pictures "BMP\name.bmp" are read from the bitmap directory
-// (beside the CSF file); one that cannot be read is drawn as its background colour.
+// unselected look, or on request the selected (pressed) one, of the active state when a
+// button has actions, and their labels in that look's text colour, centred. Colours are
+// grey levels or raw colour bytes (text level in bits 1-0, background in bits 3-2). The
+// panel's own Font and colour statements are the defaults of everything on it. Pictures "BMP\name.bmp" are
+// read from the bitmap directory (beside the CSF file); one that cannot be read is drawn as its background
+// colour.
 
 #include "preview/PreviewImage.h"
 
@@ -20,7 +22,9 @@ constexpr int kPanelWidth = 240;
 constexpr int kPanelHeight = 220;
 
 // The panel statement's node; never fails on odd statements (they are skipped).
-CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory);
+// selected: draw every button in its selected (pressed) look instead.
+CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory,
+                          bool selected = false);
 
 // All panels side by side, four a row, each with its name underneath.
 CPreviewImage ComposeContactSheet(const std::vector<std::pair<std::string, CPreviewImage>>& panels);

@@ -4,10 +4,17 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
 namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
 
 class CmdPreview : public ::testing::Test
 {
@@ -33,7 +40,8 @@ protected:
 
 TEST_F(CmdPreview, PressPrintsTheExpandedSequence)
 {
-    CliRun run = RunCliCaptured({"press", m_csf, "--device", "Jukebox", "--panel", "keys", "--button", "Play"});
+    CliRun run =
+        RunCliCaptured({"press", m_csf, "--device", "Jukebox", "--panel", "keys", "--button", "Play"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Pressing \"Play\" on panel \"keys\" of device \"Jukebox\":\n"
                        "  alias button \"Jukebox/keys/1\" (button 1):\n"
@@ -45,17 +53,25 @@ TEST_F(CmdPreview, PressPrintsTheExpandedSequence)
 
 TEST_F(CmdPreview, PreviewWritesOnePanelOrASheetAndRefusesUnknownNames)
 {
-    CliRun one = RunCliCaptured({"preview", m_csf, "--device", "Jukebox", "--panel", "keys", "-o", m_png, "--scale", "2"});
+    CliRun one = RunCliCaptured(
+        {"preview", m_csf, "--device", "Jukebox", "--panel", "keys", "-o", m_png, "--scale", "2"});
     ASSERT_EQ(one.status, 0) << one.err;
     EXPECT_NE(one.out.find("(480x440)"), std::string::npos) << one.out;
     CliRun sheet = RunCliCaptured({"preview", m_csf, "--device", "Jukebox", "-o", m_png});
     ASSERT_EQ(sheet.status, 0) << sheet.err;
     EXPECT_TRUE(std::ifstream(m_png).good());
 
+    // The pressed look draws the active button's label in another level.
+    std::string unselected = ReadAll(m_png);
+    CliRun pressed = RunCliCaptured({"preview", m_csf, "--device", "Jukebox", "-o", m_png, "--selected"});
+    ASSERT_EQ(pressed.status, 0) << pressed.err;
+    EXPECT_NE(ReadAll(m_png), unselected);
+
     CliRun noDevice = RunCliCaptured({"preview", m_csf, "--device", "VCR", "-o", m_png});
     EXPECT_EQ(noDevice.status, 1);
     EXPECT_NE(noDevice.err.find("No device \"VCR\""), std::string::npos) << noDevice.err;
-    CliRun noPanel = RunCliCaptured({"press", m_csf, "--device", "Jukebox", "--panel", "x", "--button", "Play"});
+    CliRun noPanel =
+        RunCliCaptured({"press", m_csf, "--device", "Jukebox", "--panel", "x", "--button", "Play"});
     EXPECT_EQ(noPanel.status, 1);
     EXPECT_NE(noPanel.err.find("No panel \"x\" in device \"Jukebox\""), std::string::npos) << noPanel.err;
 }

@@ -87,13 +87,13 @@ TEST(PanelRenderer, ArtistPageDrawsHeaderRowsAndBarWhereTheLayoutPutsThem)
         std::uint8_t level;
     };
     const SPixel pixels[] = {
-        {2, 2, 2},     // header frame, its own light grey
-        {239, 33, 2},  // its last pixel
-        {120, 37, 3},  // the gap below it shows the panel's white
-        {2, 42, 1},    // the active disc button: the panel's active colour
-        {45, 42, 0},   // the name frame (nested at 0+40, 40+0), black
-        {162, 46, 2},  // the inactive track button inside it, relative to the frame
-        {5, 210, 1},   // the bottom bar
+        {2, 2, 2},    // header frame, its own light grey
+        {239, 33, 2}, // its last pixel
+        {120, 37, 3}, // the gap below it shows the panel's white
+        {2, 42, 1},   // the active disc button: the panel's active colour
+        {45, 42, 0},  // the name frame (nested at 0+40, 40+0), black
+        {162, 46, 2}, // the inactive track button inside it, relative to the frame
+        {5, 210, 1},  // the bottom bar
         {5, 199, 3},
     };
     for (const SPixel& p : pixels)
@@ -128,7 +128,8 @@ TEST(PanelRenderer, LabelCutByFitTextStaysInsideItsFrame)
     FitText(label, false, frameWidth);
     ASSERT_LE(PreviewTextWidth(label, 8), frameWidth);
     std::string text = "Device(\"D\")\n{\nPanel(\"P\")\n{\nFrame(\"" + label + "\",30,50," +
-                       std::to_string(frameWidth) + ",20)\n{\nFont(8);\nBackColor(White);\nTextColor(Black);\n}\n}\n}\n";
+                       std::to_string(frameWidth) +
+                       ",20)\n{\nFont(8);\nBackColor(White);\nTextColor(Black);\n}\n}\n}\n";
     // A black panel around the frame makes any text drawn outside it invisible, so look
     // for it by clipping: render once on a wider frame and compare.
     auto root = Parse(text);
@@ -143,11 +144,95 @@ TEST(PanelRenderer, LabelCutByFitTextStaysInsideItsFrame)
     EXPECT_GT(inside, 20);
 }
 
+// One element at (20,20) 200×40 labelled "WM" in font 10 on a panel with the given
+// defaults: the background shows at its corner and the label in its text level.
+struct SLookCase
+{
+    const char* what;
+    const char* panelDefaults;
+    const char* element; // the statement without its label and placement, then its block
+    bool selected;
+    int background;
+    int text;
+};
+
+void PrintTo(const SLookCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class PanelRendererLook : public ::testing::TestWithParam<SLookCase>
+{
+};
+
+TEST_P(PanelRendererLook, DrawsBackgroundAndLabelLevels)
+{
+    const SLookCase& c = GetParam();
+    std::string element = c.element;
+    const std::string::size_type open = element.find('(');
+    element.insert(open + 1, "\"WM\",20,20,200,40");
+    auto root =
+        Parse(std::string("Device(\"D\")\n{\nPanel(\"P\")\n{\n") + c.panelDefaults + element + "}\n}\n");
+    CPreviewImage image = RenderPanel(FirstPanel(root.get()), "", c.selected);
+    EXPECT_EQ(image.Get(21, 21), c.background) << c.what;
+    EXPECT_EQ(image.Get(218, 58), c.background) << c.what;
+    EXPECT_EQ(image.Get(10, 10), 3) << c.what << ": the panel around it";
+    int label = 0, other = 0;
+    for (int y = 20; y < 60; ++y)
+        for (int x = 20; x < 220; ++x) {
+            const int level = image.Get(x, y);
+            label += level == c.text;
+            other += level != c.text && level != c.background;
+        }
+    EXPECT_GT(label, 15) << c.what << ": no label in level " << c.text;
+    EXPECT_EQ(other, 0) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PanelRendererLook,
+    ::testing::Values(
+        // Raw colour bytes: text in bits 1-0, background in bits 3-2 (7-4 only repeat it).
+        SLookCase{"raw frame byte", "", "Frame()\n{\nFont(10);\nColor(0x68);\n}\n", false, 2, 0},
+        SLookCase{"raw byte, clean pair", "", "Frame()\n{\nFont(10);\nColor(0x57);\n}\n", false, 1, 3},
+        SLookCase{"only bits 3-2 count", "", "Frame()\n{\nFont(10);\nColor(0x0D);\n}\n", false, 3, 1},
+        SLookCase{"level after a raw byte", "", "Frame()\n{\nFont(10);\nColor(0x68);\nTextColor(White);\n}\n",
+                  false, 2, 3},
+        SLookCase{"raw byte after a level", "", "Frame()\n{\nFont(10);\nTextColor(White);\nColor(0x68);\n}\n",
+                  false, 2, 0},
+        SLookCase{"raw panel default", "Color(0x57);\nFont(10);\n", "Frame()\n{\n}\n", false, 1, 3},
+        SLookCase{"raw button look", "",
+                  "Button(,1)\n{\nFont(10);\nActiveUnselectedColor(0x68);\nAction()\n{\nBeep(1,1,1);\n}\n}\n",
+                  false, 2, 0},
+        SLookCase{"raw panel button default", "InactiveUnselectedColor(0xFD);\n",
+                  "Button(,1)\n{\nFont(10);\n}\n", false, 3, 1},
+        // The pressed look, of the state the actions give.
+        SLookCase{"selected, active", "",
+                  "Button(,1)\n{\nFont(10);\nActiveUnselectedColor(White,Black);\nActiveSelectedColor("
+                  "DarkGray,White);"
+                  "\nInactiveSelectedColor(LightGray,Black);\nAction()\n{\nBeep(1,1,1);\n}\n}\n",
+                  true, 1, 3},
+        SLookCase{"unselected, active", "",
+                  "Button(,1)\n{\nFont(10);\nActiveUnselectedColor(White,Black);\nActiveSelectedColor("
+                  "DarkGray,White);"
+                  "\nAction()\n{\nBeep(1,1,1);\n}\n}\n",
+                  false, 3, 0},
+        SLookCase{
+            "selected, inactive", "",
+            "Button(,1)\n{\nFont(10);\nInactiveSelectedColor(LightGray,Black);\nActiveSelectedColor(DarkGray,"
+            "White);\nAction()\n}\n",
+            true, 2, 0},
+        SLookCase{"selected, panel default", "InactiveSelectedColor(White,DarkGray);\nFont(10);\n",
+                  "Button(,1)\n{\n}\n", true, 3, 1},
+        SLookCase{"frames have one look", "", "Frame()\n{\nFont(10);\nBackColor(LightGray);\n}\n", true, 2,
+                  0}));
+
 TEST(PreviewFont, AdvancesAreFitTextWidthsForEightAndTen)
 {
     for (int c = 0; c < 256; ++c) {
-        EXPECT_EQ(PreviewCharAdvance(static_cast<unsigned char>(c), 8), GetCharWidth(static_cast<unsigned char>(c), false));
-        EXPECT_EQ(PreviewCharAdvance(static_cast<unsigned char>(c), 10), GetCharWidth(static_cast<unsigned char>(c), true));
+        EXPECT_EQ(PreviewCharAdvance(static_cast<unsigned char>(c), 8),
+                  GetCharWidth(static_cast<unsigned char>(c), false));
+        EXPECT_EQ(PreviewCharAdvance(static_cast<unsigned char>(c), 10),
+                  GetCharWidth(static_cast<unsigned char>(c), true));
     }
     EXPECT_EQ(PreviewCharAdvance('W', 0), 0);
     EXPECT_GT(PreviewCharAdvance('W', 16), PreviewCharAdvance('W', 10));
@@ -164,11 +249,15 @@ TEST(PreviewFont, HighBytesDrawAVisiblePlaceholder)
     EXPECT_GT(dark, 8);
 }
 
-std::string TempPath(const char* name) { return std::string("/tmp/dw_preview_test_") + std::to_string(getpid()) + name; }
+std::string TempPath(const char* name)
+{
+    return std::string("/tmp/dw_preview_test_") + std::to_string(getpid()) + name;
+}
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
 {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 // A 3×2 4-bit picture: palette black, white; bottom row first.

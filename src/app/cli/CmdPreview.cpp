@@ -12,10 +12,10 @@
 #include <CLI/CLI.hpp>
 
 #include <memory>
-#include <utility>
-#include <vector>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -39,8 +39,8 @@ void RunPressOn(CliContext& context, const CCSFSection* root, const SPressOption
     CErrorRecord errors;
     bool ok = expander.Press(options.device, options.panel, options.button, result, &errors);
     if (!result.steps.empty() || ok) {
-        *context.out << "Pressing \"" << options.button << "\" on panel \"" << options.panel << "\" of device \""
-                     << options.device << "\":\n";
+        *context.out << "Pressing \"" << options.button << "\" on panel \"" << options.panel
+                     << "\" of device \"" << options.device << "\":\n";
         *context.out << FormatPressResult(result);
     }
     if (!ok) {
@@ -75,6 +75,7 @@ struct SPreviewOptions
 {
     std::string file, device, panel, output;
     int scale = 1;
+    bool selected = false;
 };
 
 // The directory "BMP\\name.bmp" paths are relative to.
@@ -98,18 +99,18 @@ void RunPreviewOn(CliContext& context, const CCSFSection* root, const std::strin
     if (!options.panel.empty()) {
         const CCSFSection* panel = finder.FindPanel(device, options.panel);
         if (!panel) {
-            *context.err << "discweaver-cli: No panel \"" << options.panel << "\" in device \"" << options.device
-                         << "\"\n";
+            *context.err << "discweaver-cli: No panel \"" << options.panel << "\" in device \""
+                         << options.device << "\"\n";
             context.exitCode = kExitFailure;
             return;
         }
-        image = RenderPanel(panel, bitmapBase);
+        image = RenderPanel(panel, bitmapBase, options.selected);
     } else {
         std::vector<std::pair<std::string, CPreviewImage>> panels;
         for (const CCSFSection* c = device->GetFirstChild(); c; c = c->GetNextSibling()) {
             std::string name;
             if (c->IsPanelStatement(&name))
-                panels.emplace_back(UnescapeCsf(name.c_str()), RenderPanel(c, bitmapBase));
+                panels.emplace_back(UnescapeCsf(name.c_str()), RenderPanel(c, bitmapBase, options.selected));
         }
         image = ComposeContactSheet(panels);
     }
@@ -131,8 +132,8 @@ void RunPreview(CliContext& context, const SPreviewOptions& options)
         if (!session.Open() || !session.Decompile(options.file))
             return;
         session.FinishProgress();
-        RunPreviewOn(context, session.GetWrapper().GetRootSection(), ParentDirectory(session.GetBitmapDirectory()),
-                     options);
+        RunPreviewOn(context, session.GetWrapper().GetRootSection(),
+                     ParentDirectory(session.GetBitmapDirectory()), options);
         return;
     }
     CErrorRecord errors;
@@ -158,11 +159,13 @@ void RegisterPreviewCommands(CLI::App& app, CliContext& context)
     cmd->callback([&context, press]() { RunPress(context, *press); });
 
     auto preview = std::make_shared<SPreviewOptions>();
-    CLI::App* pcmd = app.add_subcommand("preview", "Draw a panel, or all panels of a device, into a PNG picture");
+    CLI::App* pcmd =
+        app.add_subcommand("preview", "Draw a panel, or all panels of a device, into a PNG picture");
     pcmd->add_option("FILE", preview->file, "The configuration (.ccf, or CSF text)")->required();
     pcmd->add_option("--device", preview->device, "The device")->required();
     pcmd->add_option("--panel", preview->panel, "One panel (default: a contact sheet of all)");
     pcmd->add_option("-o,--output", preview->output, "The PNG file to write")->required();
     pcmd->add_option("--scale", preview->scale, "Integer magnification")->check(CLI::Range(1, 16));
+    pcmd->add_flag("--selected", preview->selected, "Draw the buttons as they look while pressed");
     pcmd->callback([&context, preview]() { RunPreview(context, *preview); });
 }
