@@ -2,43 +2,101 @@
 
 #include "generate/FitText.h"
 
-#include <cctype>
+#include "preview/PreviewFontGlyphs.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
-// 3×5 block glyphs: five rows of three bits (bit 2 the left column).
-struct SGlyph
+// How a glyph of the nine-row design is stretched into one size: which design row and
+// column each output row and column shows. Size 8 keeps the design's rows; size 10
+// repeats rows 1 and 5 (capitals grow from 7 to 9 rows, strokes stay one pixel). Both
+// widen a glyph by repeating up to two inner columns that are not stems, as far as the
+// advance leaves two columns of space, so that letters fill their cells as the remote's
+// do. Other sizes scale by the nearest pixel.
+class CGlyphShape
 {
-    char c;
-    unsigned char rows[5];
+public:
+    CGlyphShape(const SPreviewGlyph& glyph, unsigned size, int advance) : m_glyph(glyph), m_nSize(size)
+    {
+        const int room = std::max(advance - 1, 1);
+        if (size == 8 || size == 10) {
+            m_nRows = size == 8 ? kGlyphRows : kGlyphRows + 2;
+            ChooseRepeats(std::min(advance - 2, room) - glyph.width);
+            m_nColumns = glyph.width + m_nRepeats;
+        } else {
+            m_nRows = std::max(1, kGlyphRows * static_cast<int>(size) / 8);
+            m_nColumns =
+                glyph.width == 0 ? 0 : std::clamp((glyph.width * static_cast<int>(size) + 4) / 8, 1, room);
+        }
+        m_nColumns = std::min(m_nColumns, room);
+    }
+    int GetRows() const { return m_nRows; }
+    int GetColumns() const { return m_nColumns; }
+    bool IsInk(int row, int column) const
+    {
+        int r = row, c = column;
+        if (m_nSize == 8 || m_nSize == 10) {
+            static const int rowOf10[kGlyphRows + 2] = {0, 1, 1, 2, 3, 4, 5, 5, 6, 7, 8};
+            if (m_nSize == 10)
+                r = rowOf10[row];
+            // Output columns past a repeated design column show the one before them.
+            for (int i = 0; i < m_nRepeats; ++i)
+                if (column > m_repeats[i] + i)
+                    --c;
+        } else {
+            r = row * kGlyphRows / m_nRows;
+            c = column * m_glyph.width / m_nColumns;
+        }
+        return r >= 0 && r < kGlyphRows && c >= 0 && c < m_glyph.width && ((m_glyph.rows[r] >> c) & 1) != 0;
+    }
+
+private:
+    bool IsThin(int column) const
+    {
+        int ink = 0;
+        for (int r = 0; r < kGlyphRows; ++r)
+            ink += (m_glyph.rows[r] >> column) & 1;
+        return ink <= 3;
+    }
+
+    // Up to `wanted` (at most two) inner thin columns: a pair mirrored about the centre
+    // when two are wanted and one exists, else the one nearest the centre.
+    void ChooseRepeats(int wanted)
+    {
+        const int w = m_glyph.width;
+        if (wanted <= 0 || w < 3)
+            return;
+        if (wanted >= 2)
+            for (int c = (w - 1) / 2; c >= 1; --c)
+                if (c != w - 1 - c && IsThin(c) && IsThin(w - 1 - c)) {
+                    m_repeats[0] = c, m_repeats[1] = w - 1 - c, m_nRepeats = 2;
+                    return;
+                }
+        int best = -1;
+        for (int c = 1; c < w - 1; ++c)
+            if (IsThin(c) && (best < 0 || std::abs(2 * c - (w - 1)) < std::abs(2 * best - (w - 1))))
+                best = c;
+        if (best >= 0)
+            m_repeats[0] = best, m_nRepeats = 1;
+    }
+
+    const SPreviewGlyph& m_glyph;
+    unsigned m_nSize;
+    int m_nRows = 0, m_nColumns = 0;
+    int m_repeats[2] = {0, 0}; // ascending
+    int m_nRepeats = 0;
 };
 
-constexpr SGlyph kGlyphs[] = {
-    {'0', {7, 5, 5, 5, 7}}, {'1', {2, 6, 2, 2, 7}}, {'2', {7, 1, 7, 4, 7}}, {'3', {7, 1, 3, 1, 7}},
-    {'4', {5, 5, 7, 1, 1}}, {'5', {7, 4, 7, 1, 7}}, {'6', {7, 4, 7, 5, 7}}, {'7', {7, 1, 1, 2, 2}},
-    {'8', {7, 5, 7, 5, 7}}, {'9', {7, 5, 7, 1, 7}}, {'A', {2, 5, 7, 5, 5}}, {'B', {6, 5, 6, 5, 6}},
-    {'C', {3, 4, 4, 4, 3}}, {'D', {6, 5, 5, 5, 6}}, {'E', {7, 4, 6, 4, 7}}, {'F', {7, 4, 6, 4, 4}},
-    {'G', {3, 4, 5, 5, 3}}, {'H', {5, 5, 7, 5, 5}}, {'I', {7, 2, 2, 2, 7}}, {'J', {1, 1, 1, 5, 2}},
-    {'K', {5, 5, 6, 5, 5}}, {'L', {4, 4, 4, 4, 7}}, {'M', {5, 7, 7, 5, 5}}, {'N', {6, 5, 5, 5, 5}},
-    {'O', {2, 5, 5, 5, 2}}, {'P', {6, 5, 6, 4, 4}}, {'Q', {2, 5, 5, 6, 3}}, {'R', {6, 5, 6, 5, 5}},
-    {'S', {3, 4, 2, 1, 6}}, {'T', {7, 2, 2, 2, 2}}, {'U', {5, 5, 5, 5, 7}}, {'V', {5, 5, 5, 5, 2}},
-    {'W', {5, 5, 7, 7, 5}}, {'X', {5, 5, 2, 5, 5}}, {'Y', {5, 5, 2, 2, 2}}, {'Z', {7, 1, 2, 4, 7}},
-    {'.', {0, 0, 0, 0, 2}}, {',', {0, 0, 0, 2, 4}}, {'-', {0, 0, 7, 0, 0}}, {':', {0, 2, 0, 2, 0}},
-    {'\'', {2, 2, 0, 0, 0}}, {'/', {1, 1, 2, 4, 4}}, {'!', {2, 2, 2, 0, 2}}, {'?', {7, 1, 2, 0, 2}},
-    {'(', {1, 2, 2, 2, 1}}, {')', {4, 2, 2, 2, 4}}, {'&', {2, 5, 2, 5, 3}}, {'+', {0, 2, 7, 2, 0}},
-    {'<', {1, 2, 4, 2, 1}}, {'>', {4, 2, 1, 2, 4}}, {'=', {0, 7, 0, 7, 0}}, {'#', {5, 7, 5, 7, 5}},
-    {'"', {5, 5, 0, 0, 0}}, {'_', {0, 0, 0, 0, 7}}, {'*', {5, 2, 7, 2, 5}}, {';', {0, 2, 0, 2, 4}},
-};
-
-constexpr unsigned char kBox[5] = {7, 5, 5, 5, 7};
-
-const unsigned char* GlyphRows(unsigned char c)
+// Rows of a capital at a size: the height of placeholders.
+int CapRows(unsigned size)
 {
-    unsigned char upper = static_cast<unsigned char>(std::toupper(c));
-    for (const SGlyph& g : kGlyphs)
-        if (static_cast<unsigned char>(g.c) == upper)
-            return g.rows;
-    return kBox;
+    if (size == 8)
+        return 7;
+    if (size == 10)
+        return 9;
+    return std::max(1, 7 * static_cast<int>(size) / 8);
 }
 
 } // namespace
@@ -64,33 +122,41 @@ int PreviewTextWidth(const std::string& text, unsigned size)
     return width;
 }
 
-int PreviewLineHeight(unsigned size) { return size == 0 ? 0 : static_cast<int>(size) + 2; }
-
-void DrawPreviewText(CPreviewImage& image, int x, int y, const std::string& text, unsigned size, std::uint8_t level,
-                     const SPreviewRect& clip)
+int PreviewLineHeight(unsigned size)
 {
-    const int capHeight = static_cast<int>(size) * 3 / 4 > 0 ? static_cast<int>(size) * 3 / 4 : 1;
+    return size == 0 ? 0 : static_cast<int>(size) + 2;
+}
+
+void DrawPreviewText(CPreviewImage& image, int x, int y, const std::string& text, unsigned size,
+                     std::uint8_t level, const SPreviewRect& clip)
+{
     const SPreviewRect area = clip.Intersect(image.Bounds());
+    auto plot = [&](int px, int py) {
+        if (px >= area.left && px < area.right && py >= area.top && py < area.bottom)
+            image.Set(px, py, level);
+    };
+    const int top = y + 1;
     for (unsigned char c : text) {
         const int advance = PreviewCharAdvance(c, size);
-        const int cellWidth = advance - 1; // one column of spacing
-        if (c != ' ' && cellWidth > 0) {
-            // Lower case is the same block letter, shorter by a quarter.
-            const bool lower = std::islower(c) != 0;
-            const int height = lower ? capHeight * 3 / 4 : capHeight;
-            const int top = y + 1 + (capHeight - height);
-            for (int py = 0; py < height; ++py) {
-                for (int px = 0; px < cellWidth; ++px) {
-                    const int gx = px * 3 / cellWidth, gy = py * 5 / height;
-                    bool on;
-                    if (c >= 128)
-                        on = px == 0 || py == 0 || px == cellWidth - 1 || py == height - 1 || ((px + py) & 1) == 0;
-                    else
-                        on = (GlyphRows(c)[gy] >> (2 - gx)) & 1;
-                    const int ix = x + px, iy = top + py;
-                    if (on && ix >= area.left && ix < area.right && iy >= area.top && iy < area.bottom)
-                        image.Set(ix, iy, level);
-                }
+        if (advance > 0) {
+            if (const SPreviewGlyph* glyph = FindPreviewGlyph(c)) {
+                const CGlyphShape shape(*glyph, size, advance);
+                const int left = x + (advance - shape.GetColumns()) / 2;
+                for (int row = 0; row < shape.GetRows(); ++row)
+                    for (int column = 0; column < shape.GetColumns(); ++column)
+                        if (shape.IsInk(row, column))
+                            plot(left + column, top + row);
+            } else {
+                // Bytes the font has no glyph for: a hatched box for 128-255 (the
+                // remote's own symbols), an empty box for control bytes.
+                const int width = std::max(1, advance - 1), height = CapRows(size);
+                const int left = x + (advance - width) / 2;
+                for (int row = 0; row < height; ++row)
+                    for (int column = 0; column < width; ++column) {
+                        const bool edge = row == 0 || column == 0 || row == height - 1 || column == width - 1;
+                        if (edge || (c >= 128 && ((row + column) & 1) == 0))
+                            plot(left + column, top + row);
+                    }
             }
         }
         x += advance;

@@ -238,6 +238,50 @@ TEST(PreviewFont, AdvancesAreFitTextWidthsForEightAndTen)
     EXPECT_GT(PreviewCharAdvance('W', 16), PreviewCharAdvance('W', 10));
 }
 
+// Every byte's ink at every size lies inside its own advance, one column short of the
+// next character, and below the line's top; printable characters all draw something,
+// and no two letters or digits look alike.
+class PreviewFontSize : public ::testing::TestWithParam<unsigned>
+{
+};
+
+TEST_P(PreviewFontSize, InkStaysInsideTheAdvanceAndGlyphsDiffer)
+{
+    const unsigned size = GetParam();
+    std::vector<std::string> shapes(256);
+    for (int c = 1; c < 256; ++c) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        const int advance = PreviewCharAdvance(byte, size);
+        CPreviewImage image(3 * advance + 8, 3 * PreviewLineHeight(size), 3);
+        const int x = advance + 4, y = PreviewLineHeight(size);
+        DrawPreviewText(image, x, y, std::string(1, static_cast<char>(byte)), size, 0, image.Bounds());
+        int ink = 0;
+        for (int py = 0; py < image.GetHeight(); ++py)
+            for (int px = 0; px < image.GetWidth(); ++px) {
+                if (image.Get(px, py) != 0)
+                    continue;
+                ++ink;
+                shapes[c] += std::to_string(px - x) + "," + std::to_string(py - y) + " ";
+                EXPECT_GE(px, x) << "byte " << c << " size " << size;
+                EXPECT_LT(px, x + std::max(advance - 1, 1)) << "byte " << c << " size " << size;
+                EXPECT_GT(py, y) << "byte " << c << " size " << size;
+            }
+        if (c > ' ') {
+            EXPECT_GT(ink, 0) << "byte " << c << " size " << size << " draws nothing";
+        }
+    }
+    const std::string alphanumerics = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    for (std::size_t i = 0; i < alphanumerics.size(); ++i)
+        for (std::size_t j = i + 1; j < alphanumerics.size(); ++j) {
+            const unsigned char a = static_cast<unsigned char>(alphanumerics[i]);
+            const unsigned char b = static_cast<unsigned char>(alphanumerics[j]);
+            EXPECT_NE(shapes[a], shapes[b])
+                << alphanumerics[i] << " and " << alphanumerics[j] << " size " << size;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, PreviewFontSize, ::testing::Values(8u, 10u, 12u, 14u, 16u, 18u));
+
 TEST(PreviewFont, HighBytesDrawAVisiblePlaceholder)
 {
     CPreviewImage image(40, 20, 3);
