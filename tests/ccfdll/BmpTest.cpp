@@ -62,10 +62,7 @@ TEST(Bmp, GreyLevelsMapToTheNearestShadeTiesToTheDarker)
 
 TEST(Bmp, WrittenFileIsFourBitWithFourGreysAndReadsBack)
 {
-    CCcfPixels pixels;
-    pixels.width = 5;
-    pixels.height = 3;
-    pixels.levels = {0, 1, 2, 3, 0, 3, 3, 3, 3, 3, 2, 1, 0, 1, 2};
+    const CCcfPixels pixels{.width = 5, .height = 3, .levels = {0, 1, 2, 3, 0, 3, 3, 3, 3, 3, 2, 1, 0, 1, 2}};
     const std::vector<std::uint8_t> file = WriteBmp(pixels);
     ASSERT_EQ(file.size(), 70u + 4 * 3); // rows of 5 nibbles round up to 4 bytes
     EXPECT_EQ(file[28], 4);              // bits per pixel
@@ -146,10 +143,7 @@ TEST(Bmp, FilesAreWrittenAndReadByPath)
 {
     dwtest::CTempDir dir("ccfbmp");
     const std::string path = dir / "icon.bmp";
-    CCcfPixels pixels;
-    pixels.width = 2;
-    pixels.height = 1;
-    pixels.levels = {3, 0};
+    const CCcfPixels pixels{.width = 2, .height = 1, .levels = {3, 0}};
     CCcfError error;
     ASSERT_TRUE(WriteBmpFile(path, pixels, &error)) << error.Text();
     CBmpImage image;

@@ -50,14 +50,10 @@ TEST(CcfIcon, EveryIconOfTheBigSampleDecodesAndEncodesByteForByte)
 TEST(CcfIcon, RunLengthCodesOfTheNotes)
 {
     // FC = 35 black, AB = 14 white, 1B = literal 1, 2, 3.
-    const std::vector<std::uint8_t> levels = Decode({0xFC, 0xAB, 0x1B}, 52);
-    for (int i = 0; i < 35; ++i)
-        EXPECT_EQ(levels[i], 0);
-    for (int i = 35; i < 49; ++i)
-        EXPECT_EQ(levels[i], 3);
-    EXPECT_EQ(levels[49], 1);
-    EXPECT_EQ(levels[50], 2);
-    EXPECT_EQ(levels[51], 3);
+    std::vector<std::uint8_t> expected(35, 0);
+    expected.resize(49, 3);
+    expected.insert(expected.end(), {1, 2, 3});
+    EXPECT_EQ(Decode({0xFC, 0xAB, 0x1B}, 52), expected);
     // The middle literal pixel uses bits 3-2 (a decoder with a mask slip gets it wrong).
     EXPECT_EQ(Decode({0x24}, 3), (std::vector<std::uint8_t>{2, 1, 0}));
     // A final literal within three pixels of the end still counts (5 = 3 + 2 pixels).
@@ -94,10 +90,7 @@ TEST(CcfIcon, EncoderRunsAndLiterals)
 
 TEST(CcfIcon, FourLevelRowsArePaddedToEvenBytes)
 {
-    CCcfPixels pixels;
-    pixels.width = 5;
-    pixels.height = 2;
-    pixels.levels = {3, 2, 1, 0, 3, 0, 0, 0, 0, 1};
+    const CCcfPixels pixels{.width = 5, .height = 2, .levels = {3, 2, 1, 0, 3, 0, 0, 0, 0, 1}};
     CCcfIcon icon;
     ASSERT_TRUE(CcfEncodeIcon(pixels, kCcfIconFourLevels, icon, nullptr));
     EXPECT_EQ(icon.data, (std::vector<std::uint8_t>{0xE4, 0xC0, 0x00, 0x40}));
@@ -108,10 +101,7 @@ TEST(CcfIcon, FourLevelRowsArePaddedToEvenBytes)
 
 TEST(CcfIcon, TwoLevelIconsUseTheLevelsOfTheirTypeWord)
 {
-    CCcfPixels pixels;
-    pixels.width = 9;
-    pixels.height = 1;
-    pixels.levels = {2, 3, 3, 2, 2, 2, 2, 2, 3};
+    CCcfPixels pixels{.width = 9, .height = 1, .levels = {2, 3, 3, 2, 2, 2, 2, 2, 3}};
     const std::uint16_t type = CcfIconTwoLevelType(2, 3); // 0x1C00: 0 light grey, 1 white
     EXPECT_EQ(type, 0x1C00);
     CCcfIcon icon;

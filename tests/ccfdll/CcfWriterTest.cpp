@@ -54,16 +54,8 @@ CCcfFile MakeModel()
     home.name = f.AddString("HOME");
     CCcfPanel panel;
     panel.name = f.AddString("Main");
-    CCcfIcon icon;
-    icon.width = 3;
-    icon.height = 1;
-    icon.type = kCcfIconFourLevels;
-    icon.data = {0b00011011, 0};
-    f.icons.push_back(icon);
-    CCcfButton button;
-    button.width = 3;
-    button.height = 1;
-    button.label = f.AddString("Play");
+    f.icons.push_back({.width = 3, .height = 1, .type = kCcfIconFourLevels, .data = {0b00011011, 0}});
+    CCcfButton button{.width = 3, .height = 1, .label = f.AddString("Play")};
     button.icons[kCcfLookActiveUnselected] = 0;
     button.colours = {CcfColourByte(0, 3), CcfColourByte(3, 0), CcfColourByte(0, 2), CcfColourByte(3, 1)};
     f.irCodes.push_back({f.AddString("RC5"), {0x50, 0x00, 0x00, 0x73}, 0});

@@ -25,40 +25,25 @@ CcfIndex AddList(CCcfFile& f, std::vector<CCcfAction> actions, int secondCount =
 CcfIndex AddIcon(CCcfFile& f, std::uint16_t w, std::uint16_t h, std::uint16_t type,
                  std::vector<std::uint8_t> data)
 {
-    CCcfIcon icon;
-    icon.width = w;
-    icon.height = h;
-    icon.type = type;
-    icon.data = std::move(data);
-    f.icons.push_back(icon);
+    f.icons.push_back({.width = w, .height = h, .type = type, .data = std::move(data)});
     return CcfIndex(f.icons.size() - 1);
 }
 
 CcfIndex AddDevice(CCcfFile& f, CcfIndex name)
 {
-    CCcfDevice d;
-    d.name = name;
-    f.devices.push_back(d);
+    f.devices.push_back({.name = name});
     return CcfIndex(f.devices.size() - 1);
 }
 
 CcfIndex AddPanel(CCcfFile& f, CcfIndex name, std::vector<CCcfChild> children = {}, bool hidden = false)
 {
-    CCcfPanel p;
-    p.name = name;
-    p.hidden = hidden;
-    p.children = std::move(children);
-    f.panels.push_back(p);
+    f.panels.push_back({.name = name, .hidden = hidden, .children = std::move(children)});
     return CcfIndex(f.panels.size() - 1);
 }
 
 CCcfAction Act(std::uint8_t type, CcfParam p1, CcfParam p2)
 {
-    CCcfAction a;
-    a.type = type;
-    a.p1 = p1;
-    a.p2 = p2;
-    return a;
+    return {.type = type, .p1 = p1, .p2 = p2};
 }
 
 // A file using every corner of the format the text has to carry.
@@ -95,40 +80,33 @@ CCcfFile OddFile(bool versionOne)
     const CcfIndex macro = AddDevice(f, Str(f, "Macros"));
 
     // Buttons and frames.
-    CCcfButton b;
-    b.width = 40;
-    b.height = 20;
-    b.label = Str(f, "\xa7");
-    b.idTag = Str(f, "subtitle");
-    b.font = 9;
-    b.reserved17 = 2;
-    b.icons = {plain, kCcfNone, packed, twoLevel};
-    b.colours = {0x57, 0xA8, 0x68, 0xFC};
-    f.buttons.push_back(b); // 0
-    b = CCcfButton();
-    b.label = Str(f, "");
-    b.icons = {junk, junk, kCcfNone, kCcfNone};
-    f.buttons.push_back(b);            // 1
+    const CcfIndex symbol = Str(f, "\xa7"), tag = Str(f, "subtitle");
+    f.buttons.push_back({.width = 40,
+                         .height = 20,
+                         .label = symbol,
+                         .idTag = tag,
+                         .font = 9,
+                         .reserved17 = 2,
+                         .icons = {plain, kCcfNone, packed, twoLevel},
+                         .colours = {0x57, 0xA8, 0x68, 0xFC}});                            // 0
+    f.buttons.push_back({.label = Str(f, ""), .icons = {junk, junk, kCcfNone, kCcfNone}}); // 1
     f.buttons.push_back(CCcfButton()); // 2, no label, inactive
     f.buttons.push_back(CCcfButton()); // 3, on the template panel
 
-    CCcfFrame inner;
-    inner.width = 5;
-    inner.height = 6;
-    inner.colour = 0x68;
-    inner.icon = plain;
-    inner.reserved12 = 9;
-    inner.font = 3;
-    inner.children = {{-1, -8, CcfKind::Button, 1}};
-    inner.secondCount = 4;
-    f.frames.push_back(inner); // 0
-    CCcfFrame outer;
-    outer.name = Str(f, "outer");
-    outer.width = 200;
-    outer.height = 100;
-    outer.colour = 0xFD;
-    outer.children = {{3, 4, CcfKind::Frame, 0}, {10, 10, CcfKind::Button, 2}};
-    f.frames.push_back(outer); // 1
+    f.frames.push_back({.width = 5,
+                        .height = 6,
+                        .icon = plain,
+                        .reserved12 = 9,
+                        .font = 3,
+                        .colour = 0x68,
+                        .children = {{-1, -8, CcfKind::Button, 1}},
+                        .secondCount = 4}); // 0
+    const CcfIndex outerName = Str(f, "outer");
+    f.frames.push_back({.width = 200,
+                        .height = 100,
+                        .name = outerName,
+                        .colour = 0xFD,
+                        .children = {{3, 4, CcfKind::Frame, 0}, {10, 10, CcfKind::Button, 2}}}); // 1
 
     const CcfIndex mainName = Str(f, "Main");
     const CcfIndex p1 =
