@@ -162,9 +162,22 @@ void CCsvTable::SetCell(RowIterator row, int column, const char* text)
     (*row)[static_cast<std::size_t>(column)] = text != nullptr ? text : "";
 }
 
-std::string CCsvTable::GetCell(ConstRowIterator row, int column) const
+void CCsvTable::SetCell(RowIterator row, int column, std::string&& text)
 {
     if (column < 0 || column >= m_nColumnCount)
-        return std::string();
+        return;
+    (*row)[static_cast<std::size_t>(column)] = std::move(text);
+}
+
+std::string CCsvTable::GetCell(ConstRowIterator row, int column) const
+{
+    return GetCellText(row, column);
+}
+
+const std::string& CCsvTable::GetCellText(ConstRowIterator row, int column) const
+{
+    static const std::string empty;
+    if (column < 0 || column >= m_nColumnCount || static_cast<std::size_t>(column) >= row->size())
+        return empty;
     return (*row)[static_cast<std::size_t>(column)];
 }

@@ -41,7 +41,11 @@ public:
 
     RowIterator AddRow();
     void SetCell(RowIterator row, int column, const char* text);
+    void SetCell(RowIterator row, int column, std::string&& text);
     std::string GetCell(ConstRowIterator row, int column) const;
+    // The same cell without a copy; an empty text outside the table. Valid while the
+    // row is unchanged.
+    const std::string& GetCellText(ConstRowIterator row, int column) const;
 
     RowIterator FirstRow() { return m_rows.begin(); }
     RowIterator EndOfRows() { return m_rows.end(); }

@@ -1,5 +1,6 @@
 #include "core/NameText.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -10,7 +11,20 @@ unsigned char FoldAscii(unsigned char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
 
-int HexValue(char c)
+// FNV-1a over the case-folded bytes: names that are the same ignoring case hash alike.
+std::uint32_t FoldHash(const std::string& text)
+{
+    std::uint32_t hash = 2166136261u;
+    for (char c : text) {
+        hash ^= FoldAscii(static_cast<unsigned char>(c));
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+} // namespace
+
+int HexDigitValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -20,8 +34,6 @@ int HexValue(char c)
         return c - 'A' + 10;
     return -1;
 }
-
-} // namespace
 
 bool IsCsfSafeChar(unsigned char c)
 {
@@ -34,7 +46,12 @@ std::string EscapeCsf(const char* plain)
     if (!plain)
         return out;
     std::size_t length = std::strlen(plain);
-    out.reserve(length * 2);
+    std::size_t unsafe = 0;
+    for (std::size_t i = 0; i < length; ++i)
+        unsafe += IsCsfSafeChar(static_cast<unsigned char>(plain[i])) ? 0 : 1;
+    if (unsafe == 0)
+        return std::string(plain, length);
+    out.reserve(length + 3 * unsafe);
     static const char kHex[] = "0123456789abcdef";
     for (std::size_t i = 0; i < length; ++i) {
         unsigned char c = static_cast<unsigned char>(plain[i]);
@@ -59,8 +76,8 @@ std::string UnescapeCsf(const char* escaped)
     out.reserve(length);
     for (std::size_t i = 0; i < length; ++i) {
         if (escaped[i] == '\\' && i + 3 < length && (escaped[i + 1] == 'x' || escaped[i + 1] == 'X')) {
-            int high = HexValue(escaped[i + 2]);
-            int low = HexValue(escaped[i + 3]);
+            int high = HexDigitValue(escaped[i + 2]);
+            int low = HexDigitValue(escaped[i + 3]);
             if (high >= 0 && low >= 0) {
                 out += static_cast<char>(high * 16 + low);
                 i += 3;
@@ -117,6 +134,7 @@ void CNameText::Clear()
     m_escaped.reset();
     m_plain.reset();
     m_display.reset();
+    m_nFoldHash = 0;
 }
 
 void CNameText::SetEscaped(const char* escaped)
@@ -129,6 +147,7 @@ void CNameText::SetEscaped(const char* escaped)
     m_escaped = escaped;
     m_plain = UnescapeCsf(escaped);
     m_display = MakeDisplayText(m_plain->c_str());
+    m_nFoldHash = FoldHash(*m_plain);
 }
 
 void CNameText::SetPlain(const char* plain)
@@ -139,6 +158,7 @@ void CNameText::SetPlain(const char* plain)
     m_plain = plain;
     m_escaped = EscapeCsf(plain);
     m_display = MakeDisplayText(plain);
+    m_nFoldHash = FoldHash(*m_plain);
 }
 
 const char* CNameText::GetEscaped(bool emptyIfAbsent) const
@@ -171,6 +191,9 @@ bool CNameText::SameName(const CNameText& other) const
 {
     if (IsEmpty() || other.IsEmpty())
         return IsEmpty() && other.IsEmpty();
+    // Collections compare one name against all of theirs; most differ in the hash.
+    if (m_nFoldHash != other.m_nFoldHash)
+        return false;
     const std::string& a = *m_plain;
     const std::string& b = *other.m_plain;
     // Plain texts never hold a NUL byte (they are set from C strings), so equal

@@ -17,6 +17,7 @@
 // A value with neither form present is "empty"; that differs from holding the empty
 // text. Texts are 8-bit bytes with no character-set conversion.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -69,6 +70,7 @@ private:
     std::optional<std::string> m_escaped;
     std::optional<std::string> m_plain;
     std::optional<std::string> m_display;
+    std::uint32_t m_nFoldHash = 0; // of the plain form folded to lower case, for SameName
 };
 
 // Plain -> escaped: the 91 safe characters (printable ASCII 32..126 except the double
@@ -79,6 +81,9 @@ std::string EscapeCsf(const char* plain);
 std::string UnescapeCsf(const char* escaped);
 // A copy with every byte outside printable ASCII (space to "~") replaced by "*".
 std::string MakeDisplayText(const char* plain);
+
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+int HexDigitValue(char c);
 
 // True for the 91 characters EscapeCsf copies unchanged.
 bool IsCsfSafeChar(unsigned char c);

@@ -3,9 +3,12 @@
 #include "core/Registry.h"
 #include "model/Library.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <unordered_map>
 
 namespace {
 
@@ -25,9 +28,9 @@ const CCsvFieldInfo kFields[kCsvFieldCount] = {
 
 std::string NumberText(int number)
 {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%d", number);
-    return buffer;
+    char buffer[16];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
+    return std::string(buffer, result.ptr);
 }
 
 // Leading-integer parsing clamped to the int range, so huge cells cannot overflow.
@@ -49,7 +52,7 @@ bool VisitNode(const Node& node, CCsvRowContext context, CCsvTable& table, Store
     if (!context.IsComplete() && children(context))
         return true;
     if (contributed) {
-        context.AddRow(table);
+        std::move(context).AddRow(table); // the branch ends here
         return true;
     }
     return false;
@@ -134,16 +137,73 @@ T* AddNamed(CErrorRecord* errors, CNamedCollection<T>& collection, Owner* owner,
     return added;
 }
 
-// The objects the previous row found, by the exact text that named them.
-struct CImportCache
+// Case-folded names of the collections one import touches, so that finding an artist
+// among thousands takes no scan. The import is the only writer while it runs, so an
+// index built from a collection and told of every add cannot go stale.
+template <typename T> class CImportIndex
 {
-    CLibList* list = nullptr;
-    std::string listName;
-    CArtist* artist = nullptr;
-    std::string artistName;
-    CDisc* disc = nullptr;
-    std::string discName;
+public:
+    T* Find(const CNamedCollection<T>& collection, const std::string& name)
+    {
+        Map& map = For(collection);
+        auto it = map.find(Fold(name.c_str()));
+        return it == map.end() ? nullptr : it->second;
+    }
+    void Added(const CNamedCollection<T>& collection, T* element)
+    {
+        For(collection).emplace(Fold(element->GetName().GetPlain()), element);
+    }
+
+private:
+    using Map = std::unordered_map<std::string, T*>;
+
+    // Folds exactly as names compare: ASCII letters only, up to a NUL as a C string ends.
+    static std::string Fold(const char* text)
+    {
+        std::string folded(text);
+        for (char& c : folded)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return folded;
+    }
+
+    Map& For(const CNamedCollection<T>& collection)
+    {
+        auto [it, created] = m_maps.try_emplace(&collection);
+        if (created) {
+            // The first element of a name is the one a search by name finds.
+            for (T* element : collection)
+                it->second.emplace(Fold(element->GetName().GetPlain()), element);
+        }
+        return it->second;
+    }
+
+    std::unordered_map<const void*, Map> m_maps;
 };
+
+// Finds the element named `name`, adding it when there is none; null (recorded) when the
+// add is refused.
+template <typename T, typename Owner>
+T* FindOrAdd(CErrorRecord* errors, CImportIndex<T>& index, CNamedCollection<T>& collection, Owner* owner,
+             const std::string& name)
+{
+    if (T* found = index.Find(collection, name))
+        return found;
+    T* added = AddNamed(errors, collection, owner, name);
+    if (added)
+        index.Added(collection, added);
+    return added;
+}
+
+// The number a track number cell names: only its canonical decimal text matches a
+// track ("01" is not track 1), so other texts match none.
+std::optional<int> CanonicalTrackNumber(const std::string& text)
+{
+    int number = ParseNumber(text);
+    if (NumberText(number) != text)
+        return std::nullopt;
+    return number;
+}
 
 } // namespace
 
@@ -283,20 +343,30 @@ void CCsvRowContext::FillFromRow(const CCsvTable& table, CCsvTable::ConstRowIter
         int column = m_pMap->GetColumn(i);
         if (column <= 0)
             continue;
-        std::string value = table.GetCell(row, column - 1);
+        const std::string& value = table.GetCellText(row, column - 1);
         if (value.empty())
             m_values[i].reset();
+        else if (m_values[i])
+            m_values[i]->assign(value); // keeps the storage of the row before
         else
-            m_values[i] = value;
+            m_values[i].emplace(value);
     }
 }
 
-void CCsvRowContext::AddRow(CCsvTable& table) const
+void CCsvRowContext::AddRow(CCsvTable& table) const&
 {
     CCsvTable::RowIterator row = table.AddRow();
     for (int i = 0; i < kCsvFieldCount; ++i)
         if (m_values[i] && m_pMap->GetColumn(i) > 0)
             table.SetCell(row, m_pMap->GetColumn(i) - 1, m_values[i]->c_str());
+}
+
+void CCsvRowContext::AddRow(CCsvTable& table) &&
+{
+    CCsvTable::RowIterator row = table.AddRow();
+    for (int i = 0; i < kCsvFieldCount; ++i)
+        if (m_values[i] && m_pMap->GetColumn(i) > 0)
+            table.SetCell(row, m_pMap->GetColumn(i) - 1, std::move(*m_values[i]));
 }
 
 bool ExportLibraryToTable(const CLibrary& library, const CCsvRowContext& context, CCsvTable& table)
@@ -328,40 +398,26 @@ bool ImportTableIntoLibrary(CLibrary& library, CErrorRecord* errors, const CCsvR
         }
     }
 
-    CImportCache cache;
+    CImportIndex<CLibList> listIndex;
+    CImportIndex<CArtist> artistIndex;
+    CImportIndex<CDisc> discIndex;
+    // One context for every row: each row overwrites every mapped field, and the
+    // unmapped ones never change.
+    CCsvRowContext values = context;
+    auto field = [&values](int index) -> const std::optional<std::string>& { return values.GetField(index); };
     for (auto row = table.FirstRow(); row != table.EndOfRows(); row = CCsvTable::NextRow(row)) {
-        CCsvRowContext values = context;
         values.FillFromRow(table, row);
-        auto field = [&values](int index) -> const std::optional<std::string>& {
-            return values.GetField(index);
-        };
 
-        std::string listName = field(kCsvListName) ? *field(kCsvListName) : defaultName;
-        // Rows of one disc usually follow each other: a name identical to the row
-        // before finds the same object without searching the collection.
-        CLibList* list =
-            (cache.list && listName == cache.listName) ? cache.list : lists.FindByName(listName.c_str());
-        if (!list && !(list = AddNamed(errors, lists, &library, listName)))
+        const std::string& listName = field(kCsvListName) ? *field(kCsvListName) : defaultName;
+        CLibList* list = FindOrAdd(errors, listIndex, lists, &library, listName);
+        if (!list)
             return false;
-        if (list != cache.list) {
-            cache = CImportCache();
-            cache.list = list;
-            cache.listName = listName;
-        }
 
         if (!field(kCsvArtistName))
             continue;
-        const std::string& artistName = *field(kCsvArtistName);
-        CArtist* artist = (cache.artist && artistName == cache.artistName)
-                              ? cache.artist
-                              : list->GetArtists().FindByName(artistName.c_str());
-        if (!artist && !(artist = AddNamed(errors, list->GetArtists(), list, artistName)))
+        CArtist* artist = FindOrAdd(errors, artistIndex, list->GetArtists(), list, *field(kCsvArtistName));
+        if (!artist)
             return false;
-        if (artist != cache.artist) {
-            cache.artist = artist;
-            cache.artistName = artistName;
-            cache.disc = nullptr;
-        }
         if (field(kCsvArtistShortName))
             artist->GetShortName().SetPlain(*field(kCsvArtistShortName));
         if (field(kCsvArtistSortAsName))
@@ -369,17 +425,17 @@ bool ImportTableIntoLibrary(CLibrary& library, CErrorRecord* errors, const CCsvR
 
         if (!field(kCsvDiscName))
             continue;
-        const std::string& discName = *field(kCsvDiscName);
-        CDisc* disc = (cache.disc && discName == cache.discName)
-                          ? cache.disc
-                          : artist->GetDiscs().FindByName(discName.c_str());
-        if (!disc && !(disc = AddNamed(errors, artist->GetDiscs(), artist, discName)))
+        CDisc* disc = FindOrAdd(errors, discIndex, artist->GetDiscs(), artist, *field(kCsvDiscName));
+        if (!disc)
             return false;
-        cache.disc = disc;
-        cache.discName = discName;
         if (field(kCsvPlayerName)) {
-            disc->SetPlayer(nullptr);
-            disc->SetDeviceName(CNameText::FromPlain(field(kCsvPlayerName)->c_str()));
+            // Every row of a disc names its player again; the same text, still unlinked,
+            // changes nothing.
+            const char* device = field(kCsvPlayerName)->c_str();
+            if (disc->GetPlayer() || std::strcmp(disc->GetDeviceName().GetPlain(), device) != 0) {
+                disc->SetPlayer(nullptr);
+                disc->SetDeviceName(CNameText::FromPlain(device));
+            }
         }
         if (field(kCsvDiscShortName))
             disc->GetShortName().SetPlain(*field(kCsvDiscShortName));
@@ -392,10 +448,13 @@ bool ImportTableIntoLibrary(CLibrary& library, CErrorRecord* errors, const CCsvR
             continue;
         const std::string& numberText = *field(kCsvTrackNumber);
         CTrack* track = nullptr;
-        for (std::uint32_t i = 0; i < disc->GetTracks().GetCount() && !track; ++i) {
-            CTrack* candidate = disc->GetTracks().GetAt(i);
-            if (CompareNoCase(NumberText(candidate->GetNumber()).c_str(), numberText.c_str()) == 0)
-                track = candidate;
+        if (std::optional<int> number = CanonicalTrackNumber(numberText)) {
+            for (CTrack* candidate : disc->GetTracks()) {
+                if (candidate->GetNumber() == *number) {
+                    track = candidate;
+                    break;
+                }
+            }
         }
         if (!track) {
             auto created = std::make_unique<CTrack>(disc);

@@ -91,7 +91,9 @@ public:
     const std::optional<std::string>& GetField(int field) const { return m_values[field]; }
     // Present exactly for the mapped fields whose cell is not empty.
     void FillFromRow(const CCsvTable& table, CCsvTable::ConstRowIterator row);
-    void AddRow(CCsvTable& table) const;
+    void AddRow(CCsvTable& table) const&;
+    // The same, handing the texts over to the row.
+    void AddRow(CCsvTable& table) &&;
 
 private:
     const CCsvColumnMap* m_pMap;

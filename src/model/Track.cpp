@@ -6,11 +6,11 @@
 #include "model/LibList.h"
 #include "model/Player.h"
 
-#include <cstdio>
+#include <charconv>
 
 CTrack::CTrack()
 {
-    SetNumber(0);
+    m_numberText.SetPlain("0");
     m_title.SetEscaped("");
 }
 
@@ -50,7 +50,7 @@ void CTrack::SetNumber(int number)
         number = kMaxNumber;
     m_nNumber = number;
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%d", number);
+    *std::to_chars(buffer, buffer + sizeof buffer - 1, number).ptr = '\0';
     m_numberText.SetPlain(buffer);
 }
 
