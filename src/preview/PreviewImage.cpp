@@ -62,6 +62,21 @@ std::uint32_t U32(const unsigned char* p)
 {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
 }
+// The nearest of the shades the codec writes its pictures with and reads them back by
+// (a tie keeps the darker level), so that a picture shows the levels the remote gets.
+std::uint8_t LevelOfGrey(unsigned grey)
+{
+    static const unsigned shades[4] = {0x00, 0x80, 0xC0, 0xFF};
+    std::uint8_t best = 0;
+    unsigned bestDistance = ~0u;
+    for (std::uint8_t level = 0; level < 4; ++level) {
+        const unsigned distance = grey > shades[level] ? grey - shades[level] : shades[level] - grey;
+        if (distance < bestDistance)
+            best = level, bestDistance = distance;
+    }
+    return best;
+}
+
 std::uint16_t U16(const unsigned char* p)
 {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -162,8 +177,7 @@ bool ReadPreviewBmp(const std::string& path, CPreviewImage& image, CErrorRecord*
     std::uint8_t levels[256] = {};
     for (std::uint32_t i = 0; i < colours; ++i) {
         const unsigned char* c = &data[paletteAt + 4 * i]; // blue, green, red
-        unsigned luma = (c[2] * 299u + c[1] * 587u + c[0] * 114u) / 1000u;
-        levels[i] = static_cast<std::uint8_t>((luma * 3 + 127) / 255);
+        levels[i] = LevelOfGrey((c[2] * 299u + c[1] * 587u + c[0] * 114u + 500u) / 1000u);
     }
     image = CPreviewImage(width, height, 3);
     for (int y = 0; y < height; ++y) {

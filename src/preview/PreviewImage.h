@@ -40,7 +40,8 @@ private:
 std::uint8_t GreyOfLevel(std::uint8_t level);
 
 // Reads an uncompressed 1-, 4- or 8-bit BMP file (at most 4096 pixels a side), each
-// palette colour turned into the nearest grey level. False with a reason otherwise.
+// palette colour turned into the nearest grey level (the codec's shades 0x00, 0x80, 0xC0
+// and 0xFF, as it reads pictures when compiling). False with a reason otherwise.
 bool ReadPreviewBmp(const std::string& path, CPreviewImage& image, CErrorRecord* errors);
 
 // Writes an 8-bit greyscale PNG, each pixel `scale` × `scale` (1 to 16), through a

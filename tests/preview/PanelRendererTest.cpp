@@ -328,6 +328,16 @@ TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
     EXPECT_EQ(image.Get(0, 1), 0);
     EXPECT_EQ(image.Get(1, 1), 3);
 
+    // The codec's dark and light grey (0x80, 0xC0) are levels 1 and 2, whatever the
+    // palette's order.
+    auto greys = FourBitBmp();
+    greys[54] = greys[55] = greys[56] = 0xC0;
+    greys[58] = greys[59] = greys[60] = 0x80;
+    WriteBytes(path, greys);
+    ASSERT_TRUE(ReadPreviewBmp(path, image, &errors)) << GetText(&errors);
+    EXPECT_EQ(image.Get(0, 0), 1);
+    EXPECT_EQ(image.Get(1, 0), 2);
+
     std::vector<std::vector<unsigned char>> damaged;
     auto cut = FourBitBmp();
     cut.resize(cut.size() - 3);
