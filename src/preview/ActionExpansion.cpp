@@ -17,8 +17,7 @@ bool StartsWithNoCase(const char* text, const char* prefix)
 }
 
 // Exact match first, then ignoring ASCII case, over the candidates a walk offers.
-template <typename Walk>
-const CCSFSection* FindByName(const std::string& name, Walk walk)
+template <typename Walk> const CCSFSection* FindByName(const std::string& name, Walk walk)
 {
     const CCSFSection* exact = nullptr;
     const CCSFSection* loose = nullptr;
@@ -32,8 +31,7 @@ const CCSFSection* FindByName(const std::string& name, Walk walk)
     return exact ? exact : loose;
 }
 
-template <typename Visit>
-void WalkButtons(const CCSFSection* node, unsigned depth, Visit& visit)
+template <typename Visit> void WalkButtons(const CCSFSection* node, unsigned depth, Visit& visit)
 {
     if (depth > kMaxCsfNesting)
         return;
@@ -62,7 +60,10 @@ const CCSFSection* EnclosingDevice(const CCSFSection* node)
     return nullptr;
 }
 
-std::string Plain(const std::string& escaped) { return UnescapeCsf(escaped.c_str()); }
+std::string Plain(const std::string& escaped)
+{
+    return UnescapeCsf(escaped.c_str());
+}
 
 std::string DeviceName(const CCSFSection* device)
 {
@@ -167,6 +168,23 @@ const CCSFSection* CActionExpander::FindButton(const CCSFSection* panel, const s
     return FindByName(name, [&](auto visit) { WalkButtons(panel, 0, visit); });
 }
 
+std::vector<const CCSFSection*> CActionExpander::FindButtons(const CCSFSection* panel,
+                                                             const std::string& name) const
+{
+    std::vector<const CCSFSection*> exact, loose;
+    if (!panel)
+        return exact;
+    auto visit = [&](const CCSFSection* node, const std::string& escaped) {
+        std::string plain = UnescapeCsf(escaped.c_str());
+        if (plain == name)
+            exact.push_back(node);
+        else if (strcasecmp(plain.c_str(), name.c_str()) == 0)
+            loose.push_back(node);
+    };
+    WalkButtons(panel, 0, visit);
+    return exact.empty() ? loose : exact;
+}
+
 const CCSFSection* CActionExpander::FindHardKey(const CCSFSection* device, const std::string& key) const
 {
     if (!device)
@@ -186,7 +204,8 @@ const CCSFSection* CActionExpander::FindButtonByNumber(std::uint32_t number) con
     return (it != m_buttons.end() && it->first == number) ? it->second : nullptr;
 }
 
-bool CActionExpander::ExpandButton(const CCSFSection* button, SPressResult& result, CErrorRecord* errors) const
+bool CActionExpander::ExpandButton(const CCSFSection* button, SPressResult& result,
+                                   CErrorRecord* errors) const
 {
     std::vector<std::string> stack;
     std::uint32_t number = 0;
@@ -200,8 +219,11 @@ bool CActionExpander::ExpandButton(const CCSFSection* button, SPressResult& resu
 }
 
 bool CActionExpander::Press(const std::string& device, const std::string& panel, const std::string& button,
-                            SPressResult& result, CErrorRecord* errors) const
+                            SPressResult& result, CErrorRecord* errors, unsigned occurrence,
+                            std::size_t* count) const
 {
+    if (count)
+        *count = 0;
     const CCSFSection* d = FindDevice(device);
     if (!d) {
         SetMessage(errors, "No device \"%s\" in the configuration\n", device.c_str());
@@ -212,12 +234,21 @@ bool CActionExpander::Press(const std::string& device, const std::string& panel,
         SetMessage(errors, "No panel \"%s\" in device \"%s\"\n", panel.c_str(), device.c_str());
         return false;
     }
-    const CCSFSection* b = FindButton(p, button);
-    if (!b) {
-        SetMessage(errors, "No button \"%s\" on panel \"%s\" of device \"%s\"\n", button.c_str(), panel.c_str(),
-                 device.c_str());
+    const std::vector<const CCSFSection*> buttons = FindButtons(p, button);
+    if (count)
+        *count = buttons.size();
+    if (buttons.empty()) {
+        SetMessage(errors, "No button \"%s\" on panel \"%s\" of device \"%s\"\n", button.c_str(),
+                   panel.c_str(), device.c_str());
         return false;
     }
+    if (occurrence > buttons.size()) {
+        SetMessage(errors, "Panel \"%s\" of device \"%s\" has %zu button%s named \"%s\", not %u\n",
+                   panel.c_str(), device.c_str(), buttons.size(), buttons.size() == 1 ? "" : "s",
+                   button.c_str(), occurrence);
+        return false;
+    }
+    const CCSFSection* b = buttons[occurrence == 0 ? 0 : occurrence - 1];
     std::string panelName;
     p->IsPanelStatement(&panelName);
     result.endDevice = DeviceName(d);
@@ -252,8 +283,8 @@ bool CActionExpander::ExpandAlias(const std::string& key, const std::string& lab
     return ok;
 }
 
-bool CActionExpander::ExpandList(const CCSFSection* list, SPressResult& result, std::vector<std::string>& stack,
-                                 unsigned depth, CErrorRecord* errors) const
+bool CActionExpander::ExpandList(const CCSFSection* list, SPressResult& result,
+                                 std::vector<std::string>& stack, unsigned depth, CErrorRecord* errors) const
 {
     if (!list)
         return true;
@@ -278,7 +309,8 @@ bool CActionExpander::ExpandList(const CCSFSection* list, SPressResult& result, 
             result.steps.push_back(step);
         } else if (StartsWithNoCase(text, "Delay(")) {
             step.kind = EPressStepKind::Delay;
-            step.delayMs = args.empty() ? 0 : static_cast<std::uint32_t>(std::strtoul(args[0].c_str(), nullptr, 0));
+            step.delayMs =
+                args.empty() ? 0 : static_cast<std::uint32_t>(std::strtoul(args[0].c_str(), nullptr, 0));
             result.steps.push_back(step);
         } else if (StartsWithNoCase(text, "IR(")) {
             step.kind = EPressStepKind::IR;

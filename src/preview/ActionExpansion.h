@@ -14,21 +14,20 @@
 
 class CCSFSection;
 
-enum class EPressStepKind
-{
-    IR,        // text: the code's name
-    Delay,     // delayMs
-    Jump,      // device, panel
-    Alias,     // text: what was followed (the steps below it have depth + 1)
-    Other      // text: the statement as it stands (beeps, timers, special jumps ...)
+enum class EPressStepKind {
+    IR,    // text: the code's name
+    Delay, // delayMs
+    Jump,  // device, panel
+    Alias, // text: what was followed (the steps below it have depth + 1)
+    Other  // text: the statement as it stands (beeps, timers, special jumps ...)
 };
 
 struct SPressStep
 {
     EPressStepKind kind = EPressStepKind::Other;
-    unsigned depth = 0;     // alias nesting
-    std::string text;       // plain text
-    std::string device;     // Jump: plain names
+    unsigned depth = 0; // alias nesting
+    std::string text;   // plain text
+    std::string device; // Jump: plain names
     std::string panel;
     std::uint32_t delayMs = 0;
 };
@@ -57,6 +56,9 @@ public:
     const CCSFSection* FindPanel(const CCSFSection* device, const std::string& name) const;
     // A button anywhere on the panel, in frames at any depth.
     const CCSFSection* FindButton(const CCSFSection* panel, const std::string& name) const;
+    // Every button of that name on the panel, in text order: the exact matches, or when
+    // there is none those that match ignoring ASCII case.
+    std::vector<const CCSFSection*> FindButtons(const CCSFSection* panel, const std::string& name) const;
     // A hard key of a device ("Left", "Vol-", ...).
     const CCSFSection* FindHardKey(const CCSFSection* device, const std::string& key) const;
     // A panel button by its number.
@@ -65,13 +67,17 @@ public:
     // Expands a panel button's actions. An alias loop or a missing alias target fails
     // with a message naming it; result then holds the steps up to there.
     bool ExpandButton(const CCSFSection* button, SPressResult& result, CErrorRecord* errors) const;
-    // The same for device/panel/button names; fails when one cannot be found.
+    // The same for device/panel/button names; fails when one cannot be found. Several
+    // buttons of one name are told apart by `occurrence` (1 the first in text order, 0
+    // the same); `count`, when given, receives how many there are (0 when the device or
+    // panel is missing). An occurrence above the count fails.
     bool Press(const std::string& device, const std::string& panel, const std::string& button,
-               SPressResult& result, CErrorRecord* errors) const;
+               SPressResult& result, CErrorRecord* errors, unsigned occurrence = 0,
+               std::size_t* count = nullptr) const;
 
 private:
-    bool ExpandList(const CCSFSection* list, SPressResult& result, std::vector<std::string>& stack, unsigned depth,
-                    CErrorRecord* errors) const;
+    bool ExpandList(const CCSFSection* list, SPressResult& result, std::vector<std::string>& stack,
+                    unsigned depth, CErrorRecord* errors) const;
     bool ExpandAlias(const std::string& key, const std::string& label, const CCSFSection* list,
                      SPressResult& result, std::vector<std::string>& stack, unsigned depth,
                      CErrorRecord* errors) const;

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -75,5 +76,76 @@ TEST_F(CmdPreview, PreviewWritesOnePanelOrASheetAndRefusesUnknownNames)
     EXPECT_EQ(noPanel.status, 1);
     EXPECT_NE(noPanel.err.find("No panel \"x\" in device \"Jukebox\""), std::string::npos) << noPanel.err;
 }
+
+} // namespace
+
+namespace {
+
+// Buttons sharing a name: the first by default, with a note on how many there are;
+// --occurrence picks another; exact names win over ones that differ in case.
+struct SOccurrenceCase
+{
+    std::vector<std::string> extra;
+    int status;
+    const char* out; // expected in the output
+    const char* err; // expected in the error output; "" for none at all
+};
+
+class CmdPreviewOccurrence : public ::testing::TestWithParam<SOccurrenceCase>
+{
+protected:
+    void SetUp() override
+    {
+        m_csf = "/tmp/dw_cmdpreview_occ_" + std::to_string(getpid()) + ".csf";
+        std::ofstream(m_csf)
+            << "CCF()\n{\nDevice(\"D\")\n{\nPanel(\"P\")\n{\n"
+               "Button(\"Go\",0,0,40,30,1)\n{\nAction()\n{\nIR(\"First\",\"0000\")\n}\n}\n"
+               "Frame(\"\",0,40,240,40)\n{\n"
+               "Button(\"Go\",0,0,40,30,2)\n{\nAction()\n{\nIR(\"Second\",\"0000\")\n}\n}\n}\n"
+               "Button(\"go\",80,0,40,30,3)\n{\nAction()\n{\nIR(\"Lower\",\"0000\")\n}\n}\n"
+               "}\n}\n}\n";
+    }
+    void TearDown() override { std::remove(m_csf.c_str()); }
+    std::string m_csf;
+};
+
+TEST_P(CmdPreviewOccurrence, PicksTheButtonAndSaysHowManyThereAre)
+{
+    const SOccurrenceCase& c = GetParam();
+    std::vector<std::string> args{"press", m_csf, "--device", "D", "--panel", "P"};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    CliRun run = RunCliCaptured(args);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
+    if (*c.err) {
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    } else {
+        EXPECT_EQ(run.err, "");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CmdPreviewOccurrence,
+    ::testing::Values(
+        SOccurrenceCase{
+            {"--button", "Go"},
+            0,
+            "Pressing \"Go\" (1 of 2) on panel \"P\" of device \"D\":\n  IR \"First\"\n",
+            "panel \"P\" has 2 buttons named \"Go\"; this was the first, --occurrence N presses another"},
+        SOccurrenceCase{{"--button", "Go", "--occurrence", "2"},
+                        0,
+                        "(2 of 2) on panel \"P\" of device \"D\":\n  IR \"Second\"\n",
+                        ""},
+        SOccurrenceCase{
+            {"--button", "go"}, 0, "Pressing \"go\" on panel \"P\" of device \"D\":\n  IR \"Lower\"\n", ""},
+        SOccurrenceCase{{"--button", "GO", "--occurrence", "3"},
+                        0,
+                        "(3 of 3) on panel \"P\" of device \"D\":\n  IR \"Lower\"\n",
+                        ""},
+        SOccurrenceCase{{"--button", "Go", "--occurrence", "3"},
+                        1,
+                        "",
+                        "Panel \"P\" of device \"D\" has 2 buttons named \"Go\", not 3"},
+        SOccurrenceCase{{"--button", "Go", "--occurrence", "0"}, 2, "", "occurrence"}));
 
 } // namespace

@@ -22,6 +22,7 @@ namespace {
 struct SPressOptions
 {
     std::string file, device, panel, button;
+    unsigned occurrence = 0; // 0: not given
 };
 
 void PrintError(CliContext& context, const CErrorRecord& errors)
@@ -37,12 +38,20 @@ void RunPressOn(CliContext& context, const CCSFSection* root, const SPressOption
     CActionExpander expander(root);
     SPressResult result;
     CErrorRecord errors;
-    bool ok = expander.Press(options.device, options.panel, options.button, result, &errors);
+    std::size_t count = 0;
+    bool ok = expander.Press(options.device, options.panel, options.button, result, &errors,
+                             options.occurrence, &count);
     if (!result.steps.empty() || ok) {
-        *context.out << "Pressing \"" << options.button << "\" on panel \"" << options.panel
-                     << "\" of device \"" << options.device << "\":\n";
+        *context.out << "Pressing \"" << options.button << "\"";
+        if (count > 1)
+            *context.out << " (" << (options.occurrence ? options.occurrence : 1) << " of " << count << ")";
+        *context.out << " on panel \"" << options.panel << "\" of device \"" << options.device << "\":\n";
         *context.out << FormatPressResult(result);
     }
+    if (ok && count > 1 && options.occurrence == 0)
+        *context.err << "discweaver-cli: panel \"" << options.panel << "\" has " << count
+                     << " buttons named \"" << options.button
+                     << "\"; this was the first, --occurrence N presses another\n";
     if (!ok) {
         PrintError(context, errors);
         context.exitCode = kExitFailure;
@@ -156,6 +165,8 @@ void RegisterPreviewCommands(CLI::App& app, CliContext& context)
     cmd->add_option("--device", press->device, "The device")->required();
     cmd->add_option("--panel", press->panel, "The panel")->required();
     cmd->add_option("--button", press->button, "The button")->required();
+    cmd->add_option("--occurrence", press->occurrence, "Which of several buttons of that name (1 the first)")
+        ->check(CLI::PositiveNumber);
     cmd->callback([&context, press]() { RunPress(context, *press); });
 
     auto preview = std::make_shared<SPreviewOptions>();
