@@ -97,6 +97,9 @@ std::string RenumberButtons(const std::string& text, unsigned offset)
     return out;
 }
 
+// Removed when the program ends.
+fs::path g_scratch;
+
 struct SWorld
 {
     fs::path root;
@@ -118,6 +121,7 @@ SWorld& World()
             return w;
         }
         w.root = pattern;
+        g_scratch = w.root;
         setenv("DISCWEAVER_SETTINGS", (w.root / "settings").c_str(), 1);
         setenv("DISCWEAVER_MACHINE_SETTINGS", (w.root / "machine").c_str(), 1);
         fs::create_directories(w.root / "area" / "DW_Config");
@@ -251,4 +255,14 @@ BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    // The scratch area holds a whole generated configuration; nothing of it is kept.
+    std::error_code ignored;
+    if (!g_scratch.empty())
+        fs::remove_all(g_scratch, ignored);
+    return 0;
+}
