@@ -4,6 +4,7 @@
 #include "csf/CSFSection.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -58,6 +59,18 @@ const CCSFSection* EnclosingDevice(const CCSFSection* node)
         if (node->IsDeviceStatement())
             return node;
     return nullptr;
+}
+
+// A number as CSF writes them: decimal, or hexadecimal with "0x"; 0 when it is none,
+// the largest value when it is too large.
+std::uint32_t ParseCsfUnsigned(const std::string& arg)
+{
+    const bool hex = arg.size() > 2 && arg[0] == '0' && (arg[1] == 'x' || arg[1] == 'X');
+    const char* digits = arg.c_str() + (hex ? 2 : 0);
+    if (!std::isxdigit(static_cast<unsigned char>(*digits)))
+        return 0;
+    const unsigned long long v = std::strtoull(digits, nullptr, hex ? 16 : 10);
+    return v > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<std::uint32_t>(v);
 }
 
 std::string Plain(const std::string& escaped)
@@ -309,16 +322,14 @@ bool CActionExpander::ExpandList(const CCSFSection* list, SPressResult& result,
             result.steps.push_back(step);
         } else if (StartsWithNoCase(text, "Delay(")) {
             step.kind = EPressStepKind::Delay;
-            step.delayMs =
-                args.empty() ? 0 : static_cast<std::uint32_t>(std::strtoul(args[0].c_str(), nullptr, 0));
+            step.delayMs = args.empty() ? 0 : ParseCsfUnsigned(args[0]);
             result.steps.push_back(step);
         } else if (StartsWithNoCase(text, "IR(")) {
             step.kind = EPressStepKind::IR;
             step.text = args.empty() ? std::string() : Plain(args[0]);
             result.steps.push_back(step);
         } else if (StartsWithNoCase(text, "AliasDeviceButton(")) {
-            std::uint32_t number =
-                args.size() >= 4 ? static_cast<std::uint32_t>(std::strtoul(args[3].c_str(), nullptr, 0)) : 0;
+            std::uint32_t number = args.size() >= 4 ? ParseCsfUnsigned(args[3]) : 0;
             const CCSFSection* target = FindButtonByNumber(number);
             char key[32];
             std::snprintf(key, sizeof key, "button %u", static_cast<unsigned>(number));

@@ -6,6 +6,7 @@
 #include "preview/PreviewFont.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -59,6 +60,25 @@ bool ParseNumber(const std::string& arg, unsigned max, unsigned& value)
         return false;
     value = static_cast<unsigned>(v);
     return true;
+}
+
+// A position or size: decimal, or hexadecimal with "0x", possibly negative, held to the
+// 16 bits the file has room for (so sums over nested frames cannot overflow); 0 when it
+// is no number.
+int Coordinate(const std::string& arg)
+{
+    const bool negative = !arg.empty() && arg[0] == '-';
+    const std::string magnitude = arg.substr(negative ? 1 : 0);
+    const bool hex =
+        magnitude.size() > 2 && magnitude[0] == '0' && (magnitude[1] == 'x' || magnitude[1] == 'X');
+    const char* digits = magnitude.c_str() + (hex ? 2 : 0);
+    if (!std::isxdigit(static_cast<unsigned char>(*digits)))
+        return 0;
+    // strtoull saturates on overflow, which the clamp below then holds.
+    const unsigned long long v = std::strtoull(digits, nullptr, hex ? 16 : 10);
+    const long long limit = negative ? 32768 : 65535;
+    const long long value = v > static_cast<unsigned long long>(limit) ? limit : static_cast<long long>(v);
+    return static_cast<int>(negative ? -value : value);
 }
 
 // A grey level argument; -1 for anything else.
@@ -218,8 +238,8 @@ private:
         auto args = SplitStatementArguments(node->GetText());
         if (args.size() < 5)
             return;
-        const int x = originX + std::atoi(args[1].c_str()), y = originY + std::atoi(args[2].c_str());
-        const int w = std::atoi(args[3].c_str()), h = std::atoi(args[4].c_str());
+        const int x = originX + Coordinate(args[1]), y = originY + Coordinate(args[2]);
+        const int w = Coordinate(args[3]), h = Coordinate(args[4]);
         const SPreviewRect rect = SPreviewRect{x, y, x + w, y + h}.Intersect(clip);
 
         unsigned font = m_defaults.font;

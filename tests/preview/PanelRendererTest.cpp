@@ -121,6 +121,23 @@ TEST(PanelRenderer, ArtistPageDrawsHeaderRowsAndBarWhereTheLayoutPutsThem)
     EXPECT_GT(white, 10);
 }
 
+TEST(PanelRenderer, NegativeHexAndHugePositionsArePlacedOrClipped)
+{
+    auto root = Parse("Device(\"D\")\n{\nPanel(\"P\")\n{\nBackColor(Black);\n"
+                      "Frame(\"\",-10,0x10,30,20)\n{\n}\n"
+                      "Frame(\"\",99999999999,0,30,20)\n{\n}\n"
+                      "Frame(\"\",100,100,-5,20)\n{\n}\n"
+                      "Frame(\"\",65535,65535,65535,65535)\n{\n"
+                      "Frame(\"\",-65535,-65535,20,20)\n{\n}\n}\n}\n}\n");
+    CPreviewImage image = RenderPanel(FirstPanel(root.get()), "");
+    EXPECT_EQ(image.Get(0, 16), 0);
+    EXPECT_EQ(image.Get(19, 35), 0);
+    EXPECT_EQ(image.Get(20, 16), 3);
+    EXPECT_EQ(image.Get(0, 15), 3);
+    EXPECT_EQ(image.Get(5, 5), 3) << "a position too large for the file is not wrapped onto the panel";
+    EXPECT_EQ(image.Get(100, 105), 3) << "a negative width draws nothing";
+}
+
 TEST(PanelRenderer, LabelCutByFitTextStaysInsideItsFrame)
 {
     std::string label = "A Love Supreme, Part IV: Psalm (Live at Antibes)";
