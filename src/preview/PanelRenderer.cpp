@@ -284,9 +284,9 @@ private:
             icon = icons[state];
         }
         if (!rect.IsEmpty()) {
-            CPreviewImage picture;
-            if (!icon.empty() && LoadIcon(icon, picture))
-                m_image.Blit(picture, x, y, rect);
+            const CPreviewImage* picture = icon.empty() ? nullptr : LoadIcon(icon);
+            if (picture)
+                m_image.Blit(*picture, x, y, rect);
             else
                 m_image.Fill(rect, static_cast<std::uint8_t>(colour.background));
             if (!label.empty() && font != 0) {
@@ -299,7 +299,8 @@ private:
             DrawChildren(node, x, y, rect, depth + 1);
     }
 
-    bool LoadIcon(const std::string& escaped, CPreviewImage& picture)
+    // Each picture is read once per panel; null when it cannot be read.
+    const CPreviewImage* LoadIcon(const std::string& escaped)
     {
         auto it = m_icons.find(escaped);
         if (it == m_icons.end()) {
@@ -307,9 +308,7 @@ private:
             bool ok = ReadPreviewBmp(IconPath(escaped, m_directory), loaded, nullptr);
             it = m_icons.emplace(escaped, std::make_pair(ok, std::move(loaded))).first;
         }
-        if (it->second.first)
-            picture = it->second.second;
-        return it->second.first;
+        return it->second.first ? &it->second.second : nullptr;
     }
 
     CPreviewImage& m_image;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -373,6 +374,47 @@ TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
         EXPECT_FALSE(ReadPreviewBmp(path, image, nullptr));
     }
     std::remove(path.c_str());
+}
+
+// A 3×2 picture of one level, through FourBitBmp's palette (colour 1 set to `grey`).
+std::vector<unsigned char> PlainBmp(unsigned char grey)
+{
+    auto b = FourBitBmp();
+    b[58] = b[59] = b[60] = grey;
+    b[62] = b[63] = b[66] = b[67] = 0x11;
+    return b;
+}
+
+TEST(PanelRenderer, PicturesOfEachLookComeFromTheBitmapDirectory)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = TempPath("_bitmaps");
+    fs::create_directories(dir / "BMP");
+    WriteBytes((dir / "BMP" / "up.bmp").string(), PlainBmp(0x80));   // dark grey
+    WriteBytes((dir / "BMP" / "down.bmp").string(), PlainBmp(0xC0)); // light grey
+    WriteBytes((dir / "BMP" / "frame.bmp").string(), PlainBmp(0x00));
+    auto root = Parse("Device(\"D\")\n{\nPanel(\"P\")\n{\n"
+                      "Button(\"\",10,10,3,2,1)\n{\nActiveIcons(\"BMP\\x5cup.bmp\",\"BMP/down.bmp\");\n"
+                      "ActiveUnselectedColor(White,Black);\nActiveSelectedColor(White,Black);\n"
+                      "Action()\n{\nBeep(1,1,1);\n}\n}\n"
+                      "Button(\"\",20,10,3,2,2)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n"
+                      "InactiveUnselectedColor(Black,White);\nInactiveSelectedColor(Black,White);\n}\n"
+                      "Frame(\"\",30,10,3,2)\n{\nIcon(\"BMP\\x5c"
+                      "frame.bmp\");\nBackColor(White);\n}\n}\n}\n");
+    const CCSFSection* panel = FirstPanel(root.get());
+    struct SCase
+    {
+        bool selected;
+        std::uint8_t button, missing, frame;
+    };
+    for (const SCase& c : {SCase{false, 1, 0, 0}, SCase{true, 2, 0, 0}}) {
+        CPreviewImage image = RenderPanel(panel, dir.string(), c.selected);
+        EXPECT_EQ(image.Get(11, 11), c.button) << "selected " << c.selected;
+        EXPECT_EQ(image.Get(21, 11), c.missing) << "a picture that cannot be read shows the background";
+        EXPECT_EQ(image.Get(31, 11), c.frame);
+        EXPECT_EQ(image.Get(13, 11), 3) << "the picture's own size, not more";
+    }
+    fs::remove_all(dir);
 }
 
 TEST(PreviewPng, WritesScaledPictureAndLeavesNoTemporaryFile)
