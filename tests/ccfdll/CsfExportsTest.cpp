@@ -44,15 +44,6 @@ protected:
     CTempDir m_dir;
 };
 
-TEST_F(CsfExports, VersionTextParsesAsTheWrapperReadsIt)
-{
-    int major = -1, minor = -1;
-    ASSERT_EQ(std::sscanf(GetCCFVersion(), "CCFDll %d.%d", &major, &minor), 2);
-    EXPECT_EQ(major, 1);
-    EXPECT_EQ(minor, 0);
-    EXPECT_EQ(std::string(GetCCFVersion()).rfind("CCFDll 1.0", 0), 0u);
-}
-
 TEST_F(CsfExports, DecompileCompileReportsLinesAndReproducesTheFile)
 {
     const std::string csf = m_dir / "Discweaver.csf";
