@@ -5,6 +5,7 @@
 #include "model/LibList.h"
 #include "model/Player.h"
 
+#include <algorithm>
 #include <cstdio>
 
 CDisc::CDisc()
@@ -62,11 +63,7 @@ void CDisc::Assign(const CDisc& other)
 
 void CDisc::SetNumber(int number)
 {
-    if (number < 0)
-        number = 0;
-    if (number > kMaxNumber)
-        number = kMaxNumber;
-    m_nNumber = number;
+    m_nNumber = std::clamp(number, 0, kMaxNumber);
 }
 
 void CDisc::SetPlayer(CPlayer* player)

@@ -7,6 +7,7 @@
 #include "model/NumberText.h"
 #include "model/PathElements.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -29,11 +30,6 @@ constexpr CRoleInfo kRoles[kRoleCount] = {
     {"after track button (1 digit)", "AfterTrackButton1Digit", "After Track (1 digit)"},
     {"after track button (2 digits)", "AfterTrackButton2Digits", "After Track (2 digits)"},
 };
-
-int Limit(int value, int low, int high)
-{
-    return value < low ? low : (value > high ? high : value);
-}
 
 } // namespace
 
@@ -95,17 +91,17 @@ void CPlayer::Assign(const CPlayer& other)
 
 void CPlayer::SetDigitsToPadTo(int digits)
 {
-    m_nDigitsToPadTo = Limit(digits, kMinPad, kMaxPad);
+    m_nDigitsToPadTo = std::clamp(digits, kMinPad, kMaxPad);
 }
 
 void CPlayer::SetDelay(int tenths)
 {
-    m_nDelay = Limit(tenths, 0, kMaxDelay);
+    m_nDelay = std::clamp(tenths, 0, kMaxDelay);
 }
 
 void CPlayer::SetDiscToTrackDelay(int tenths)
 {
-    m_nDiscToTrackDelay = Limit(tenths, 0, kMaxDelay);
+    m_nDiscToTrackDelay = std::clamp(tenths, 0, kMaxDelay);
 }
 
 void CPlayer::SetJumpPanel(const CCSFPanelPath* path)
