@@ -100,6 +100,11 @@ private:
     bool FontArg(const CCsfStatement& s, const CCsfCall& call, std::uint8_t& font);
     bool StringArg(const CCsfStatement& s, const CCsfArg& arg, CcfIndex& string);
     bool IconArg(const CCsfStatement& s, const CCsfArg& arg, CcfIndex& icon);
+    // A button look's colours: one raw colour byte, or a text and a background level.
+    bool LookColour(const CCsfStatement& s, const CCsfCall& call, std::uint8_t& colour);
+    // A frame's or button's position and size, arguments 1 to 4 (the count checked).
+    bool Placement(const CCsfStatement& s, const CCsfCall& call, CCcfChild& child, std::uint16_t& width,
+                   std::uint16_t& height);
     std::string NameOf(const CCsfArg& arg) const;
 
     CCcfFile& m_file;
@@ -215,6 +220,34 @@ bool CCsfCompiler::FontArg(const CCsfStatement& s, const CCsfCall& call, std::ui
         return true;
     }
     return Fail(s, "the font is 0 (no text) or a size 8, 10, 12, 14, 16 or 18");
+}
+
+bool CCsfCompiler::LookColour(const CCsfStatement& s, const CCsfCall& call, std::uint8_t& colour)
+{
+    if (call.args.size() == 1) {
+        std::uint64_t raw = 0;
+        if (!Unsigned(s, call.args[0], 0xFF, raw))
+            return false;
+        colour = std::uint8_t(raw);
+        return true;
+    }
+    std::uint8_t back = 0, text = 0;
+    if (!ArgCount(s, call, 2, 2) || !Level(s, call.args[0], back) || !Level(s, call.args[1], text))
+        return false;
+    colour = CcfColourByte(text, back);
+    return true;
+}
+
+bool CCsfCompiler::Placement(const CCsfStatement& s, const CCsfCall& call, CCcfChild& child,
+                             std::uint16_t& width, std::uint16_t& height)
+{
+    std::uint64_t w = 0, h = 0;
+    if (!Signed16(s, call.args[1], child.x) || !Signed16(s, call.args[2], child.y) ||
+        !Unsigned(s, call.args[3], 0xFFFF, w) || !Unsigned(s, call.args[4], 0xFFFF, h))
+        return false;
+    width = std::uint16_t(w);
+    height = std::uint16_t(h);
+    return true;
 }
 
 std::string CCsfCompiler::NameOf(const CCsfArg& arg) const
@@ -478,16 +511,8 @@ bool CCsfCompiler::PanelDefault(const CCsfStatement& s, const CCsfCall& call, CP
             return false;
         defaults.frameRaw = int(v);
     } else if (look >= 0) {
-        std::uint8_t back = 0, text = 0;
-        if (call.args.size() == 1) {
-            if (!Unsigned(s, call.args[0], 0xFF, v))
-                return false;
-            defaults.buttonColours[look] = std::uint8_t(v);
-        } else {
-            if (!ArgCount(s, call, 2, 2) || !Level(s, call.args[0], back) || !Level(s, call.args[1], text))
-                return false;
-            defaults.buttonColours[look] = CcfColourByte(text, back);
-        }
+        if (!LookColour(s, call, defaults.buttonColours[look]))
+            return false;
     } else {
         matched = false;
     }
@@ -572,10 +597,8 @@ bool CCsfCompiler::FrameStatement(const CCsfStatement& s, const CCsfCall& call, 
     Progress("Frame", s.line);
     if (depth > kCcfMaxNesting)
         return Fail(s, "frames nested deeper than %d levels", kCcfMaxNesting);
-    std::uint64_t w = 0, h = 0;
-    if (!ArgCount(s, call, 5, 5) || !Signed16(s, call.args[1], child.x) ||
-        !Signed16(s, call.args[2], child.y) || !Unsigned(s, call.args[3], 0xFFFF, w) ||
-        !Unsigned(s, call.args[4], 0xFFFF, h))
+    std::uint16_t w = 0, h = 0;
+    if (!ArgCount(s, call, 5, 5) || !Placement(s, call, child, w, h))
         return false;
     m_file.frames.emplace_back();
     const CcfIndex f = CcfIndex(m_file.frames.size() - 1);
@@ -583,8 +606,8 @@ bool CCsfCompiler::FrameStatement(const CCsfStatement& s, const CCsfCall& call, 
     child.index = f;
     {
         CCcfFrame& frame = m_file.frames[f];
-        frame.width = std::uint16_t(w);
-        frame.height = std::uint16_t(h);
+        frame.width = w;
+        frame.height = h;
         frame.font = defaults.font;
     }
     if (!StringArg(s, call.args[0], m_file.frames[f].name))
@@ -643,10 +666,10 @@ bool CCsfCompiler::ButtonStatement(const CCsfStatement& s, const CCsfCall& call,
                                    const CPanelDefaults& defaults, CcfIndex device)
 {
     Progress("Button", s.line);
-    std::uint64_t w = 0, h = 0, number = 0;
-    if (!ArgCount(s, call, 6, 6) || !Signed16(s, call.args[1], child.x) ||
-        !Signed16(s, call.args[2], child.y) || !Unsigned(s, call.args[3], 0xFFFF, w) ||
-        !Unsigned(s, call.args[4], 0xFFFF, h) || !Unsigned(s, call.args[5], 0xFFFFFFFFu, number))
+    std::uint16_t w = 0, h = 0;
+    std::uint64_t number = 0;
+    if (!ArgCount(s, call, 6, 6) || !Placement(s, call, child, w, h) ||
+        !Unsigned(s, call.args[5], 0xFFFFFFFFu, number))
         return false;
     if (number == 0)
         return Fail(s, "button numbers start at 1");
@@ -663,8 +686,8 @@ bool CCsfCompiler::ButtonStatement(const CCsfStatement& s, const CCsfCall& call,
     child.index = b;
     {
         CCcfButton& button = m_file.buttons[b];
-        button.width = std::uint16_t(w);
-        button.height = std::uint16_t(h);
+        button.width = w;
+        button.height = h;
         button.font = defaults.font;
         button.colours = defaults.buttonColours;
     }
@@ -683,16 +706,8 @@ bool CCsfCompiler::ButtonStatement(const CCsfStatement& s, const CCsfCall& call,
             if (!FontArg(c, cc, button.font))
                 return false;
         } else if (look >= 0) {
-            std::uint8_t back = 0, text = 0;
-            if (cc.args.size() == 1) {
-                if (!Unsigned(c, cc.args[0], 0xFF, v))
-                    return false;
-                button.colours[look] = std::uint8_t(v);
-            } else {
-                if (!ArgCount(c, cc, 2, 2) || !Level(c, cc.args[0], back) || !Level(c, cc.args[1], text))
-                    return false;
-                button.colours[look] = CcfColourByte(text, back);
-            }
+            if (!LookColour(c, cc, button.colours[look]))
+                return false;
         } else if (CsfEqualsNoCase(k, "InactiveIcons") || CsfEqualsNoCase(k, "ActiveIcons")) {
             // One picture serves both the unselected and the selected look.
             const int first = CsfEqualsNoCase(k, "ActiveIcons") ? 2 : 0;
@@ -801,6 +816,12 @@ bool CCsfCompiler::IconFileStatement(const CCsfStatement& s, const CCsfCall& cal
 
 namespace {
 
+// The device an alias or a jump names; template panels belong to none, stored as 0.
+CcfParam OwnerParam(CcfIndex owner)
+{
+    return owner == kCcfNone ? CcfParam::Raw(0) : CcfParam::Ref(CcfKind::Device, owner);
+}
+
 bool NameMatches(const std::string& have, const std::string& want, bool exact)
 {
     return exact ? have == want : CsfEqualsNoCase(have, want);
@@ -864,7 +885,7 @@ bool CCsfCompiler::ResolveAction(const CCsfStatement& s, const CCsfCall& call, C
             return Fail(s, "there is no button number %llu to alias", static_cast<unsigned long long>(v));
         const CcfIndex owner = m_panelDevice[m_buttonPanel[target->second]];
         a.type = kCcfActionAliasButton;
-        a.p1 = owner == kCcfNone ? CcfParam::Raw(0) : CcfParam::Ref(CcfKind::Device, owner);
+        a.p1 = OwnerParam(owner);
         a.p2 = CcfParam::Ref(CcfKind::Button, target->second);
         return true;
     }
@@ -887,7 +908,7 @@ bool CCsfCompiler::ResolveAction(const CCsfStatement& s, const CCsfCall& call, C
         }
         auto found = [&](CcfIndex owner, CcfIndex panel) {
             a.type = kCcfActionJump;
-            a.p1 = owner == kCcfNone ? CcfParam::Raw(0) : CcfParam::Ref(CcfKind::Device, owner);
+            a.p1 = OwnerParam(owner);
             a.p2 = CcfParam::Ref(CcfKind::Panel, panel);
             return true;
         };
