@@ -15,13 +15,16 @@ void FormatInto(char (&buffer)[kErrorTextSize], const char* format, va_list args
         std::vsnprintf(buffer, sizeof buffer, format, args);
 }
 
+// Leaves errno as found, so that callers can still report the failing call's error.
 void StoreIfEmpty(CErrorRecord* record, ErrorKind kind, std::uint32_t code, const char* format, va_list args)
 {
     if (!record || record->GetKind() != ErrorKind::None)
         return;
+    int saved = errno;
     char buffer[kErrorTextSize];
     FormatInto(buffer, format, args);
     record->Store(kind, code, buffer);
+    errno = saved;
 }
 
 bool IsSpace(char c)
@@ -111,32 +114,26 @@ void SetMessage(CErrorRecord* record, const char* format, ...)
 
 void SetSystemError(CErrorRecord* record, const char* format, ...)
 {
-    int saved = errno;
     va_list args;
     va_start(args, format);
-    StoreIfEmpty(record, ErrorKind::SystemError, static_cast<std::uint32_t>(saved), format, args);
+    StoreIfEmpty(record, ErrorKind::SystemError, static_cast<std::uint32_t>(errno), format, args);
     va_end(args);
-    errno = saved;
 }
 
 void SetSystemErrorCode(CErrorRecord* record, int code, const char* format, ...)
 {
-    int saved = errno;
     va_list args;
     va_start(args, format);
     StoreIfEmpty(record, ErrorKind::SystemError, static_cast<std::uint32_t>(code), format, args);
     va_end(args);
-    errno = saved;
 }
 
 void SetRuntimeError(CErrorRecord* record, const char* format, ...)
 {
-    int saved = errno;
     va_list args;
     va_start(args, format);
-    StoreIfEmpty(record, ErrorKind::RuntimeError, static_cast<std::uint32_t>(saved), format, args);
+    StoreIfEmpty(record, ErrorKind::RuntimeError, static_cast<std::uint32_t>(errno), format, args);
     va_end(args);
-    errno = saved;
 }
 
 void AddContextV(CErrorRecord* record, const char* format, va_list args)
