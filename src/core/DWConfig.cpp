@@ -196,58 +196,16 @@ void CDWConfig::SetPanelCap(int cap)
     m_nPanelCap = std::clamp(cap, 0, kMaxPanelCap);
 }
 
+std::string CDWConfig::LockedValue(const std::optional<std::string>& text) const
+{
+    Guard guard(m_lock);
+    return text ? *text : std::string();
+}
+
 bool CDWConfig::HasConfigArea() const
 {
     Guard guard(m_lock);
     return m_configArea.has_value();
-}
-
-std::string CDWConfig::GetConfigArea() const
-{
-    Guard guard(m_lock);
-    return Value(m_configArea);
-}
-
-std::string CDWConfig::GetConfigDirectory() const
-{
-    Guard guard(m_lock);
-    return Value(m_configDirectory);
-}
-
-std::string CDWConfig::GetPlayersFile() const
-{
-    Guard guard(m_lock);
-    return Value(m_playersFile);
-}
-
-std::string CDWConfig::GetLibraryFile() const
-{
-    Guard guard(m_lock);
-    return Value(m_libraryFile);
-}
-
-std::string CDWConfig::GetTempDirectory() const
-{
-    Guard guard(m_lock);
-    return Value(m_tempDirectory);
-}
-
-std::string CDWConfig::GetCsfWorkFile() const
-{
-    Guard guard(m_lock);
-    return Value(m_csfWorkFile);
-}
-
-std::string CDWConfig::GetInputCcf() const
-{
-    Guard guard(m_lock);
-    return Value(m_inputCcf);
-}
-
-std::string CDWConfig::GetOutputCcf() const
-{
-    Guard guard(m_lock);
-    return Value(m_outputCcf);
 }
 
 bool CDWConfig::GetCompressImages() const

@@ -97,14 +97,14 @@ public:
     void SetPanelCap(int cap);
 
     bool HasConfigArea() const;
-    std::string GetConfigArea() const;
-    std::string GetConfigDirectory() const;
-    std::string GetPlayersFile() const;
-    std::string GetLibraryFile() const;
-    std::string GetTempDirectory() const;
-    std::string GetCsfWorkFile() const;
-    std::string GetInputCcf() const;  // "" when none
-    std::string GetOutputCcf() const; // "" when none
+    std::string GetConfigArea() const { return LockedValue(m_configArea); }
+    std::string GetConfigDirectory() const { return LockedValue(m_configDirectory); }
+    std::string GetPlayersFile() const { return LockedValue(m_playersFile); }
+    std::string GetLibraryFile() const { return LockedValue(m_libraryFile); }
+    std::string GetTempDirectory() const { return LockedValue(m_tempDirectory); }
+    std::string GetCsfWorkFile() const { return LockedValue(m_csfWorkFile); }
+    std::string GetInputCcf() const { return LockedValue(m_inputCcf); }   // "" when none
+    std::string GetOutputCcf() const { return LockedValue(m_outputCcf); } // "" when none
     bool GetCompressImages() const;
     int GetPanelCap() const;
 
@@ -150,7 +150,8 @@ public:
     }
 
 private:
-    static std::string Value(const std::optional<std::string>& text) { return text ? *text : std::string(); }
+    // A copy of one of the guarded texts taken under the lock; empty when unset.
+    std::string LockedValue(const std::optional<std::string>& text) const;
 
     mutable std::recursive_mutex m_lock; // guards every field below except the model part
     std::optional<std::string> m_configArea;
