@@ -1,6 +1,7 @@
 #include "core/SettingsStore.h"
 
 #include "core/AtomicFile.h"
+#include "core/NameText.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -43,17 +44,6 @@ std::string Trim(const std::string& s)
     return s.substr(b, e - b + 1);
 }
 
-int Hex(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 void AppendQuoted(std::string& out, const unsigned char* bytes, std::size_t size)
 {
     static const char kHex[] = "0123456789abcdef";
@@ -94,8 +84,9 @@ bool ParseQuoted(const std::string& s, std::size_t& pos, std::string& out)
         char e = s[pos++];
         if (e == '\\' || e == '"') {
             out += e;
-        } else if (e == 'x' && pos + 1 < s.size() && Hex(s[pos]) >= 0 && Hex(s[pos + 1]) >= 0) {
-            out += static_cast<char>(Hex(s[pos]) * 16 + Hex(s[pos + 1]));
+        } else if (e == 'x' && pos + 1 < s.size() && HexDigitValue(s[pos]) >= 0 &&
+                   HexDigitValue(s[pos + 1]) >= 0) {
+            out += static_cast<char>(HexDigitValue(s[pos]) * 16 + HexDigitValue(s[pos + 1]));
             pos += 2;
         } else {
             return false;
@@ -121,8 +112,8 @@ bool ParseHexBytes(const std::string& s, std::vector<unsigned char>& out)
             break;
         if (pos + 1 >= t.size())
             return false;
-        int hi = Hex(t[pos]);
-        int lo = Hex(t[pos + 1]);
+        int hi = HexDigitValue(t[pos]);
+        int lo = HexDigitValue(t[pos + 1]);
         if (hi < 0 || lo < 0)
             return false;
         out.push_back(static_cast<unsigned char>(hi * 16 + lo));
@@ -168,9 +159,9 @@ bool ParseValue(const std::string& s, CSettingsDocument::CValue& value)
             return false;
         std::uint32_t n = 0;
         for (char c : digits) {
-            if (Hex(c) < 0)
+            if (HexDigitValue(c) < 0)
                 return false;
-            n = n * 16 + static_cast<std::uint32_t>(Hex(c));
+            n = n * 16 + static_cast<std::uint32_t>(HexDigitValue(c));
         }
         value.type = kSettingDword;
         value.data = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
