@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -732,9 +735,23 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, CC
                    std::size_t maxBytes)
 {
     bytes.clear();
-    std::FILE* stream = std::fopen(path.c_str(), "rb");
+    // Opened without blocking and checked to be a regular file, so a path naming a FIFO
+    // or a device cannot hang or feed the reader for ever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        SetCcfError(error, "cannot open %s: %s", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        SetCcfError(error, "cannot open %s: not a regular file", path.c_str());
+        return false;
+    }
+    std::FILE* stream = ::fdopen(fd, "rb");
     if (stream == nullptr) {
         SetCcfError(error, "cannot open %s: %s", path.c_str(), std::strerror(errno));
+        ::close(fd);
         return false;
     }
     std::uint8_t buffer[65536];

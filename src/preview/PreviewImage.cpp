@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -130,6 +131,12 @@ bool WritePng(std::FILE* file, const CPreviewImage& image, int scale)
 bool ReadPreviewBmp(const std::string& path, CPreviewImage& image, CErrorRecord* errors)
 {
     constexpr std::size_t kMaxFile = 16u << 20;
+    // Only regular files: a picture path naming a FIFO or a device would block or never end.
+    std::error_code status;
+    if (!std::filesystem::is_regular_file(path, status)) {
+        SetMessage(errors, "Unable to read %s\n", path.c_str());
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         SetMessage(errors, "Unable to read %s\n", path.c_str());

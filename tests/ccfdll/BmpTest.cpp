@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A bitmap file built field by field (little-endian), bottom-up unless height < 0.
@@ -150,6 +152,14 @@ TEST(Bmp, FilesAreWrittenAndReadByPath)
     ASSERT_TRUE(ReadBmpFile(path, image, &error)) << error.Text();
     EXPECT_EQ(image.grey, (std::vector<std::uint8_t>{255, 0}));
     EXPECT_FALSE(ReadBmpFile(dir / "none.bmp", image, &error));
+
+    // A picture path naming a FIFO or a directory is refused at once instead of
+    // blocking the compile or reading for ever.
+    ASSERT_EQ(::mkfifo((dir / "fifo.bmp").c_str(), 0600), 0);
+    error = CCcfError{};
+    EXPECT_FALSE(ReadBmpFile(dir / "fifo.bmp", image, &error));
+    EXPECT_NE(error.Text().find("not a regular file"), std::string::npos) << error.Text();
+    EXPECT_FALSE(ReadBmpFile(dir.Path(), image, &error));
 }
 
 } // namespace

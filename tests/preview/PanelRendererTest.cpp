@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -374,6 +375,14 @@ TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
         EXPECT_FALSE(ReadPreviewBmp(path, image, nullptr));
     }
     std::remove(path.c_str());
+
+    // Not a file: a FIFO would block the renderer, a directory reads as nothing.
+    std::string fifo = TempPath("fifo.bmp");
+    std::remove(fifo.c_str());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(ReadPreviewBmp(fifo, image, nullptr));
+    std::remove(fifo.c_str());
+    EXPECT_FALSE(ReadPreviewBmp(std::filesystem::temp_directory_path().string(), image, nullptr));
 }
 
 // A 3×2 picture of one level, through FourBitBmp's palette (colour 1 set to `grey`).
