@@ -25,12 +25,41 @@ struct SPressOptions
     unsigned occurrence = 0; // 0: not given
 };
 
+// The directory "BMP\\name.bmp" paths are relative to.
+std::string ParentDirectory(const std::string& path)
+{
+    std::string::size_type slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
 void PrintError(CliContext& context, const CErrorRecord& errors)
 {
     std::string text = GetText(&errors);
     while (!text.empty() && text.back() == '\n')
         text.pop_back();
     *context.err << "discweaver-cli: " << text << "\n";
+}
+
+// Hands the statement tree of a .ccf (decompiled through the codec) or of CSF text to
+// `use`, with the directory its "BMP\\name.bmp" paths are relative to.
+template <typename Use> void WithConfiguration(CliContext& context, const std::string& file, Use use)
+{
+    if (IsCcfPath(file)) {
+        CCliCodecSession session(context);
+        if (!session.Open() || !session.Decompile(file))
+            return;
+        session.FinishProgress();
+        use(session.GetWrapper().GetRootSection(), ParentDirectory(session.GetBitmapDirectory()));
+        return;
+    }
+    CErrorRecord errors;
+    std::unique_ptr<CCSFSection> root = ParseCsfFile(file.c_str(), &errors);
+    if (!root) {
+        PrintError(context, errors);
+        context.exitCode = kExitFailure;
+        return;
+    }
+    use(root.get(), ParentDirectory(file));
 }
 
 void RunPressOn(CliContext& context, const CCSFSection* root, const SPressOptions& options)
@@ -62,22 +91,9 @@ void RunPressOn(CliContext& context, const CCSFSection* root, const SPressOption
 
 void RunPress(CliContext& context, const SPressOptions& options)
 {
-    if (IsCcfPath(options.file)) {
-        CCliCodecSession session(context);
-        if (!session.Open() || !session.Decompile(options.file))
-            return;
-        session.FinishProgress();
-        RunPressOn(context, session.GetWrapper().GetRootSection(), options);
-        return;
-    }
-    CErrorRecord errors;
-    std::unique_ptr<CCSFSection> root = ParseCsfFile(options.file.c_str(), &errors);
-    if (!root) {
-        PrintError(context, errors);
-        context.exitCode = kExitFailure;
-        return;
-    }
-    RunPressOn(context, root.get(), options);
+    WithConfiguration(context, options.file, [&](const CCSFSection* root, const std::string&) {
+        RunPressOn(context, root, options);
+    });
 }
 
 struct SPreviewOptions
@@ -86,13 +102,6 @@ struct SPreviewOptions
     int scale = 1;
     bool selected = false;
 };
-
-// The directory "BMP\\name.bmp" paths are relative to.
-std::string ParentDirectory(const std::string& path)
-{
-    std::string::size_type slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
 
 void RunPreviewOn(CliContext& context, const CCSFSection* root, const std::string& bitmapBase,
                   const SPreviewOptions& options)
@@ -136,23 +145,9 @@ void RunPreviewOn(CliContext& context, const CCSFSection* root, const std::strin
 
 void RunPreview(CliContext& context, const SPreviewOptions& options)
 {
-    if (IsCcfPath(options.file)) {
-        CCliCodecSession session(context);
-        if (!session.Open() || !session.Decompile(options.file))
-            return;
-        session.FinishProgress();
-        RunPreviewOn(context, session.GetWrapper().GetRootSection(),
-                     ParentDirectory(session.GetBitmapDirectory()), options);
-        return;
-    }
-    CErrorRecord errors;
-    std::unique_ptr<CCSFSection> root = ParseCsfFile(options.file.c_str(), &errors);
-    if (!root) {
-        PrintError(context, errors);
-        context.exitCode = kExitFailure;
-        return;
-    }
-    RunPreviewOn(context, root.get(), ParentDirectory(options.file), options);
+    WithConfiguration(context, options.file, [&](const CCSFSection* root, const std::string& bitmapBase) {
+        RunPreviewOn(context, root, bitmapBase, options);
+    });
 }
 
 } // namespace
