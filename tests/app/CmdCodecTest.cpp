@@ -2,34 +2,23 @@
 // program's own CSF reader (inspect) on what the decompiler wrote.
 
 #include "app/CliTestUtil.h"
+#include "common/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace {
+
+using dwtest::ReadText;
 
 class CmdCodec : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "dw-cli-codec-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    void SetUp() override { ASSERT_FALSE(m_tmp.Path().empty()); }
 
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    std::string m_dir;
+    dwtest::CTempDir m_tmp{"dw-cli-codec"};
+    const std::string m_dir = m_tmp.Path();
     const std::string m_sample = DW_SHARED_DIR "/ccf-samples/irscrutinizer-2002-10-17.ccf";
 };
 
@@ -52,7 +41,7 @@ TEST_F(CmdCodec, DecompileInspectCompile)
 
     CliRun c = RunCliCaptured({"compile", csf, ccf});
     ASSERT_EQ(c.status, kExitOk) << c.err;
-    EXPECT_TRUE(Read(ccf) == Read(m_sample));
+    EXPECT_TRUE(ReadText(ccf) == ReadText(m_sample));
 
     CliRun z = RunCliCaptured({"compile", csf, m_dir + "/z.ccf", "--compress-images"});
     ASSERT_EQ(z.status, kExitOk) << z.err;
@@ -67,10 +56,8 @@ TEST_F(CmdCodec, FailuresSayWhyAndExitNonZero)
     EXPECT_NE(colour.err.find("colour remote"), std::string::npos) << colour.err;
     EXPECT_FALSE(std::filesystem::exists(m_dir + "/c.csf"));
 
-    {
-        std::ofstream bad(m_dir + "/bad.csf");
-        bad << "CCF()\n{\n\tDevice(\"A\")\n\t{\n\t\tMute()\n\t\t{\n\t\t\tDelay(x);\n\t\t}\n\t}\n}\n";
-    }
+    dwtest::WriteText(m_dir + "/bad.csf",
+                      "CCF()\n{\n\tDevice(\"A\")\n\t{\n\t\tMute()\n\t\t{\n\t\t\tDelay(x);\n\t\t}\n\t}\n}\n");
     CliRun compile = RunCliCaptured({"compile", m_dir + "/bad.csf", m_dir + "/bad.ccf"});
     EXPECT_EQ(compile.status, kExitFailure);
     EXPECT_NE(compile.err.find("line 7: \"x\" is not a number"), std::string::npos) << compile.err;

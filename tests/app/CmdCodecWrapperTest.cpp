@@ -2,14 +2,13 @@
 // inspect and info of a .ccf decompile it first, and failures show the library's log.
 
 #include "app/CliTestUtil.h"
+#include "common/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -25,18 +24,10 @@ protected:
     {
         if (!fs::exists(kLibrary))
             GTEST_SKIP() << "libCCFDll.so has not been built";
-        dir = fs::temp_directory_path() / ("dw_cli_codec_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
+        ASSERT_FALSE(dir.Path().empty());
     }
 
-    fs::path dir;
+    dwtest::CTempDir dir{"dw-cli-codec"};
 };
 
 TEST_F(CodecThroughWrapper, InspectOfACcfListsItsDevices)
@@ -47,26 +38,22 @@ TEST_F(CodecThroughWrapper, InspectOfACcfListsItsDevices)
     EXPECT_NE(run.out.find("\nHighest button number: "), std::string::npos) << run.out;
 }
 
-TEST_F(CodecThroughWrapper, InspectOfABrokenCcfShowsTheLog)
+TEST_F(CodecThroughWrapper, InspectOfABrokenOrMissingCcfSaysWhy)
 {
-    fs::path broken = dir / "broken.CCF";
-    std::ofstream(broken) << "this is no configuration file\n";
-    CliRun run = RunCliCaptured({"inspect", broken.string()});
+    const std::string broken = dir / "broken.CCF";
+    dwtest::WriteText(broken, "this is no configuration file\n");
+    CliRun run = RunCliCaptured({"inspect", broken});
     EXPECT_EQ(run.status, kExitFailure);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(
         run.err.find("discweaver-cli: DECOMPILATION FAILED, see log for details:\nCCFDll Operation Log:\n  "),
         std::string::npos)
         << run.err;
-}
 
-TEST_F(CodecThroughWrapper, InspectOfAMissingCcfNamesIt)
-{
-    CliRun run = RunCliCaptured({"inspect", (dir / "missing.ccf").string()});
-    EXPECT_EQ(run.status, kExitFailure);
-    EXPECT_NE(run.err.find("discweaver-cli: Cannot access " + (dir / "missing.ccf").string()),
-              std::string::npos)
-        << run.err;
+    CliRun missing = RunCliCaptured({"inspect", dir / "missing.ccf"});
+    EXPECT_EQ(missing.status, kExitFailure);
+    EXPECT_NE(missing.err.find("discweaver-cli: Cannot access " + (dir / "missing.ccf")), std::string::npos)
+        << missing.err;
 }
 
 TEST_F(CodecThroughWrapper, InfoDescribesARealConfiguration)
@@ -96,12 +83,12 @@ TEST_F(CodecThroughWrapper, InfoOfARefusedFileSaysWhy)
 TEST_F(CodecThroughWrapper, DecompileLeavesNoWorkAreaBehind)
 {
     // Every session works in a private directory under TMPDIR and removes it.
-    fs::path tmp = dir / "tmp";
+    const std::string tmp = dir / "tmp";
     fs::create_directories(tmp);
     const char* old = std::getenv("TMPDIR");
     std::string saved = old ? old : "";
     setenv("TMPDIR", tmp.c_str(), 1);
-    CliRun run = RunCliCaptured({"decompile", kGray, (dir / "g.csf").string()});
+    CliRun run = RunCliCaptured({"decompile", kGray, dir / "g.csf"});
     if (old)
         setenv("TMPDIR", saved.c_str(), 1);
     else

@@ -2,6 +2,7 @@
 // with the real codec (its exit status, summary and output file).
 
 #include "CliTestUtil.h"
+#include "common/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,17 +21,13 @@ class CmdExecuteTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/dw-cli-execute-XXXXXX";
-        ASSERT_TRUE(mkdtemp(pattern));
-        m_root = pattern;
+        ASSERT_FALSE(m_tmp.Path().empty());
         setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
         setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine").c_str(), 1);
         fs::create_directories(m_root / "area" / "DW_Config");
         fs::copy_file(kDemoDir / "DW_Devices.xml", m_root / "area" / "DW_Config" / "DW_Devices.xml");
         fs::copy_file(kDemoDir / "DW_Library.xml", m_root / "area" / "DW_Config" / "DW_Library.xml");
     }
-    void TearDown() override { fs::remove_all(m_root); }
-
     CliRun Execute(const std::string& input, const std::string& output, std::vector<std::string> more = {})
     {
         std::vector<std::string> args{
@@ -39,7 +36,8 @@ protected:
         return RunCliCaptured(args);
     }
 
-    fs::path m_root;
+    dwtest::CTempDir m_tmp{"dw-cli-execute"};
+    fs::path m_root = m_tmp.Path();
 };
 
 TEST_F(CmdExecuteTest, RefusesTheSameFileWithoutConfirmation)

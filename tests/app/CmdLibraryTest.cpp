@@ -1,13 +1,11 @@
 #include "app/CliTestUtil.h"
+#include "common/TempDir.h"
 #include "core/Registry.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
@@ -49,11 +47,10 @@ TEST(CmdLibrary, PlayersPrintsTheMappedButtons)
 
 TEST(CmdLibrary, UsesTheConfiguredAreaAndReportsBrokenFiles)
 {
-    char pattern[] = "/tmp/dw-cli-model-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    std::string settings = std::string(pattern) + "/settings";
-    setenv("DISCWEAVER_SETTINGS", settings.c_str(), 1);
-    setenv("DISCWEAVER_MACHINE_SETTINGS", (std::string(pattern) + "/machine").c_str(), 1);
+    dwtest::CTempDir pattern("dw-cli-model");
+    ASSERT_FALSE(pattern.Path().empty());
+    setenv("DISCWEAVER_SETTINGS", (pattern / "settings").c_str(), 1);
+    setenv("DISCWEAVER_MACHINE_SETTINGS", (pattern / "machine").c_str(), 1);
     ASSERT_TRUE(WriteRegistryString(HKEY_CURRENT_USER, kSettingsKey, "ConfigAndTempArea", kArea.c_str()));
 
     CliRun configured = RunCliCaptured({"show"});
@@ -61,7 +58,7 @@ TEST(CmdLibrary, UsesTheConfiguredAreaAndReportsBrokenFiles)
     EXPECT_EQ(configured.out, kTree);
 
     // An empty area: no files is no error.
-    CliRun empty = RunCliCaptured({"players", "--config-area", pattern});
+    CliRun empty = RunCliCaptured({"players", "--config-area", pattern.Path()});
     EXPECT_EQ(empty.status, kExitOk) << empty.err;
     EXPECT_EQ(empty.out, "No players.\n");
 
@@ -74,9 +71,6 @@ TEST(CmdLibrary, UsesTheConfiguredAreaAndReportsBrokenFiles)
     EXPECT_NE(bad.err.find("discweaver-cli: Error reading and parsing " + file + "\n"), std::string::npos)
         << bad.err;
 
-    std::remove(settings.c_str());
-    std::remove((std::string(pattern) + "/machine").c_str());
-    rmdir(pattern);
     unsetenv("DISCWEAVER_SETTINGS");
     unsetenv("DISCWEAVER_MACHINE_SETTINGS");
 }

@@ -1,27 +1,16 @@
 #include "CliTestUtil.h"
+#include "common/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+using dwtest::ReadText;
+using dwtest::WriteText;
 
 // A temporary configuration area and settings stores for each test.
 class ExchangeCli : public ::testing::Test
@@ -29,10 +18,8 @@ class ExchangeCli : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/dw-exchange-cli-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        m_area = (m_root / "area").string();
+        ASSERT_FALSE(m_root.Path().empty());
+        m_area = m_root / "area";
         setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
         setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine").c_str(), 1);
     }
@@ -40,7 +27,6 @@ protected:
     {
         unsetenv("DISCWEAVER_SETTINGS");
         unsetenv("DISCWEAVER_MACHINE_SETTINGS");
-        std::filesystem::remove_all(m_root);
     }
 
     CliRun Run(std::vector<std::string> args)
@@ -49,20 +35,17 @@ protected:
         args.push_back(m_area);
         return RunCliCaptured(args);
     }
-    std::string LibraryFile() const
-    {
-        return ReadFile(std::filesystem::path(m_area) / "DW_Config/DW_Library.xml");
-    }
+    std::string LibraryFile() const { return ReadText(m_area + "/DW_Config/DW_Library.xml"); }
 
-    std::filesystem::path m_root;
+    dwtest::CTempDir m_root{"dw-exchange-cli"};
     std::string m_area;
 };
 
 TEST_F(ExchangeCli, CsvImportSavesAndExportUsesTheSavedColumns)
 {
-    WriteFile(m_root / "in.csv",
+    WriteText(m_root / "in.csv",
               "Rock,Queen,Jazz,1,Mustapha\nRock,Abba,\"Gold, Greatest Hits\",1,Dancing Queen\n");
-    CliRun imported = Run({"import", "csv", (m_root / "in.csv").string(), "--columns",
+    CliRun imported = Run({"import", "csv", m_root / "in.csv", "--columns",
                            "ListName=1,ArtistName=2,DiscName=3,TrackNumber=4,TrackName=5"});
     ASSERT_EQ(imported.status, 0) << imported.err;
 
@@ -70,28 +53,28 @@ TEST_F(ExchangeCli, CsvImportSavesAndExportUsesTheSavedColumns)
     EXPECT_NE(show.out.find("Queen"), std::string::npos) << show.out;
 
     // Without --columns the map saved by the import is used.
-    CliRun exported = Run({"export", "csv", (m_root / "out.csv").string()});
+    CliRun exported = Run({"export", "csv", m_root / "out.csv"});
     ASSERT_EQ(exported.status, 0) << exported.err;
-    EXPECT_EQ(ReadFile(m_root / "out.csv"),
+    EXPECT_EQ(ReadText(m_root / "out.csv"),
               "Rock,Abba,\"Gold, Greatest Hits\",1,\"Dancing Queen\"\nRock,Queen,Jazz,1,Mustapha\n");
 
-    CliRun artists = Run({"export", "csv", (m_root / "artists.csv").string(), "--columns", "ArtistName=1"});
+    CliRun artists = Run({"export", "csv", m_root / "artists.csv", "--columns", "ArtistName=1"});
     ASSERT_EQ(artists.status, 0) << artists.err;
-    EXPECT_EQ(ReadFile(m_root / "artists.csv"), "Abba\nQueen\n");
+    EXPECT_EQ(ReadText(m_root / "artists.csv"), "Abba\nQueen\n");
 }
 
 TEST_F(ExchangeCli, FailedCsvImportLeavesTheLibraryFile)
 {
-    WriteFile(m_root / "in.csv", "Queen,Jazz,1\n");
-    ASSERT_EQ(Run({"import", "csv", (m_root / "in.csv").string(), "--columns",
+    WriteText(m_root / "in.csv", "Queen,Jazz,1\n");
+    ASSERT_EQ(Run({"import", "csv", m_root / "in.csv", "--columns",
                    "ArtistName=1,DiscName=2,TrackNumber=3"})
                   .status,
               0);
     std::string before = LibraryFile();
 
     // A list column so that the rows find the existing list; 01 then clashes with track 1.
-    WriteFile(m_root / "clash.csv", "CD List,Abba,Gold,1\nCD List,Queen,Jazz,01\n");
-    CliRun clash = Run({"import", "csv", (m_root / "clash.csv").string(), "--columns",
+    WriteText(m_root / "clash.csv", "CD List,Abba,Gold,1\nCD List,Queen,Jazz,01\n");
+    CliRun clash = Run({"import", "csv", m_root / "clash.csv", "--columns",
                         "ListName=1,ArtistName=2,DiscName=3,TrackNumber=4"});
     EXPECT_EQ(clash.status, 1);
     EXPECT_NE(clash.err.find("Another track is already named \"1\""), std::string::npos) << clash.err;
@@ -101,55 +84,47 @@ TEST_F(ExchangeCli, FailedCsvImportLeavesTheLibraryFile)
 
 TEST_F(ExchangeCli, ColumnErrorsAreUsageErrors)
 {
-    WriteFile(m_root / "in.csv", "a,b\n");
+    WriteText(m_root / "in.csv", "a,b\n");
     for (const char* columns : {"ListName=1,DiscName=1", "Bogus=2", "ListName=0"}) {
-        CliRun run = Run({"import", "csv", (m_root / "in.csv").string(), "--columns", columns});
+        CliRun run = Run({"import", "csv", m_root / "in.csv", "--columns", columns});
         EXPECT_EQ(run.status, 2) << columns;
     }
-    CliRun none = Run({"export", "csv", (m_root / "out.csv").string()});
+    CliRun none = Run({"export", "csv", m_root / "out.csv"});
     EXPECT_EQ(none.status, 2);
     EXPECT_NE(none.err.find("No columns defined."), std::string::npos) << none.err;
     EXPECT_FALSE(std::filesystem::exists(m_root / "out.csv"));
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(ExchangeCli, LegacyImportAddsAListAndRejectsBadLines)
 {
-    WriteFile(m_root / "old.txt", "// discs\n5 ~ The Who ~ Who ~ Tommy\n~~~Quadrophenia\n");
-    CliRun ok = Run({"import", "legacy", (m_root / "old.txt").string()});
+    WriteText(m_root / "old.txt", "// discs\n5 ~ The Who ~ Who ~ Tommy\n~~~Quadrophenia\n");
+    CliRun ok = Run({"import", "legacy", m_root / "old.txt"});
     ASSERT_EQ(ok.status, 0) << ok.err;
     CliRun show = Run({"show"});
     EXPECT_NE(show.out.find("CD List"), std::string::npos) << show.out;
     EXPECT_NE(show.out.find("Quadrophenia"), std::string::npos) << show.out;
     std::string before = LibraryFile();
 
-    WriteFile(m_root / "bad.txt", "1~Queen~~Jazz\n2~Abba\n");
-    CliRun bad = Run({"import", "legacy", (m_root / "bad.txt").string()});
+    WriteText(m_root / "bad.txt", "1~Queen~~Jazz\n2~Abba\n");
+    CliRun bad = Run({"import", "legacy", m_root / "bad.txt"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("Invalid line in input file (no short artist column):\n2~Abba"), std::string::npos)
         << bad.err;
     EXPECT_EQ(LibraryFile(), before);
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(ExchangeCli, XmlExportThenImportIntoAnotherAreaAndTwice)
 {
-    WriteFile(m_root / "in.csv", "Rock,Queen,Jazz\n");
-    ASSERT_EQ(Run({"import", "csv", (m_root / "in.csv").string(), "--columns",
+    WriteText(m_root / "in.csv", "Rock,Queen,Jazz\n");
+    ASSERT_EQ(Run({"import", "csv", m_root / "in.csv", "--columns",
                    "ListName=1,ArtistName=2,DiscName=3"})
                   .status,
               0);
-    std::string file = (m_root / "copy.xml").string();
+    std::string file = m_root / "copy.xml";
     CliRun exported = Run({"export", "xml", file});
     ASSERT_EQ(exported.status, 0) << exported.err;
 
-    m_area = (m_root / "other").string();
+    m_area = m_root / "other";
     CliRun first = Run({"import", "xml", file});
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_NE(Run({"show"}).out.find("Jazz"), std::string::npos);
