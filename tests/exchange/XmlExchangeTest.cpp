@@ -1,12 +1,11 @@
 #include "exchange/XmlExchange.h"
+#include "common/TempDir.h"
 #include "core/DWConfig.h"
 #include "model/DWModel.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -16,16 +15,10 @@ class XmlExchange : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/dw-xml-exchange-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
+        ASSERT_FALSE(m_root.Path().empty());
         setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
     }
-    void TearDown() override
-    {
-        unsetenv("DISCWEAVER_SETTINGS");
-        std::filesystem::remove_all(m_root);
-    }
+    void TearDown() override { unsetenv("DISCWEAVER_SETTINGS"); }
 
     static void AddList(CDWConfig& config, const char* name)
     {
@@ -34,7 +27,7 @@ protected:
         ASSERT_NE(GetLibrary(config).GetLists().Add(nullptr, list), nullptr);
     }
 
-    std::filesystem::path m_root;
+    dwtest::CTempDir m_root{"dw-xml-exchange"};
 };
 
 TEST_F(XmlExchange, ImportAddsNewListsTakesKeepSortedAndStopsAtTheFirstExistingName)
@@ -44,7 +37,7 @@ TEST_F(XmlExchange, ImportAddsNewListsTakesKeepSortedAndStopsAtTheFirstExistingN
     AddList(source, "Jazz");
     AddList(source, "Blues");
     GetLibrary(source).GetLists().SetKeepSorted(true);
-    std::string file = (m_root / "sub" / "export.xml").string();
+    std::string file = m_root / "sub/export.xml";
     ASSERT_TRUE(ExportXmlFile(source, nullptr, nullptr, file.c_str()));
     EXPECT_TRUE(GetLibrary(source).IsModified()) << "an export leaves the modified state";
 
@@ -66,8 +59,8 @@ TEST_F(XmlExchange, ImportAddsNewListsTakesKeepSortedAndStopsAtTheFirstExistingN
 
 TEST_F(XmlExchange, WrongRootAndMissingFileFail)
 {
-    std::string other = (m_root / "other.xml").string();
-    std::ofstream(other) << "<?xml version=\"1.0\"?>\n<Something/>\n";
+    std::string other = m_root / "other.xml";
+    dwtest::WriteText(other, "<?xml version=\"1.0\"?>\n<Something/>\n");
     CDWConfig config;
     AttachModel(config);
     CErrorRecord errors;
@@ -79,7 +72,7 @@ TEST_F(XmlExchange, WrongRootAndMissingFileFail)
         << GetText(&errors);
 
     CErrorRecord missing;
-    std::string none = (m_root / "none.xml").string();
+    std::string none = m_root / "none.xml";
     EXPECT_FALSE(ImportXmlFile(config, &missing, nullptr, nullptr, none.c_str()));
     EXPECT_EQ(std::string(GetText(&missing)), "Cannot open " + none);
 }
