@@ -1,42 +1,31 @@
 #include "../app/CliTestUtil.h"
+#include "common/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using dwtest::ReadText;
 
 class CmdPreview : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        m_csf = "/tmp/dw_cmdpreview_" + std::to_string(getpid()) + ".csf";
-        m_png = "/tmp/dw_cmdpreview_" + std::to_string(getpid()) + ".png";
-        std::ofstream(m_csf) << "CCF()\n{\nDevice(\"Jukebox\")\n{\nPanel(\"keys\")\n{\n"
-                                "Button(\"1\",0,0,40,30,1)\n{\nAction()\n{\nIR(\"Digit1\",\"0000\")\n}\n}\n"
-                                "Button(\"Play\",40,0,40,30,2)\n{\nFont(8);\nAction()\n{\n"
-                                "AliasDeviceButton(\"Jukebox\",\"keys\",\"1\",1);\nDelay(700);\n"
-                                "JumpDevicePanel(\"this\",\"more\");\n}\n}\n}\n"
-                                "Panel(\"more\")\n{\n}\n}\n}\n";
+        ASSERT_FALSE(m_dir.Path().empty());
+        dwtest::WriteText(m_csf, "CCF()\n{\nDevice(\"Jukebox\")\n{\nPanel(\"keys\")\n{\n"
+                                 "Button(\"1\",0,0,40,30,1)\n{\nAction()\n{\nIR(\"Digit1\",\"0000\")\n}\n}\n"
+                                 "Button(\"Play\",40,0,40,30,2)\n{\nFont(8);\nAction()\n{\n"
+                                 "AliasDeviceButton(\"Jukebox\",\"keys\",\"1\",1);\nDelay(700);\n"
+                                 "JumpDevicePanel(\"this\",\"more\");\n}\n}\n}\n"
+                                 "Panel(\"more\")\n{\n}\n}\n}\n");
     }
-    void TearDown() override
-    {
-        std::remove(m_csf.c_str());
-        std::remove(m_png.c_str());
-    }
-    std::string m_csf, m_png;
+    dwtest::CTempDir m_dir{"dw-cmdpreview"};
+    const std::string m_csf = m_dir / "x.csf", m_png = m_dir / "x.png";
 };
 
 TEST_F(CmdPreview, PressPrintsTheExpandedSequence)
@@ -60,13 +49,13 @@ TEST_F(CmdPreview, PreviewWritesOnePanelOrASheetAndRefusesUnknownNames)
     EXPECT_NE(one.out.find("(480x440)"), std::string::npos) << one.out;
     CliRun sheet = RunCliCaptured({"preview", m_csf, "--device", "Jukebox", "-o", m_png});
     ASSERT_EQ(sheet.status, 0) << sheet.err;
-    EXPECT_TRUE(std::ifstream(m_png).good());
+    EXPECT_TRUE(std::filesystem::exists(m_png));
 
     // The pressed look draws the active button's label in another level.
-    std::string unselected = ReadAll(m_png);
+    std::string unselected = ReadText(m_png);
     CliRun pressed = RunCliCaptured({"preview", m_csf, "--device", "Jukebox", "-o", m_png, "--selected"});
     ASSERT_EQ(pressed.status, 0) << pressed.err;
-    EXPECT_NE(ReadAll(m_png), unselected);
+    EXPECT_NE(ReadText(m_png), unselected);
 
     CliRun noDevice = RunCliCaptured({"preview", m_csf, "--device", "VCR", "-o", m_png});
     EXPECT_EQ(noDevice.status, 1);
@@ -76,10 +65,6 @@ TEST_F(CmdPreview, PreviewWritesOnePanelOrASheetAndRefusesUnknownNames)
     EXPECT_EQ(noPanel.status, 1);
     EXPECT_NE(noPanel.err.find("No panel \"x\" in device \"Jukebox\""), std::string::npos) << noPanel.err;
 }
-
-} // namespace
-
-namespace {
 
 // Buttons sharing a name: the first by default, with a note on how many there are;
 // --occurrence picks another; exact names win over ones that differ in case.
@@ -96,17 +81,17 @@ class CmdPreviewOccurrence : public ::testing::TestWithParam<SOccurrenceCase>
 protected:
     void SetUp() override
     {
-        m_csf = "/tmp/dw_cmdpreview_occ_" + std::to_string(getpid()) + ".csf";
-        std::ofstream(m_csf)
-            << "CCF()\n{\nDevice(\"D\")\n{\nPanel(\"P\")\n{\n"
-               "Button(\"Go\",0,0,40,30,1)\n{\nAction()\n{\nIR(\"First\",\"0000\")\n}\n}\n"
-               "Frame(\"\",0,40,240,40)\n{\n"
-               "Button(\"Go\",0,0,40,30,2)\n{\nAction()\n{\nIR(\"Second\",\"0000\")\n}\n}\n}\n"
-               "Button(\"go\",80,0,40,30,3)\n{\nAction()\n{\nIR(\"Lower\",\"0000\")\n}\n}\n"
-               "}\n}\n}\n";
+        ASSERT_FALSE(m_dir.Path().empty());
+        dwtest::WriteText(m_csf,
+                          "CCF()\n{\nDevice(\"D\")\n{\nPanel(\"P\")\n{\n"
+                          "Button(\"Go\",0,0,40,30,1)\n{\nAction()\n{\nIR(\"First\",\"0000\")\n}\n}\n"
+                          "Frame(\"\",0,40,240,40)\n{\n"
+                          "Button(\"Go\",0,0,40,30,2)\n{\nAction()\n{\nIR(\"Second\",\"0000\")\n}\n}\n}\n"
+                          "Button(\"go\",80,0,40,30,3)\n{\nAction()\n{\nIR(\"Lower\",\"0000\")\n}\n}\n"
+                          "}\n}\n}\n");
     }
-    void TearDown() override { std::remove(m_csf.c_str()); }
-    std::string m_csf;
+    dwtest::CTempDir m_dir{"dw-cmdpreview"};
+    const std::string m_csf = m_dir / "x.csf";
 };
 
 TEST_P(CmdPreviewOccurrence, PicksTheButtonAndSaysHowManyThereAre)

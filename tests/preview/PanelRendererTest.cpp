@@ -2,18 +2,16 @@
 #include "preview/PreviewFont.h"
 #include "preview/PreviewImage.h"
 
+#include "common/TempDir.h"
 #include "csf/CSFSection.h"
 #include "generate/FitText.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -301,26 +299,9 @@ TEST_P(PreviewFontSize, InkStaysInsideTheAdvanceAndGlyphsDiffer)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, PreviewFontSize, ::testing::Values(8u, 10u, 12u, 14u, 16u, 18u));
 
-TEST(PreviewFont, HighBytesDrawAVisiblePlaceholder)
-{
-    CPreviewImage image(40, 20, 3);
-    DrawPreviewText(image, 2, 2, "\xA7", 10, 0, image.Bounds());
-    int dark = 0;
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 40; ++x)
-            dark += image.Get(x, y) == 0;
-    EXPECT_GT(dark, 8);
-}
-
-std::string TempPath(const char* name)
-{
-    return std::string("/tmp/dw_preview_test_") + std::to_string(getpid()) + name;
-}
-
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
 {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    dwtest::WriteText(path, std::string(bytes.begin(), bytes.end()));
 }
 
 // A 3×2 4-bit picture: palette black, white; bottom row first.
@@ -336,7 +317,9 @@ std::vector<unsigned char> FourBitBmp()
 
 TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
 {
-    std::string path = TempPath("a.bmp");
+    dwtest::CTempDir dir("dw-preview-bmp");
+    ASSERT_FALSE(dir.Path().empty());
+    const std::string path = dir / "a.bmp";
     WriteBytes(path, FourBitBmp());
     CPreviewImage image;
     CErrorRecord errors;
@@ -374,15 +357,12 @@ TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
         WriteBytes(path, bytes);
         EXPECT_FALSE(ReadPreviewBmp(path, image, nullptr));
     }
-    std::remove(path.c_str());
 
     // Not a file: a FIFO would block the renderer, a directory reads as nothing.
-    std::string fifo = TempPath("fifo.bmp");
-    std::remove(fifo.c_str());
+    const std::string fifo = dir / "fifo.bmp";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_FALSE(ReadPreviewBmp(fifo, image, nullptr));
-    std::remove(fifo.c_str());
-    EXPECT_FALSE(ReadPreviewBmp(std::filesystem::temp_directory_path().string(), image, nullptr));
+    EXPECT_FALSE(ReadPreviewBmp(dir.Path(), image, nullptr));
 }
 
 // A 3×2 picture of one level, through FourBitBmp's palette (colour 1 set to `grey`).
@@ -396,12 +376,11 @@ std::vector<unsigned char> PlainBmp(unsigned char grey)
 
 TEST(PanelRenderer, PicturesOfEachLookComeFromTheBitmapDirectory)
 {
-    namespace fs = std::filesystem;
-    const fs::path dir = TempPath("_bitmaps");
-    fs::create_directories(dir / "BMP");
-    WriteBytes((dir / "BMP" / "up.bmp").string(), PlainBmp(0x80));   // dark grey
-    WriteBytes((dir / "BMP" / "down.bmp").string(), PlainBmp(0xC0)); // light grey
-    WriteBytes((dir / "BMP" / "frame.bmp").string(), PlainBmp(0x00));
+    dwtest::CTempDir dir("dw-preview-bitmaps");
+    ASSERT_TRUE(std::filesystem::create_directories(dir / "BMP"));
+    WriteBytes(dir / "BMP/up.bmp", PlainBmp(0x80));   // dark grey
+    WriteBytes(dir / "BMP/down.bmp", PlainBmp(0xC0)); // light grey
+    WriteBytes(dir / "BMP/frame.bmp", PlainBmp(0x00));
     auto root = Parse("Device(\"D\")\n{\nPanel(\"P\")\n{\n"
                       "Button(\"\",10,10,3,2,1)\n{\nActiveIcons(\"BMP\\x5cup.bmp\",\"BMP/down.bmp\");\n"
                       "ActiveUnselectedColor(White,Black);\nActiveSelectedColor(White,Black);\n"
@@ -417,29 +396,28 @@ TEST(PanelRenderer, PicturesOfEachLookComeFromTheBitmapDirectory)
         std::uint8_t button, missing, frame;
     };
     for (const SCase& c : {SCase{false, 1, 0, 0}, SCase{true, 2, 0, 0}}) {
-        CPreviewImage image = RenderPanel(panel, dir.string(), c.selected);
+        CPreviewImage image = RenderPanel(panel, dir.Path(), c.selected);
         EXPECT_EQ(image.Get(11, 11), c.button) << "selected " << c.selected;
         EXPECT_EQ(image.Get(21, 11), c.missing) << "a picture that cannot be read shows the background";
         EXPECT_EQ(image.Get(31, 11), c.frame);
         EXPECT_EQ(image.Get(13, 11), 3) << "the picture's own size, not more";
     }
-    fs::remove_all(dir);
 }
 
 TEST(PreviewPng, WritesScaledPictureAndLeavesNoTemporaryFile)
 {
-    std::string path = TempPath("b.png");
+    dwtest::CTempDir dir("dw-preview-png");
+    const std::string path = dir / "b.png";
     CPreviewImage image(4, 3, 1);
     ASSERT_TRUE(WritePreviewPng(image, path, 2, nullptr));
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = dwtest::ReadText(path);
     ASSERT_GT(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(1, 3), "PNG");
     EXPECT_EQ(static_cast<unsigned char>(bytes[19]), 8u); // width 8
     EXPECT_EQ(static_cast<unsigned char>(bytes[23]), 6u); // height 6
-    EXPECT_FALSE(std::ifstream(path + ".tmp").good());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1)
+        << "a temporary file was left beside the picture";
     EXPECT_FALSE(WritePreviewPng(image, "/nonexistent-dir/x.png", 1, nullptr));
-    std::remove(path.c_str());
 }
 
 TEST(ContactSheet, PlacesPanelsFourARowWithRoomForNames)
