@@ -66,8 +66,7 @@ TEST_F(ExchangeCli, CsvImportSavesAndExportUsesTheSavedColumns)
 TEST_F(ExchangeCli, FailedCsvImportLeavesTheLibraryFile)
 {
     WriteText(m_root / "in.csv", "Queen,Jazz,1\n");
-    ASSERT_EQ(Run({"import", "csv", m_root / "in.csv", "--columns",
-                   "ArtistName=1,DiscName=2,TrackNumber=3"})
+    ASSERT_EQ(Run({"import", "csv", m_root / "in.csv", "--columns", "ArtistName=1,DiscName=2,TrackNumber=3"})
                   .status,
               0);
     std::string before = LibraryFile();
@@ -116,10 +115,9 @@ TEST_F(ExchangeCli, LegacyImportAddsAListAndRejectsBadLines)
 TEST_F(ExchangeCli, XmlExportThenImportIntoAnotherAreaAndTwice)
 {
     WriteText(m_root / "in.csv", "Rock,Queen,Jazz\n");
-    ASSERT_EQ(Run({"import", "csv", m_root / "in.csv", "--columns",
-                   "ListName=1,ArtistName=2,DiscName=3"})
-                  .status,
-              0);
+    ASSERT_EQ(
+        Run({"import", "csv", m_root / "in.csv", "--columns", "ListName=1,ArtistName=2,DiscName=3"}).status,
+        0);
     std::string file = m_root / "copy.xml";
     CliRun exported = Run({"export", "xml", file});
     ASSERT_EQ(exported.status, 0) << exported.err;

@@ -317,8 +317,7 @@ TEST(CsvImport, PlayerColumnSetsDeviceNameAndJobLinksPlayers)
               (std::vector<std::string>{"CD List", "Changer", "Queen", "", "", "0", "Jazz", "", "", "", ""}));
 
     CErrorRecord errors;
-    EXPECT_FALSE(
-        RunCsvImport(library, players, &errors, nullptr, (dir / "none.csv").c_str(), map));
+    EXPECT_FALSE(RunCsvImport(library, players, &errors, nullptr, (dir / "none.csv").c_str(), map));
     EXPECT_NE(std::string(GetText(&errors)).find("Could not read from"), std::string::npos);
 }
 
