@@ -1,6 +1,6 @@
 #include "preview/ActionExpansion.h"
 
-#include "csf/CSFSection.h"
+#include "PreviewTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +8,6 @@
 #include <string>
 
 namespace {
-
-std::unique_ptr<CCSFSection> Parse(const std::string& text)
-{
-    CErrorRecord errors;
-    auto root = ParseCsfText(text.data(), text.size(), &errors);
-    EXPECT_TRUE(root) << GetText(&errors);
-    return root;
-}
 
 // A jukebox device with digit keys, and a generated page whose track button plays disc
 // 12, waits, then plays track 03 and jumps on, as the generator writes it.
@@ -125,21 +117,26 @@ std::string Sequence(const SPressResult& result)
 {
     std::string out;
     for (const SPressStep& step : result.steps) {
-        switch (step.kind) {
-        case EPressStepKind::IR: out += step.text + " "; break;
-        case EPressStepKind::Delay: out += std::to_string(step.delayMs) + "ms "; break;
-        case EPressStepKind::Jump: out += "->" + step.device + "/" + step.panel + " "; break;
-        default: break;
-        }
+        if (step.kind == EPressStepKind::IR)
+            out += step.text + " ";
+        else if (step.kind == EPressStepKind::Delay)
+            out += std::to_string(step.delayMs) + "ms ";
+        else if (step.kind == EPressStepKind::Jump)
+            out += "->" + step.device + "/" + step.panel + " ";
     }
     return out;
 }
 
-TEST(ActionExpansion, TrackButtonSendsDiscDelayAndTrackDigitsInOrder)
+class ActionExpansion : public ::testing::Test
 {
-    auto root = Parse(kJukebox);
-    CActionExpander expander(root.get());
+protected:
+    std::unique_ptr<CCSFSection> root = ParseCsf(kJukebox);
+    CActionExpander expander{root.get()};
     SPressResult result;
+};
+
+TEST_F(ActionExpansion, TrackButtonSendsDiscDelayAndTrackDigitsInOrder)
+{
     CErrorRecord errors;
     ASSERT_TRUE(expander.Press("Jazz", "A0", "Track 3", result, &errors)) << GetText(&errors);
     EXPECT_EQ(Sequence(result), "Digit1 300ms Digit2 2000ms Digit0 300ms Digit3 ->Jazz/A1 ");
@@ -151,11 +148,8 @@ TEST(ActionExpansion, TrackButtonSendsDiscDelayAndTrackDigitsInOrder)
     EXPECT_EQ(result.steps[1].depth, 1u);
 }
 
-TEST(ActionExpansion, NamesMatchIgnoringCaseWhenNoExactMatch)
+TEST_F(ActionExpansion, NamesMatchIgnoringCaseWhenNoExactMatch)
 {
-    auto root = Parse(kJukebox);
-    CActionExpander expander(root.get());
-    SPressResult result;
     ASSERT_TRUE(expander.Press("jazz", "a0", "key", result, nullptr));
     EXPECT_EQ(Sequence(result), "Digit1 ");
     EXPECT_EQ(result.steps.back().text, "Beep(100,2000,50);");
@@ -168,15 +162,12 @@ struct SFailure
     const char* message;
 };
 
-class ActionExpansionFailure : public ::testing::TestWithParam<SFailure>
+class ActionExpansionFailure : public ActionExpansion, public ::testing::WithParamInterface<SFailure>
 {
 };
 
 TEST_P(ActionExpansionFailure, StopsWithMessage)
 {
-    auto root = Parse(kJukebox);
-    CActionExpander expander(root.get());
-    SPressResult result;
     CErrorRecord errors;
     EXPECT_FALSE(expander.Press("Jazz", "A0", GetParam().button, result, &errors));
     EXPECT_NE(std::string(GetText(&errors)).find(GetParam().message), std::string::npos) << GetText(&errors);
@@ -188,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SFailure{"Missing", "Alias to a missing button 99"},
                       SFailure{"Nothing", "No button \"Nothing\" on panel \"A0\" of device \"Jazz\""}));
 
-TEST(ActionExpansion, SplitsArgumentsOutsideQuotes)
+TEST(StatementArguments, SplitOutsideQuotes)
 {
     auto args = SplitStatementArguments("IR(\"a,b\", \"0000 006D\"); /* x(y) */");
     ASSERT_EQ(args.size(), 2u);

@@ -2,8 +2,8 @@
 #include "preview/PreviewFont.h"
 #include "preview/PreviewImage.h"
 
+#include "PreviewTestUtil.h"
 #include "common/TempDir.h"
-#include "csf/CSFSection.h"
 #include "generate/FitText.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +15,6 @@
 #include <vector>
 
 namespace {
-
-std::unique_ptr<CCSFSection> Parse(const std::string& text)
-{
-    CErrorRecord errors;
-    auto root = ParseCsfText(text.data(), text.size(), &errors);
-    EXPECT_TRUE(root) << GetText(&errors);
-    return root;
-}
 
 // The panel statement of a one-panel text.
 const CCSFSection* FirstPanel(const CCSFSection* root)
@@ -77,7 +69,7 @@ BackColor(DarkGray);
 
 TEST(PanelRenderer, ArtistPageDrawsHeaderRowsAndBarWhereTheLayoutPutsThem)
 {
-    auto root = Parse(kArtistPage);
+    auto root = ParseCsf(kArtistPage);
     CPreviewImage image = RenderPanel(FirstPanel(root.get()), "");
     ASSERT_EQ(image.GetWidth(), 240);
     ASSERT_EQ(image.GetHeight(), 220);
@@ -123,12 +115,12 @@ TEST(PanelRenderer, ArtistPageDrawsHeaderRowsAndBarWhereTheLayoutPutsThem)
 
 TEST(PanelRenderer, NegativeHexAndHugePositionsArePlacedOrClipped)
 {
-    auto root = Parse("Device(\"D\")\n{\nPanel(\"P\")\n{\nBackColor(Black);\n"
-                      "Frame(\"\",-10,0x10,30,20)\n{\n}\n"
-                      "Frame(\"\",99999999999,0,30,20)\n{\n}\n"
-                      "Frame(\"\",100,100,-5,20)\n{\n}\n"
-                      "Frame(\"\",65535,65535,65535,65535)\n{\n"
-                      "Frame(\"\",-65535,-65535,20,20)\n{\n}\n}\n}\n}\n");
+    auto root = ParseCsf("Device(\"D\")\n{\nPanel(\"P\")\n{\nBackColor(Black);\n"
+                         "Frame(\"\",-10,0x10,30,20)\n{\n}\n"
+                         "Frame(\"\",99999999999,0,30,20)\n{\n}\n"
+                         "Frame(\"\",100,100,-5,20)\n{\n}\n"
+                         "Frame(\"\",65535,65535,65535,65535)\n{\n"
+                         "Frame(\"\",-65535,-65535,20,20)\n{\n}\n}\n}\n}\n");
     CPreviewImage image = RenderPanel(FirstPanel(root.get()), "");
     EXPECT_EQ(image.Get(0, 16), 0);
     EXPECT_EQ(image.Get(19, 35), 0);
@@ -149,7 +141,7 @@ TEST(PanelRenderer, LabelCutByFitTextStaysInsideItsFrame)
                        ",20)\n{\nFont(8);\nBackColor(White);\nTextColor(Black);\n}\n}\n}\n";
     // A black panel around the frame makes any text drawn outside it invisible, so look
     // for it by clipping: render once on a wider frame and compare.
-    auto root = Parse(text);
+    auto root = ParseCsf(text);
     CPreviewImage image = RenderPanel(FirstPanel(root.get()), "");
     int inside = 0;
     for (int y = 50; y < 70; ++y) {
@@ -189,7 +181,7 @@ TEST_P(PanelRendererLook, DrawsBackgroundAndLabelLevels)
     const std::string::size_type open = element.find('(');
     element.insert(open + 1, "\"WM\",20,20,200,40");
     auto root =
-        Parse(std::string("Device(\"D\")\n{\nPanel(\"P\")\n{\n") + c.panelDefaults + element + "}\n}\n");
+        ParseCsf(std::string("Device(\"D\")\n{\nPanel(\"P\")\n{\n") + c.panelDefaults + element + "}\n}\n");
     CPreviewImage image = RenderPanel(FirstPanel(root.get()), "", c.selected);
     EXPECT_EQ(image.Get(21, 21), c.background) << c.what;
     EXPECT_EQ(image.Get(218, 58), c.background) << c.what;
@@ -381,14 +373,14 @@ TEST(PanelRenderer, PicturesOfEachLookComeFromTheBitmapDirectory)
     WriteBytes(dir / "BMP/up.bmp", PlainBmp(0x80));   // dark grey
     WriteBytes(dir / "BMP/down.bmp", PlainBmp(0xC0)); // light grey
     WriteBytes(dir / "BMP/frame.bmp", PlainBmp(0x00));
-    auto root = Parse("Device(\"D\")\n{\nPanel(\"P\")\n{\n"
-                      "Button(\"\",10,10,3,2,1)\n{\nActiveIcons(\"BMP\\x5cup.bmp\",\"BMP/down.bmp\");\n"
-                      "ActiveUnselectedColor(White,Black);\nActiveSelectedColor(White,Black);\n"
-                      "Action()\n{\nBeep(1,1,1);\n}\n}\n"
-                      "Button(\"\",20,10,3,2,2)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n"
-                      "InactiveUnselectedColor(Black,White);\nInactiveSelectedColor(Black,White);\n}\n"
-                      "Frame(\"\",30,10,3,2)\n{\nIcon(\"BMP\\x5c"
-                      "frame.bmp\");\nBackColor(White);\n}\n}\n}\n");
+    auto root = ParseCsf("Device(\"D\")\n{\nPanel(\"P\")\n{\n"
+                         "Button(\"\",10,10,3,2,1)\n{\nActiveIcons(\"BMP\\x5cup.bmp\",\"BMP/down.bmp\");\n"
+                         "ActiveUnselectedColor(White,Black);\nActiveSelectedColor(White,Black);\n"
+                         "Action()\n{\nBeep(1,1,1);\n}\n}\n"
+                         "Button(\"\",20,10,3,2,2)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n"
+                         "InactiveUnselectedColor(Black,White);\nInactiveSelectedColor(Black,White);\n}\n"
+                         "Frame(\"\",30,10,3,2)\n{\nIcon(\"BMP\\x5c"
+                         "frame.bmp\");\nBackColor(White);\n}\n}\n}\n");
     const CCSFSection* panel = FirstPanel(root.get());
     struct SCase
     {
