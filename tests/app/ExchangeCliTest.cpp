@@ -35,6 +35,12 @@ protected:
         args.push_back(m_area);
         return RunCliCaptured(args);
     }
+    // Writes `text` to `name` in the temporary directory and imports it with `columns`.
+    CliRun ImportCsv(const char* name, const std::string& text, const char* columns)
+    {
+        WriteText(m_root / name, text);
+        return Run({"import", "csv", m_root / name, "--columns", columns});
+    }
     std::string LibraryFile() const { return ReadText(m_area + "/DW_Config/DW_Library.xml"); }
 
     dwtest::CTempDir m_root{"dw-exchange-cli"};
@@ -43,10 +49,9 @@ protected:
 
 TEST_F(ExchangeCli, CsvImportSavesAndExportUsesTheSavedColumns)
 {
-    WriteText(m_root / "in.csv",
-              "Rock,Queen,Jazz,1,Mustapha\nRock,Abba,\"Gold, Greatest Hits\",1,Dancing Queen\n");
-    CliRun imported = Run({"import", "csv", m_root / "in.csv", "--columns",
-                           "ListName=1,ArtistName=2,DiscName=3,TrackNumber=4,TrackName=5"});
+    CliRun imported =
+        ImportCsv("in.csv", "Rock,Queen,Jazz,1,Mustapha\nRock,Abba,\"Gold, Greatest Hits\",1,Dancing Queen\n",
+                  "ListName=1,ArtistName=2,DiscName=3,TrackNumber=4,TrackName=5");
     ASSERT_EQ(imported.status, 0) << imported.err;
 
     CliRun show = Run({"show"});
@@ -65,16 +70,12 @@ TEST_F(ExchangeCli, CsvImportSavesAndExportUsesTheSavedColumns)
 
 TEST_F(ExchangeCli, FailedCsvImportLeavesTheLibraryFile)
 {
-    WriteText(m_root / "in.csv", "Queen,Jazz,1\n");
-    ASSERT_EQ(Run({"import", "csv", m_root / "in.csv", "--columns", "ArtistName=1,DiscName=2,TrackNumber=3"})
-                  .status,
-              0);
+    ASSERT_EQ(ImportCsv("in.csv", "Queen,Jazz,1\n", "ArtistName=1,DiscName=2,TrackNumber=3").status, 0);
     std::string before = LibraryFile();
 
     // A list column so that the rows find the existing list; 01 then clashes with track 1.
-    WriteText(m_root / "clash.csv", "CD List,Abba,Gold,1\nCD List,Queen,Jazz,01\n");
-    CliRun clash = Run({"import", "csv", m_root / "clash.csv", "--columns",
-                        "ListName=1,ArtistName=2,DiscName=3,TrackNumber=4"});
+    CliRun clash = ImportCsv("clash.csv", "CD List,Abba,Gold,1\nCD List,Queen,Jazz,01\n",
+                             "ListName=1,ArtistName=2,DiscName=3,TrackNumber=4");
     EXPECT_EQ(clash.status, 1);
     EXPECT_NE(clash.err.find("Another track is already named \"1\""), std::string::npos) << clash.err;
     EXPECT_NE(clash.err.find("the library file was not changed"), std::string::npos) << clash.err;
@@ -83,11 +84,8 @@ TEST_F(ExchangeCli, FailedCsvImportLeavesTheLibraryFile)
 
 TEST_F(ExchangeCli, ColumnErrorsAreUsageErrors)
 {
-    WriteText(m_root / "in.csv", "a,b\n");
-    for (const char* columns : {"ListName=1,DiscName=1", "Bogus=2", "ListName=0"}) {
-        CliRun run = Run({"import", "csv", m_root / "in.csv", "--columns", columns});
-        EXPECT_EQ(run.status, 2) << columns;
-    }
+    for (const char* columns : {"ListName=1,DiscName=1", "Bogus=2", "ListName=0"})
+        EXPECT_EQ(ImportCsv("in.csv", "a,b\n", columns).status, 2) << columns;
     CliRun none = Run({"export", "csv", m_root / "out.csv"});
     EXPECT_EQ(none.status, 2);
     EXPECT_NE(none.err.find("No columns defined."), std::string::npos) << none.err;
@@ -114,10 +112,7 @@ TEST_F(ExchangeCli, LegacyImportAddsAListAndRejectsBadLines)
 
 TEST_F(ExchangeCli, XmlExportThenImportIntoAnotherAreaAndTwice)
 {
-    WriteText(m_root / "in.csv", "Rock,Queen,Jazz\n");
-    ASSERT_EQ(
-        Run({"import", "csv", m_root / "in.csv", "--columns", "ListName=1,ArtistName=2,DiscName=3"}).status,
-        0);
+    ASSERT_EQ(ImportCsv("in.csv", "Rock,Queen,Jazz\n", "ListName=1,ArtistName=2,DiscName=3").status, 0);
     std::string file = m_root / "copy.xml";
     CliRun exported = Run({"export", "xml", file});
     ASSERT_EQ(exported.status, 0) << exported.err;
