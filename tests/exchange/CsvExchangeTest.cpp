@@ -75,6 +75,14 @@ void FillLibrary(CLibrary& library)
                         {"Empty", "", "", "", "", "", "", "", "", "", ""}}));
 }
 
+// Export cases start from FillLibrary's library.
+class CsvExport : public ::testing::Test
+{
+protected:
+    void SetUp() override { FillLibrary(library); }
+    CLibrary library;
+};
+
 TEST(CsvColumnMap, CountsDuplicatesAndParses)
 {
     CCsvColumnMap map = Map({{kCsvListName, 3}, {kCsvArtistName, 5}, {kCsvDiscName, 3}, {kCsvTrackName, 5}});
@@ -120,10 +128,8 @@ TEST(CsvColumnMap, SettingsKeepOnlyUsedFields)
     unsetenv("DISCWEAVER_SETTINGS");
 }
 
-TEST(CsvExport, ArtistColumnOnlyGivesOneRowPerArtist)
+TEST_F(CsvExport, ArtistColumnOnlyGivesOneRowPerArtist)
 {
-    CLibrary library;
-    FillLibrary(library);
     // Artists are kept sorted by name.
     EXPECT_EQ(Export(library, Map({{kCsvArtistName, 1}})), (Rows{{"Abba"}, {"Queen"}}));
 
@@ -133,18 +139,14 @@ TEST(CsvExport, ArtistColumnOnlyGivesOneRowPerArtist)
     EXPECT_EQ(imported.GetArtistCount(), 2u);
 }
 
-TEST(CsvExport, ListAndDiscColumnsGiveOneRowPerDiscAndOneForAListWithoutDiscs)
+TEST_F(CsvExport, ListAndDiscColumnsGiveOneRowPerDiscAndOneForAListWithoutDiscs)
 {
-    CLibrary library;
-    FillLibrary(library);
     EXPECT_EQ(Export(library, Map({{kCsvListName, 1}, {kCsvDiscName, 2}})),
               (Rows{{"Rock", "Jazz"}, {"Rock", "Innuendo"}, {"Empty", ""}}));
 }
 
-TEST(CsvExport, DeepestLevelRowsAndNothingWhenNoColumn)
+TEST_F(CsvExport, DeepestLevelRowsAndNothingWhenNoColumn)
 {
-    CLibrary library;
-    FillLibrary(library);
     CCsvColumnMap map = Map({{kCsvTrackNumber, 3}, {kCsvDiscName, 1}, {kCsvDiscNumber, 2}});
     EXPECT_EQ(Export(library, map), (Rows{{"Jazz", "12", "1"}, {"Jazz", "12", "2"}, {"Innuendo", "3", ""}}));
 
@@ -153,10 +155,8 @@ TEST(CsvExport, DeepestLevelRowsAndNothingWhenNoColumn)
     EXPECT_EQ(table.GetRowCount(), 0u);
 }
 
-TEST(CsvImport, RoundTripWithEveryColumn)
+TEST_F(CsvExport, RoundTripWithEveryColumnImportsTheSameLibrary)
 {
-    CLibrary library;
-    FillLibrary(library);
     Rows first = Export(library, CCsvColumnMap::Canonical());
     CLibrary copy;
     CCsvTable table = Table(first, kCsvFieldCount);
