@@ -2,6 +2,38 @@
 
 #include <unordered_set>
 
+CcfKind CcfActionWordKind(std::uint8_t type, std::uint32_t p1, std::uint32_t p2, bool second)
+{
+    const std::uint32_t word = second ? p2 : p1;
+    if (word == 0)
+        return CcfKind::None;
+    switch (type) {
+    case kCcfActionIr:
+        return second ? CcfKind::IrCode : CcfKind::None;
+    case kCcfActionAliasButton:
+        return second ? CcfKind::Button : CcfKind::Device;
+    case kCcfActionJump:
+        // Special jump codes and "no panel" keep both words as values.
+        if (p2 == 0 || p2 >= kCcfSpecialJumpMin)
+            return CcfKind::None;
+        return second ? CcfKind::Panel : CcfKind::Device;
+    case kCcfActionAliasKey:
+    case kCcfActionAliasDevice:
+        return second ? CcfKind::None : CcfKind::Device;
+    case kCcfActionTimer:
+        return second ? CcfKind::Timer : CcfKind::None;
+    default:
+        return CcfKind::None; // delays, beeps, empty and unknown types
+    }
+}
+
+const char* CcfKindArticle(CcfKind kind)
+{
+    const char first = CcfKindName(kind)[0];
+    return first == 'a' || first == 'e' || first == 'i' || first == 'o' || first == 'u' || first == 'I' ? "an"
+                                                                                                         : "a";
+}
+
 const char* CcfKindName(CcfKind kind)
 {
     switch (kind) {

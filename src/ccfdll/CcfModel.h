@@ -90,6 +90,7 @@ enum class CcfKind : std::uint8_t {
     Timer,
 };
 const char* CcfKindName(CcfKind kind); // "string", "icon", ... for messages
+const char* CcfKindArticle(CcfKind kind); // "a" or "an", to go before the name
 
 // One action parameter: a raw 32-bit word, or a reference to a node.
 struct CcfParam
@@ -136,6 +137,11 @@ enum CcfKey : std::uint8_t {
     kCcfKeyMute = 6,
     kCcfKeyCount = 7,
 };
+
+// What the file reader takes an action's word for: the kind of node a non-zero word points
+// to, or None when the word is kept as a plain value. A raw word in a pointer position has
+// no meaning in a written file, so the text reader and the writer refuse it by this rule.
+CcfKind CcfActionWordKind(std::uint8_t type, std::uint32_t p1, std::uint32_t p2, bool second);
 
 struct CCcfAction
 {

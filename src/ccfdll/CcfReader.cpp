@@ -329,40 +329,27 @@ bool CReader::ReadAction(std::uint32_t at, const ActionSlot& slot, CCcfAction& a
     auto defer = [&](bool isP2, std::uint32_t pointer, CcfKind kind) {
         pendingTargets.push_back({slot, isP2, pointer, kind, at});
     };
-    switch (action.type) {
-    case kCcfActionIr:
-        if (p2 != 0) {
-            CcfIndex code = kCcfNone;
-            if (!RefIrCode(p2, at + 5, &code))
-                return false;
-            action.p2 = CcfParam::Ref(CcfKind::IrCode, code);
-        }
+    if (CcfActionWordKind(action.type, p1, p2, false) == CcfKind::Device)
+        defer(false, p1, CcfKind::Device);
+    const CcfKind second = CcfActionWordKind(action.type, p1, p2, true);
+    switch (second) {
+    case CcfKind::IrCode: {
+        CcfIndex code = kCcfNone;
+        if (!RefIrCode(p2, at + 5, &code))
+            return false;
+        action.p2 = CcfParam::Ref(CcfKind::IrCode, code);
         break;
-    case kCcfActionAliasButton:
-        if (p1 != 0)
-            defer(false, p1, CcfKind::Device);
-        if (p2 != 0)
-            defer(true, p2, CcfKind::Button);
+    }
+    case CcfKind::Timer: {
+        CcfIndex timer = kCcfNone;
+        if (!RefTimer(p2, at + 5, &timer))
+            return false;
+        action.p2 = CcfParam::Ref(CcfKind::Timer, timer);
         break;
-    case kCcfActionJump:
-        if (p2 != 0 && p2 < kCcfSpecialJumpMin) {
-            if (p1 != 0)
-                defer(false, p1, CcfKind::Device);
-            defer(true, p2, CcfKind::Panel);
-        }
-        break;
-    case kCcfActionAliasKey:
-    case kCcfActionAliasDevice:
-        if (p1 != 0)
-            defer(false, p1, CcfKind::Device);
-        break;
-    case kCcfActionTimer:
-        if (p2 != 0) {
-            CcfIndex timer = kCcfNone;
-            if (!RefTimer(p2, at + 5, &timer))
-                return false;
-            action.p2 = CcfParam::Ref(CcfKind::Timer, timer);
-        }
+    }
+    case CcfKind::Button:
+    case CcfKind::Panel:
+        defer(true, p2, second);
         break;
     default:
         break; // delays, beeps, empty and unknown types keep their raw words

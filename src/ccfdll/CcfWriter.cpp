@@ -176,6 +176,7 @@ private:
     }
     bool VisitParam(const CcfParam& param, const char* where);
     bool VisitActionList(CcfIndex index, const char* where);
+    bool CheckWords(const CCcfAction& action, const char* where);
     bool VisitTimers();
     bool VisitDeviceChain(CcfIndex first, const char* where);
     bool VisitPanelChain(CcfIndex first, const char* where);
@@ -263,6 +264,27 @@ bool CWriter::VisitParam(const CcfParam& param, const char* where)
     }
 }
 
+bool CWriter::CheckWords(const CCcfAction& action, const char* where)
+{
+    // The reader tells pointers from values by the type and the words themselves; a word in
+    // the other form would be refused on reading, or read as something it is not. A
+    // reference stands as a non-zero word here, which is what its offset will be.
+    auto word = [](const CcfParam& p) { return p.IsRaw() ? p.value : 1u; };
+    const std::uint32_t w1 = word(action.p1);
+    const std::uint32_t w2 = word(action.p2);
+    for (const bool second : {false, true}) {
+        const CcfParam& param = second ? action.p2 : action.p1;
+        const CcfKind wanted = CcfActionWordKind(action.type, w1, w2, second);
+        if (param.IsRaw() ? wanted == CcfKind::None : param.kind == wanted)
+            continue;
+        SetCcfError(err, "%s of type %u has %s %s where the file holds %s %s", where, action.type,
+                    CcfKindArticle(param.kind), CcfKindName(param.kind), CcfKindArticle(wanted),
+                    CcfKindName(wanted));
+        return false;
+    }
+    return true;
+}
+
 bool CWriter::VisitActionList(CcfIndex index, const char* where)
 {
     if (index == kCcfNone)
@@ -278,7 +300,8 @@ bool CWriter::VisitActionList(CcfIndex index, const char* where)
         return false;
     }
     for (const CCcfAction& action : list.actions) {
-        if (!VisitParam(action.p1, "an action") || !VisitParam(action.p2, "an action"))
+        if (!VisitParam(action.p1, "an action") || !VisitParam(action.p2, "an action") ||
+            !CheckWords(action, "an action"))
             return false;
     }
     return VisitTimers();
@@ -293,8 +316,10 @@ bool CWriter::VisitTimers()
         timerWork.pop_back();
         if (!VisitParam(timer.startAction.p1, "a timer's start action") ||
             !VisitParam(timer.startAction.p2, "a timer's start action") ||
+            !CheckWords(timer.startAction, "a timer's start action") ||
             !VisitParam(timer.endAction.p1, "a timer's end action") ||
-            !VisitParam(timer.endAction.p2, "a timer's end action"))
+            !VisitParam(timer.endAction.p2, "a timer's end action") ||
+            !CheckWords(timer.endAction, "a timer's end action"))
             return false;
         if (timer.next != kCcfNone && timer.next >= f.timers.size())
             return Invalid(CcfKind::Timer, timer.next, "a timer's next link");

@@ -1036,6 +1036,13 @@ bool CCsfCompiler::ResolveAction(const CCsfStatement& s, const CCsfCall& call, C
         if (!ArgCount(s, call, 3, 3) || !Unsigned(s, call.args[0], 0xFF, v) ||
             !Unsigned(s, call.args[1], 0xFFFFFFFFu, w) || !Unsigned(s, call.args[2], 0xFFFFFFFFu, x))
             return false;
+        // A number cannot stand for a node: the file would point to whatever lies there.
+        for (const bool second : {false, true}) {
+            const CcfKind kind = CcfActionWordKind(std::uint8_t(v), std::uint32_t(w), std::uint32_t(x), second);
+            if (kind != CcfKind::None)
+                return Fail(s, "a raw action of type %u cannot point to %s %s; use the named action",
+                            unsigned(v), CcfKindArticle(kind), CcfKindName(kind));
+        }
         a.type = std::uint8_t(v);
         a.p1 = CcfParam::Raw(std::uint32_t(w));
         a.p2 = CcfParam::Raw(std::uint32_t(x));

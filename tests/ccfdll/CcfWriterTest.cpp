@@ -290,6 +290,15 @@ INSTANTIATE_TEST_SUITE_P(
         CBadModel{"ActionNamesAString",
                   [](CCcfFile& f) { f.actionLists[0].actions[0].p2 = CcfParam::Ref(CcfKind::String, 0); },
                   "which an action cannot name"},
+        CBadModel{"ValueWhereTheFileHoldsAPointer",
+                  [](CCcfFile& f) { f.actionLists[0].actions[0].p2 = CcfParam::Raw(0x40); },
+                  "has a value where the file holds an IR code"},
+        CBadModel{"PointerWhereTheFileHoldsAValue",
+                  [](CCcfFile& f) {
+                      f.actionLists[0].actions.push_back(
+                          {kCcfActionDelay, CcfParam::Raw(0), CcfParam::Ref(CcfKind::Panel, 0)});
+                  },
+                  "has a panel where the file holds a value"},
         CBadModel{"TimerLoop",
                   [](CCcfFile& f) {
                       f.timers.resize(2);
