@@ -1,5 +1,6 @@
 #include "ccfdll/CcfModel.h"
 
+#include <string_view>
 #include <unordered_set>
 
 CcfKind CcfActionWordKind(std::uint8_t type, std::uint32_t p1, std::uint32_t p2, bool second)
@@ -29,9 +30,7 @@ CcfKind CcfActionWordKind(std::uint8_t type, std::uint32_t p1, std::uint32_t p2,
 
 const char* CcfKindArticle(CcfKind kind)
 {
-    const char first = CcfKindName(kind)[0];
-    return first == 'a' || first == 'e' || first == 'i' || first == 'o' || first == 'u' || first == 'I' ? "an"
-                                                                                                         : "a";
+    return std::string_view("aeiouI").find(CcfKindName(kind)[0]) != std::string_view::npos ? "an" : "a";
 }
 
 const char* CcfKindName(CcfKind kind)

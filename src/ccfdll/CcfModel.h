@@ -89,7 +89,7 @@ enum class CcfKind : std::uint8_t {
     Device,
     Timer,
 };
-const char* CcfKindName(CcfKind kind); // "string", "icon", ... for messages
+const char* CcfKindName(CcfKind kind);    // "string", "icon", ... for messages
 const char* CcfKindArticle(CcfKind kind); // "a" or "an", to go before the name
 
 // One action parameter: a raw 32-bit word, or a reference to a node.

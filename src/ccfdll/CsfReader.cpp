@@ -1038,7 +1038,8 @@ bool CCsfCompiler::ResolveAction(const CCsfStatement& s, const CCsfCall& call, C
             return false;
         // A number cannot stand for a node: the file would point to whatever lies there.
         for (const bool second : {false, true}) {
-            const CcfKind kind = CcfActionWordKind(std::uint8_t(v), std::uint32_t(w), std::uint32_t(x), second);
+            const CcfKind kind =
+                CcfActionWordKind(std::uint8_t(v), std::uint32_t(w), std::uint32_t(x), second);
             if (kind != CcfKind::None)
                 return Fail(s, "a raw action of type %u cannot point to %s %s; use the named action",
                             unsigned(v), CcfKindArticle(kind), CcfKindName(kind));

@@ -25,43 +25,6 @@ struct SPressOptions
     unsigned occurrence = 0; // 0: not given
 };
 
-// The directory "BMP\\name.bmp" paths are relative to.
-std::string ParentDirectory(const std::string& path)
-{
-    std::string::size_type slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
-
-void PrintError(CliContext& context, const CErrorRecord& errors)
-{
-    std::string text = GetText(&errors);
-    while (!text.empty() && text.back() == '\n')
-        text.pop_back();
-    *context.err << "discweaver-cli: " << text << "\n";
-}
-
-// Hands the statement tree of a .ccf (decompiled through the codec) or of CSF text to
-// `use`, with the directory its "BMP\\name.bmp" paths are relative to.
-template <typename Use> void WithConfiguration(CliContext& context, const std::string& file, Use use)
-{
-    if (IsCcfPath(file)) {
-        CCliCodecSession session(context);
-        if (!session.Open() || !session.Decompile(file))
-            return;
-        session.FinishProgress();
-        use(session.GetWrapper().GetRootSection(), ParentDirectory(session.GetBitmapDirectory()));
-        return;
-    }
-    CErrorRecord errors;
-    std::unique_ptr<CCSFSection> root = ParseCsfFile(file.c_str(), &errors);
-    if (!root) {
-        PrintError(context, errors);
-        context.exitCode = kExitFailure;
-        return;
-    }
-    use(root.get(), ParentDirectory(file));
-}
-
 void RunPressOn(CliContext& context, const CCSFSection* root, const SPressOptions& options)
 {
     CActionExpander expander(root);
@@ -82,7 +45,7 @@ void RunPressOn(CliContext& context, const CCSFSection* root, const SPressOption
                      << " buttons named \"" << options.button
                      << "\"; this was the first, --occurrence N presses another\n";
     if (!ok) {
-        PrintError(context, errors);
+        PrintErrorRecord(context, errors);
         context.exitCode = kExitFailure;
         return;
     }
@@ -134,7 +97,7 @@ void RunPreviewOn(CliContext& context, const CCSFSection* root, const std::strin
     }
     CErrorRecord errors;
     if (!WritePreviewPng(image, options.output, options.scale, &errors)) {
-        PrintError(context, errors);
+        PrintErrorRecord(context, errors);
         context.exitCode = kExitFailure;
         return;
     }

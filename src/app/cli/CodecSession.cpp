@@ -1,6 +1,7 @@
 #include "app/cli/CodecSession.h"
 
 #include "core/PathUtil.h"
+#include "csf/CSFSection.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -29,6 +30,40 @@ std::string MakePrivateArea()
 bool IsCcfPath(const std::string& path)
 {
     return path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, ".ccf") == 0;
+}
+
+void PrintErrorRecord(CliContext& context, const CErrorRecord& errors)
+{
+    std::string text = GetText(&errors);
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    *context.err << "discweaver-cli: " << text << "\n";
+}
+
+void WithConfiguration(CliContext& context, const std::string& file,
+                       const std::function<void(CCSFSection* root, const std::string& bitmapBase)>& use)
+{
+    // "BMP\\name.bmp" paths are relative to the directory of the CSF text.
+    auto parentOf = [](const std::string& path) {
+        const std::string::size_type slash = path.find_last_of('/');
+        return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    };
+    if (IsCcfPath(file)) {
+        CCliCodecSession session(context);
+        if (!session.Open() || !session.Decompile(file))
+            return;
+        session.FinishProgress();
+        use(session.GetWrapper().GetRootSection(), parentOf(session.GetBitmapDirectory()));
+        return;
+    }
+    CErrorRecord errors;
+    std::unique_ptr<CCSFSection> root = ParseCsfFile(file.c_str(), &errors);
+    if (!root) {
+        PrintErrorRecord(context, errors);
+        context.exitCode = kExitFailure;
+        return;
+    }
+    use(root.get(), parentOf(file));
 }
 
 CCliCodecSession::CCliCodecSession(CliContext& context)

@@ -17,6 +17,7 @@
 #include "core/ErrorRecord.h"
 #include "csf/CCFWrapper.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -63,3 +64,13 @@ private:
 
 // True when the path names a CCF file by its extension (".ccf", any letter case).
 bool IsCcfPath(const std::string& path);
+
+// Prints "discweaver-cli: TEXT" for a record whose texts end with line breaks of their own.
+void PrintErrorRecord(CliContext& context, const CErrorRecord& errors);
+
+// Hands the statement tree of a configuration (a .ccf decompiled through the codec, or
+// CSF text) to `use`, with the directory its "BMP\\name.bmp" paths are relative to. When
+// the file cannot be read, the reason has been printed, context.exitCode is set and `use`
+// is not called.
+void WithConfiguration(CliContext& context, const std::string& file,
+                       const std::function<void(CCSFSection* root, const std::string& bitmapBase)>& use);
