@@ -1,8 +1,9 @@
 #include "core/AtomicFile.h"
 
+#include "core/RegularFile.h"
+
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdarg>
 #include <cstdlib>
 #include <fcntl.h>
@@ -62,20 +63,14 @@ bool CAtomicFile::Open(const char* path, CErrorRecord* errors)
     m_target = path;
     m_bFailed = false;
 
-    // Write through a symbolic link rather than replacing the link with a file.
-    struct stat linkInfo;
-    if (::lstat(path, &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
-        char resolved[PATH_MAX];
-        if (::realpath(path, resolved))
-            m_target = resolved;
-    }
+    // Write through a symbolic link rather than replacing the link with a file; a link
+    // whose file does not exist yet creates that file. Only a regular file is ever
+    // replaced: renaming over a FIFO or a device would destroy the node.
+    m_target = ResolveWriteTarget(path);
+    if (!CheckReplaceableTarget(path, m_target, errors))
+        return false;
     struct stat targetInfo;
     bool targetExists = ::stat(m_target.c_str(), &targetInfo) == 0;
-    if (targetExists && S_ISDIR(targetInfo.st_mode)) {
-        errno = EISDIR;
-        SetSystemError(errors, "Cannot write %s", path);
-        return false;
-    }
 
     std::string directory = DirectoryOf(m_target);
     std::string prefix = (directory.empty() ? std::string() : (directory == "/" ? "/" : directory + "/")) +

@@ -15,7 +15,9 @@
 // stream's errors are checked by Commit.
 //
 // A target that is a symbolic link is written through: the file it points to is
-// replaced and the link stays. A replaced file keeps its permission bits; a new one
+// replaced (or created, for a link to a file that does not exist yet) and the link
+// stays. Only regular files are replaced: Open refuses a target that is a directory,
+// a FIFO, a device or a socket. A replaced file keeps its permission bits; a new one
 // gets 0666 less the umask.
 
 #include "core/ErrorRecord.h"

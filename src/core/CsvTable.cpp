@@ -2,32 +2,34 @@
 
 #include "core/AtomicFile.h"
 #include "core/NextToken.h"
+#include "core/RegularFile.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <memory>
 
 namespace {
 
-// Reads one line of any length without its line end; a CR before the LF (a file from
-// Windows) is dropped too. False at the end of the file when nothing was read.
+// Reads one line of any length without its line end. A line ends at LF, at CR LF (a
+// file from Windows) or at a lone CR (a spreadsheet's "CSV (Macintosh)"). False at the
+// end of the file when nothing was read.
 bool ReadLine(std::FILE* file, std::string& line)
 {
     line.clear();
-    char* data = nullptr;
-    std::size_t capacity = 0;
-    ssize_t n = getline(&data, &capacity, file);
-    if (n < 0) {
-        std::free(data);
+    int c = getc_unlocked(file);
+    if (c == EOF)
         return false;
+    for (; c != EOF; c = getc_unlocked(file)) {
+        if (c == '\n')
+            return true;
+        if (c == '\r') {
+            int next = getc_unlocked(file);
+            if (next != '\n' && next != EOF)
+                ungetc(next, file);
+            return true;
+        }
+        line.push_back(static_cast<char>(c));
     }
-    line.assign(data, static_cast<std::size_t>(n));
-    std::free(data);
-    if (!line.empty() && line.back() == '\n')
-        line.pop_back();
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
     return true;
 }
 
@@ -51,7 +53,7 @@ CCsvTable::CCsvTable(int columnCount) : m_nColumnCount(columnCount < 0 ? 0 : col
 
 CCsvTable::CCsvTable(const char* fileName)
 {
-    std::unique_ptr<std::FILE, CFileCloser> file(fileName != nullptr ? std::fopen(fileName, "rb") : nullptr);
+    std::unique_ptr<std::FILE, CFileCloser> file(OpenRegularFileStream(fileName, nullptr));
     if (!file)
         return;
     std::string line;
@@ -92,10 +94,12 @@ CCsvTable::Row CCsvTable::SplitLine(const std::string& line, int columns)
 bool CCsvTable::Load(CErrorRecord* errors, const char* fileName)
 {
     if (m_nColumnCount == 0) {
+        // The column scan could not open the file; a special file is named as such.
+        (void)CheckRegularFile(fileName, errors);
         SetMessage(errors, "Input file appears to have no columns. Could not read from %s", fileName);
         return false;
     }
-    std::unique_ptr<std::FILE, CFileCloser> file(fileName != nullptr ? std::fopen(fileName, "rb") : nullptr);
+    std::unique_ptr<std::FILE, CFileCloser> file(OpenRegularFileStream(fileName, errors));
     if (!file) {
         SetMessage(errors, "Could not read from %s", fileName);
         return false;

@@ -5,8 +5,9 @@
 // knows nothing of the library (the CSV import maps its columns to library fields).
 //
 // Dialect, both ways: the comma alone separates fields, one record per line, no field
-// spans lines, quoted fields with "" for a quote. Reading accepts LF and CR LF line
-// ends; writing uses LF. Cells are 8-bit bytes with no encoding conversion.
+// spans lines, quoted fields with "" for a quote. Reading accepts LF, CR LF and a lone
+// CR as line ends; writing uses LF. Cells are 8-bit bytes with no encoding conversion.
+// Only regular files are read: a directory, FIFO or device is refused with a message.
 
 #include "core/ErrorRecord.h"
 

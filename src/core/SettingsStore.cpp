@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/NameText.h"
+#include "core/RegularFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -193,7 +194,7 @@ bool ParseValue(const std::string& s, CSettingsDocument::CValue& value)
 bool ReadWholeFile(const std::string& path, std::string& text)
 {
     text.clear();
-    FILE* f = std::fopen(path.c_str(), "rb");
+    FILE* f = OpenRegularFileStream(path.c_str(), nullptr);
     if (!f)
         return false;
     char buffer[8192];

@@ -1,6 +1,7 @@
 #include "core/XmlDocument.h"
 
 #include "core/AtomicFile.h"
+#include "core/RegularFile.h"
 #include "core/PathUtil.h"
 
 #include <libxml/xmlerror.h>
@@ -150,7 +151,17 @@ CXmlDocPtr ParseXmlFile(const char* path, CErrorRecord* errors, CWarningList* wa
     InitXmlLibrary();
     ClearXmlDiagnostics();
     RouteXmlErrorsOfThisThread();
-    return FinishParse(xmlReadFile(path, nullptr, kXmlParseOptions), path, errors, warnings);
+    // Opened by us, so that a FIFO or a device is refused instead of read for ever. A
+    // file that cannot be opened at all is left to libxml2 and its usual message.
+    int fd = OpenRegularFileForReading(path, errors);
+    if (fd < 0) {
+        if (HasError(errors))
+            return nullptr;
+        return FinishParse(xmlReadFile(path, nullptr, kXmlParseOptions), path, errors, warnings);
+    }
+    xmlDoc* doc = xmlReadFd(fd, path, nullptr, kXmlParseOptions);
+    ::close(fd);
+    return FinishParse(doc, path, errors, warnings);
 }
 
 CXmlDocPtr ParseXmlMemory(const char* data, std::size_t size, const char* displayPath, CErrorRecord* errors,

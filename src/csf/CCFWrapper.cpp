@@ -2,6 +2,7 @@
 
 #include "core/DWConfig.h"
 #include "core/PathUtil.h"
+#include "core/RegularFile.h"
 #include "core/Registry.h"
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFSection.h"
@@ -146,20 +147,6 @@ bool ReplaceWithTemp(const std::string& temp, const std::string& target)
         ::close(dirFd);
     }
     return true;
-}
-
-// A symbolic link as output is written through, so the link stays a link.
-std::string ResolveOutputPath(const std::string& output)
-{
-    struct stat info;
-    if (::lstat(output.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        if (char* resolved = ::realpath(output.c_str(), nullptr)) {
-            std::string path = resolved;
-            std::free(resolved);
-            return path;
-        }
-    }
-    return output;
 }
 
 } // namespace
@@ -325,7 +312,8 @@ bool CCFWrapper::NeedToDecompile(const char* inputCcf)
     m_nPendingInputTime = 0;
     if (!inputCcf)
         return true;
-    int fd = ::open(inputCcf, O_RDONLY | O_CLOEXEC);
+    // Only looked at, never read: a FIFO must not block the open.
+    int fd = ::open(inputCcf, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return true;
     bool timed = GetLastWriteTime(fd, &m_nPendingInputTime);
@@ -368,6 +356,14 @@ bool CCFWrapper::DecompileAndRead(CProgressSink* progress, CWarningList* log, CE
     }
     if (csfFile.empty()) {
         SetMessage(errors, "Configuration returns NULL temp CSF path");
+        return false;
+    }
+
+    // Refused before the temporary area is emptied, so a wrong input costs nothing.
+    // (A missing file is left to the library, whose message users know.)
+    CErrorRecord refusal;
+    if (!CheckRegularFile(inputCcf.c_str(), &refusal) && HasError(&refusal)) {
+        SetMessage(errors, "%s", refusal.GetMessage().c_str());
         return false;
     }
 
@@ -485,7 +481,7 @@ bool CCFWrapper::CompileCsfFile(const char* csfFile, const char* outputCcf, CPro
         return false;
     }
     unsigned lineCount = 0;
-    FILE* file = std::fopen(csfFile, "rb");
+    FILE* file = OpenRegularFileStream(csfFile, errors);
     if (!file) {
         SetSystemError(errors, "Unable to open %s for reading.", csfFile);
         return false;
@@ -513,7 +509,9 @@ bool CCFWrapper::CompileIntoOutput(const char* csfFile, const char* outputCcf, u
 {
     // The library may leave a partial file behind when it fails; it never gets to
     // write over the user's output directly.
-    std::string target = ResolveOutputPath(outputCcf);
+    std::string target = ResolveWriteTarget(outputCcf);
+    if (!CheckReplaceableTarget(outputCcf, target, errors))
+        return false;
     std::string temp;
     if (!CreateTempBeside(target, &temp)) {
         SetSystemError(errors, "Unable to create a temporary file beside %s", outputCcf);

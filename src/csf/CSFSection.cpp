@@ -1,5 +1,6 @@
 #include "csf/CSFSection.h"
 
+#include "core/RegularFile.h"
 #include "core/AtomicFile.h"
 #include "core/NextToken.h"
 #include "csf/CSFTreeStore.h"
@@ -409,7 +410,7 @@ std::unique_ptr<CCSFSection> ParseCsfText(const char* data, std::size_t size, CE
 
 std::unique_ptr<CCSFSection> ParseCsfFile(const char* path, CErrorRecord* errors)
 {
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = OpenRegularFileStream(path, errors);
     if (file == nullptr) {
         SetSystemError(errors, "Unable to read %s", path);
         return nullptr;

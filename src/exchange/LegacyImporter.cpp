@@ -2,6 +2,7 @@
 
 #include "core/NameText.h"
 #include "core/NextToken.h"
+#include "core/RegularFile.h"
 #include "model/Library.h"
 
 #include <cerrno>
@@ -178,7 +179,7 @@ bool CLegacyImporter::Build(CErrorRecord* errors, CLibrary& library)
 
 bool ImportLegacyFile(CLibrary& library, CErrorRecord* errors, CProgressSink* progress, const char* fileName)
 {
-    std::FILE* file = std::fopen(fileName, "r");
+    std::FILE* file = OpenRegularFileStream(fileName, errors);
     if (!file) {
         SetMessage(errors, "Cannot open %s", fileName);
         return false;

@@ -3,6 +3,7 @@
 #include "core/DWConfig.h"
 #include "core/NameText.h"
 #include "core/Registry.h"
+#include "core/RegularFile.h"
 
 #include <cstdio>
 
@@ -14,7 +15,7 @@ bool ImportXmlFile(CDWConfig& config, CErrorRecord* errors, CWarningList* warnin
     ProgressBody(progress, "%s", "");
     // The library load treats a missing file as nothing to load; for an import that
     // would report success for a file that is not there.
-    std::FILE* file = std::fopen(fileName, "rb");
+    std::FILE* file = OpenRegularFileStream(fileName, errors);
     if (!file) {
         SetMessage(errors, "Cannot open %s", fileName);
         return false;

@@ -1,5 +1,6 @@
 #include "generate/Bitmaps.h"
 
+#include "core/RegularFile.h"
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
@@ -34,7 +35,7 @@ bool IsReadOnlyFile(const std::string& path)
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes)
 {
     bytes.clear();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenRegularFileStream(path.c_str(), nullptr);
     if (!file)
         return false;
     std::uint8_t buffer[65536];

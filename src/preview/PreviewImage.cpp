@@ -1,5 +1,6 @@
 #include "preview/PreviewImage.h"
 
+#include "core/AtomicFile.h"
 #include <png.h>
 
 #include <algorithm>
@@ -210,18 +211,18 @@ bool WritePreviewPng(const CPreviewImage& image, const std::string& path, int sc
         SetMessage(errors, "The scale must be between 1 and 16\n");
         return false;
     }
-    std::string temp = path + ".tmp";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (!file) {
-        SetSystemError(errors, "Unable to write %s", temp.c_str());
+    CAtomicFile file;
+    if (!file.Open(path.c_str(), errors))
+        return false;
+    if (!WritePng(file.GetFile(), image, scale)) {
+        file.Abort();
+        SetMessage(errors, "Unable to write %s\n", path.c_str());
         return false;
     }
-    bool ok = WritePng(file, image, scale);
-    if (std::fclose(file) != 0)
-        ok = false;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        SetMessage(errors, "Unable to write %s\n", path.c_str());
+    bool wasEmpty = IsEmpty(errors);
+    if (!file.Commit(errors)) {
+        if (wasEmpty)
+            AddContext(errors, "Unable to write %s", path.c_str());
         return false;
     }
     return true;
