@@ -8,8 +8,10 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace {
@@ -696,25 +698,135 @@ bool CCsfFormatter::Run(CCcfError* error)
     return !m_failed;
 }
 
-// Pictures are rewritten on every decompilation into the work directory; a bitmap that
-// cannot be written completely is removed again, so none is left half-written. (A
-// temporary file and rename per picture would double the cost of the decompilation.)
-bool WritePicture(const std::string& path, const CCcfPixels& pixels, CCcfError* error)
+// Reads a whole regular file (never through a link) for comparing it with a picture; false
+// for anything else or a file larger than limit.
+bool ReadExistingPicture(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes)
 {
-    const std::vector<std::uint8_t> bytes = WriteBmp(pixels);
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr) {
-        SetCcfError(error, "Cannot write %s: %s", path.c_str(), std::strerror(errno));
+    bytes.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return false;
+    struct stat status
+    {
+    };
+    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && std::size_t(status.st_size) <= limit;
+    if (ok) {
+        bytes.resize(std::size_t(status.st_size));
+        std::size_t done = 0;
+        while (ok && done < bytes.size()) {
+            const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            ok = got > 0;
+            done += ok ? std::size_t(got) : 0;
+        }
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    const int savedErrno = errno;
-    if (std::fclose(out) != 0 || !written) {
-        SetCcfError(error, "Cannot write %s: %s", path.c_str(), std::strerror(written ? errno : savedErrno));
-        std::remove(path.c_str());
-        return false;
+    ::close(fd);
+    return ok;
+}
+
+enum class PictureOutcome { Written, AlreadyThere, NameTaken, Failed };
+
+// Creates a new picture file. Another CSF decompiled into the same directory may own a
+// file of that name, and a link may have been planted there: such a file is never
+// opened for writing (O_EXCL, O_NOFOLLOW). A regular file holding exactly these bytes
+// is the same picture and is used as it stands. A file that cannot be written completely
+// is removed again, so none is left half-written. (A temporary file and rename per
+// picture would double the cost of the decompilation.)
+PictureOutcome WritePicture(const std::string& path, const std::vector<std::uint8_t>& bytes, CCcfError* error)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EEXIST || errno == ELOOP) {
+            std::vector<std::uint8_t> present;
+            if (ReadExistingPicture(path, bytes.size(), present) && present == bytes)
+                return PictureOutcome::AlreadyThere;
+            return PictureOutcome::NameTaken;
+        }
+        SetCcfError(error, "Cannot write %s: %s", path.c_str(), std::strerror(errno));
+        return PictureOutcome::Failed;
+    }
+    std::size_t done = 0;
+    int failure = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0) {
+            failure = wrote < 0 ? errno : ENOSPC;
+            break;
+        }
+        done += std::size_t(wrote);
+    }
+    if (::close(fd) != 0 && failure == 0)
+        failure = errno;
+    if (failure != 0) {
+        SetCcfError(error, "Cannot write %s: %s", path.c_str(), std::strerror(failure));
+        ::unlink(path.c_str());
+        return PictureOutcome::Failed;
+    }
+    return PictureOutcome::Written;
+}
+
+// Writes every picture under its own name or, when that name is taken by a different
+// file, under the first free "iconNNNN-K.bmp"; renamed pictures are recorded in renames
+// (old text path to new text path).
+bool WritePictures(const std::string& bmpDirectory, const std::vector<CCsfPicture>& pictures,
+                   std::map<std::string, std::string>& renames, CCcfError* error)
+{
+    for (const CCsfPicture& picture : pictures) {
+        const std::vector<std::uint8_t> bytes = WriteBmp(picture.pixels);
+        const std::size_t dot = picture.fileName.rfind('.');
+        const std::string stem = picture.fileName.substr(0, dot);
+        const std::string extension = dot == std::string::npos ? std::string() : picture.fileName.substr(dot);
+        std::string name = picture.fileName;
+        // The suffixed names never come out of the numbering, so they cannot meet
+        // another picture of this run.
+        for (int suffix = 1;; ++suffix) {
+            const PictureOutcome outcome = WritePicture(bmpDirectory + "/" + name, bytes, error);
+            if (outcome == PictureOutcome::Failed)
+                return false;
+            if (outcome != PictureOutcome::NameTaken)
+                break;
+            if (suffix > 9999) {
+                SetCcfError(error, "Cannot find a free name for %s in %s", picture.fileName.c_str(),
+                            bmpDirectory.c_str());
+                return false;
+            }
+            name = stem + "-" + std::to_string(suffix) + extension;
+        }
+        if (name != picture.fileName)
+            renames.emplace("BMP\\" + picture.fileName, "BMP\\" + name);
     }
     return true;
+}
+
+// Points the quoted picture paths of the text at the renamed files. A quoted text that
+// is a name or label cannot hold a backslash (it is written \x5c), so only picture paths
+// match.
+void RenamePicturePaths(std::string& text, const std::map<std::string, std::string>& renames)
+{
+    if (renames.empty())
+        return;
+    static const char kPrefix[] = "\"BMP\\";
+    std::string result;
+    result.reserve(text.size() + renames.size() * 8);
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t at = text.find(kPrefix, from);
+        if (at == std::string::npos)
+            break;
+        const std::size_t close = text.find('"', at + 1);
+        if (close == std::string::npos)
+            break;
+        result.append(text, from, at + 1 - from);
+        const std::string path = text.substr(at + 1, close - at - 1);
+        auto found = renames.find(path);
+        result += found == renames.end() ? path : found->second;
+        from = close;
+    }
+    result.append(text, from, std::string::npos);
+    text.swap(result);
 }
 
 } // namespace
@@ -750,10 +862,10 @@ bool WriteCsfFile(const CCcfFile& file, const std::string& csfPath, CCcfError* e
     std::snprintf(text, sizeof text, "Writing %zu bitmaps into %s", out.pictures.size(),
                   bmpDirectory.c_str());
     say(text);
-    for (const CCsfPicture& picture : out.pictures) {
-        if (!WritePicture(bmpDirectory + "/" + picture.fileName, picture.pixels, error))
-            return false;
-    }
+    std::map<std::string, std::string> renames;
+    if (!WritePictures(bmpDirectory, out.pictures, renames, error))
+        return false;
+    RenamePicturePaths(out.text, renames);
     std::snprintf(text, sizeof text, "Writing %s", csfPath.c_str());
     say(text);
     return WriteFileAtomically(csfPath, reinterpret_cast<const std::uint8_t*>(out.text.data()),

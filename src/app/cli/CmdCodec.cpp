@@ -4,22 +4,20 @@
 // exercises the program's own loading, version check, logging and safe output writing.
 //
 // decompile reads the input into the program's statement tree like an execution does,
-// then copies the work file and its pictures ("BMP" beside the text) to the output.
+// then has the codec write the text and its pictures ("BMP" beside the text) to the
+// output; pictures already in that folder are never changed (see docs/csf.md).
 // compile compiles the CSF file where it stands, so that its icon paths resolve beside
 // it; the output is replaced only when compiling succeeded.
 
 #include "app/cli/Cli.h"
 #include "app/cli/CodecSession.h"
 #include "app/cli/CsfSummary.h"
-#include "core/AtomicFile.h"
-#include "core/PathUtil.h"
+#include "core/RegularFile.h"
 #include "csf/CSFSection.h"
 
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -29,62 +27,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool ReadFileBytes(const std::string& path, std::string& bytes)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-// Copies one file through the atomic writer, so a failure never leaves half a file.
-bool CopyFileSafely(const std::string& from, const std::string& to, CErrorRecord* errors)
-{
-    std::string bytes;
-    if (!ReadFileBytes(from, bytes)) {
-        SetSystemError(errors, "Unable to read %s", from.c_str());
-        return false;
-    }
-    return WriteFileAtomically(to.c_str(), bytes, errors);
-}
-
-// The pictures first, then the text that names them.
-bool CopyDecompilation(CCliCodecSession& session, const std::string& out, CErrorRecord* errors)
-{
-    std::error_code error;
-    fs::path pictures = session.GetBitmapDirectory();
-    if (fs::is_directory(pictures, error)) {
-        std::optional<std::string> parent = GetParentPath(out.c_str());
-        std::string target = JoinPath(parent && !parent->empty() ? *parent : std::string("."), std::string("BMP"));
-        bool any = false;
-        for (const fs::directory_entry& entry : fs::directory_iterator(pictures, error)) {
-            if (!entry.is_regular_file(error))
-                continue;
-            if (!any && !CreateDirectoryPath(target.c_str())) {
-                SetSystemError(errors, "Error creating %s", target.c_str());
-                return false;
-            }
-            any = true;
-            if (!CopyFileSafely(entry.path().string(), JoinPath(target, entry.path().filename().string()), errors))
-                return false;
-        }
-        if (error) {
-            SetSystemErrorCode(errors, error.value(), "Error finding %s", pictures.c_str());
-            return false;
-        }
-    }
-    return CopyFileSafely(session.GetWorkFile(), out, errors);
-}
-
 void RunDecompile(CliContext& context, const std::string& in, const std::string& out)
 {
     CCliCodecSession session(context);
+    // The first run proves the input reads into the program's tree; the second writes
+    // the text and its pictures where the user asked, where the codec keeps pictures of
+    // other CSF files in that folder as they are.
     if (!session.Open() || !session.Decompile(in))
         return;
     CErrorRecord errors;
-    if (!CopyDecompilation(session, out, &errors)) {
-        session.ReportFailure(GetText(&errors));
+    std::string target = ResolveWriteTarget(out.c_str());
+    if (!CheckReplaceableTarget(out.c_str(), target, &errors) || !session.DecompileInto(in, target)) {
+        if (HasError(&errors))
+            session.ReportFailure(GetText(&errors));
         return;
     }
     *context.out << "Decompiled " << in << " into " << out << "\n";

@@ -121,6 +121,18 @@ bool CCliCodecSession::Decompile(const std::string& ccfPath)
     return true;
 }
 
+bool CCliCodecSession::DecompileInto(const std::string& ccfPath, const std::string& csfPath)
+{
+    Clear(&m_errors);
+    m_log.clear();
+    if (!m_pWrapper->RunDecompiler(ccfPath.c_str(), csfPath.c_str(), &m_progress, &m_log, &m_errors)) {
+        ReportFailure(GetText(&m_errors));
+        return false;
+    }
+    m_progress.Finish();
+    return true;
+}
+
 bool CCliCodecSession::Compile(const std::string& csfPath, const std::string& ccfPath)
 {
     Clear(&m_errors);

@@ -38,6 +38,10 @@ public:
     // on failure.
     bool Decompile(const std::string& ccfPath);
 
+    // Decompiles ccfPath straight into csfPath (pictures into "BMP" beside it) without
+    // reading it into the trees. Prints and sets the exit code on failure.
+    bool DecompileInto(const std::string& ccfPath, const std::string& csfPath);
+
     // Compiles a CSF file where it stands into ccfPath; the output is replaced only when
     // the compile succeeded. Prints and sets the exit code on failure.
     bool Compile(const std::string& csfPath, const std::string& ccfPath);
