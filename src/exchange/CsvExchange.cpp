@@ -205,6 +205,36 @@ std::optional<int> CanonicalTrackNumber(const std::string& text)
     return number;
 }
 
+// Whether the library can hold the row; else records why, naming the row.
+bool CheckImportRow(CErrorRecord* errors, const CCsvRowContext& values, std::size_t rowNumber,
+                    const char* sourceName)
+{
+    char place[1024];
+    if (sourceName && *sourceName)
+        std::snprintf(place, sizeof place, "%.900s, row %zu", sourceName, rowNumber);
+    else
+        std::snprintf(place, sizeof place, "Row %zu", rowNumber);
+    for (int i = 0; i < kCsvFieldCount; ++i) {
+        const std::optional<std::string>& value = values.GetField(i);
+        if (i == kCsvDiscNumber || i == kCsvTrackNumber || !value)
+            continue;
+        if (value->size() > kMaxImportedNameBytes) {
+            SetMessage(errors, "%s cannot be imported: its %s text is %zu bytes long, more than the %zu a name may have",
+                       place, kFields[i].heading, value->size(), kMaxImportedNameBytes);
+            return false;
+        }
+    }
+    if (const std::optional<std::string>& track = values.GetField(kCsvTrackNumber)) {
+        int number = ParseNumber(*track);
+        if (number < 0 || number > CTrack::kMaxNumber) {
+            SetMessage(errors, "%s cannot be imported: track number %d is outside 0 to %d", place, number,
+                       CTrack::kMaxNumber);
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 const CCsvFieldInfo& GetCsvFieldInfo(int index)
@@ -380,7 +410,7 @@ bool ExportLibraryToTable(const CLibrary& library, const CCsvRowContext& context
 }
 
 bool ImportTableIntoLibrary(CLibrary& library, CErrorRecord* errors, const CCsvRowContext& context,
-                            const CCsvTable& table)
+                            const CCsvTable& table, const char* sourceName)
 {
     CNamedCollection<CLibList>& lists = library.GetLists();
     std::string defaultName = "CD List";
@@ -405,8 +435,11 @@ bool ImportTableIntoLibrary(CLibrary& library, CErrorRecord* errors, const CCsvR
     // unmapped ones never change.
     CCsvRowContext values = context;
     auto field = [&values](int index) -> const std::optional<std::string>& { return values.GetField(index); };
+    std::size_t rowNumber = 0;
     for (auto row = table.FirstRow(); row != table.EndOfRows(); row = CCsvTable::NextRow(row)) {
         values.FillFromRow(table, row);
+        if (!CheckImportRow(errors, values, ++rowNumber, sourceName))
+            return false;
 
         const std::string& listName = field(kCsvListName) ? *field(kCsvListName) : defaultName;
         CLibList* list = FindOrAdd(errors, listIndex, lists, &library, listName);
@@ -481,7 +514,7 @@ bool RunCsvImport(CLibrary& library, const CPlayers& players, CErrorRecord* erro
         return false;
     ProgressHeading(progress, "Adding data from CSV file");
     CCsvRowContext context(map);
-    if (!ImportTableIntoLibrary(library, errors, context, table))
+    if (!ImportTableIntoLibrary(library, errors, context, table, fileName))
         return false;
     ProgressHeading(progress, "Resolving players");
     library.LinkPlayers(players, nullptr);
@@ -517,7 +550,7 @@ bool RunCsvImportPreview(CErrorRecord* errors, CProgressSink* progress, const ch
         ProgressHeading(progress, "Generating data");
         CLibrary temporary;
         CCsvRowContext context(map);
-        ok = ImportTableIntoLibrary(temporary, errors, context, *table);
+        ok = ImportTableIntoLibrary(temporary, errors, context, *table, fileName);
         if (ok) {
             CCsvColumnMap canonical = CCsvColumnMap::Canonical();
             auto result = std::make_unique<CCsvTable>(canonical.GetColumnCount());

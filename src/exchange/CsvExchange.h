@@ -102,10 +102,17 @@ private:
 
 // One row per node at the deepest level a used column needs; true when a row was written.
 bool ExportLibraryToTable(const CLibrary& library, const CCsvRowContext& context, CCsvTable& table);
+// The longest text a name, short name or title may have on import, in bytes. Longer
+// texts are no names, and the saved library would no longer load.
+constexpr std::size_t kMaxImportedNameBytes = 4096;
+
 // Adds the rows to the library, finding lists, artists, discs and tracks by name. A
-// failure stops at once; what was added before stays.
+// failure stops at once; what was added before stays. A row the library cannot hold is
+// refused, naming its place ("FILE, row N: ..." with sourceName, else "Row N: ..."):
+// a text longer than kMaxImportedNameBytes, or a track number outside 0 to 99, which
+// would otherwise be clamped onto another track.
 bool ImportTableIntoLibrary(CLibrary& library, CErrorRecord* errors, const CCsvRowContext& context,
-                            const CCsvTable& table);
+                            const CCsvTable& table, const char* sourceName = nullptr);
 
 // The work of the CSV job. Import: read the file, import it, then link the discs to
 // the players. Export: build the table with the map's column count and save it.

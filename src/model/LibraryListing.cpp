@@ -1,16 +1,17 @@
 #include "model/LibraryListing.h"
 
+#include "core/TerminalText.h"
 #include "csf/CSFPath.h"
 
 void PrintLibraryTree(std::ostream& out, const CLibrary& library)
 {
-    out << library.GetDisplayText() << "\n";
+    out << EscapeControlBytes(library.GetDisplayText()) << "\n";
     for (const CLibList* list : library.GetLists()) {
-        out << "  " << list->GetDisplayText() << "\n";
+        out << "  " << EscapeControlBytes(list->GetDisplayText()) << "\n";
         for (const CArtist* artist : list->GetArtists()) {
-            out << "    " << artist->GetDisplayText() << "\n";
+            out << "    " << EscapeControlBytes(artist->GetDisplayText()) << "\n";
             for (const CDisc* disc : artist->GetDiscs())
-                out << "      " << disc->GetDisplayText() << "\n";
+                out << "      " << EscapeControlBytes(disc->GetDisplayText()) << "\n";
         }
     }
 }
@@ -32,24 +33,25 @@ void PrintPlayers(std::ostream& out, const CPlayers& players)
         return;
     }
     for (const CPlayer* player : players) {
-        out << player->GetName().GetPlain() << "\n";
+        out << EscapeControlBytes(player->GetName().GetPlain()) << "\n";
         if (player->GetShortName().HasText())
-            out << "  Short name: " << player->GetShortName().GetPlain() << "\n";
+            out << "  Short name: " << EscapeControlBytes(player->GetShortName().GetPlain()) << "\n";
         out << "  Pad disc numbers to: " << player->GetDigitsToPadTo() << "\n";
         out << "  Delay: " << player->GetDelay() << " tenths of a second"
             << (player->GetDelayOnlyIdentical() ? " (only between identical digits)" : "") << "\n";
         out << "  Pre-track delay: " << player->GetDiscToTrackDelay() << " tenths of a second\n";
         if (const CCSFPanelPath* jump = player->GetJumpPanel())
-            out << "  Jump: " << jump->GetDeviceName().GetPlain() << ", " << jump->GetPanelName().GetPlain()
+            out << "  Jump: " << EscapeControlBytes(jump->GetDeviceName().GetPlain()) << ", "
+                << EscapeControlBytes(jump->GetPanelName().GetPlain())
                 << "\n";
         for (int digit = 0; digit < CPlayer::kNumberButtons; ++digit) {
             if (const CCSFButtonPath* path = player->GetNumberButton(digit))
-                out << "  Number " << digit << ": " << DescribeButtonRow(*path) << "\n";
+                out << "  Number " << digit << ": " << EscapeControlBytes(DescribeButtonRow(*path)) << "\n";
         }
         for (int role = 0; role < static_cast<int>(EPlayerButton::Count); ++role) {
             if (const CCSFButtonPath* path = player->GetButton(static_cast<EPlayerButton>(role)))
                 out << "  " << CPlayer::GetRoleLabel(static_cast<EPlayerButton>(role)) << ": "
-                    << DescribeButtonRow(*path) << "\n";
+                    << EscapeControlBytes(DescribeButtonRow(*path)) << "\n";
         }
     }
 }

@@ -2,7 +2,9 @@
 
 // Plain-text listings of the model for the command line and for reports: the library
 // tree as the editor's tree shows it (each node's display text, indented by level),
-// and the players with their settings and mapped buttons.
+// and the players with their settings and mapped buttons. Names are printed with their
+// control bytes escaped (EscapeControlBytes), line breaks included, so one name stays
+// on one line.
 
 #include "model/Library.h"
 #include "model/Player.h"

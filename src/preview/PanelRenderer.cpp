@@ -213,6 +213,8 @@ public:
     {
     }
 
+    void SetWarnings(CWarningList* warnings) { m_pWarnings = warnings; }
+
     void DrawChildren(const CCSFSection* container, int originX, int originY, const SPreviewRect& clip,
                       unsigned depth)
     {
@@ -305,7 +307,15 @@ private:
         auto it = m_icons.find(escaped);
         if (it == m_icons.end()) {
             CPreviewImage loaded;
-            bool ok = ReadPreviewBmp(IconPath(escaped, m_directory), loaded, nullptr);
+            CErrorRecord why;
+            bool ok = ReadPreviewBmp(IconPath(escaped, m_directory), loaded, &why);
+            if (!ok && m_pWarnings) {
+                std::string reason = GetText(&why);
+                while (!reason.empty() && reason.back() == '\n')
+                    reason.pop_back();
+                AddWarning(m_pWarnings, "Picture %s left out: %s", UnescapeCsf(escaped.c_str()).c_str(),
+                           reason.c_str());
+            }
             it = m_icons.emplace(escaped, std::make_pair(ok, std::move(loaded))).first;
         }
         return it->second.first ? &it->second.second : nullptr;
@@ -315,12 +325,14 @@ private:
     std::string m_directory;
     SDefaults m_defaults;
     bool m_bSelected;
+    CWarningList* m_pWarnings = nullptr;
     std::map<std::string, std::pair<bool, CPreviewImage>> m_icons;
 };
 
 } // namespace
 
-CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory, bool selected)
+CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory, bool selected,
+                          CWarningList* warnings)
 {
     CPreviewImage image(kPanelWidth, kPanelHeight, 3);
     if (!panel)
@@ -328,6 +340,7 @@ CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDir
     SDefaults defaults;
     ReadDefaults(panel, defaults);
     CRenderer renderer(image, bitmapDirectory, defaults, selected);
+    renderer.SetWarnings(warnings);
     renderer.DrawChildren(panel, 0, 0, image.Bounds(), 0);
     return image;
 }

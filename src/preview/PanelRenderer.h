@@ -8,8 +8,9 @@
 // grey levels or raw colour bytes (text level in bits 1-0, background in bits 3-2). The
 // panel's own Font and colour statements are the defaults of everything on it. Pictures "BMP\name.bmp" are
 // read from the bitmap directory (beside the CSF file); one that cannot be read is drawn as its background
-// colour.
+// colour, and named in `warnings` (when given) with the reason.
 
+#include "core/ErrorRecord.h"
 #include "preview/PreviewImage.h"
 
 #include <string>
@@ -23,8 +24,10 @@ constexpr int kPanelHeight = 220;
 
 // The panel statement's node; never fails on odd statements (they are skipped).
 // selected: draw every button in its selected (pressed) look instead.
+// Each picture left out adds one line to warnings (when not null):
+// "Picture BMP\\name.bmp left out: REASON".
 CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory,
-                          bool selected = false);
+                          bool selected = false, CWarningList* warnings = nullptr);
 
 // All panels side by side, four a row, each with its name underneath.
 CPreviewImage ComposeContactSheet(const std::vector<std::pair<std::string, CPreviewImage>>& panels);

@@ -1,7 +1,9 @@
 #include "preview/PreviewImage.h"
 
 #include "core/AtomicFile.h"
+#include "core/RegularFile.h"
 #include <png.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -133,14 +135,19 @@ bool ReadPreviewBmp(const std::string& path, CPreviewImage& image, CErrorRecord*
 {
     constexpr std::size_t kMaxFile = 16u << 20;
     // Only regular files: a picture path naming a FIFO or a device would block or never end.
-    std::error_code status;
-    if (!std::filesystem::is_regular_file(path, status)) {
-        SetMessage(errors, "Unable to read %s\n", path.c_str());
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) {
+        SetSystemError(errors, "Unable to read %s", path.c_str());
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        SetMessage(errors, "Unable to read %s: it is %s, not a regular file\n", path.c_str(),
+                   DescribeFileKind(info.st_mode));
         return false;
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        SetMessage(errors, "Unable to read %s\n", path.c_str());
+        SetSystemError(errors, "Unable to read %s", path.c_str());
         return false;
     }
     std::vector<unsigned char> data;

@@ -1,17 +1,24 @@
 #include "app/cli/Cli.h"
 
 #include "app/cli/CliCommands.h"
+#include "app/cli/EscapingStream.h"
+#include "app/cli/TerminalProgress.h"
 #include "core/Version.h"
 
 #include <CLI/CLI.hpp>
 
+#include <iostream>
 #include <ostream>
 
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
+int RunCli(int argc, const char* const* argv, std::ostream& rawOut, std::ostream& rawErr)
 {
+    CEscapingStream out(rawOut);
+    CEscapingStream err(rawErr);
     CliContext context;
     context.out = &out;
     context.err = &err;
+    context.progress = &rawErr;
+    context.progressIsTerminal = &rawErr == &std::cerr && CTerminalProgress::StderrIsTerminal();
 
     CLI::App app{"Discweaver: browsable disc and track pages for Pronto remotes", "discweaver-cli"};
     app.set_version_flag("--version", std::string("discweaver-cli ") + DwVersionText());

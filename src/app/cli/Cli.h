@@ -16,9 +16,14 @@ enum CliExit : int {
 };
 
 // What every command's callback works with: where to print, and the exit status it sets.
+// out and err escape control bytes (see EscapingStream.h); progress is the error stream
+// itself, for the progress display, which escapes its texts on its own and redraws its
+// bar with a carriage return when progressIsTerminal.
 struct CliContext {
     std::ostream* out = nullptr;
     std::ostream* err = nullptr;
+    std::ostream* progress = nullptr;
+    bool progressIsTerminal = false;
     int exitCode = kExitOk;
 };
 

@@ -141,7 +141,7 @@ int RunExecute(CliContext& context, const SExecuteOptions& options)
         }
     }
 
-    CTerminalProgress progress(err, context.err == &std::cerr && CTerminalProgress::StderrIsTerminal());
+    CTerminalProgress progress(*context.progress, context.progressIsTerminal);
     CCFWrapper wrapper(&config);
     if (!wrapper.Init(&progress, &errors)) {
         progress.Finish();
@@ -248,7 +248,9 @@ void RegisterExecuteCommands(CLI::App& app, CliContext& context)
         "--replace-devices", options->replaceDevices,
         "Devices named after a list from an earlier run: ask (default), yes (delete) or no (keep)");
     cmd->add_option("--unlinked", options->unlinked,
-                    "Discs without a player: stop (default), delete, or assign=PLAYER");
+                    "Discs without a player: stop (default), delete, or assign=PLAYER. delete and "
+                    "assign change the library file at once, before the output is written: the "
+                    "discs stay deleted (or assigned) even when the run fails later");
     cmd->add_option("--config-area", options->configArea,
                     "Directory holding DW_Config and DW_Temp (default: the stored setting)");
     cmd->add_flag("--yes-same-file", options->yesSameFile, "Allow the output to be the input file");

@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include <memory>
+#include <set>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -77,6 +78,7 @@ void RunPreviewOn(CliContext& context, const CCSFSection* root, const std::strin
         return;
     }
     CPreviewImage image;
+    CWarningList warnings;
     if (!options.panel.empty()) {
         const CCSFSection* panel = finder.FindPanel(device, options.panel);
         if (!panel) {
@@ -85,16 +87,22 @@ void RunPreviewOn(CliContext& context, const CCSFSection* root, const std::strin
             context.exitCode = kExitFailure;
             return;
         }
-        image = RenderPanel(panel, bitmapBase, options.selected);
+        image = RenderPanel(panel, bitmapBase, options.selected, &warnings);
     } else {
         std::vector<std::pair<std::string, CPreviewImage>> panels;
         for (const CCSFSection* c = device->GetFirstChild(); c; c = c->GetNextSibling()) {
             std::string name;
             if (c->IsPanelStatement(&name))
-                panels.emplace_back(UnescapeCsf(name.c_str()), RenderPanel(c, bitmapBase, options.selected));
+                panels.emplace_back(UnescapeCsf(name.c_str()),
+                                    RenderPanel(c, bitmapBase, options.selected, &warnings));
         }
         image = ComposeContactSheet(panels);
     }
+    // A picture several panels share is named once.
+    std::set<std::string> said;
+    for (const std::string& line : warnings)
+        if (said.insert(line).second)
+            *context.err << "discweaver-cli: warning: " << line << "\n";
     CErrorRecord errors;
     if (!WritePreviewPng(image, options.output, options.scale, &errors)) {
         PrintErrorRecord(context, errors);

@@ -68,7 +68,7 @@ void WithConfiguration(CliContext& context, const std::string& file,
 
 CCliCodecSession::CCliCodecSession(CliContext& context)
     : m_context(context),
-      m_progress(*context.err, context.err == &std::cerr && CTerminalProgress::StderrIsTerminal())
+      m_progress(*context.progress, context.progressIsTerminal)
 {
 }
 

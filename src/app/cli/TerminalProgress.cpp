@@ -1,5 +1,7 @@
 #include "app/cli/TerminalProgress.h"
 
+#include "core/TerminalText.h"
+
 #include <ostream>
 #include <unistd.h>
 
@@ -42,7 +44,7 @@ void CTerminalProgress::DrawBar()
     int filled = percent * kWidth / 100;
     std::string line = "\r  [" + std::string(static_cast<std::size_t>(filled), '#') +
                        std::string(static_cast<std::size_t>(kWidth - filled), ' ') + "] " +
-                       std::to_string(percent) + "% " + m_heading;
+                       std::to_string(percent) + "% " + EscapeControlBytes(m_heading);
     // Pad over what a longer earlier line left on the screen.
     std::size_t length = line.size();
     if (length < m_nBarLineLength)
@@ -70,7 +72,7 @@ void CTerminalProgress::Update(std::uint32_t position, std::uint32_t maximum, co
         m_title = title;
         if (!m_title.empty()) {
             EndBarLine();
-            m_out << m_title << '\n';
+            m_out << EscapeControlBytes(m_title) << '\n';
         }
     }
     if (heading && m_heading != heading) {
@@ -81,19 +83,19 @@ void CTerminalProgress::Update(std::uint32_t position, std::uint32_t maximum, co
         if (m_heading.empty()) {
         } else if (!barRunning) {
             EndBarLine();
-            m_out << "  " << m_heading << '\n';
+            m_out << "  " << EscapeControlBytes(m_heading) << '\n';
         } else if (m_bInteractive) {
             barMoved = true;
         } else if (Percent() / 25 != m_nLastQuarter) {
             m_nLastQuarter = Percent() / 25;
-            m_out << "  " << m_heading << " (" << Percent() << "%)\n";
+            m_out << "  " << EscapeControlBytes(m_heading) << " (" << Percent() << "%)\n";
         }
     }
     if (body && m_body != body) {
         m_body = body;
         if (!m_body.empty()) {
             EndBarLine();
-            m_out << "    " << m_body << '\n';
+            m_out << "    " << EscapeControlBytes(m_body) << '\n';
         }
     }
     if (barMoved)
