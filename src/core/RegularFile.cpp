@@ -50,8 +50,17 @@ int OpenRegularFileForReading(const char* path, CErrorRecord* errors)
     }
     // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
     int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        // A socket cannot be opened at all (ENXIO); it is still named for what it is.
+        int saved = errno;
+        struct stat info;
+        if (::stat(path, &info) == 0 && !S_ISREG(info.st_mode)) {
+            RecordNotRegular(errors, "read", path, info.st_mode);
+            saved = EINVAL;
+        }
+        errno = saved;
         return -1;
+    }
     struct stat info;
     if (::fstat(fd, &info) != 0) {
         int saved = errno;

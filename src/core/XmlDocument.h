@@ -55,8 +55,10 @@ using CXmlDocPtr = std::unique_ptr<xmlDoc, CXmlDocFree>;
 // True when path names an existing file (a missing file is no error for our loaders).
 bool XmlFileExists(const char* path);
 
-// Parses a file with kXmlParseOptions after emptying the diagnostics list. On failure
-// records "Error reading and parsing %s", appends the parser's lines to warnings,
+// Parses a file with kXmlParseOptions after emptying the diagnostics list. A path that
+// is not a regular file (a FIFO, a device, a directory) is refused at once with the
+// message of OpenRegularFileForReading. On another failure records "Error reading and
+// parsing %s", appends the parser's lines to warnings,
 // empties the list and returns null.
 CXmlDocPtr ParseXmlFile(const char* path, CErrorRecord* errors, CWarningList* warnings);
 // The same over bytes in memory; displayPath names the data in messages.

@@ -1,0 +1,298 @@
+// discweaver-cli on files that are not what they seem: FIFOs and other nodes as inputs
+// and outputs, links, control bytes in names, imports the library cannot hold, and
+// several decompilations into one folder. Each refusal is one line naming the file,
+// with exit status 1; the rules themselves are tested where they are decided.
+
+#include "CliTestUtil.h"
+#include "common/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using dwtest::ReadText;
+using dwtest::WriteText;
+
+const std::string kBig = DW_SHARED_DIR "/ccf-samples/irscrutinizer-2002-10-17.ccf";
+const fs::path kDemoDir = fs::path(DW_TEST_DATA_DIR) / ".." / ".." / "demo";
+
+bool HasCodec()
+{
+    return fs::exists(DW_BIN_DIR "/libCCFDll.so");
+}
+
+class SpecialFilesCli : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(m_tmp.Path().empty());
+        setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
+        setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine").c_str(), 1);
+        fs::create_directories(m_area / "DW_Config");
+        fs::copy_file(kDemoDir / "DW_Devices.xml", m_area / "DW_Config" / "DW_Devices.xml");
+        fs::copy_file(kDemoDir / "DW_Library.xml", m_area / "DW_Config" / "DW_Library.xml");
+    }
+    void TearDown() override
+    {
+        unsetenv("DISCWEAVER_SETTINGS");
+        unsetenv("DISCWEAVER_MACHINE_SETTINGS");
+    }
+    std::string Fifo(const std::string& name)
+    {
+        std::string path = m_root / name;
+        EXPECT_EQ(::mkfifo(path.c_str(), 0644), 0);
+        return path;
+    }
+    static bool IsFifo(const std::string& path)
+    {
+        struct stat info;
+        return ::lstat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+    }
+    std::string Area() const { return m_area.string(); }
+    std::string LibraryFile() const { return ReadText(m_area / "DW_Config" / "DW_Library.xml"); }
+
+    dwtest::CTempDir m_tmp{"dw-cli-special"};
+    fs::path m_root = m_tmp.Path();
+    fs::path m_area = m_root / "area";
+};
+
+// A command line in which FIFO, AREA and OUT stand for the FIFO (named fifoName), the
+// configuration area and an output path that must not appear.
+struct CCommandCase
+{
+    const char* name;
+    const char* fifoName;
+    std::vector<std::string> args;
+    bool needsCodec;
+};
+
+class FifoInput : public SpecialFilesCli, public testing::WithParamInterface<CCommandCase>
+{
+};
+
+TEST_P(FifoInput, IsRefusedAtOnceWithOneLine)
+{
+    if (GetParam().needsCodec && !HasCodec())
+        GTEST_SKIP() << "the codec has not been built";
+    const std::string fifo = Fifo(GetParam().fifoName);
+    const std::string out = m_root / "out";
+    std::vector<std::string> args;
+    for (const std::string& a : GetParam().args)
+        args.push_back(a == "FIFO" ? fifo : a == "AREA" ? Area() : a == "OUT" ? out : a);
+    CliRun run = RunCliCaptured(args);
+    EXPECT_EQ(run.status, kExitFailure);
+    EXPECT_NE(run.err.find("discweaver-cli: Cannot read " + fifo + ": it is a FIFO, not a regular file\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_TRUE(IsFifo(fifo));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, FifoInput,
+    testing::Values(
+        CCommandCase{"Info", "in.ccf", {"info", "FIFO"}, true},
+        CCommandCase{"Decompile", "in.ccf", {"decompile", "FIFO", "OUT"}, true},
+        CCommandCase{"Compile", "in.csf", {"compile", "FIFO", "OUT"}, true},
+        CCommandCase{"Execute", "in.ccf", {"execute", "--config-area", "AREA", "--output", "OUT", "--input", "FIFO"}, true},
+        CCommandCase{"Inspect", "in.csf", {"inspect", "FIFO"}, false},
+        CCommandCase{"ImportCsv", "in.csv", {"import", "csv", "FIFO", "--config-area", "AREA", "--columns", "ArtistName=1"}, false},
+        CCommandCase{"ImportXml", "in.xml", {"import", "xml", "FIFO", "--config-area", "AREA"}, false},
+        CCommandCase{"ImportLegacy", "in.txt", {"import", "legacy", "FIFO", "--config-area", "AREA"}, false}),
+    [](const testing::TestParamInfo<CCommandCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SpecialFilesCli, WritersLeaveAFifoTargetAsItIs)
+{
+    if (!HasCodec())
+        GTEST_SKIP() << "the codec has not been built";
+    const std::string csf = m_root / "big.csf";
+    ASSERT_EQ(RunCliCaptured({"decompile", kBig, csf}).status, kExitOk);
+    const std::string fifo = Fifo("target");
+    const std::vector<std::vector<std::string>> commands = {
+        {"compile", csf, fifo},
+        {"decompile", kBig, fifo},
+        {"export", "csv", fifo, "--columns", "ArtistName=1", "--config-area", Area()},
+        {"export", "xml", fifo, "--config-area", Area()},
+        {"preview", csf, "--device", "HOME", "-o", fifo},
+    };
+    for (const auto& args : commands) {
+        CliRun run = RunCliCaptured(args);
+        EXPECT_EQ(run.status, kExitFailure) << args[0];
+        EXPECT_NE(run.err.find("Cannot write " + fifo + ": it is a FIFO, not a regular file"), std::string::npos)
+            << run.err;
+        EXPECT_TRUE(IsFifo(fifo)) << args[0];
+    }
+    if (fs::exists(DW_BIN_DIR "/../demo/demo.ccf")) {
+        CliRun run = RunCliCaptured({"execute", "--input", DW_BIN_DIR "/../demo/demo.ccf", "--output", fifo,
+                                     "--config-area", Area(), "--unlinked", "stop"});
+        EXPECT_EQ(run.status, kExitFailure);
+        EXPECT_NE(run.err.find("Cannot write " + fifo + ": it is a FIFO"), std::string::npos) << run.err;
+        EXPECT_TRUE(IsFifo(fifo));
+    }
+}
+
+TEST_F(SpecialFilesCli, CompileThroughADanglingLinkCreatesItsFile)
+{
+    if (!HasCodec())
+        GTEST_SKIP() << "the codec has not been built";
+    const std::string csf = m_root / "big.csf";
+    ASSERT_EQ(RunCliCaptured({"decompile", kBig, csf}).status, kExitOk);
+    fs::create_directories(m_root / "remote");
+    fs::create_symlink("remote/new.ccf", m_root / "link.ccf");
+    CliRun run = RunCliCaptured({"compile", csf, m_root / "link.ccf"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_TRUE(fs::is_symlink(m_root / "link.ccf"));
+    EXPECT_EQ(ReadText(m_root / "remote/new.ccf"), ReadText(kBig));
+}
+
+TEST_F(SpecialFilesCli, SecondDecompileIntoTheFolderKeepsTheFirstCompiling)
+{
+    if (!HasCodec())
+        GTEST_SKIP() << "the codec has not been built";
+    ASSERT_EQ(RunCliCaptured({"decompile", kBig, m_root / "big.csf"}).status, kExitOk);
+    CliRun second =
+        RunCliCaptured({"decompile", DW_SHARED_DIR "/ccf-samples/tonto-gallery-gray.ccf", m_root / "gray.csf"});
+    ASSERT_EQ(second.status, kExitOk) << second.err;
+    ASSERT_EQ(RunCliCaptured({"compile", m_root / "big.csf", m_root / "big.ccf"}).status, kExitOk);
+    EXPECT_TRUE(ReadText(m_root / "big.ccf") == ReadText(kBig));
+}
+
+TEST_F(SpecialFilesCli, CsvImportOfADirectoryFails)
+{
+    fs::create_directories(m_root / "folder.csv");
+    const std::string before = LibraryFile();
+    CliRun run = RunCliCaptured(
+        {"import", "csv", m_root / "folder.csv", "--columns", "ArtistName=1", "--config-area", Area()});
+    EXPECT_EQ(run.status, kExitFailure);
+    EXPECT_NE(run.err.find("Cannot read " + (m_root / "folder.csv").string() + ": it is a directory"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(LibraryFile(), before);
+}
+
+TEST_F(SpecialFilesCli, CsvImportWithMacintoshLineEndsImportsEveryRow)
+{
+    std::string text;
+    for (int i = 0; i < 1000; ++i)
+        text += "Mac Artist " + std::to_string(i) + "\r";
+    WriteText(m_root / "mac.csv", text);
+    CliRun run = RunCliCaptured({"import", "csv", m_root / "mac.csv", "--columns", "ArtistName=1",
+                                 "--config-area", Area()});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    CliRun show = RunCliCaptured({"show", "--config-area", Area()});
+    EXPECT_NE(show.out.find("Mac Artist 0\n"), std::string::npos);
+    EXPECT_NE(show.out.find("Mac Artist 999\n"), std::string::npos);
+}
+
+struct CRefusedImport
+{
+    const char* name;
+    std::string csv;
+    const char* columns;
+    const char* message; // after "FILE, "
+};
+
+class RefusedImport : public SpecialFilesCli, public testing::WithParamInterface<CRefusedImport>
+{
+};
+
+TEST_P(RefusedImport, NamesTheRowAndLeavesTheLibraryLoadable)
+{
+    const std::string before = LibraryFile();
+    const std::string file = m_root / "in.csv";
+    WriteText(file, GetParam().csv);
+    CliRun run = RunCliCaptured({"import", "csv", file, "--columns", GetParam().columns, "--config-area", Area()});
+    EXPECT_EQ(run.status, kExitFailure);
+    EXPECT_NE(run.err.find("discweaver-cli: " + file + ", " + GetParam().message + "\n"), std::string::npos)
+        << run.err.substr(0, 500);
+    EXPECT_EQ(LibraryFile(), before);
+    EXPECT_EQ(RunCliCaptured({"show", "--config-area", Area()}).status, kExitOk);
+}
+
+std::string HundredTracks()
+{
+    std::string csv;
+    for (int n = 1; n <= 100; ++n)
+        csv += "Artist,Long disc," + std::to_string(n) + "\n";
+    return csv;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RefusedImport,
+    testing::Values(CRefusedImport{"HundredTracks", HundredTracks(), "ArtistName=1,DiscName=2,TrackNumber=3",
+                                   "row 100 cannot be imported: track number 100 is outside 0 to 99"},
+                    CRefusedImport{"TenMegabyteCell", "Fine\n" + std::string(10u << 20, 'x') + "\n",
+                                   "ArtistName=1",
+                                   "row 2 cannot be imported: its Artist text is 10485760 bytes long, more than "
+                                   "the 4096 a name may have"}),
+    [](const testing::TestParamInfo<CRefusedImport>& info) { return std::string(info.param.name); });
+
+TEST_F(SpecialFilesCli, LongestNamesOfHardCharactersLoadAgain)
+{
+    // Bytes that the library file escapes take several bytes each there.
+    std::string name(4096, '&');
+    for (std::size_t i = 0; i < name.size(); i += 3)
+        name[i] = '\x01';
+    name[0] = 'A';
+    WriteText(m_root / "hard.csv", "\"" + name + "\",\"" + name + "\"\n");
+    CliRun run = RunCliCaptured({"import", "csv", m_root / "hard.csv", "--columns", "ArtistName=1,DiscName=2",
+                                 "--config-area", Area()});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    CliRun show = RunCliCaptured({"show", "--config-area", Area()});
+    EXPECT_EQ(show.status, kExitOk) << show.err;
+}
+
+TEST_F(SpecialFilesCli, ControlBytesInNamesAndMessagesAreEscaped)
+{
+    WriteText(m_root / "esc.csv", "\x1b[31mRed Artist\x7f,Disc\x1b]0;title\x07\n");
+    ASSERT_EQ(RunCliCaptured({"import", "csv", m_root / "esc.csv", "--columns", "ArtistName=1,DiscName=2",
+                              "--config-area", Area()})
+                  .status,
+              kExitOk);
+    WriteText(m_root / "d.csf", "CCF()\n{\nDevice(\"D\")\n{\n}\n}\n");
+    std::vector<CliRun> runs = {
+        RunCliCaptured({"show", "--config-area", Area()}),
+        RunCliCaptured({"report", "slots", "--config-area", Area()}),
+        RunCliCaptured({"players", "--config-area", Area()}),
+        RunCliCaptured({"inspect", m_root / "\x1b[2Jmissing.csf"}),
+        RunCliCaptured({"import", "xml", m_root / "\x1b[2Jmissing.xml", "--config-area", Area()}),
+        RunCliCaptured({"press", m_root / "d.csf", "--device", "\x1b", "--panel", "p", "--button", "b"}),
+    };
+    for (const CliRun& run : runs) {
+        for (const std::string* text : {&run.out, &run.err})
+            for (char c : *text)
+                EXPECT_FALSE((static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7f)
+                    << "raw byte " << int(c) << " in: " << *text;
+    }
+    EXPECT_NE(runs[0].out.find("\\x1b[31mRed Artist\\x7f"), std::string::npos) << runs[0].out;
+    EXPECT_NE(runs[3].err.find("\\x1b[2Jmissing.csf"), std::string::npos) << runs[3].err;
+}
+
+TEST_F(SpecialFilesCli, PreviewNamesEachPictureLeftOut)
+{
+    WriteText(m_root / "p.csf", "CCF()\n{\nDevice(\"D\")\n{\nPanel(\"P\")\n{\n"
+                                "Button(\"\",0,0,3,2,1)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n}\n"
+                                "Button(\"\",10,0,3,2,2)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n}\n}\n"
+                                "Panel(\"Q\")\n{\nButton(\"\",0,0,3,2,3)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n}\n}\n"
+                                "}\n}\n");
+    CliRun run = RunCliCaptured({"preview", m_root / "p.csf", "--device", "D", "-o", m_root / "p.png"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    const std::string line = "discweaver-cli: warning: Picture BMP\\gone.bmp left out: Unable to read " +
+                             (m_root / "BMP/gone.bmp").string() + ": No such file or directory\n";
+    EXPECT_EQ(run.err, line);
+}
+
+TEST(ExecuteHelp, SaysWhenUnlinkedDeleteChangesTheLibrary)
+{
+    CliRun help = RunCliCaptured({"execute", "--help"});
+    EXPECT_NE(help.out.find("change the library file at once, before the output is written"), std::string::npos)
+        << help.out;
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+// The import refuses a row the library cannot hold, naming it, instead of clamping it
+// onto another element or saving a library file that no longer loads.
+
+#include "exchange/CsvExchange.h"
+#include "model/Library.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+CCsvColumnMap Map(std::initializer_list<std::pair<int, int>> columns)
+{
+    CCsvColumnMap map;
+    for (auto [field, column] : columns)
+        map.SetColumn(field, column);
+    return map;
+}
+
+bool Import(CLibrary& library, const CCsvColumnMap& map, const Rows& rows, CErrorRecord* errors,
+            const char* source = nullptr)
+{
+    CCsvTable table(map.GetColumnCount());
+    for (const auto& cells : rows) {
+        auto row = table.AddRow();
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            table.SetCell(row, static_cast<int>(i), cells[i].c_str());
+    }
+    return ImportTableIntoLibrary(library, errors, CCsvRowContext(map), table, source);
+}
+
+const CCsvColumnMap kTracks = Map({{kCsvArtistName, 1}, {kCsvDiscName, 2}, {kCsvTrackNumber, 3}});
+
+TEST(ImportLimits, DiscWithAHundredTracksIsRefusedAtTheHundredth)
+{
+    Rows rows;
+    for (int n = 1; n <= 100; ++n)
+        rows.push_back({"Artist", "Long disc", std::to_string(n)});
+    CLibrary library;
+    CErrorRecord errors;
+    EXPECT_FALSE(Import(library, kTracks, rows, &errors, "in.csv"));
+    EXPECT_STREQ(GetText(&errors), "in.csv, row 100 cannot be imported: track number 100 is outside 0 to 99");
+}
+
+struct CTrackNumberCase
+{
+    const char* cell;
+    bool accepted;
+};
+
+class ImportTrackNumber : public testing::TestWithParam<CTrackNumberCase>
+{
+};
+
+TEST_P(ImportTrackNumber, RangeOfTheLibrary)
+{
+    CLibrary library;
+    CErrorRecord errors;
+    EXPECT_EQ(Import(library, kTracks, {{"A", "D", GetParam().cell}}, &errors), GetParam().accepted)
+        << GetText(&errors);
+    if (!GetParam().accepted)
+        EXPECT_EQ(std::string(GetText(&errors)).rfind("Row 1 cannot be imported: track number ", 0), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, ImportTrackNumber,
+                         testing::Values(CTrackNumberCase{"0", true}, CTrackNumberCase{"99", true},
+                                         CTrackNumberCase{"100", false}, CTrackNumberCase{"-1", false},
+                                         CTrackNumberCase{"99999999999", false},
+                                         // Not a number at all reads as track 0, as before.
+                                         CTrackNumberCase{"abc", true}));
+
+struct CLongNameCase
+{
+    const char* name;
+    int field;
+    const char* heading;
+};
+
+class ImportLongName : public testing::TestWithParam<CLongNameCase>
+{
+};
+
+TEST_P(ImportLongName, OverTheLimitIsRefusedAtTheLimitKept)
+{
+    // Every field in its own column; the row is complete down to a track.
+    CCsvColumnMap map = CCsvColumnMap::Canonical();
+    std::vector<std::string> row = {"List", "Player", "Artist", "A", "Artist", "1", "Disc", "D", "Disc", "1", "T"};
+    const std::size_t column = static_cast<std::size_t>(GetParam().field);
+
+    row[column] = std::string(kMaxImportedNameBytes, 'x');
+    CLibrary kept;
+    CErrorRecord keptErrors;
+    EXPECT_TRUE(Import(kept, map, {row}, &keptErrors)) << GetText(&keptErrors);
+
+    row[column] = std::string(kMaxImportedNameBytes + 1, 'x');
+    CLibrary refused;
+    CErrorRecord errors;
+    EXPECT_FALSE(Import(refused, map, {{"List", "", "Other"}, row}, &errors, "big.csv"));
+    EXPECT_EQ(GetText(&errors), "big.csv, row 2 cannot be imported: its " + std::string(GetParam().heading) +
+                                    " text is 4097 bytes long, more than the 4096 a name may have");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, ImportLongName,
+    testing::Values(CLongNameCase{"List", kCsvListName, "List"}, CLongNameCase{"Player", kCsvPlayerName, "Player"},
+                    CLongNameCase{"Artist", kCsvArtistName, "Artist"},
+                    CLongNameCase{"ArtistShort", kCsvArtistShortName, "Artist (Short)"},
+                    CLongNameCase{"ArtistSortAs", kCsvArtistSortAsName, "Artist (Sort As)"},
+                    CLongNameCase{"Disc", kCsvDiscName, "Disc"},
+                    CLongNameCase{"DiscShort", kCsvDiscShortName, "Disc (Short)"},
+                    CLongNameCase{"DiscSortAs", kCsvDiscSortAsName, "Disc (Sort As)"},
+                    CLongNameCase{"Track", kCsvTrackName, "Track"}),
+    [](const testing::TestParamInfo<CLongNameCase>& info) { return std::string(info.param.name); });
+
+} // namespace
