@@ -827,12 +827,12 @@ bool WriteFileAtomically(const std::string& path, const std::uint8_t* data, std:
     const std::size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    // Renaming over a FIFO, a device or a directory would destroy it; only files are
-    // replaced.
+    // Renaming over a FIFO, a device or a socket would destroy it; only files are
+    // replaced. (A directory refuses the rename by itself.)
     struct stat present
     {
     };
-    if (::stat(path.c_str(), &present) == 0 && !S_ISREG(present.st_mode)) {
+    if (::stat(path.c_str(), &present) == 0 && !S_ISREG(present.st_mode) && !S_ISDIR(present.st_mode)) {
         SetCcfError(error, "cannot write %s: not a regular file", path.c_str());
         return false;
     }

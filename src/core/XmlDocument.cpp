@@ -1,8 +1,8 @@
 #include "core/XmlDocument.h"
 
 #include "core/AtomicFile.h"
-#include "core/RegularFile.h"
 #include "core/PathUtil.h"
+#include "core/RegularFile.h"
 
 #include <libxml/xmlerror.h>
 #include <libxml/xmlmemory.h>

@@ -2,8 +2,8 @@
 
 #include "core/DWConfig.h"
 #include "core/PathUtil.h"
-#include "core/RegularFile.h"
 #include "core/Registry.h"
+#include "core/RegularFile.h"
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFSection.h"
 #include "csf/DanglingJumps.h"

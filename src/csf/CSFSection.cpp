@@ -1,8 +1,8 @@
 #include "csf/CSFSection.h"
 
-#include "core/RegularFile.h"
 #include "core/AtomicFile.h"
 #include "core/NextToken.h"
+#include "core/RegularFile.h"
 #include "csf/CSFTreeStore.h"
 
 #include <cerrno>

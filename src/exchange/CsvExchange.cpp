@@ -219,8 +219,10 @@ bool CheckImportRow(CErrorRecord* errors, const CCsvRowContext& values, std::siz
         if (i == kCsvDiscNumber || i == kCsvTrackNumber || !value)
             continue;
         if (value->size() > kMaxImportedNameBytes) {
-            SetMessage(errors, "%s cannot be imported: its %s text is %zu bytes long, more than the %zu a name may have",
-                       place, kFields[i].heading, value->size(), kMaxImportedNameBytes);
+            SetMessage(
+                errors,
+                "%s cannot be imported: its %s text is %zu bytes long, more than the %zu a name may have",
+                place, kFields[i].heading, value->size(), kMaxImportedNameBytes);
             return false;
         }
     }

@@ -42,8 +42,7 @@ void PrintPlayers(std::ostream& out, const CPlayers& players)
         out << "  Pre-track delay: " << player->GetDiscToTrackDelay() << " tenths of a second\n";
         if (const CCSFPanelPath* jump = player->GetJumpPanel())
             out << "  Jump: " << EscapeControlBytes(jump->GetDeviceName().GetPlain()) << ", "
-                << EscapeControlBytes(jump->GetPanelName().GetPlain())
-                << "\n";
+                << EscapeControlBytes(jump->GetPanelName().GetPlain()) << "\n";
         for (int digit = 0; digit < CPlayer::kNumberButtons; ++digit) {
             if (const CCSFButtonPath* path = player->GetNumberButton(digit))
                 out << "  Number " << digit << ": " << EscapeControlBytes(DescribeButtonRow(*path)) << "\n";

@@ -26,8 +26,8 @@ constexpr int kPanelHeight = 220;
 // selected: draw every button in its selected (pressed) look instead.
 // Each picture left out adds one line to warnings (when not null):
 // "Picture BMP\\name.bmp left out: REASON".
-CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory,
-                          bool selected = false, CWarningList* warnings = nullptr);
+CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory, bool selected = false,
+                          CWarningList* warnings = nullptr);
 
 // All panels side by side, four a row, each with its name underneath.
 CPreviewImage ComposeContactSheet(const std::vector<std::pair<std::string, CPreviewImage>>& panels);

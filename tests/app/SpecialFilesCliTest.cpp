@@ -100,9 +100,15 @@ INSTANTIATE_TEST_SUITE_P(
         CCommandCase{"Info", "in.ccf", {"info", "FIFO"}, true},
         CCommandCase{"Decompile", "in.ccf", {"decompile", "FIFO", "OUT"}, true},
         CCommandCase{"Compile", "in.csf", {"compile", "FIFO", "OUT"}, true},
-        CCommandCase{"Execute", "in.ccf", {"execute", "--config-area", "AREA", "--output", "OUT", "--input", "FIFO"}, true},
+        CCommandCase{"Execute",
+                     "in.ccf",
+                     {"execute", "--config-area", "AREA", "--output", "OUT", "--input", "FIFO"},
+                     true},
         CCommandCase{"Inspect", "in.csf", {"inspect", "FIFO"}, false},
-        CCommandCase{"ImportCsv", "in.csv", {"import", "csv", "FIFO", "--config-area", "AREA", "--columns", "ArtistName=1"}, false},
+        CCommandCase{"ImportCsv",
+                     "in.csv",
+                     {"import", "csv", "FIFO", "--config-area", "AREA", "--columns", "ArtistName=1"},
+                     false},
         CCommandCase{"ImportXml", "in.xml", {"import", "xml", "FIFO", "--config-area", "AREA"}, false},
         CCommandCase{"ImportLegacy", "in.txt", {"import", "legacy", "FIFO", "--config-area", "AREA"}, false}),
     [](const testing::TestParamInfo<CCommandCase>& info) { return std::string(info.param.name); });
@@ -124,7 +130,8 @@ TEST_F(SpecialFilesCli, WritersLeaveAFifoTargetAsItIs)
     for (const auto& args : commands) {
         CliRun run = RunCliCaptured(args);
         EXPECT_EQ(run.status, kExitFailure) << args[0];
-        EXPECT_NE(run.err.find("Cannot write " + fifo + ": it is a FIFO, not a regular file"), std::string::npos)
+        EXPECT_NE(run.err.find("Cannot write " + fifo + ": it is a FIFO, not a regular file"),
+                  std::string::npos)
             << run.err;
         EXPECT_TRUE(IsFifo(fifo)) << args[0];
     }
@@ -156,8 +163,8 @@ TEST_F(SpecialFilesCli, SecondDecompileIntoTheFolderKeepsTheFirstCompiling)
     if (!HasCodec())
         GTEST_SKIP() << "the codec has not been built";
     ASSERT_EQ(RunCliCaptured({"decompile", kBig, m_root / "big.csf"}).status, kExitOk);
-    CliRun second =
-        RunCliCaptured({"decompile", DW_SHARED_DIR "/ccf-samples/tonto-gallery-gray.ccf", m_root / "gray.csf"});
+    CliRun second = RunCliCaptured(
+        {"decompile", DW_SHARED_DIR "/ccf-samples/tonto-gallery-gray.ccf", m_root / "gray.csf"});
     ASSERT_EQ(second.status, kExitOk) << second.err;
     ASSERT_EQ(RunCliCaptured({"compile", m_root / "big.csf", m_root / "big.ccf"}).status, kExitOk);
     EXPECT_TRUE(ReadText(m_root / "big.ccf") == ReadText(kBig));
@@ -182,8 +189,8 @@ TEST_F(SpecialFilesCli, CsvImportWithMacintoshLineEndsImportsEveryRow)
     for (int i = 0; i < 1000; ++i)
         text += "Mac Artist " + std::to_string(i) + "\r";
     WriteText(m_root / "mac.csv", text);
-    CliRun run = RunCliCaptured({"import", "csv", m_root / "mac.csv", "--columns", "ArtistName=1",
-                                 "--config-area", Area()});
+    CliRun run = RunCliCaptured(
+        {"import", "csv", m_root / "mac.csv", "--columns", "ArtistName=1", "--config-area", Area()});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     CliRun show = RunCliCaptured({"show", "--config-area", Area()});
     EXPECT_NE(show.out.find("Mac Artist 0\n"), std::string::npos);
@@ -207,7 +214,8 @@ TEST_P(RefusedImport, NamesTheRowAndLeavesTheLibraryLoadable)
     const std::string before = LibraryFile();
     const std::string file = m_root / "in.csv";
     WriteText(file, GetParam().csv);
-    CliRun run = RunCliCaptured({"import", "csv", file, "--columns", GetParam().columns, "--config-area", Area()});
+    CliRun run =
+        RunCliCaptured({"import", "csv", file, "--columns", GetParam().columns, "--config-area", Area()});
     EXPECT_EQ(run.status, kExitFailure);
     EXPECT_NE(run.err.find("discweaver-cli: " + file + ", " + GetParam().message + "\n"), std::string::npos)
         << run.err.substr(0, 500);
@@ -227,10 +235,10 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, RefusedImport,
     testing::Values(CRefusedImport{"HundredTracks", HundredTracks(), "ArtistName=1,DiscName=2,TrackNumber=3",
                                    "row 100 cannot be imported: track number 100 is outside 0 to 99"},
-                    CRefusedImport{"TenMegabyteCell", "Fine\n" + std::string(10u << 20, 'x') + "\n",
-                                   "ArtistName=1",
-                                   "row 2 cannot be imported: its Artist text is 10485760 bytes long, more than "
-                                   "the 4096 a name may have"}),
+                    CRefusedImport{
+                        "TenMegabyteCell", "Fine\n" + std::string(10u << 20, 'x') + "\n", "ArtistName=1",
+                        "row 2 cannot be imported: its Artist text is 10485760 bytes long, more than "
+                        "the 4096 a name may have"}),
     [](const testing::TestParamInfo<CRefusedImport>& info) { return std::string(info.param.name); });
 
 TEST_F(SpecialFilesCli, LongestNamesOfHardCharactersLoadAgain)
@@ -276,11 +284,12 @@ TEST_F(SpecialFilesCli, ControlBytesInNamesAndMessagesAreEscaped)
 
 TEST_F(SpecialFilesCli, PreviewNamesEachPictureLeftOut)
 {
-    WriteText(m_root / "p.csf", "CCF()\n{\nDevice(\"D\")\n{\nPanel(\"P\")\n{\n"
-                                "Button(\"\",0,0,3,2,1)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n}\n"
-                                "Button(\"\",10,0,3,2,2)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n}\n}\n"
-                                "Panel(\"Q\")\n{\nButton(\"\",0,0,3,2,3)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n}\n}\n"
-                                "}\n}\n");
+    WriteText(m_root / "p.csf",
+              "CCF()\n{\nDevice(\"D\")\n{\nPanel(\"P\")\n{\n"
+              "Button(\"\",0,0,3,2,1)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n}\n"
+              "Button(\"\",10,0,3,2,2)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n}\n}\n"
+              "Panel(\"Q\")\n{\nButton(\"\",0,0,3,2,3)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n}\n}\n"
+              "}\n}\n");
     CliRun run = RunCliCaptured({"preview", m_root / "p.csf", "--device", "D", "-o", m_root / "p.png"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     const std::string line = "discweaver-cli: warning: Picture BMP\\gone.bmp left out: Unable to read " +
@@ -291,7 +300,8 @@ TEST_F(SpecialFilesCli, PreviewNamesEachPictureLeftOut)
 TEST(ExecuteHelp, SaysWhenUnlinkedDeleteChangesTheLibrary)
 {
     CliRun help = RunCliCaptured({"execute", "--help"});
-    EXPECT_NE(help.out.find("change the library file at once, before the output is written"), std::string::npos)
+    EXPECT_NE(help.out.find("change the library file at once, before the output is written"),
+              std::string::npos)
         << help.out;
 }
 

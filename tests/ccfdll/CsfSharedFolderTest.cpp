@@ -6,8 +6,8 @@
 #include "ccfdll/CcfReader.h"
 #include "ccfdll/CcfWriter.h"
 #include "ccfdll/CsfReader.h"
-#include "ccfdll/CsfWriter.h"
 #include "ccfdll/CsfTestUtil.h"
+#include "ccfdll/CsfWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -127,21 +127,20 @@ TEST_P(CsfTakenPictureName, IsNeverWrittenAndTheTextPointsElsewhere)
 
 INSTANTIATE_TEST_SUITE_P(
     Plants, CsfTakenPictureName,
-    testing::Values(
-        CTakenName{"LinkToAFile",
-                   [](const std::string& picture, const std::string& outside) {
-                       fs::create_symlink(outside, picture);
-                   }},
-        CTakenName{"DanglingLink",
-                   [](const std::string& picture, const std::string& outside) {
-                       fs::create_symlink(outside + ".new", picture);
-                   }},
-        CTakenName{"AnotherPicture",
-                   [](const std::string& picture, const std::string&) {
-                       csftest::WriteText(picture, "BM another picture");
-                   }},
-        CTakenName{"Directory",
-                   [](const std::string& picture, const std::string&) { fs::create_directory(picture); }}),
+    testing::Values(CTakenName{"LinkToAFile",
+                               [](const std::string& picture, const std::string& outside) {
+                                   fs::create_symlink(outside, picture);
+                               }},
+                    CTakenName{"DanglingLink",
+                               [](const std::string& picture, const std::string& outside) {
+                                   fs::create_symlink(outside + ".new", picture);
+                               }},
+                    CTakenName{"AnotherPicture",
+                               [](const std::string& picture, const std::string&) {
+                                   csftest::WriteText(picture, "BM another picture");
+                               }},
+                    CTakenName{"Directory", [](const std::string& picture,
+                                               const std::string&) { fs::create_directory(picture); }}),
     [](const testing::TestParamInfo<CTakenName>& info) { return std::string(info.param.name); });
 
 TEST(CsfSharedFolder, DanglingLinkCreatesNoFile)

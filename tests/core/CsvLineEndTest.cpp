@@ -56,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                     CLineEndCase{"LoneCrWithoutLastEnd", "Queen,Jazz\rAbba,Gold\r\"a,b\",c", kThree},
                     CLineEndCase{"Mixed", "Queen,Jazz\rAbba,Gold\r\n\"a,b\",c\n", kThree},
                     // Two CRs are an empty line between, which is skipped like any blank one.
-                    CLineEndCase{"BlankLinesOfEachKind", "Queen,Jazz\r\rAbba,Gold\n\n\"a,b\",c\r\n\r\n", kThree},
+                    CLineEndCase{"BlankLinesOfEachKind", "Queen,Jazz\r\rAbba,Gold\n\n\"a,b\",c\r\n\r\n",
+                                 kThree},
                     CLineEndCase{"CrAtTheVeryEnd", "Queen,Jazz\r", {{"Queen", "Jazz"}}}),
     [](const testing::TestParamInfo<CLineEndCase>& info) { return std::string(info.param.name); });
 

@@ -92,7 +92,8 @@ protected:
 
 TEST_P(SpecialFile, ReadersRefuseAtOnceNamingTheFile)
 {
-    const std::string expected = "Cannot read " + m_path + ": it is " + GetParam().kind + ", not a regular file";
+    const std::string expected =
+        "Cannot read " + m_path + ": it is " + GetParam().kind + ", not a regular file";
     CErrorRecord errors;
     EXPECT_EQ(OpenRegularFileStream(m_path.c_str(), &errors), nullptr);
     EXPECT_EQ(GetText(&errors), expected);
@@ -111,7 +112,8 @@ TEST_P(SpecialFile, AtomicWriterRefusesAndLeavesTheNode)
 {
     CErrorRecord errors;
     EXPECT_FALSE(WriteFileAtomically(m_path.c_str(), "text", &errors));
-    EXPECT_EQ(GetText(&errors), "Cannot write " + m_path + ": it is " + GetParam().kind + ", not a regular file");
+    EXPECT_EQ(GetText(&errors),
+              "Cannot write " + m_path + ": it is " + GetParam().kind + ", not a regular file");
     EXPECT_TRUE(StillSpecial());
     // Nothing is left beside it either.
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir.Path()), fs::directory_iterator()), 1);
@@ -127,7 +129,9 @@ TEST_P(SpecialFile, AtomicWriterRefusesThroughALink)
 }
 
 INSTANTIATE_TEST_SUITE_P(Nodes, SpecialFile, testing::ValuesIn(kNodes),
-                         [](const testing::TestParamInfo<CSpecialNode>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<CSpecialNode>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(SpecialFileReaders, DirectoryAndMissingFile)
 {
@@ -181,7 +185,9 @@ INSTANTIATE_TEST_SUITE_P(Links, DanglingLinkTarget,
                          testing::Values(CLinkCase{"Relative", "sub/real.ccf", "sub/real.ccf"},
                                          CLinkCase{"Absolute", "@/sub/real.ccf", "sub/real.ccf"},
                                          CLinkCase{"ThroughParent", "sub/../real.ccf", "real.ccf"}),
-                         [](const testing::TestParamInfo<CLinkCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<CLinkCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(DanglingLinkChain, LinkToDanglingLinkCreatesTheLastTarget)
 {

@@ -28,7 +28,10 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, EscapeControlBytesTest,
     testing::Values(CEscapeCase{"Plain", "Queen - Jazz (1978)", false, "Queen - Jazz (1978)"},
                     CEscapeCase{"Escape", "\x1b[31mRed", false, "\\x1b[31mRed"},
-                    CEscapeCase{"Delete", "a\x7f" "b", false, "a\\x7fb"},
+                    CEscapeCase{"Delete",
+                                "a\x7f"
+                                "b",
+                                false, "a\\x7fb"},
                     CEscapeCase{"NulAndUnitSeparator", std::string("a\0b\x1f", 4), false, "a\\x00b\\x1f"},
                     CEscapeCase{"CarriageReturnAndTab", "a\rb\tc", false, "a\\x0db\\x09c"},
                     CEscapeCase{"LineBreakInAName", "a\nb", false, "a\\x0ab"},

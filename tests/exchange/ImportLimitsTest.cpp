@@ -88,7 +88,8 @@ TEST_P(ImportLongName, OverTheLimitIsRefusedAtTheLimitKept)
 {
     // Every field in its own column; the row is complete down to a track.
     CCsvColumnMap map = CCsvColumnMap::Canonical();
-    std::vector<std::string> row = {"List", "Player", "Artist", "A", "Artist", "1", "Disc", "D", "Disc", "1", "T"};
+    std::vector<std::string> row = {"List", "Player", "Artist", "A", "Artist", "1",
+                                    "Disc", "D",      "Disc",   "1", "T"};
     const std::size_t column = static_cast<std::size_t>(GetParam().field);
 
     row[column] = std::string(kMaxImportedNameBytes, 'x');
@@ -106,7 +107,8 @@ TEST_P(ImportLongName, OverTheLimitIsRefusedAtTheLimitKept)
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, ImportLongName,
-    testing::Values(CLongNameCase{"List", kCsvListName, "List"}, CLongNameCase{"Player", kCsvPlayerName, "Player"},
+    testing::Values(CLongNameCase{"List", kCsvListName, "List"},
+                    CLongNameCase{"Player", kCsvPlayerName, "Player"},
                     CLongNameCase{"Artist", kCsvArtistName, "Artist"},
                     CLongNameCase{"ArtistShort", kCsvArtistShortName, "Artist (Short)"},
                     CLongNameCase{"ArtistSortAs", kCsvArtistSortAsName, "Artist (Sort As)"},

@@ -31,10 +31,10 @@ TEST(PreviewWarnings, OneLinePerPictureLeftOutWithTheReason)
     dwtest::CTempDir dir("dw-preview-warn");
     ASSERT_TRUE(std::filesystem::create_directories(dir / "BMP"));
     dwtest::WriteText(dir / "BMP/text.bmp", "this is no picture at all, but long enough to be read as one: "
-                                           "a BMP needs fifty-four bytes of headers");
+                                            "a BMP needs fifty-four bytes of headers");
     ASSERT_EQ(::mkfifo((dir / "BMP/fifo.bmp").c_str(), 0600), 0);
-    auto root = ParseCsf("Device(\"D\")\n{\nPanel(\"P\")\n{\n" + Button(1, "gone.bmp") + Button(2, "gone.bmp") +
-                         Button(3, "text.bmp") + Button(4, "fifo.bmp") + "}\n}\n");
+    auto root = ParseCsf("Device(\"D\")\n{\nPanel(\"P\")\n{\n" + Button(1, "gone.bmp") +
+                         Button(2, "gone.bmp") + Button(3, "text.bmp") + Button(4, "fifo.bmp") + "}\n}\n");
     const CCSFSection* panel = PanelOf(root.get());
     ASSERT_NE(panel, nullptr);
 
@@ -42,7 +42,8 @@ TEST(PreviewWarnings, OneLinePerPictureLeftOutWithTheReason)
     RenderPanel(panel, dir.Path(), false, &warnings);
     const std::string bmp = dir / "BMP/";
     EXPECT_EQ(warnings, (CWarningList{
-                            "Picture BMP\\gone.bmp left out: Unable to read " + bmp + "gone.bmp: No such file or directory",
+                            "Picture BMP\\gone.bmp left out: Unable to read " + bmp +
+                                "gone.bmp: No such file or directory",
                             "Picture BMP\\text.bmp left out: " + bmp + "text.bmp is not a BMP picture",
                             "Picture BMP\\fifo.bmp left out: Unable to read " + bmp +
                                 "fifo.bmp: it is a FIFO, not a regular file",

@@ -12,8 +12,8 @@
 #include <CLI/CLI.hpp>
 
 #include <memory>
-#include <set>
 #include <ostream>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>

@@ -67,8 +67,7 @@ void WithConfiguration(CliContext& context, const std::string& file,
 }
 
 CCliCodecSession::CCliCodecSession(CliContext& context)
-    : m_context(context),
-      m_progress(*context.progress, context.progressIsTerminal)
+    : m_context(context), m_progress(*context.progress, context.progressIsTerminal)
 {
 }
 

@@ -25,7 +25,10 @@ private:
 class CEscapingStream : public std::ostream
 {
 public:
-    explicit CEscapingStream(std::ostream& target) : std::ostream(nullptr), m_buffer(target) { rdbuf(&m_buffer); }
+    explicit CEscapingStream(std::ostream& target) : std::ostream(nullptr), m_buffer(target)
+    {
+        rdbuf(&m_buffer);
+    }
 
 private:
     CEscapingStreamBuf m_buffer;
