@@ -25,7 +25,7 @@ constexpr int kPanelHeight = 220;
 // The panel statement's node; never fails on odd statements (they are skipped).
 // selected: draw every button in its selected (pressed) look instead.
 // Each picture left out adds one line to warnings (when not null):
-// "Picture BMP\\name.bmp left out: REASON".
+// "Picture BMP\name.bmp left out: REASON".
 CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory, bool selected = false,
                           CWarningList* warnings = nullptr);
 
