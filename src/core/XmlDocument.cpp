@@ -60,6 +60,8 @@ void RecordFrom(CErrorRecord* errors, const CErrorRecord& detail, const char* fo
 {
     if (detail.GetCode() != 0)
         SetSystemErrorCode(errors, static_cast<int>(detail.GetCode()), format, path);
+    else if (!detail.GetMessage().empty())
+        SetMessage(errors, "%s", detail.GetMessage().c_str()); // a refusal that names the file itself
     else
         SetMessage(errors, format, path);
 }
