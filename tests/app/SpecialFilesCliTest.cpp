@@ -241,21 +241,6 @@ INSTANTIATE_TEST_SUITE_P(
                         "the 4096 a name may have"}),
     [](const testing::TestParamInfo<CRefusedImport>& info) { return std::string(info.param.name); });
 
-TEST_F(SpecialFilesCli, LongestNamesOfHardCharactersLoadAgain)
-{
-    // Bytes that the library file escapes take several bytes each there.
-    std::string name(4096, '&');
-    for (std::size_t i = 0; i < name.size(); i += 3)
-        name[i] = '\x01';
-    name[0] = 'A';
-    WriteText(m_root / "hard.csv", "\"" + name + "\",\"" + name + "\"\n");
-    CliRun run = RunCliCaptured({"import", "csv", m_root / "hard.csv", "--columns", "ArtistName=1,DiscName=2",
-                                 "--config-area", Area()});
-    ASSERT_EQ(run.status, kExitOk) << run.err;
-    CliRun show = RunCliCaptured({"show", "--config-area", Area()});
-    EXPECT_EQ(show.status, kExitOk) << show.err;
-}
-
 TEST_F(SpecialFilesCli, ControlBytesInNamesAndMessagesAreEscaped)
 {
     WriteText(m_root / "esc.csv", "\x1b[31mRed Artist\x7f,Disc\x1b]0;title\x07\n");

@@ -61,16 +61,6 @@ INSTANTIATE_TEST_SUITE_P(
                     CLineEndCase{"CrAtTheVeryEnd", "Queen,Jazz\r", {{"Queen", "Jazz"}}}),
     [](const testing::TestParamInfo<CLineEndCase>& info) { return std::string(info.param.name); });
 
-TEST(CsvLineEnds, AThousandMacintoshRowsAreAThousandRows)
-{
-    std::string bytes;
-    for (int i = 0; i < 1000; ++i)
-        bytes += "Artist " + std::to_string(i) + ",Disc\r";
-    Rows rows = LoadRows(bytes, 2);
-    ASSERT_EQ(rows.size(), 1000u);
-    EXPECT_EQ(rows.back(), (std::vector<std::string>{"Artist 999", "Disc"}));
-}
-
 TEST(CsvLineEnds, ColumnCountIsFoundInACrFile)
 {
     dwtest::CTempDir dir("dw-csv-ends");
