@@ -8,6 +8,7 @@
 #include "core/CsvTable.h"
 #include "core/ErrorRecord.h"
 #include "core/Progress.h"
+#include "exchange/ImportLimits.h"
 
 #include <memory>
 #include <optional>
@@ -102,10 +103,6 @@ private:
 
 // One row per node at the deepest level a used column needs; true when a row was written.
 bool ExportLibraryToTable(const CLibrary& library, const CCsvRowContext& context, CCsvTable& table);
-// The longest text a name, short name or title may have on import, in bytes. Longer
-// texts are no names, and the saved library would no longer load.
-constexpr std::size_t kMaxImportedNameBytes = 4096;
-
 // Adds the rows to the library, finding lists, artists, discs and tracks by name. A
 // failure stops at once; what was added before stays. A row the library cannot hold is
 // refused, naming its place ("FILE, row N: ..." with sourceName, else "Row N: ..."):

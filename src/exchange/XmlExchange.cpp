@@ -4,8 +4,53 @@
 #include "core/NameText.h"
 #include "core/Registry.h"
 #include "core/RegularFile.h"
+#include "exchange/ImportLimits.h"
+#include "model/Library.h"
 
 #include <cstdio>
+#include <cstring>
+#include <set>
+
+namespace {
+
+// Whether the lists that are not in `before` hold only names an import may bring; else
+// records the first one that is too long.
+bool CheckImportedNames(const CLibrary& library, const std::set<const CLibList*>& before,
+                        const char* fileName, CErrorRecord* errors)
+{
+    auto fits = [&](const char* kind, const CNameText& name) {
+        std::size_t length = std::strlen(name.GetPlain());
+        if (length <= kMaxImportedNameBytes)
+            return true;
+        SetMessage(
+            errors,
+            "%s cannot be imported: a %s of %zu bytes (\"%.40s...\") is longer than the %zu a name may have",
+            fileName, kind, length, name.GetPlain(), kMaxImportedNameBytes);
+        return false;
+    };
+    for (const CLibList* list : library.GetLists()) {
+        if (before.count(list))
+            continue;
+        if (!fits("list name", list->GetName()))
+            return false;
+        for (const CArtist* artist : list->GetArtists()) {
+            if (!fits("artist name", artist->GetName()) || !fits("short name", artist->GetShortName()) ||
+                !fits("sort-as name", artist->GetSortAsName()))
+                return false;
+            for (const CDisc* disc : artist->GetDiscs()) {
+                if (!fits("disc name", disc->GetName()) || !fits("short name", disc->GetShortName()) ||
+                    !fits("sort-as name", disc->GetSortAsName()))
+                    return false;
+                for (const CTrack* track : disc->GetTracks())
+                    if (!fits("track title", track->GetTitle()))
+                        return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 bool ImportXmlFile(CDWConfig& config, CErrorRecord* errors, CWarningList* warnings, CProgressSink* progress,
                    const char* fileName)
@@ -21,7 +66,23 @@ bool ImportXmlFile(CDWConfig& config, CErrorRecord* errors, CWarningList* warnin
         return false;
     }
     std::fclose(file);
-    return config.LoadLibrary(errors, warnings, fileName);
+    CLibrary* library = config.GetLibrary();
+    std::set<const CLibList*> before;
+    if (library)
+        before.insert(library->GetLists().begin(), library->GetLists().end());
+    bool wasEmpty = IsEmpty(errors);
+    if (!config.LoadLibrary(errors, warnings, fileName))
+        return false;
+    // The library file holds every name the library reads, up to libxml2's limits;
+    // names that long are refused here as the other imports refuse them.
+    if (library && wasEmpty) {
+        CErrorRecord tooLong;
+        if (!CheckImportedNames(*library, before, fileName, &tooLong)) {
+            SetMessage(errors, "%s", tooLong.GetMessage().c_str());
+            return false;
+        }
+    }
+    return true;
 }
 
 bool ExportXmlFile(CDWConfig& config, CErrorRecord* errors, CProgressSink* progress, const char* fileName)

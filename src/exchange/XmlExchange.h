@@ -13,7 +13,9 @@ class CDWConfig;
 // Adds the lists of a library file to the configuration's library (its keep-sorted
 // setting, when given, is taken over); stops at the first list whose name exists,
 // keeping the lists added before, then links the discs to the players. A file that
-// cannot be opened gives "Cannot open %s" (a missing file is not an empty import).
+// cannot be opened gives "Cannot open %s" (a missing file is not an empty import). An
+// added list holding a name longer than kMaxImportedNameBytes fails the import, naming
+// the file and the name, so the caller does not save it.
 bool ImportXmlFile(CDWConfig& config, CErrorRecord* errors, CWarningList* warnings, CProgressSink* progress,
                    const char* fileName);
 // Writes the whole library to the file; the modified state is not cleared.
