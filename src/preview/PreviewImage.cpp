@@ -2,13 +2,13 @@
 
 #include "core/AtomicFile.h"
 #include "core/RegularFile.h"
+
 #include <png.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -226,11 +226,5 @@ bool WritePreviewPng(const CPreviewImage& image, const std::string& path, int sc
         SetMessage(errors, "Unable to write %s\n", path.c_str());
         return false;
     }
-    bool wasEmpty = IsEmpty(errors);
-    if (!file.Commit(errors)) {
-        if (wasEmpty)
-            AddContext(errors, "Unable to write %s", path.c_str());
-        return false;
-    }
-    return true;
+    return file.Commit(errors);
 }
