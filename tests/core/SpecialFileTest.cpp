@@ -39,11 +39,6 @@ bool MakeFifo(const std::string& path)
     return ::mkfifo(path.c_str(), 0644) == 0;
 }
 
-bool MakeDirectory(const std::string& path)
-{
-    return ::mkdir(path.c_str(), 0755) == 0;
-}
-
 bool MakeSocket(const std::string& path)
 {
     sockaddr_un address{};
