@@ -66,8 +66,9 @@ TEST_P(ImportTrackNumber, RangeOfTheLibrary)
     CErrorRecord errors;
     EXPECT_EQ(Import(library, kTracks, {{"A", "D", GetParam().cell}}, &errors), GetParam().accepted)
         << GetText(&errors);
-    if (!GetParam().accepted)
+    if (!GetParam().accepted) {
         EXPECT_EQ(std::string(GetText(&errors)).rfind("Row 1 cannot be imported: track number ", 0), 0u);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cells, ImportTrackNumber,
