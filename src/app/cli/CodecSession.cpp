@@ -81,6 +81,7 @@ CCliCodecSession::~CCliCodecSession()
         std::error_code ignored;
         std::filesystem::remove_all(m_area, ignored);
     }
+    m_areaPath.Forget();
 }
 
 std::string CCliCodecSession::GetBitmapDirectory() const
@@ -90,7 +91,9 @@ std::string CCliCodecSession::GetBitmapDirectory() const
 
 bool CCliCodecSession::Open()
 {
-    m_area = MakePrivateArea();
+    // Listed while it exists, so an interrupted command removes it.
+    m_areaPath.Create(true, &MakePrivateArea);
+    m_area = m_areaPath.GetPath();
     if (m_area.empty()) {
         SetSystemError(&m_errors, "Cannot create a temporary directory");
         ReportFailure(GetText(&m_errors));
