@@ -48,8 +48,8 @@ bool PrepareForExecution(const CExecutionContext& context, CProgressSink* progre
     ProgressTitle(progress, "Preparing for execution...");
     ProgressHeading(progress, "Saving CCF paths");
     ProgressBody(progress, "%s", "");
-    context.config->SaveCcfPaths(
-        nullptr); // as on exit: a settings store that cannot be written stops nothing
+    if (context.saveSettings)
+        context.config->SaveCcfPaths(nullptr); // as on exit: a store that cannot be written stops nothing
     return context.wrapper->DecompileAndRead(progress, log, errors);
 }
 

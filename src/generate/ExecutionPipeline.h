@@ -41,10 +41,14 @@ struct CExecutionContext
     CCFWrapper* wrapper = nullptr;
     CNamedCollection<CPlayer>* players = nullptr;
     CLibrary* library = nullptr;
+    // Whether preparing stores the CCF paths, image compression and panel cap as the
+    // settings (the desktop program does; a command line run only when asked to).
+    bool saveSettings = true;
 };
 
 // ---- 1. prepare -------------------------------------------------------------------
-// Saves the CCF paths (failures ignored, as on exit), then decompiles the input CCF
+// Saves the CCF paths when the context says so (failures ignored, as on exit), then
+// decompiles the input CCF
 // and reads it into the wrapper's trees (skipped when the same unchanged input is
 // already read). log receives the codec's lines of a failed run.
 bool PrepareForExecution(const CExecutionContext& context, CProgressSink* progress, CWarningList* log,
