@@ -239,6 +239,8 @@ int RunExecute(CliContext& context, const SExecuteOptions& options)
     if (stat(config.GetOutputCcf().c_str(), &info) == 0)
         out << " (" << info.st_size << " bytes)";
     out << "\n";
+    for (const CMemoryUse& use : result.memoryUse)
+        out << FormatMemoryUse(use) << "\n";
     if (result.devicesReplaced > 0)
         out << "Replaced " << result.devicesReplaced << " device" << (result.devicesReplaced == 1 ? "" : "s")
             << " of an earlier execution\n";
@@ -247,6 +249,9 @@ int RunExecute(CliContext& context, const SExecuteOptions& options)
             << ", " << list.panels << " panels, " << list.buttons << " buttons\n";
     if (!result.emptyLists.empty())
         err << "Discweaver Warning: " << FormatEmptyListsMessage(result.emptyLists) << "\n";
+    for (const CMemoryUse& use : result.memoryUse)
+        if (use.tooLarge)
+            err << "Discweaver Warning: " << FormatMemoryWarning(use) << "\n";
     return kExitOk;
 }
 
