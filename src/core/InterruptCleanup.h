@@ -13,8 +13,11 @@
 // has ended, so nothing new is created after it has cleaned up.
 //
 // The list is kept in every program; the watcher only in those that install it
-// (InstallInterruptCleanup, from main before any other thread starts). A desktop
-// program that handles the signals itself can call RemoveTemporaryPaths.
+// (InstallInterruptCleanup, from main before any other thread starts). Before it
+// removes anything the watcher stops the installing thread (with SIGUSR2, whose
+// handler waits for the end), so that thread cannot recreate a removed folder while
+// it makes the folders of a path. A desktop program that handles the signals itself
+// can call RemoveTemporaryPaths.
 
 #include <cstddef>
 #include <cstdint>
@@ -40,12 +43,17 @@ public:
     // removed. The file or folder itself is not touched.
     void Forget();
 
+    // Removes the file or folder and takes it off the list, both under the list's lock,
+    // so an interruption meanwhile never finds it half removed.
+    void Remove();
+
     bool IsListed() const { return m_nId != 0; }
     const std::string& GetPath() const { return m_path; }
 
 private:
     std::uint64_t m_nId = 0;
     std::string m_path;
+    bool m_bFolder = false;
 };
 
 // Blocks SIGINT and SIGTERM in the calling thread (and so in every thread it starts

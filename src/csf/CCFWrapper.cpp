@@ -133,9 +133,7 @@ bool CreateTempBeside(const std::string& target, CTemporaryPath& folder, std::st
 void RemoveTempFolder(CTemporaryPath& folder)
 {
     int saved = errno;
-    std::error_code ignored;
-    std::filesystem::remove_all(folder.GetPath(), ignored);
-    folder.Forget();
+    folder.Remove();
     errno = saved;
 }
 

@@ -77,11 +77,7 @@ CCliCodecSession::~CCliCodecSession()
     m_progress.Finish();
     // The wrapper's trees and library go before their files.
     m_pWrapper.reset();
-    if (!m_area.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_area, ignored);
-    }
-    m_areaPath.Forget();
+    m_areaPath.Remove();
 }
 
 std::string CCliCodecSession::GetBitmapDirectory() const
