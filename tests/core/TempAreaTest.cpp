@@ -34,21 +34,6 @@ TEST_F(TempAreaTest, ATemporaryAreaThatIsALinkIsRefusedAndItsTargetKept)
     EXPECT_FALSE(FileExists(Path("nowhere")));
 }
 
-TEST_F(TempAreaTest, LinksBelowTheAreaAreRemovedNotFollowed)
-{
-    ASSERT_TRUE(CreateDirectoryPath(Path("DW_Temp/BMP").c_str()));
-    ASSERT_TRUE(CreateDirectoryPath(Path("documents").c_str()));
-    WriteFile(Path("documents/letter.txt"), "keep");
-    ASSERT_EQ(::symlink(Path("documents").c_str(), Path("DW_Temp/BMP/pictures").c_str()), 0);
-    ASSERT_EQ(::symlink(Path("documents/letter.txt").c_str(), Path("DW_Temp/letter.txt").c_str()), 0);
-
-    CErrorRecord errors;
-    ASSERT_TRUE(DeleteDirectoryContents(nullptr, Path("DW_Temp").c_str(), &errors)) << GetText(&errors);
-    EXPECT_FALSE(FileExists(Path("DW_Temp/BMP")));
-    EXPECT_FALSE(FileExists(Path("DW_Temp/letter.txt")));
-    EXPECT_EQ(ReadFile(Path("documents/letter.txt")), "keep");
-}
-
 struct SInsideCase
 {
     const char* name;

@@ -4,12 +4,10 @@
 #include "csf/CSFSection.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <ostream>
 #include <string>
 #include <strings.h>
-#include <system_error>
 #include <vector>
 
 namespace {
