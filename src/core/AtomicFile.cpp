@@ -76,13 +76,17 @@ bool CAtomicFile::Open(const char* path, CErrorRecord* errors)
     std::string prefix = (directory.empty() ? std::string() : (directory == "/" ? "/" : directory + "/")) +
                          "." + BaseNameOf(m_target) + ".tmp-" + std::to_string(::getpid()) + "-";
     int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        m_temp = prefix + std::to_string(g_tempCounter.fetch_add(1));
-        // 0666 less the umask, as for any new file.
-        fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
+    // Listed while it exists, so an interrupted run removes it.
+    m_tempPath.Create(false, [&]() {
+        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+            m_temp = prefix + std::to_string(g_tempCounter.fetch_add(1));
+            // 0666 less the umask, as for any new file.
+            fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0 && errno != EEXIST)
+                break;
+        }
+        return fd < 0 ? std::string() : m_temp;
+    });
     if (fd < 0) {
         SetSystemError(errors, "Cannot create a temporary file for %s", path);
         m_temp.clear();
@@ -96,6 +100,7 @@ bool CAtomicFile::Open(const char* path, CErrorRecord* errors)
         ::close(fd);
         ::unlink(m_temp.c_str());
         m_temp.clear();
+        m_tempPath.Forget();
         errno = saved;
         SetSystemError(errors, "Cannot create a temporary file for %s", path);
         return false;
@@ -159,6 +164,7 @@ bool CAtomicFile::Commit(CErrorRecord* errors)
     if (!ok) {
         ::unlink(m_temp.c_str());
         m_temp.clear();
+        m_tempPath.Forget();
         // ferror without errno (a stream error from an earlier fwrite) reads as EIO.
         errno = saved ? saved : EIO;
         SetSystemError(errors, "Error writing %s", m_displayPath.c_str());
@@ -168,11 +174,13 @@ bool CAtomicFile::Commit(CErrorRecord* errors)
         saved = errno;
         ::unlink(m_temp.c_str());
         m_temp.clear();
+        m_tempPath.Forget();
         errno = saved;
         SetSystemError(errors, "Error replacing %s", m_displayPath.c_str());
         return false;
     }
     m_temp.clear();
+    m_tempPath.Forget();
     SyncDirectory(DirectoryOf(m_target));
     return true;
 }
@@ -186,6 +194,7 @@ void CAtomicFile::Abort()
         if (!m_temp.empty())
             ::unlink(m_temp.c_str());
         m_temp.clear();
+        m_tempPath.Forget();
         errno = saved;
     }
 }

@@ -21,6 +21,7 @@
 // gets 0666 less the umask.
 
 #include "core/ErrorRecord.h"
+#include "core/InterruptCleanup.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -68,6 +69,7 @@ private:
     std::string m_target;      // the file that Commit replaces
     std::string m_displayPath; // the path as the caller gave it, for messages
     std::string m_temp;
+    CTemporaryPath m_tempPath; // m_temp while it exists
     FILE* m_pFile = nullptr;
     bool m_bFailed = false;
 };

@@ -66,10 +66,7 @@ bool CDWConfig::LoadSettings(CProgressSink* progress, CErrorRecord* errors, CWar
 {
     Guard guard(m_lock);
     ProgressBody(progress, "Discovering paths");
-    std::string area;
-    if (ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "ConfigAndTempArea", &area))
-        SetConfigArea(area.c_str());
-    if (!HasConfigArea() && !UseDefaultConfigArea(errors)) {
+    if (!FindConfigArea(errors)) {
         ProgressBody(progress, "%s", "");
         return false;
     }
@@ -85,6 +82,15 @@ bool CDWConfig::LoadSettings(CProgressSink* progress, CErrorRecord* errors, CWar
 
     ProgressBody(progress, "%s", "");
     return ok;
+}
+
+bool CDWConfig::FindConfigArea(CErrorRecord* errors)
+{
+    Guard guard(m_lock);
+    std::string area;
+    if (ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "ConfigAndTempArea", &area))
+        SetConfigArea(area.c_str());
+    return HasConfigArea() || UseDefaultConfigArea(errors);
 }
 
 bool CDWConfig::LoadCcfPaths(CErrorRecord*)

@@ -76,6 +76,11 @@ public:
     // when no area could be found (nothing else is loaded then) or a model file failed.
     bool LoadSettings(CProgressSink* progress, CErrorRecord* errors, CWarningList* warnings);
 
+    // The first step of LoadSettings on its own: the "ConfigAndTempArea" setting when it
+    // is text, else the program directory, becomes the area. False (recorded) when
+    // neither gives one. Front ends call it to lock the area before loading its files.
+    bool FindConfigArea(CErrorRecord* errors);
+
     // Reads "InputCCF", "OutputCCF", "CompressImages" and "PanelCap". Always true: a
     // missing or mistyped value leaves the default (none, false, 0).
     bool LoadCcfPaths(CErrorRecord* errors);

@@ -50,6 +50,9 @@ public:
 
     // Neither escaped nor plain form present.
     bool IsEmpty() const { return !m_plain.has_value(); }
+    // Equal for every two names SameName finds equal (0 for an empty value); collections
+    // index their elements by it.
+    std::uint32_t GetFoldHash() const { return m_nFoldHash; }
     // The stored text is the empty text (the value is not empty, but holds "").
     bool IsEmptyText() const { return m_plain.has_value() && m_plain->empty(); }
     // The value holds a non-empty text.

@@ -36,6 +36,7 @@
 #include <memory>
 #include <new>
 #include <stdexcept>
+#include <unordered_map>
 #include <vector>
 
 template <class T> class CNamedCollection;
@@ -353,14 +354,78 @@ private:
         }
     }
 
-    // Another element than `except` named like `name`.
+    // Another element than `except` named like `name`. Through the name index, so that
+    // filling a collection of n elements takes time in n, not n squared.
     T* FindOther(const CNameText& name, const T* except) const
     {
-        for (T* e : m_elements) {
-            if (e != except && e->GetName().SameName(name))
-                return e;
+        if (!m_bIndexValid) {
+            for (T* e : m_elements) {
+                if (e != except && e->GetName().SameName(name))
+                    return e;
+            }
+            return nullptr;
+        }
+        auto range = m_nameIndex.equal_range(name.GetFoldHash());
+        for (auto it = range.first; it != range.second; ++it) {
+            if (it->second != except && it->second->GetName().SameName(name))
+                return it->second;
         }
         return nullptr;
+    }
+
+    // The number of elements named like `name`, counting no further than two.
+    std::size_t CountNamed(const CNameText& name) const
+    {
+        std::size_t count = 0;
+        if (!m_bIndexValid) {
+            for (const T* e : m_elements)
+                if (e->GetName().SameName(name) && ++count == 2)
+                    break;
+            return count;
+        }
+        auto range = m_nameIndex.equal_range(name.GetFoldHash());
+        for (auto it = range.first; it != range.second && count < 2; ++it)
+            if (it->second->GetName().SameName(name))
+                ++count;
+        return count;
+    }
+
+    // The index follows membership; elements are renamed only while outside (Update
+    // takes them out, assigns and puts them back), so an element's key never changes
+    // while it is listed. Without memory for the index the linear search takes over.
+    void IndexAdd(T* element)
+    {
+        if (!m_bIndexValid)
+            return;
+        try {
+            m_nameIndex.emplace(element->GetName().GetFoldHash(), element);
+        } catch (...) {
+            DropIndex();
+        }
+    }
+    void IndexRemove(const T* element)
+    {
+        if (!m_bIndexValid)
+            return;
+        auto range = m_nameIndex.equal_range(element->GetName().GetFoldHash());
+        for (auto it = range.first; it != range.second; ++it) {
+            if (it->second == element) {
+                m_nameIndex.erase(it);
+                return;
+            }
+        }
+        // Not under its name: renamed in place after all; the index can no longer be trusted.
+        DropIndex();
+    }
+    void DropIndex()
+    {
+        m_bIndexValid = false;
+        m_nameIndex.clear();
+    }
+    void ResetIndex()
+    {
+        m_nameIndex.clear();
+        m_bIndexValid = true;
     }
 
     // After all elements that compare less than or equal to element.
@@ -377,6 +442,7 @@ private:
         index = std::min(index, m_elements.size());
         m_elements.insert(m_elements.begin() + static_cast<std::ptrdiff_t>(index), element);
         Renumber(index);
+        IndexAdd(element);
         element->SetUnique(true);
         if (!m_bUniqueNames) {
             if (T* other = FindOther(element->GetName(), element)) {
@@ -393,11 +459,9 @@ private:
         std::size_t index = element->GetPosition();
         m_elements.erase(m_elements.begin() + static_cast<std::ptrdiff_t>(index));
         Renumber(index);
-        if (!element->IsUnique()) {
-            T* first = FindOther(element->GetName(), nullptr);
-            if (first && !FindByName(element->GetName(), first))
-                first->SetUnique(true);
-        }
+        IndexRemove(element);
+        if (!element->IsUnique() && CountNamed(element->GetName()) == 1)
+            FindOther(element->GetName(), nullptr)->SetUnique(true);
         element->SetPosition(0);
         element->SetUnique(true);
         if (m_elements.capacity() > 32 && m_elements.size() < m_elements.capacity() / 4)
@@ -435,6 +499,7 @@ private:
         }
         m_elements.clear();
         m_elements.shrink_to_fit();
+        ResetIndex();
     }
 
     void CopyFrom(const CNamedCollection& other)
@@ -450,6 +515,7 @@ private:
             copy->SetPosition(source->GetPosition());
             copy->SetUnique(source->IsUnique());
             m_elements.push_back(copy.release());
+            IndexAdd(m_elements.back());
         }
     }
 
@@ -457,4 +523,7 @@ private:
     bool m_bKeepSorted = false;
     bool m_bUniqueNames = true;
     std::vector<T*> m_elements; // owned, in collection order; element i has position i
+    // Every element under the fold hash of its name (see FindOther).
+    std::unordered_multimap<std::uint32_t, T*> m_nameIndex;
+    bool m_bIndexValid = true;
 };

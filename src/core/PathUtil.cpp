@@ -5,8 +5,10 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -178,20 +180,19 @@ bool CreateDirectoryPath(const char* path)
     return true;
 }
 
-bool DeleteDirectoryContents(CProgressSink* progress, const char* directory, CErrorRecord* errors)
+namespace {
+
+// Empties the open directory dirFd (named `directory` in messages), never following a
+// symbolic link: entries are looked at and removed relative to the descriptor, so a
+// link planted anywhere below is removed as a link. Takes ownership of dirFd.
+bool DeleteContentsAt(CProgressSink* progress, int dirFd, const std::string& directory, CErrorRecord* errors)
 {
-    if (!directory || !*directory || std::strcmp(directory, "/") == 0) {
-        errno = EINVAL;
-        SetSystemError(errors, "Refusing to delete the contents of \"%s\"", directory ? directory : "");
-        return false;
-    }
-    if (!CreateDirectoryPath(directory)) {
-        SetSystemError(errors, "Error creating %s", directory);
-        return false;
-    }
     std::string pattern = JoinPath(directory, "*.*");
-    DIR* dir = ::opendir(directory);
+    DIR* dir = ::fdopendir(dirFd);
     if (!dir) {
+        int saved = errno;
+        ::close(dirFd);
+        errno = saved;
         SetSystemError(errors, "Error finding %s", pattern.c_str());
         return false;
     }
@@ -206,44 +207,93 @@ bool DeleteDirectoryContents(CProgressSink* progress, const char* directory, CEr
             names.push_back(entry->d_name);
     }
     int readError = errno;
-    ::closedir(dir);
     if (readError != 0) {
+        ::closedir(dir);
         errno = readError;
         SetSystemError(errors, "Error finding %s", pattern.c_str());
         return false;
     }
 
+    bool ok = true;
     for (const std::string& name : names) {
-        std::string full = JoinPath(directory, name.c_str());
+        std::string full = JoinPath(directory, name);
         struct stat info;
-        if (::lstat(full.c_str(), &info) != 0) {
+        if (::fstatat(dirFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT)
                 continue; // gone meanwhile
             SetSystemError(errors, "Error finding %s", pattern.c_str());
-            return false;
+            ok = false;
+            break;
         }
         if (S_ISDIR(info.st_mode)) {
             // A directory we cannot list or change is what a read-only entry is here.
-            if ((info.st_mode & 0700) != 0700 && ::chmod(full.c_str(), (info.st_mode & 07777) | 0700) != 0) {
+            if ((info.st_mode & 0700) != 0700 &&
+                ::fchmodat(dirFd, name.c_str(), (info.st_mode & 07777) | 0700, 0) != 0) {
                 SetSystemError(errors, "Error resetting attributes of %s", full.c_str());
-                return false;
+                ok = false;
+                break;
             }
-            if (!DeleteDirectoryContents(progress, full.c_str(), errors))
-                return false;
+            int childFd = ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (childFd < 0) {
+                SetSystemError(errors, "Error finding %s", JoinPath(full, "*.*").c_str());
+                ok = false;
+                break;
+            }
+            if (!DeleteContentsAt(progress, childFd, full, errors)) {
+                ok = false;
+                break;
+            }
             ProgressBody(progress, "Removing %s", full.c_str());
-            if (::rmdir(full.c_str()) != 0) {
+            if (::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR) != 0) {
                 SetSystemError(errors, "Error removing %s", full.c_str());
-                return false;
+                ok = false;
+                break;
             }
         } else {
             ProgressBody(progress, "Deleting %s", full.c_str());
-            if (::unlink(full.c_str()) != 0) {
+            if (::unlinkat(dirFd, name.c_str(), 0) != 0) {
                 SetSystemError(errors, "Error deleting %s", full.c_str());
-                return false;
+                ok = false;
+                break;
             }
         }
     }
-    return true;
+    int saved = errno;
+    ::closedir(dir);
+    errno = saved;
+    return ok;
+}
+
+} // namespace
+
+bool DeleteDirectoryContents(CProgressSink* progress, const char* directory, CErrorRecord* errors)
+{
+    if (!directory || !*directory || std::strcmp(directory, "/") == 0) {
+        errno = EINVAL;
+        SetSystemError(errors, "Refusing to delete the contents of \"%s\"", directory ? directory : "");
+        return false;
+    }
+    // The folder itself must be ours: a link would have us empty whatever it points to.
+    struct stat info;
+    if (::lstat(directory, &info) == 0 && S_ISLNK(info.st_mode)) {
+        SetMessage(errors, "Refusing to empty %s: it is a symbolic link, not a folder of its own", directory);
+        return false;
+    }
+    if (!CreateDirectoryPath(directory)) {
+        SetSystemError(errors, "Error creating %s", directory);
+        return false;
+    }
+    int fd = ::open(directory, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ELOOP) {
+            SetMessage(errors, "Refusing to empty %s: it is a symbolic link, not a folder of its own",
+                       directory);
+            return false;
+        }
+        SetSystemError(errors, "Error finding %s", JoinPath(directory, "*.*").c_str());
+        return false;
+    }
+    return DeleteContentsAt(progress, fd, directory, errors);
 }
 
 bool CheckAccess(CErrorRecord* errors, const char* path, bool forWriting)
@@ -261,4 +311,32 @@ bool CheckAccess(CErrorRecord* errors, const char* path, bool forWriting)
         return false;
     }
     return true;
+}
+
+bool IsInsideDirectory(const char* path, const char* directory)
+{
+    if (!path || !*path || !directory || !*directory)
+        return false;
+    char* base = ::realpath(directory, nullptr);
+    if (!base)
+        return false;
+    std::string folder = base;
+    std::free(base);
+    // A name that does not exist yet is judged by the folder it would be made in.
+    std::string resolved;
+    if (char* full = ::realpath(path, nullptr)) {
+        resolved = full;
+        std::free(full);
+    } else {
+        std::optional<std::string> parent = GetParentPath(path);
+        char* parentFull = ::realpath(parent && !parent->empty() ? parent->c_str() : ".", nullptr);
+        if (!parentFull)
+            return false;
+        resolved = JoinPath(parentFull, "name");
+        std::free(parentFull);
+    }
+    if (folder == "/")
+        return resolved != "/";
+    return resolved.size() > folder.size() && resolved.compare(0, folder.size(), folder) == 0 &&
+           resolved[folder.size()] == '/';
 }

@@ -47,9 +47,15 @@ bool CreateDirectoryPath(const char* path);
 
 // Creates directory if needed, then deletes everything inside it (not the directory
 // itself), reporting "Deleting %s" / "Removing %s" through progress. Symbolic links
-// are deleted, never followed. Stops at the first failure and records it.
+// are deleted, never followed; a directory that is itself a symbolic link is refused
+// and nothing is deleted. Stops at the first failure and records it.
 bool DeleteDirectoryContents(CProgressSink* progress, const char* directory, CErrorRecord* errors);
 
 // Read access (read and write when forWriting; a directory also needs search access)
 // as the access test sees it; on failure records "Cannot access %s" with errno.
 bool CheckAccess(CErrorRecord* errors, const char* path, bool forWriting);
+
+// Whether path names something inside directory (at any depth), after both are
+// resolved on disk (links, "..", repeated separators). False when directory does not
+// exist or either cannot be resolved.
+bool IsInsideDirectory(const char* path, const char* directory);

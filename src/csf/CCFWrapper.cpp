@@ -1,6 +1,7 @@
 #include "csf/CCFWrapper.h"
 
 #include "core/DWConfig.h"
+#include "core/InterruptCleanup.h"
 #include "core/PathUtil.h"
 #include "core/Registry.h"
 #include "core/RegularFile.h"
@@ -13,10 +14,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <mutex>
 #include <random>
 #include <strings.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 const char* const kCcfDllFileName = "libCCFDll.so";
@@ -97,27 +100,42 @@ bool GetLastWriteTime(int fd, std::int64_t* time)
     return true;
 }
 
-// Creates an empty file beside target, with the name returned in *temp, for the library
-// to compile into. Created exclusively, so nothing that already exists is overwritten.
-bool CreateTempBeside(const std::string& target, std::string* temp)
+// Creates a folder beside target for the library to compile into, named target with a
+// random ".%08x.tmp" added, and listed for removal when the run is interrupted (the
+// library's own temporary file lands in it too). *file is the file to compile into:
+// the folder joined with target's own name. Created exclusively, so nothing that
+// already exists is touched.
+bool CreateTempBeside(const std::string& target, CTemporaryPath& folder, std::string* file)
 {
     std::random_device seed;
     std::mt19937 random(seed());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-        std::string candidate = target + suffix;
-        int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            *temp = candidate;
-            return true;
+    const std::string::size_type slash = target.find_last_of('/');
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    bool made = folder.Create(true, [&]() {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            char suffix[32];
+            std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+            std::string candidate = target + suffix;
+            if (::mkdir(candidate.c_str(), 0700) == 0)
+                return candidate;
+            if (errno != EEXIST)
+                return std::string();
         }
-        if (errno != EEXIST)
-            return false;
-    }
-    errno = EEXIST;
-    return false;
+        errno = EEXIST;
+        return std::string();
+    });
+    if (!made)
+        return false;
+    *file = JoinPath(folder.GetPath(), name);
+    return true;
+}
+
+// Removes the compile folder and what is left in it.
+void RemoveTempFolder(CTemporaryPath& folder)
+{
+    int saved = errno;
+    folder.Remove();
+    errno = saved;
 }
 
 // Puts the finished temp file in target's place: synced first, with target's permission
@@ -366,6 +384,15 @@ bool CCFWrapper::DecompileAndRead(CProgressSink* progress, CWarningList* log, CE
         SetMessage(errors, "%s", refusal.GetMessage().c_str());
         return false;
     }
+    // The temporary area is emptied before decompiling; an input inside it would go too.
+    const std::string tempDirectory = m_pConfig->GetTempDirectory();
+    if (IsInsideDirectory(inputCcf.c_str(), tempDirectory.c_str())) {
+        SetMessage(errors,
+                   "Refusing to read %s: it lies inside the temporary area %s, which is emptied before "
+                   "decompiling; move it elsewhere",
+                   inputCcf.c_str(), tempDirectory.c_str());
+        return false;
+    }
 
     ProgressBody(progress, "Evaluating need to decompile");
     if (!NeedToDecompile(inputCcf.c_str())) {
@@ -512,20 +539,22 @@ bool CCFWrapper::CompileIntoOutput(const char* csfFile, const char* outputCcf, u
     std::string target = ResolveWriteTarget(outputCcf);
     if (!CheckReplaceableTarget(outputCcf, target, errors))
         return false;
+    CTemporaryPath folder;
     std::string temp;
-    if (!CreateTempBeside(target, &temp)) {
+    if (!CreateTempBeside(target, folder, &temp)) {
         SetSystemError(errors, "Unable to create a temporary file beside %s", outputCcf);
         return false;
     }
     if (!RunCompiler(csfFile, temp.c_str(), lineCount, progress, log, errors)) {
-        ::unlink(temp.c_str());
+        RemoveTempFolder(folder);
         return false;
     }
     if (!ReplaceWithTemp(temp, target)) {
         SetSystemError(errors, "Unable to replace %s", outputCcf);
-        ::unlink(temp.c_str());
+        RemoveTempFolder(folder);
         return false;
     }
+    RemoveTempFolder(folder);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <optional>
 #include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -48,8 +49,8 @@ bool PrepareForExecution(const CExecutionContext& context, CProgressSink* progre
     ProgressTitle(progress, "Preparing for execution...");
     ProgressHeading(progress, "Saving CCF paths");
     ProgressBody(progress, "%s", "");
-    context.config->SaveCcfPaths(
-        nullptr); // as on exit: a settings store that cannot be written stops nothing
+    if (context.saveSettings)
+        context.config->SaveCcfPaths(nullptr); // as on exit: a store that cannot be written stops nothing
     return context.wrapper->DecompileAndRead(progress, log, errors);
 }
 
@@ -216,6 +217,18 @@ bool ExecuteLists(const CExecutionContext& context, CProgressSink* progress, CWa
     return wrapper->SaveAndCompile(progress, log, errors);
 }
 
+std::vector<CMemoryUse> GetOutputMemoryUse(const CExecutionContext& context)
+{
+    const CCSFSection* root = context.wrapper ? context.wrapper->GetRootSection() : nullptr;
+    if (!root || !context.config)
+        return {};
+    std::optional<std::uint32_t> capability = FindCapability(*root);
+    struct stat info;
+    if (!capability || ::stat(context.config->GetOutputCcf().c_str(), &info) != 0)
+        return {};
+    return GetMemoryUse(*capability, static_cast<std::uint64_t>(info.st_size));
+}
+
 std::string FormatEmptyListsMessage(const std::vector<std::string>& emptyLists)
 {
     if (emptyLists.empty())
@@ -264,5 +277,6 @@ ExecutionOutcome RunExecution(const CExecutionContext& context, const CExecution
     out.log.clear();
     if (!ExecuteLists(context, progress, &out.log, &out.emptyLists, errors, &out.generated))
         return finish(ExecutionOutcome::Failed);
+    out.memoryUse = GetOutputMemoryUse(context);
     return finish(ExecutionOutcome::Succeeded);
 }

@@ -19,6 +19,7 @@
 // same file as input and output) leaves the existing output untouched.
 
 #include "core/ErrorRecord.h"
+#include "csf/RemoteMemory.h"
 
 #include <functional>
 #include <string>
@@ -41,10 +42,14 @@ struct CExecutionContext
     CCFWrapper* wrapper = nullptr;
     CNamedCollection<CPlayer>* players = nullptr;
     CLibrary* library = nullptr;
+    // Whether preparing stores the CCF paths, image compression and panel cap as the
+    // settings (the desktop program does; a command line run only when asked to).
+    bool saveSettings = true;
 };
 
 // ---- 1. prepare -------------------------------------------------------------------
-// Saves the CCF paths (failures ignored, as on exit), then decompiles the input CCF
+// Saves the CCF paths when the context says so (failures ignored, as on exit), then
+// decompiles the input CCF
 // and reads it into the wrapper's trees (skipped when the same unchanged input is
 // already read). log receives the codec's lines of a failed run.
 bool PrepareForExecution(const CExecutionContext& context, CProgressSink* progress, CWarningList* log,
@@ -111,6 +116,12 @@ bool ExecuteLists(const CExecutionContext& context, CProgressSink* progress, CWa
                   std::vector<std::string>* emptyLists, CErrorRecord* errors,
                   std::vector<CGeneratedList>* generated = nullptr);
 
+// After a successful execution: the output CCF's size against the memory of each model
+// the configuration's capability word names (the input's, which the output keeps).
+// Empty when the word is absent or unknown, or the output cannot be measured. Front
+// ends print FormatMemoryUse of each, and FormatMemoryWarning of those too large.
+std::vector<CMemoryUse> GetOutputMemoryUse(const CExecutionContext& context);
+
 // ---- 5. report ----------------------------------------------------------------------
 // "The following list was not output because it was empty:" (or the plural form)
 // followed by the names, one a line; empty when no list was empty.
@@ -136,6 +147,7 @@ struct CExecutionResult
     std::vector<std::string> emptyLists;   // display names of the lists left out
     std::vector<CGeneratedList> generated; // the lists that produced devices
     int devicesReplaced = 0;
+    std::vector<CMemoryUse> memoryUse; // on success: GetOutputMemoryUse
 };
 
 // Runs 1 to 4 in a row as the main window chains its jobs. The configuration must have

@@ -20,6 +20,8 @@ protected:
     {
         ASSERT_FALSE(m_root.Path().empty());
         m_area = m_root / "area";
+        // An area named on the command line must exist.
+        std::filesystem::create_directory(m_area);
         setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
         setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine").c_str(), 1);
     }
@@ -118,6 +120,7 @@ TEST_F(ExchangeCli, XmlExportThenImportIntoAnotherAreaAndTwice)
     ASSERT_EQ(exported.status, 0) << exported.err;
 
     m_area = m_root / "other";
+    std::filesystem::create_directory(m_area);
     CliRun first = Run({"import", "xml", file});
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_NE(Run({"show"}).out.find("Jazz"), std::string::npos);

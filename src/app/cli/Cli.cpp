@@ -23,6 +23,10 @@ int RunCli(int argc, const char* const* argv, std::ostream& rawOut, std::ostream
     CLI::App app{"Discweaver: browsable disc and track pages for Pronto remotes", "discweaver-cli"};
     app.set_version_flag("--version", std::string("discweaver-cli ") + DwVersionText());
     app.require_subcommand(0, 1);
+    app.footer("Options apply to their own run only: a run stores nothing in the settings unless its --save "
+               "option asks it to (import and export csv --columns is kept as the column settings, as its "
+               "help says). Commands that change a configuration area (execute, import) take it for "
+               "themselves: a second one on the same area waits a few seconds, then fails.");
     for (CliRegistrar reg : CliCommandRegistrars())
         reg(app, context);
 

@@ -3,6 +3,7 @@
 
 #include "app/cli/Cli.h"
 #include "app/cli/CliModel.h"
+#include "core/AreaLock.h"
 #include "core/DWConfig.h"
 #include "exchange/CsvExchange.h"
 #include "exchange/LegacyImporter.h"
@@ -23,6 +24,7 @@ struct CExchangeOptions
     std::string area;
     std::string file;
     std::string columns;
+    bool save = false;
 };
 
 void ReportFailure(CliContext& context, const CErrorRecord& errors, const char* outcome)
@@ -60,9 +62,12 @@ bool GetColumnMap(CliContext& context, const CExchangeOptions& options, CCsvColu
 void RunImport(CliContext& context, const CExchangeOptions& options, EExchangeFileType type,
                const std::function<bool(CDWConfig&, CErrorRecord*, CWarningList*)>& work)
 {
-    SaveExchangeChoice(true, options.file, type);
+    if (options.save)
+        SaveExchangeChoice(true, options.file, type);
+    // Read, changed and written by this run alone: two imports at once never lose one.
+    CAreaLock lock;
     CDWConfig config;
-    if (!LoadModel(context, config, options.area))
+    if (!LoadModel(context, config, options.area, &lock))
         return;
     CErrorRecord errors;
     CWarningList warnings;
@@ -89,7 +94,8 @@ void RunImport(CliContext& context, const CExchangeOptions& options, EExchangeFi
 void RunExport(CliContext& context, const CExchangeOptions& options, EExchangeFileType type,
                const std::function<bool(CDWConfig&, CErrorRecord*)>& work)
 {
-    SaveExchangeChoice(false, options.file, type);
+    if (options.save)
+        SaveExchangeChoice(false, options.file, type);
     CDWConfig config;
     if (!LoadModel(context, config, options.area))
         return;
@@ -110,8 +116,12 @@ CLI::App* AddFileCommand(CLI::App* parent, const char* name, const char* descrip
     if (columns)
         command->add_option("--columns", options.columns,
                             "Column of each field, e.g. ListName=1,ArtistName=2,DiscName=3 (also saved)");
-    command->add_option("--config-area", options.area,
-                        "Use this configuration area instead of the configured one");
+    command
+        ->add_option("--config-area", options.area,
+                     "Use this configuration area instead of the configured one")
+        ->check(ExistingConfigArea());
+    command->add_flag("--save", options.save,
+                      "Also store the file and its type as the last one used, as the desktop program does");
     return command;
 }
 

@@ -3,7 +3,9 @@
 // devices and compiles the output CCF, with a progress display on the error stream.
 
 #include "app/cli/Cli.h"
+#include "app/cli/CliModel.h"
 #include "app/cli/TerminalProgress.h"
+#include "core/AreaLock.h"
 #include "core/DWConfig.h"
 #include "core/NameText.h"
 #include "csf/CCFWrapper.h"
@@ -30,7 +32,9 @@ struct SExecuteOptions
     std::string unlinked = "stop";
     int panelCap = -1; // not given: the stored setting
     bool compressImages = false;
+    bool noCompressImages = false;
     bool yesSameFile = false;
+    bool save = false;
 };
 
 const char* const kSameFileWarning =
@@ -51,14 +55,21 @@ bool IsSameFile(const std::string& a, const std::string& b)
            sa.st_ino == sb.st_ino;
 }
 
-bool LoadConfiguration(CliContext& context, CDWConfig& config, const SExecuteOptions& options)
+// Takes the area's lock, then loads the settings and the model: the work file in the
+// area's temporary directory and the library that --unlinked may change belong to this
+// run alone until it ends.
+bool LoadConfiguration(CliContext& context, CDWConfig& config, const SExecuteOptions& options,
+                       CAreaLock& lock)
 {
     AttachModel(config);
+    if (!options.configArea.empty())
+        config.SetConfigArea(options.configArea.c_str());
+    if (!LockConfigArea(context, config, lock))
+        return false;
     CErrorRecord errors;
     CWarningList warnings;
     bool ok;
     if (!options.configArea.empty()) {
-        config.SetConfigArea(options.configArea.c_str());
         config.LoadCcfPaths(&errors);
         bool players = config.LoadPlayers(&errors, &warnings);
         bool library = config.LoadLibrary(&errors, &warnings);
@@ -116,13 +127,19 @@ int RunExecute(CliContext& context, const SExecuteOptions& options)
         return kExitUsage;
     }
 
+    if (options.compressImages && options.noCompressImages) {
+        err << "discweaver-cli: --compress-images and --no-compress-images exclude each other\n";
+        return kExitUsage;
+    }
+
+    CAreaLock lock;
     CDWConfig config;
-    if (!LoadConfiguration(context, config, options))
+    if (!LoadConfiguration(context, config, options, lock))
         return kExitFailure;
     config.SetInputCcf(options.input.c_str());
     config.SetOutputCcf(options.output.c_str());
-    if (options.compressImages)
-        config.SetCompressImages(true);
+    if (options.compressImages || options.noCompressImages)
+        config.SetCompressImages(options.compressImages);
     if (options.panelCap >= 0)
         config.SetPanelCap(options.panelCap);
 
@@ -155,6 +172,8 @@ int RunExecute(CliContext& context, const SExecuteOptions& options)
     executionContext.wrapper = &wrapper;
     executionContext.players = config.GetPlayers();
     executionContext.library = config.GetLibrary();
+    // This run's options stay this run's, unless asked to become the settings.
+    executionContext.saveSettings = options.save;
 
     CExecutionCallbacks callbacks;
     callbacks.replaceDevices = [&](const CReplaceQuestion& question) {
@@ -220,6 +239,8 @@ int RunExecute(CliContext& context, const SExecuteOptions& options)
     if (stat(config.GetOutputCcf().c_str(), &info) == 0)
         out << " (" << info.st_size << " bytes)";
     out << "\n";
+    for (const CMemoryUse& use : result.memoryUse)
+        out << FormatMemoryUse(use) << "\n";
     if (result.devicesReplaced > 0)
         out << "Replaced " << result.devicesReplaced << " device" << (result.devicesReplaced == 1 ? "" : "s")
             << " of an earlier execution\n";
@@ -228,6 +249,9 @@ int RunExecute(CliContext& context, const SExecuteOptions& options)
             << ", " << list.panels << " panels, " << list.buttons << " buttons\n";
     if (!result.emptyLists.empty())
         err << "Discweaver Warning: " << FormatEmptyListsMessage(result.emptyLists) << "\n";
+    for (const CMemoryUse& use : result.memoryUse)
+        if (use.tooLarge)
+            err << "Discweaver Warning: " << FormatMemoryWarning(use) << "\n";
     return kExitOk;
 }
 
@@ -243,7 +267,10 @@ void RegisterExecuteCommands(CLI::App& app, CliContext& context)
            "--panel-cap", options->panelCap,
            "Split a list into several devices above N panels (0: never; default: the stored setting)")
         ->check(CLI::Range(0, 32767));
-    cmd->add_flag("--compress-images", options->compressImages, "Have the codec compress the bitmaps");
+    cmd->add_flag("--compress-images", options->compressImages,
+                  "Have the codec compress the bitmaps (default: the stored setting)");
+    cmd->add_flag("--no-compress-images", options->noCompressImages,
+                  "Have the codec store the bitmaps as they are");
     cmd->add_option(
         "--replace-devices", options->replaceDevices,
         "Devices named after a list from an earlier run: ask (default), yes (delete) or no (keep)");
@@ -252,7 +279,11 @@ void RegisterExecuteCommands(CLI::App& app, CliContext& context)
                     "assign change the library file at once, before the output is written: the "
                     "discs stay deleted (or assigned) even when the run fails later");
     cmd->add_option("--config-area", options->configArea,
-                    "Directory holding DW_Config and DW_Temp (default: the stored setting)");
+                    "Directory holding DW_Config and DW_Temp (default: the stored setting)")
+        ->check(ExistingConfigArea());
     cmd->add_flag("--yes-same-file", options->yesSameFile, "Allow the output to be the input file");
+    cmd->add_flag("--save", options->save,
+                  "Also store --input, --output, --panel-cap and the image compression as the settings that "
+                  "later runs and the desktop program start from (without it they apply to this run only)");
     cmd->callback([options, &context]() { context.exitCode = RunExecute(context, *options); });
 }

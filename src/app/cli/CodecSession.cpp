@@ -4,12 +4,10 @@
 #include "csf/CSFSection.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <ostream>
 #include <string>
 #include <strings.h>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -76,10 +74,7 @@ CCliCodecSession::~CCliCodecSession()
     m_progress.Finish();
     // The wrapper's trees and library go before their files.
     m_pWrapper.reset();
-    if (!m_area.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_area, ignored);
-    }
+    m_areaPath.Remove();
 }
 
 std::string CCliCodecSession::GetBitmapDirectory() const
@@ -89,7 +84,9 @@ std::string CCliCodecSession::GetBitmapDirectory() const
 
 bool CCliCodecSession::Open()
 {
-    m_area = MakePrivateArea();
+    // Listed while it exists, so an interrupted command removes it.
+    m_areaPath.Create(true, &MakePrivateArea);
+    m_area = m_areaPath.GetPath();
     if (m_area.empty()) {
         SetSystemError(&m_errors, "Cannot create a temporary directory");
         ReportFailure(GetText(&m_errors));

@@ -15,6 +15,7 @@
 #include "app/cli/TerminalProgress.h"
 #include "core/DWConfig.h"
 #include "core/ErrorRecord.h"
+#include "core/InterruptCleanup.h"
 #include "csf/CCFWrapper.h"
 
 #include <functional>
@@ -61,7 +62,8 @@ private:
     CTerminalProgress m_progress;
     CDWConfig m_config;
     std::unique_ptr<CCFWrapper> m_pWrapper;
-    std::string m_area; // the private temporary directory, removed at the end
+    std::string m_area;        // the private temporary directory, removed at the end
+    CTemporaryPath m_areaPath; // lists m_area while it exists
     CErrorRecord m_errors;
     CWarningList m_log;
 };

@@ -3,6 +3,7 @@
 #include "ccfdll/CcfInfo.h"
 #include "core/NameText.h"
 #include "csf/CSFSection.h"
+#include "csf/RemoteMemory.h"
 
 #include <cstdio>
 #include <cstring>
@@ -106,11 +107,6 @@ void PrintCcfInfo(std::ostream& out, const CCsfSummary& summary, std::uintmax_t 
     out << "File size: " << fileSize << " bytes\n";
     if (!summary.capability)
         return;
-    for (const CCcfModelInfo& model : CcfModelsForCapability(*summary.capability)) {
-        const double memory = double(model.memoryKB) * 1024.0;
-        std::snprintf(line, sizeof line, "Memory of %s: %u KB, file uses %.1f%%%s", model.name,
-                      model.memoryKB, memory > 0 ? 100.0 * double(fileSize) / memory : 0.0,
-                      double(fileSize) > memory ? " (TOO LARGE)" : "");
-        out << line << "\n";
-    }
+    for (const CMemoryUse& use : GetMemoryUse(*summary.capability, fileSize))
+        out << FormatMemoryUse(use) << "\n";
 }

@@ -1,0 +1,289 @@
+// The command line and its configuration area: a mistyped --config-area is a wrong
+// command line for every command; commands that change an area take it for
+// themselves, so two of them at once never lose or mix up each other's results; a
+// run's options stay in that run unless --save is given.
+
+#include "CliTestUtil.h"
+#include "common/TempDir.h"
+#include "core/AreaLock.h"
+#include "core/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using dwtest::ReadText;
+using dwtest::WriteText;
+
+const fs::path kDemoDir = fs::path(DW_TEST_DATA_DIR) / ".." / ".." / "demo";
+const std::string kDemoCcf = DW_BIN_DIR "/../demo/demo.ccf";
+
+bool HaveCodecAndDemo()
+{
+    return fs::exists(DW_BIN_DIR "/libCCFDll.so") && fs::exists(kDemoCcf);
+}
+
+class AreaCli : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(m_tmp.Path().empty());
+        setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
+        setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine").c_str(), 1);
+        fs::create_directories(m_area / "DW_Config");
+        fs::copy_file(kDemoDir / "DW_Devices.xml", m_area / "DW_Config" / "DW_Devices.xml");
+        fs::copy_file(kDemoDir / "DW_Library.xml", m_area / "DW_Config" / "DW_Library.xml");
+    }
+    void TearDown() override
+    {
+        unsetenv("DISCWEAVER_SETTINGS");
+        unsetenv("DISCWEAVER_MACHINE_SETTINGS");
+    }
+
+    CliRun Execute(const std::string& input, const std::string& output, std::vector<std::string> more = {})
+    {
+        std::vector<std::string> args{"execute", "--input",       input,           "--output",
+                                      output,    "--config-area", m_area.string(), "--replace-devices",
+                                      "yes"};
+        args.insert(args.end(), more.begin(), more.end());
+        return RunCliCaptured(args);
+    }
+
+    // Runs discweaver-cli in a child process (so that two can run at once); returns its pid.
+    static pid_t StartChild(const std::vector<std::string>& args)
+    {
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            CliRun run = RunCliCaptured(args);
+            ::_exit(run.status);
+        }
+        return pid;
+    }
+    static int WaitChild(pid_t pid)
+    {
+        int status = 0;
+        if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+            return -1;
+        return WEXITSTATUS(status);
+    }
+
+    dwtest::CTempDir m_tmp{"dw-area-cli"};
+    fs::path m_root = m_tmp.Path();
+    fs::path m_area = m_root / "area";
+};
+
+// ---- A mistyped area -------------------------------------------------------------------
+
+struct SAreaCommand
+{
+    const char* name;
+    std::vector<std::string> args; // --config-area and the area follow
+};
+
+class MistypedArea : public AreaCli, public ::testing::WithParamInterface<SAreaCommand>
+{
+};
+
+TEST_P(MistypedArea, IsAWrongCommandLineAndNothingIsCreated)
+{
+    WriteText(m_root / "in.csv", "Rock,Queen,Jazz\n");
+    WriteText(m_root / "in.ccf", "x");
+    const fs::path typo = m_root / "aera";
+    std::vector<std::string> args;
+    for (const std::string& arg : GetParam().args)
+        args.push_back(arg[0] == '@' ? (m_root / arg.substr(1)).string() : arg);
+    args.push_back("--config-area");
+    args.push_back(typo.string());
+
+    CliRun run = RunCliCaptured(args);
+    EXPECT_EQ(run.status, kExitUsage) << run.err;
+    EXPECT_NE(run.err.find("The configuration area " + typo.string() + " does not exist"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(typo));
+    EXPECT_FALSE(fs::exists(m_root / "out.ccf"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AreaCli, MistypedArea,
+    ::testing::Values(SAreaCommand{"Execute", {"execute", "--input", "@in.ccf", "--output", "@out.ccf"}},
+                      SAreaCommand{"Show", {"show"}}, SAreaCommand{"Players", {"players"}},
+                      SAreaCommand{"ReportSlots", {"report", "slots"}},
+                      SAreaCommand{"ImportCsv", {"import", "csv", "@in.csv", "--columns", "ListName=1"}},
+                      SAreaCommand{"ImportLegacy", {"import", "legacy", "@in.csv"}},
+                      SAreaCommand{"ImportXml", {"import", "xml", "@in.csv"}},
+                      SAreaCommand{"ExportCsv", {"export", "csv", "@out.csv", "--columns", "ListName=1"}},
+                      SAreaCommand{"ExportXml", {"export", "xml", "@out.xml"}}),
+    [](const ::testing::TestParamInfo<SAreaCommand>& info) { return std::string(info.param.name); });
+
+TEST_F(AreaCli, AnAreaThatIsAFileIsAWrongCommandLine)
+{
+    WriteText(m_root / "file", "x");
+    CliRun run = RunCliCaptured({"show", "--config-area", (m_root / "file").string()});
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_NE(run.err.find("is not a directory"), std::string::npos) << run.err;
+}
+
+// ---- One run at a time ------------------------------------------------------------------
+
+TEST_F(AreaCli, ASecondRunWaitsThenFailsNamingTheLock)
+{
+    unsigned oldWait = SetAreaLockWait(100);
+    CAreaLock holder;
+    ASSERT_TRUE(holder.Acquire(m_area.c_str(), nullptr));
+    const std::string library = ReadText(m_area / "DW_Config" / "DW_Library.xml");
+
+    WriteText(m_root / "in.csv", "Rock,Queen,Jazz\n");
+    CliRun import = RunCliCaptured({"import", "csv", (m_root / "in.csv").string(), "--columns",
+                                    "ListName=1,ArtistName=2,DiscName=3", "--config-area", m_area.string()});
+    EXPECT_EQ(import.status, kExitFailure);
+    EXPECT_NE(import.err.find("discweaver-cli: " + (m_area / "DW_Lock").string() +
+                              " is locked: another Discweaver run is using this configuration area"),
+              std::string::npos)
+        << import.err;
+    EXPECT_EQ(ReadText(m_area / "DW_Config" / "DW_Library.xml"), library);
+
+    WriteText(m_root / "in.ccf", "x");
+    CliRun execute = Execute((m_root / "in.ccf").string(), (m_root / "out.ccf").string());
+    EXPECT_EQ(execute.status, kExitFailure);
+    EXPECT_NE(execute.err.find("another Discweaver run"), std::string::npos) << execute.err;
+    EXPECT_FALSE(fs::exists(m_root / "out.ccf"));
+
+    // Reading commands do not need the area to themselves.
+    EXPECT_EQ(RunCliCaptured({"show", "--config-area", m_area.string()}).status, kExitOk);
+    SetAreaLockWait(oldWait);
+}
+
+TEST_F(AreaCli, TwoImportsAtOnceKeepBoth)
+{
+    for (int round = 0; round < 5; ++round) {
+        const std::string a = "Artist A" + std::to_string(round), b = "Artist B" + std::to_string(round);
+        WriteText(m_root / "a.csv", "Race," + a + ",First\n");
+        WriteText(m_root / "b.csv", "Race," + b + ",Second\n");
+        auto import = [&](const char* file) {
+            return StartChild({"import", "csv", (m_root / file).string(), "--columns",
+                               "ListName=1,ArtistName=2,DiscName=3", "--config-area", m_area.string()});
+        };
+        pid_t first = import("a.csv");
+        pid_t second = import("b.csv");
+        const int firstStatus = WaitChild(first), secondStatus = WaitChild(second);
+        const std::string library = ReadText(m_area / "DW_Config" / "DW_Library.xml");
+        // A run that exits 0 has its rows in the library: none is lost to the other.
+        if (firstStatus == kExitOk)
+            EXPECT_NE(library.find(a), std::string::npos) << "round " << round;
+        if (secondStatus == kExitOk)
+            EXPECT_NE(library.find(b), std::string::npos) << "round " << round;
+        EXPECT_TRUE(firstStatus == kExitOk || firstStatus == kExitFailure) << firstStatus;
+        EXPECT_TRUE(secondStatus == kExitOk || secondStatus == kExitFailure) << secondStatus;
+    }
+}
+
+TEST_F(AreaCli, TwoExecutionsAtOnceEachWriteTheirOwnResult)
+{
+    if (!HaveCodecAndDemo())
+        GTEST_SKIP() << "the codec or the demo CCF has not been built";
+    // Two runs that write different outputs: the demo with earlier list devices
+    // replaced, and the demo already executed once with the new devices added beside
+    // the old ones. Their outputs when run alone are the references.
+    const fs::path inputA = kDemoCcf, inputB = m_root / "executed.ccf";
+    ASSERT_EQ(Execute(inputA.string(), inputB.string()).status, kExitOk);
+    const std::vector<std::string> runA = {"execute",       "--input",       inputA.string(),
+                                           "--config-area", m_area.string(), "--replace-devices",
+                                           "yes",           "--output"};
+    const std::vector<std::string> runB = {
+        "execute",           "--input", inputB.string(), "--config-area", m_area.string(),
+        "--replace-devices", "no",      "--output"};
+    auto with = [](std::vector<std::string> args, const fs::path& output) {
+        args.push_back(output.string());
+        return args;
+    };
+    const fs::path refA = m_root / "ref-a.ccf", refB = m_root / "ref-b.ccf";
+    ASSERT_EQ(RunCliCaptured(with(runA, refA)).status, kExitOk);
+    ASSERT_EQ(RunCliCaptured(with(runB, refB)).status, kExitOk);
+    const std::string expectedA = ReadText(refA), expectedB = ReadText(refB);
+    ASSERT_FALSE(expectedA == expectedB);
+    // A run alone writes the same bytes every time.
+    ASSERT_EQ(RunCliCaptured(with(runA, m_root / "again.ccf")).status, kExitOk);
+    ASSERT_TRUE(ReadText(m_root / "again.ccf") == expectedA);
+
+    for (int round = 0; round < 4; ++round) {
+        const fs::path outA = m_root / ("out-a-" + std::to_string(round) + ".ccf");
+        const fs::path outB = m_root / ("out-b-" + std::to_string(round) + ".ccf");
+        pid_t first = StartChild(with(runA, outA));
+        pid_t second = StartChild(with(runB, outB));
+        const int firstStatus = WaitChild(first), secondStatus = WaitChild(second);
+        // Never the other run's remote configuration, never a half result.
+        if (firstStatus == kExitOk)
+            EXPECT_TRUE(ReadText(outA) == expectedA) << "round " << round;
+        else
+            EXPECT_FALSE(fs::exists(outA));
+        if (secondStatus == kExitOk)
+            EXPECT_TRUE(ReadText(outB) == expectedB) << "round " << round;
+        else
+            EXPECT_FALSE(fs::exists(outB));
+    }
+}
+
+// ---- Options of one run ----------------------------------------------------------------
+
+TEST_F(AreaCli, ExecuteOptionsStayInTheirRunUnlessSaved)
+{
+    if (!HaveCodecAndDemo())
+        GTEST_SKIP() << "the codec or the demo CCF has not been built";
+    std::uint32_t value = 0;
+    CliRun once =
+        Execute(kDemoCcf, (m_root / "once.ccf").string(), {"--compress-images", "--panel-cap", "7"});
+    ASSERT_EQ(once.status, kExitOk) << once.err;
+    EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "CompressImages", &value));
+    EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "PanelCap", &value));
+    std::string text;
+    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "OutputCCF", &text));
+
+    CliRun saved = Execute(kDemoCcf, (m_root / "saved.ccf").string(), {"--compress-images", "--save"});
+    ASSERT_EQ(saved.status, kExitOk) << saved.err;
+    ASSERT_TRUE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "CompressImages", &value));
+    EXPECT_EQ(value, 1u);
+    ASSERT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "OutputCCF", &text));
+    EXPECT_EQ(text, (m_root / "saved.ccf").string());
+
+    // The stored setting is the default from then on, and can be undone for a run or for good.
+    CliRun plain = Execute(kDemoCcf, (m_root / "plain.ccf").string());
+    ASSERT_EQ(plain.status, kExitOk) << plain.err;
+    EXPECT_EQ(ReadText(m_root / "plain.ccf"), ReadText(m_root / "saved.ccf"));
+    CliRun undone = Execute(kDemoCcf, (m_root / "undone.ccf").string(), {"--no-compress-images", "--save"});
+    ASSERT_EQ(undone.status, kExitOk) << undone.err;
+    EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "CompressImages", &value));
+
+    EXPECT_EQ(
+        Execute(kDemoCcf, (m_root / "x.ccf").string(), {"--compress-images", "--no-compress-images"}).status,
+        kExitUsage);
+    CliRun help = RunCliCaptured({"--help"});
+    EXPECT_NE(help.out.find("Options apply to their own run only"), std::string::npos) << help.out;
+}
+
+TEST_F(AreaCli, ExecuteReportsTheShareOfTheModelsMemory)
+{
+    if (!HaveCodecAndDemo())
+        GTEST_SKIP() << "the codec or the demo CCF has not been built";
+    CliRun run = Execute(kDemoCcf, (m_root / "out.ccf").string());
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    // The demo is made for the TS-1000 family (capability 0x00020001).
+    const std::uintmax_t size = fs::file_size(m_root / "out.ccf");
+    char expected[128];
+    std::snprintf(expected, sizeof expected, "Memory of TS-1000: 380 KB, file uses %.1f%%\n",
+                  100.0 * double(size) / (380.0 * 1024));
+    EXPECT_NE(run.out.find(expected), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Memory of RU-940: 1404 KB, file uses "), std::string::npos) << run.out;
+    EXPECT_EQ(run.err.find("is larger than the memory"), std::string::npos) << run.err;
+}
+
+} // namespace

@@ -1,0 +1,179 @@
+// discweaver-cli interrupted by SIGINT or SIGTERM at many moments of a run: it ends by
+// the signal (or has finished), leaves no temporary file beside the output and no work
+// folder in the temporary directory, and the output is the old file or the whole new
+// one, never anything between.
+
+#include "common/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using dwtest::ReadText;
+using dwtest::WriteText;
+
+const char kCli[] = DW_BIN_DIR "/discweaver-cli";
+const std::string kDemoCcf = DW_BIN_DIR "/../demo/demo.ccf";
+const fs::path kDemoDir = fs::path(DW_TEST_DATA_DIR) / ".." / ".." / "demo";
+
+struct SOutcome
+{
+    bool signalled = false;
+    int signal = 0;
+    int exitStatus = -1;
+};
+
+// Runs the program with args and TMPDIR=tmp; sends `signal` once it has written
+// `lines` lines to its error stream (never when it finishes first).
+SOutcome RunAndInterrupt(const std::vector<std::string>& args, const fs::path& tmp, int signal, int lines)
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return {};
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(pipeFds[1], 2);
+        int null = ::open("/dev/null", O_RDWR);
+        ::dup2(null, 0);
+        ::dup2(null, 1);
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        ::setenv("TMPDIR", tmp.c_str(), 1);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(kCli));
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        ::execv(kCli, argv.data());
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    int seen = 0;
+    bool sent = false;
+    char c;
+    while (::read(pipeFds[0], &c, 1) == 1) {
+        if (c == '\n' && ++seen == lines && !sent) {
+            ::kill(pid, signal);
+            sent = true;
+        }
+    }
+    ::close(pipeFds[0]);
+    int status = 0;
+    SOutcome outcome;
+    if (::waitpid(pid, &status, 0) != pid)
+        return outcome;
+    outcome.signalled = WIFSIGNALED(status);
+    outcome.signal = outcome.signalled ? WTERMSIG(status) : 0;
+    outcome.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+std::vector<std::string> Entries(const fs::path& directory)
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(directory))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct SMoment
+{
+    int signal;
+    int lines;
+};
+
+class InterruptedRun : public ::testing::TestWithParam<SMoment>
+{
+protected:
+    void SetUp() override
+    {
+        if (!fs::exists(kCli) || !fs::exists(DW_BIN_DIR "/libCCFDll.so") || !fs::exists(kDemoCcf))
+            GTEST_SKIP() << "the program, the codec or the demo CCF has not been built";
+        ASSERT_FALSE(m_dir.Path().empty());
+        setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
+        setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine").c_str(), 1);
+        fs::create_directories(m_root / "area" / "DW_Config");
+        fs::create_directories(m_root / "tmp");
+        fs::create_directories(m_root / "out");
+        fs::copy_file(kDemoDir / "DW_Devices.xml", m_root / "area" / "DW_Config" / "DW_Devices.xml");
+        fs::copy_file(kDemoDir / "DW_Library.xml", m_root / "area" / "DW_Config" / "DW_Library.xml");
+    }
+    void TearDown() override
+    {
+        unsetenv("DISCWEAVER_SETTINGS");
+        unsetenv("DISCWEAVER_MACHINE_SETTINGS");
+    }
+
+    dwtest::CTempDir m_dir{"dw-interrupt-cli"};
+    fs::path m_root = m_dir.Path();
+};
+
+TEST_P(InterruptedRun, ExecuteLeavesTheOldOutputOrTheWholeNewOne)
+{
+    const fs::path output = m_root / "out" / "remote.ccf";
+    const std::vector<std::string> args = {"execute",
+                                           "--input",
+                                           kDemoCcf,
+                                           "--output",
+                                           output.string(),
+                                           "--config-area",
+                                           (m_root / "area").string(),
+                                           "--replace-devices",
+                                           "yes"};
+    // The whole new output, from a run left alone.
+    ASSERT_EQ(RunAndInterrupt(args, m_root / "tmp", SIGINT, 1 << 30).exitStatus, 0);
+    const std::string fresh = ReadText(output);
+    WriteText(output, "the old output");
+    const std::string library = ReadText(m_root / "area" / "DW_Config" / "DW_Library.xml");
+
+    const SOutcome outcome = RunAndInterrupt(args, m_root / "tmp", GetParam().signal, GetParam().lines);
+    if (outcome.signalled) {
+        EXPECT_EQ(outcome.signal, GetParam().signal);
+        const std::string now = ReadText(output);
+        EXPECT_TRUE(now == "the old output" || now == fresh);
+    } else {
+        EXPECT_EQ(outcome.exitStatus, 0);
+        EXPECT_EQ(ReadText(output), fresh);
+    }
+    EXPECT_EQ(Entries(m_root / "out"), std::vector<std::string>{"remote.ccf"});
+    EXPECT_EQ(Entries(m_root / "tmp"), std::vector<std::string>{});
+    EXPECT_EQ(ReadText(m_root / "area" / "DW_Config" / "DW_Library.xml"), library);
+}
+
+TEST_P(InterruptedRun, DecompileRemovesItsWorkFolder)
+{
+    const fs::path output = m_root / "out" / "remote.csf";
+    const std::vector<std::string> args = {"decompile", kDemoCcf, output.string()};
+    const SOutcome outcome = RunAndInterrupt(args, m_root / "tmp", GetParam().signal, GetParam().lines);
+    if (outcome.signalled)
+        EXPECT_EQ(outcome.signal, GetParam().signal);
+    else
+        EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(Entries(m_root / "tmp"), std::vector<std::string>{});
+    for (const std::string& name : Entries(m_root / "out"))
+        EXPECT_TRUE(name == "remote.csf" || name == "BMP") << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, InterruptedRun,
+                         ::testing::Values(SMoment{SIGINT, 1}, SMoment{SIGTERM, 2}, SMoment{SIGINT, 3},
+                                           SMoment{SIGTERM, 4}, SMoment{SIGINT, 6}, SMoment{SIGTERM, 8},
+                                           SMoment{SIGINT, 10}, SMoment{SIGTERM, 12}),
+                         [](const ::testing::TestParamInfo<SMoment>& info) {
+                             return std::string(info.param.signal == SIGINT ? "SIGINT" : "SIGTERM") +
+                                    "AfterLine" + std::to_string(info.param.lines);
+                         });
+
+} // namespace
