@@ -1,5 +1,5 @@
 #include "core/DWConfig.h"
-#include "CoreTestUtil.h"
+#include "common/TempAreaTest.h"
 #include "core/Registry.h"
 #include "core/Version.h"
 
@@ -8,12 +8,12 @@
 
 namespace {
 
-class DWConfigTest : public CTempDirTest
+class DWConfigTest : public dwtest::CTempAreaTest
 {
 protected:
     void SetUp() override
     {
-        CTempDirTest::SetUp();
+        dwtest::CTempAreaTest::SetUp();
         config.SetExecutablePath(Path("bin/discweaver").c_str());
     }
 
@@ -132,6 +132,7 @@ TEST_F(DWConfigTest, SaveFailuresAreReportedAndTheRestIsAttempted)
 {
     // The store's directory is a file: every write fails.
     WriteFile(Path("user"), "not a directory");
+    dwtest::CSettingsGuard blocked(Path("user"));
     config.SetInputCcf("/a.ccf");
     config.SetPanelCap(3);
     CErrorRecord errors;

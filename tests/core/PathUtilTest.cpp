@@ -1,5 +1,5 @@
 #include "core/PathUtil.h"
-#include "CoreTestUtil.h"
+#include "common/TempAreaTest.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(PathUtil, ParentPathCases,
                                            ParentCase{"file.ccf", ""}, ParentCase{"/file.ccf", "/"},
                                            ParentCase{nullptr, nullptr}));
 
-class PathUtilDisk : public CTempDirTest
+class PathUtilDisk : public dwtest::CTempAreaTest
 {
 };
 

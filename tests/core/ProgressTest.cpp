@@ -1,7 +1,8 @@
 #include "core/Progress.h"
 #include "core/Startup.h"
 
-#include "CoreTestUtil.h"
+#include "common/RecordingSink.h"
+#include "common/TempAreaTest.h"
 #include "core/Registry.h"
 
 #include <gtest/gtest.h>
@@ -11,29 +12,7 @@
 
 namespace {
 
-// Records every Update as one line.
-struct CRecordingSink : CProgressSink
-{
-    std::vector<std::string> calls;
-    void Update(std::uint32_t position, std::uint32_t maximum, const char* title, const char* heading,
-                const char* body, int succeeded, bool showNow) override
-    {
-        std::string line;
-        if (position != kNoChange || maximum != kNoChange)
-            line += "bar " + std::to_string(position) + "/" + std::to_string(maximum) + " ";
-        if (title)
-            line += std::string("title=") + title + " ";
-        if (heading)
-            line += std::string("heading=") + heading + " ";
-        if (body)
-            line += std::string("body=") + body + " ";
-        if (succeeded != kSucceededNoChange)
-            line += succeeded ? "succeeded " : "failed ";
-        if (showNow)
-            line += "show ";
-        calls.push_back(line);
-    }
-};
+using dwtest::CRecordingSink;
 
 TEST(Progress, NullSinkIsIgnored)
 {
@@ -67,7 +46,7 @@ TEST(Progress, LongTextsAreCutTo1023)
     EXPECT_EQ(sink.calls[0], "body=" + huge.substr(0, 1023) + " ");
 }
 
-class StartupTest : public CTempDirTest
+class StartupTest : public dwtest::CTempAreaTest
 {
 };
 

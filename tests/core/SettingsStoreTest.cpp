@@ -1,5 +1,5 @@
 #include "core/SettingsStore.h"
-#include "CoreTestUtil.h"
+#include "common/TempAreaTest.h"
 #include "core/Registry.h"
 
 #include <algorithm>
@@ -13,7 +13,7 @@
 
 namespace {
 
-class SettingsStoreTest : public CTempDirTest
+class SettingsStoreTest : public dwtest::CTempAreaTest
 {
 };
 
@@ -74,7 +74,6 @@ TEST_F(SettingsStoreTest, FileIsReadableTextAndSurvivesHandEdits)
                        "\n"
                        "[Software\\Brisket\\Trackloom\\WindowPos]\n"
                        "\"Main.w\"=dword:00000280\n";
-    ::mkdir((m_dir + "/user").c_str(), 0700);
     WriteFile(m_userStore, hand);
 
     std::string text;
@@ -151,7 +150,6 @@ TEST_F(SettingsStoreTest, UnreadableStoreIsNotOverwritten)
 {
     // A directory where the file should be cannot be read: writing must refuse rather
     // than replace what it could not read.
-    ::mkdir((m_dir + "/user").c_str(), 0700);
     ::mkdir(m_userStore.c_str(), 0700);
     EXPECT_FALSE(WriteRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "A", 1));
     std::uint32_t v;
