@@ -3,6 +3,8 @@
 #include "csf/CSFSection.h"
 #include "csf/DanglingJumps.h"
 
+#include "common/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,63 +13,11 @@
 
 namespace {
 
+using dwtest::ReadText;
+
 // A small configuration: device TV with two panels Main (the second holding buttons in
 // nested frames), a hard button with an alias, and device Amp.
-const char* const kConfig = R"(CCF()
-{
-Device("TV")
-{
-Left("Prev")
-{
-AliasDeviceKey("Amp","Mute");
-}
-Panel("Main")
-{
-Button("Play",0,0,10,10,3)
-{
-Action()
-{
-JumpDevicePanel("this","Sub");
-}
-}
-Button("Stop",0,0,10,10,4)
-Button("",0,0,10,10,90)
-Mute()
-}
-Panel("Main")
-{
-Frame("",0,0,240,100)
-{
-Frame("Inner",0,0,100,100)
-{
-Button("Play",0,0,10,10,12)
-{
-Action()
-{
-AliasDeviceButton("Amp","Vol","Up",7);
-}
-}
-}
-}
-}
-Panel("Sub")
-{
-}
-Button("Loose",0,0,1,1,5)
-}
-Device("Amp")
-{
-MUTE()
-{
-}
-Panel("Vol")
-{
-Button("Up",0,0,1,1,7)
-}
-}
-Other()
-}
-)";
+const std::string kConfig = DW_TEST_DATA_DIR "/csf/tv-amp.csf";
 
 struct CBuiltTree
 {
@@ -98,7 +48,7 @@ std::vector<std::string> Names(const std::vector<CCSFButton*>& buttons)
 
 TEST(CSFAbstractTree, BuildsDevicesPanelsButtonsAndHardButtons)
 {
-    auto t = Build(kConfig);
+    auto t = Build(ReadText(kConfig));
     ASSERT_EQ(t->tree.GetCount(), 2u);
     CCSFDevice* tv = t->tree.GetAt(0);
     EXPECT_STREQ(tv->GetName().GetPlain(), "TV");
@@ -139,14 +89,14 @@ TEST(CSFAbstractTree, BuildsDevicesPanelsButtonsAndHardButtons)
 
 TEST(CSFAbstractTree, NamelessButtonsStillCountForTheHighestNumber)
 {
-    auto t = Build(kConfig);
+    auto t = Build(ReadText(kConfig));
     t->root->UpdateHighestButtonNumber();
     EXPECT_EQ(t->root->GetHighestButtonNumber(), 90u);
 }
 
 TEST(CSFAbstractTree, Lookups)
 {
-    auto t = Build(kConfig);
+    auto t = Build(ReadText(kConfig));
     std::vector<CCSFDevice*> devices{nullptr};
     t->tree.FindDevices(devices, "tv");
     EXPECT_EQ(devices.size(), 1u);
@@ -283,52 +233,7 @@ TEST(CSFAbstractTree, ButtonChecks)
 
 TEST(CSFAbstractTree, ButtonForAPlayerPrefersActionUniqueAndNoAlias)
 {
-    auto t = Build(R"(R()
-{
-Device("DVD")
-{
-Panel("A")
-{
-Button("Play",0,0,1,1,1)
-Button("Next",0,0,1,1,2)
-{
-Action()
-{
-AliasDeviceKey("TV","Mute");
-}
-}
-}
-Panel("B")
-{
-Button("play",0,0,1,1,3)
-{
-Action()
-{
-}
-}
-Button("Play",0,0,1,1,4)
-{
-Action()
-{
-}
-}
-Button("NEXT",0,0,1,1,5)
-{
-Action()
-{
-}
-}
-Button("Stop",0,0,1,1,6)
-{
-Action()
-{
-AliasDeviceKey("TV","Mute");
-}
-}
-}
-}
-}
-)");
+    auto t = Build(ReadText(DW_TEST_DATA_DIR "/csf/player-buttons.csf"));
     const CCSFDevice* dvd = t->tree.GetFirst();
     // Play: the first has no action, the two on B share a name, so none qualifies.
     EXPECT_EQ(dvd->FindButtonForPlayer("PLAY"), nullptr);
@@ -343,7 +248,7 @@ AliasDeviceKey("TV","Mute");
 
 TEST(CSFAbstractTree, RemoveDeviceDeletesItsStatements)
 {
-    auto t = Build(kConfig);
+    auto t = Build(ReadText(kConfig));
     CCSFDevice* tv = t->tree.GetFirst();
     t->tree.RemoveDevice(tv);
     EXPECT_EQ(t->tree.GetCount(), 1u);
@@ -359,7 +264,7 @@ TEST(CSFAbstractTree, RemoveDeviceDeletesItsStatements)
 
 TEST(CSFPath, ResolveMessages)
 {
-    auto t = Build(kConfig);
+    auto t = Build(ReadText(kConfig));
     CCSFPanelPath path;
     path.SetDeviceNamePlain("TV");
     path.SetPanelNamePlain("Main");
@@ -389,7 +294,7 @@ TEST(CSFPath, ResolveMessages)
 
 TEST(CSFPath, LinkButtonsKeepAllMatchesAndUseTheFirst)
 {
-    auto t = Build(kConfig);
+    auto t = Build(ReadText(kConfig));
     CCSFButtonPath link;
     link.SetDeviceNamePlain("TV");
     link.SetPanelNamePlain("Main");
