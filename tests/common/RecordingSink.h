@@ -1,7 +1,7 @@
 #pragma once
 
 // A progress sink that remembers every call, one line per call ("bar 3/10 heading=...
-// body=... failed show"), and the bodies apart. Safe to call from several threads.
+// body=... failed show"), and the headings, bodies and bar values apart. Safe to call from several threads.
 
 #include "core/Progress.h"
 
@@ -33,10 +33,14 @@ public:
             line += "show ";
         std::lock_guard<std::mutex> lock(m_lock);
         calls.push_back(line);
+        if (heading)
+            headings.push_back(heading);
         if (body)
             bodies.push_back(body);
         if (position != kNoChange)
             positions.push_back(position);
+        if (maximum != kNoChange)
+            maximums.push_back(maximum);
     }
 
     bool Saw(const std::string& line) const { return std::find(calls.begin(), calls.end(), line) != calls.end(); }
@@ -48,13 +52,17 @@ public:
     {
         std::lock_guard<std::mutex> lock(m_lock);
         calls.clear();
+        headings.clear();
         bodies.clear();
         positions.clear();
+        maximums.clear();
     }
 
     std::vector<std::string> calls;
+    std::vector<std::string> headings;
     std::vector<std::string> bodies;
     std::vector<std::uint32_t> positions;
+    std::vector<std::uint32_t> maximums;
 
 private:
     std::mutex m_lock;
