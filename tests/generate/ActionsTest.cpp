@@ -2,7 +2,7 @@
 // levels, the disc selection on entering a track page, jumps after playing, and the
 // rewriting of the user's link buttons.
 
-#include "LayoutFixture.h"
+#include "common/LayoutFixture.h"
 
 #include "csf/CSFSection.h"
 #include "generate/GenPanel.h"

@@ -2,7 +2,7 @@
 // bars link them, and how devices are named and split. Checked on the statements the
 // generator inserts into the CSF tree.
 
-#include "LayoutFixture.h"
+#include "common/LayoutFixture.h"
 
 #include "generate/GenPanel.h"
 

@@ -2,7 +2,7 @@
 // configuration, players and library go in, an output CCF comes out that decompiles
 // again; failures leave the output file as it was, also when it is the input.
 
-#include "common/TempDir.h"
+#include "common/TempAreaTest.h"
 #include "core/DWConfig.h"
 #include "core/Progress.h"
 #include "csf/CCFWrapper.h"
@@ -46,17 +46,15 @@ public:
     std::vector<std::string> texts;
 };
 
-class CPipelineTest : public ::testing::Test
+class CPipelineTest : public dwtest::CTempAreaTest
 {
 protected:
     void SetUp() override
     {
+        CTempAreaTest::SetUp();
         if (!fs::exists(kCodec))
             GTEST_SKIP() << "libCCFDll.so has not been built";
-        ASSERT_FALSE(m_temp.Path().empty());
-        m_root = m_temp.Path();
-        setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
-        setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine-settings").c_str(), 1);
+        m_root = m_dir;
 
         fs::path area = m_root / "area";
         fs::create_directories(area / "DW_Config");
@@ -111,7 +109,6 @@ protected:
         return static_cast<int>(found.size());
     }
 
-    dwtest::CTempDir m_temp{"dw-pipeline"};
     fs::path m_root;
     fs::path m_input;
     fs::path m_output;
