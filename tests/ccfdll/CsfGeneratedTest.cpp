@@ -6,7 +6,7 @@
 #include "ccfdll/CcfReader.h"
 #include "ccfdll/CcfWriter.h"
 #include "ccfdll/CsfReader.h"
-#include "ccfdll/CsfTestUtil.h"
+#include "common/TempDir.h"
 #include "ccfdll/CsfWriter.h"
 
 #include <gtest/gtest.h>
@@ -15,140 +15,14 @@
 
 namespace {
 
-using csftest::CTempDir;
+using dwtest::CTempDir;
 
 // The statements below follow the program's builders: AddFrame ("Frame(...)", then
 // "TextColor(%s)" without ";", "Font(%u);", "Icon(...)"), AddButton (two active colours,
 // "Font(%u);", "ActiveIcons(...)" with one picture, "Action()"), WritePanel's defaults,
 // the player's aliases and delays, the panel jumps with a space after the comma, and the
 // hard keys with their labels.
-const char* const kProgramText = R"(CCF()
-{
-	Version("2002-10-17");
-	Capability(0x00020001);
-	HeaderVersion(2);
-	Date("2002-10-17 22:13:16");
-	Attributes(0x00000000);
-	Device("HOME")
-	{
-		IsHome();
-		Panel("home")
-		{
-			Button("Jazz",10,10,100,30,1) /* Button 1 */
-			{
-				Font(8);
-				Action()
-				{
-					JumpDevicePanel("Jazz", "Alphabet");
-				}
-			}
-		}
-	}
-	Device("CD")
-	{
-		Panel("keys")
-		{
-			Button("1",0,0,40,30,2) /* Button 2 */
-			{
-				Font(10);
-				Action()
-				{
-					IR("RC5","5000 0073 0000 0001 0014 0001");
-				}
-			}
-			Button("Play",40,0,40,30,3) /* Button 3 */
-			{
-				Action()
-				{
-					IR("LEARNED","0000 006D 0000 0002 0010 0020 0030 0040");
-				}
-			}
-		}
-	}
-	Device("Jazz")
-	{
-		Left("Play")
-		{
-			AliasDeviceButton("CD","keys","Play",3); /* Reference to Button 3 */
-		}
-		Mute()
-		{
-			JumpDevicePanel("Jazz","A0");
-		}
-		Panel("Alphabet")
-		{
-			IsHidden()
-			Font(0)
-			BackColor(White);
-			TextColor(Black);
-			InactiveUnselectedColor(LightGray,DarkGray);
-			InactiveSelectedColor(DarkGray,Black);
-			ActiveUnselectedColor(LightGray,Black);
-			ActiveSelectedColor(LightGray,DarkGray);
-			Button("A",40,0,38,35,4) /* Button 4 */
-			{
-				ActiveUnselectedColor(LightGray,White);
-				ActiveSelectedColor(LightGray,White);
-				Font(10);
-				ActiveIcons("BMP\SmallRoundBlackButton.bmp");
-				Action()
-				{
-					JumpDevicePanel("Jazz", "A0");
-				}
-			}
-			Frame(".",80,0,38,35)
-			{
-				TextColor(DarkGray)
-				Font(10);
-				Icon("BMP\SmallRoundBlackButton.bmp");
-			}
-		}
-		Panel("A0")
-		{
-			Font(0)
-			BackColor(White);
-			TextColor(Black);
-			InactiveUnselectedColor(LightGray,DarkGray);
-			InactiveSelectedColor(DarkGray,Black);
-			ActiveUnselectedColor(LightGray,Black);
-			ActiveSelectedColor(LightGray,DarkGray);
-			Frame("Abba",0,0,240,34)
-			{
-				TextColor(Black)
-				Font(10);
-				Icon("BMP/ArtistHeader.bmp");
-			}
-			Button("",0,34,36,34,5) /* Button 5 */
-			{
-				ActiveUnselectedColor(LightGray,White);
-				ActiveSelectedColor(LightGray,White);
-				Font(8);
-				ActiveIcons("BMP\TwoDiscLeftButton.bmp");
-				Action()
-				{
-					AliasDeviceButton("CD","keys","1",2); /* Reference to Button 2 */
-					Delay(200);
-					AliasDeviceButton("CD","keys","Play",3); /* Reference to Button 3 */
-					JumpDevicePanel("Jazz", "Alphabet");
-				}
-			}
-			Frame("",0,204,120,15)
-			{
-				TextColor(Black)
-				Font(0);
-			}
-			Button(">>",120,204,120,15,6) /* Button 6 */
-			{
-				ActiveUnselectedColor(LightGray,Black);
-				ActiveSelectedColor(LightGray,Black);
-				Font(8);
-				ActiveIcons("BMP\FinalBarRight.bmp");
-				Action()
-			}
-		}
-	}
-}
-)";
+const std::string kProgramText = dwtest::ReadText(DW_TEST_DATA_DIR "/csf/program-dialect.csf");
 
 CCcfPixels Picture(std::uint16_t w, std::uint16_t h, int seed)
 {
@@ -201,10 +75,10 @@ protected:
         m_bar = Picture(120, 15, 3);
         WriteBmpFile(m_dir / "BMP/SmallRoundBlackButton.bmp", m_round, nullptr);
         const std::vector<std::uint8_t> header24 = Bitmap24(m_header);
-        csftest::WriteText(m_dir / "BMP/ArtistHeader.bmp", std::string(header24.begin(), header24.end()));
+        dwtest::WriteText(m_dir / "BMP/ArtistHeader.bmp", std::string(header24.begin(), header24.end()));
         WriteBmpFile(m_dir / "BMP/TwoDiscLeftButton.bmp", m_left, nullptr);
         WriteBmpFile(m_dir / "BMP/FinalBarRight.bmp", m_bar, nullptr);
-        csftest::WriteText(m_dir / "in.csf", kProgramText);
+        dwtest::WriteText(m_dir / "in.csf", kProgramText);
     }
 
     CTempDir m_dir;
@@ -304,7 +178,7 @@ TEST_F(CsfGenerated, DecompilingGivesTheSameStatementsBack)
     CCcfFile read;
     ASSERT_TRUE(ReadCcfFile(m_dir / "out.ccf", read, &error)) << error.Text();
     ASSERT_TRUE(WriteCsfFile(read, second / "back.csf", &error)) << error.Text();
-    const std::string back = csftest::ReadText(second / "back.csf");
+    const std::string back = dwtest::ReadText(second / "back.csf");
     const char* const statements[] = {
         "\tDevice(\"Jazz\")\n",
         "\t\tLeft(\"Play\")\n\t\t{\n\t\t\tAliasDeviceButton(\"CD\",\"keys\",\"Play\",3); /* Reference to "

@@ -27,49 +27,11 @@ const CCSFSection* FirstPanel(const CCSFSection* root)
 
 // An artist page as the generator lays it out: a header frame, two pair rows (a disc
 // button beside a name frame holding a track button) and a bottom bar.
-const char* const kArtistPage = R"(Device("Jazz")
-{
-Panel("A0")
-{
-Font(8)
-BackColor(White);
-TextColor(Black);
-InactiveUnselectedColor(LightGray,DarkGray);
-ActiveUnselectedColor(DarkGray,White);
-Frame("Miles Davis",0,0,240,34)
-{
-Font(10);
-BackColor(LightGray);
-}
-Frame("",0,40,240,60)
-{
-Button("Kind",0,0,40,28,1)
-{
-Action()
-{
-IR("x","0000")
-}
-}
-Frame("Blue",40,0,200,28)
-{
-BackColor(Black);
-TextColor(White);
-Button("Sowhat",120,4,60,20,2)
-{
-}
-}
-}
-Frame("",0,200,240,20)
-{
-BackColor(DarkGray);
-}
-}
-}
-)";
+const std::string kArtistPage = DW_TEST_DATA_DIR "/csf/artist-page.csf";
 
 TEST(PanelRenderer, ArtistPageDrawsHeaderRowsAndBarWhereTheLayoutPutsThem)
 {
-    auto root = ParseCsf(kArtistPage);
+    auto root = ParseCsf(dwtest::ReadText(kArtistPage));
     CPreviewImage image = RenderPanel(FirstPanel(root.get()), "");
     ASSERT_EQ(image.GetWidth(), 240);
     ASSERT_EQ(image.GetHeight(), 220);
