@@ -41,6 +41,7 @@ public:
             positions.push_back(position);
         if (maximum != kNoChange)
             maximums.push_back(maximum);
+        showNowCount += showNow ? 1 : 0;
     }
 
     bool Saw(const std::string& line) const { return std::find(calls.begin(), calls.end(), line) != calls.end(); }
@@ -56,6 +57,7 @@ public:
         bodies.clear();
         positions.clear();
         maximums.clear();
+        showNowCount = 0;
     }
 
     std::vector<std::string> calls;
@@ -63,6 +65,7 @@ public:
     std::vector<std::string> bodies;
     std::vector<std::uint32_t> positions;
     std::vector<std::uint32_t> maximums;
+    int showNowCount = 0;
 
 private:
     std::mutex m_lock;

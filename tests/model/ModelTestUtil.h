@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/TempDir.h"
+#include "common/TempAreaTest.h"
 #include "core/ErrorRecord.h"
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFPath.h"
@@ -13,19 +13,8 @@
 #include <memory>
 #include <string>
 
-// A fresh temporary directory per test, removed afterwards.
-class CModelTempDirTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_FALSE(m_dir.empty()); }
-
-    std::string Path(const std::string& relative) const { return m_dir + "/" + relative; }
-    static void WriteFile(const std::string& path, const std::string& text) { dwtest::WriteText(path, text); }
-    static std::string ReadFile(const std::string& path) { return dwtest::ReadText(path); }
-
-    dwtest::CTempDir m_temp{"dw-model-test"};
-    std::string m_dir = m_temp.Path();
-};
+// A fresh temporary directory per test, with the settings stores in it.
+using CModelTempDirTest = dwtest::CTempAreaTest;
 
 inline std::unique_ptr<CCSFButtonPath> MakeButtonPath(const char* device, const char* panel,
                                                       const char* button)
