@@ -8,6 +8,7 @@
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFSection.h"
 
+#include <functional>
 #include <sys/stat.h>
 #include <thread>
 #include <utime.h>
@@ -141,22 +142,6 @@ TEST_F(WrapperFakeTest, MissingLibraryIsNamedWithTheLoadersReason)
     std::string expected = "Could not load " + missing + ": ";
     EXPECT_EQ(StartsWith(text, expected.size()), expected);
     EXPECT_GT(text.size(), expected.size()) << "the loader's own explanation is missing";
-}
-
-TEST_F(WrapperFakeTest, InitTwiceIsRefusedAndKeepsTheLibrary)
-{
-    UseFake("v100");
-    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
-    EXPECT_FALSE(wrapper.SetDllPath(FakePath("v093").c_str()));
-    EXPECT_FALSE(wrapper.Init(nullptr, &errors));
-    EXPECT_STREQ(GetText(&errors), "Internal error: CCFWrapper::Init called twice");
-    EXPECT_TRUE(wrapper.IsLoaded());
-}
-
-TEST_F(WrapperFakeTest, RunsWithoutALibraryAreRefused)
-{
-    EXPECT_FALSE(wrapper.RunDecompiler("a.ccf", "a.csf", nullptr, &log, &errors));
-    EXPECT_STREQ(GetText(&errors), "CCFDll not properly initialised");
 }
 
 TEST_F(WrapperFakeTest, CompilerBitsFollowCompressImages)
@@ -435,36 +420,73 @@ TEST_F(WrapperFakeTest, DecompilingEmptiesTheTempAreaAndPreparesTheBitmapDirecto
     EXPECT_EQ(ReadWholeFile(config.GetCsfWorkFile()), kSmallCsf);
 }
 
-// ---- missing configuration -------------------------------------------------------
+// ---- calls in the wrong state ----------------------------------------------------
 
-TEST_F(WrapperFakeTest, MissingLocationsAreNamed)
+// The state: "none" (no library), "loaded" (the fake loaded), "read" (a CSF read), then
+// what the configuration lacks.
+struct SStateCase
 {
-    UseFake("v100");
-    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
-    EXPECT_FALSE(wrapper.DecompileAndRead(nullptr, &log, &errors));
-    EXPECT_STREQ(GetText(&errors), "Configuration returns NULL input CCF path");
+    const char* name;
+    const char* state;
+    std::function<bool(CCFWrapper&, CDWConfig&, CErrorRecord*)> call;
+    const char* message;
+};
 
-    Clear(&errors);
-    config.SetInputCcf((root / "in.ccf").c_str());
-    config.SetConfigArea(nullptr);
-    EXPECT_FALSE(wrapper.DecompileAndRead(nullptr, &log, &errors));
-    EXPECT_STREQ(GetText(&errors), "Configuration returns NULL temp CSF path");
+class WrapperStateTest : public WrapperFakeTest, public ::testing::WithParamInterface<SStateCase>
+{
+};
 
+TEST_P(WrapperStateTest, CallsInTheWrongStateAreRefused)
+{
+    const std::string state = GetParam().state;
+    if (state == "read")
+        LoadAndRead("v100", kSmallCsf);
+    else if (state != "none") {
+        UseFake("v100");
+        ASSERT_TRUE(wrapper.Init(nullptr, &errors));
+    }
+    if (state == "loaded, no area") {
+        config.SetInputCcf((root / "in.ccf").c_str());
+        config.SetConfigArea(nullptr);
+    }
     Clear(&errors);
-    EXPECT_FALSE(wrapper.CleanTempArea(nullptr, &errors));
-    EXPECT_STREQ(GetText(&errors), "Configuration returns NULL temp path");
-
-    Clear(&errors);
-    EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
-    EXPECT_STREQ(GetText(&errors), "SaveAndCompile called but m_pRootCSFSection is NULL");
+    EXPECT_FALSE(GetParam().call(wrapper, config, &errors));
+    EXPECT_STREQ(GetText(&errors), GetParam().message);
+    EXPECT_EQ(wrapper.IsLoaded(), state != "none");
 }
 
-TEST_F(WrapperFakeTest, MissingOutputIsNamed)
-{
-    LoadAndRead("v100", kSmallCsf);
-    EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
-    EXPECT_STREQ(GetText(&errors), "Configuration returns NULL output CCF path");
-}
+CWarningList g_log;
+
+INSTANTIATE_TEST_SUITE_P(
+    All, WrapperStateTest,
+    ::testing::Values(
+        SStateCase{"RunWithoutLibrary", "none",
+                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.RunDecompiler("a.ccf", "a.csf", nullptr, &g_log, e); },
+                   "CCFDll not properly initialised"},
+        SStateCase{"InitTwice", "loaded",
+                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
+                       return !w.SetDllPath(FakePath("v093").c_str()) && w.Init(nullptr, e);
+                   },
+                   "Internal error: CCFWrapper::Init called twice"},
+        SStateCase{"ReadWithoutInput", "loaded",
+                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.DecompileAndRead(nullptr, &g_log, e); },
+                   "Configuration returns NULL input CCF path"},
+        SStateCase{"ReadWithoutArea", "loaded, no area",
+                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.DecompileAndRead(nullptr, &g_log, e); },
+                   "Configuration returns NULL temp CSF path"},
+        SStateCase{"CleanWithoutArea", "loaded, no area",
+                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.CleanTempArea(nullptr, e); },
+                   "Configuration returns NULL temp path"},
+        SStateCase{"CompileBeforeReading", "loaded",
+                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.SaveAndCompile(nullptr, &g_log, e); },
+                   "SaveAndCompile called but m_pRootCSFSection is NULL"},
+        SStateCase{"CompileWithoutOutput", "read",
+                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.SaveAndCompile(nullptr, &g_log, e); },
+                   "Configuration returns NULL output CCF path"},
+        SStateCase{"DanglingJumpsBeforeReading", "none",
+                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.RemoveDanglingJumps(e, true); },
+                   "RemoveDanglingJumps called but m_pRootCSFSection is NULL"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WrapperFakeTest, CleaningAFileInTheWayAddsContext)
 {
@@ -477,40 +499,31 @@ TEST_F(WrapperFakeTest, CleaningAFileInTheWayAddsContext)
 
 // ---- the output file -------------------------------------------------------------
 
-TEST_F(WrapperFakeTest, CompiledOutputReplacesTheOldOneKeepingItsPermissions)
+TEST_F(WrapperFakeTest, CompiledOutputReplacesTheOldOneKeepingPermissionsAndLinks)
 {
     LoadAndRead("v100", kSmallCsf);
+    const std::string tree = wrapper.GetRootSection()->WriteToString();
     fs::path output = root / "out.ccf";
     WriteWholeFile(output, "old");
     ASSERT_EQ(chmod(output.c_str(), 0640), 0);
     config.SetOutputCcf(output.c_str());
     ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
-    EXPECT_EQ(ReadWholeFile(output), wrapper.GetRootSection()->WriteToString());
+    EXPECT_EQ(ReadWholeFile(output), tree);
     struct stat info;
     ASSERT_EQ(stat(output.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-}
 
-TEST_F(WrapperFakeTest, OutputThroughALinkKeepsTheLink)
-{
-    LoadAndRead("v100", kSmallCsf);
-    fs::create_directories(root / "real");
-    fs::path target = root / "real" / "remote.ccf";
-    WriteWholeFile(target, "old");
     fs::path link = root / "link.ccf";
-    fs::create_symlink(target, link);
+    fs::create_symlink(output, link);
+    WriteWholeFile(output, "old");
     config.SetOutputCcf(link.c_str());
     ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadWholeFile(target), wrapper.GetRootSection()->WriteToString());
-}
+    EXPECT_EQ(ReadWholeFile(output), tree);
 
-TEST_F(WrapperFakeTest, OutputInAMissingDirectoryFailsCleanly)
-{
-    LoadAndRead("v100", kSmallCsf);
     config.SetOutputCcf((root / "missing" / "out.ccf").c_str());
     EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
-    EXPECT_EQ(AskFake(fakePath, "FakeCompilerRuns"), 0);
+    EXPECT_EQ(AskFake(fakePath, "FakeCompilerRuns"), 2) << "no run for an output that cannot be written";
 }
 
 TEST_F(WrapperFakeTest, CompilesACsfFileInPlaceWithTheSameSafety)
@@ -542,12 +555,6 @@ TEST_F(WrapperFakeTest, CompilesACsfFileCountingItsLines)
 }
 
 // ---- dangling jumps --------------------------------------------------------------
-
-TEST_F(WrapperFakeTest, DanglingJumpsNeedTheTrees)
-{
-    EXPECT_FALSE(wrapper.RemoveDanglingJumps(&errors, true));
-    EXPECT_STREQ(GetText(&errors), "RemoveDanglingJumps called but m_pRootCSFSection is NULL");
-}
 
 TEST_F(WrapperFakeTest, DanglingJumpsAreRemovedAgainstTheRebuiltTreeOnly)
 {
