@@ -100,16 +100,12 @@ TEST(CSFAbstractTree, Lookups)
     std::vector<CCSFDevice*> devices{nullptr};
     t->tree.FindDevices(devices, "tv");
     EXPECT_EQ(devices.size(), 1u);
-    t->tree.FindDevices(devices, nullptr);
-    EXPECT_TRUE(devices.empty());
 
     std::vector<CCSFPanel*> panels;
     t->tree.FindPanels(panels, "TV", "MAIN");
     ASSERT_EQ(panels.size(), 2u);
     EXPECT_EQ(panels[0]->GetPosition(), 0u);
     EXPECT_EQ(panels[1]->GetPosition(), 1u);
-    t->tree.FindPanels(panels, "TV", nullptr);
-    EXPECT_TRUE(panels.empty());
 
     std::vector<CCSFButton*> buttons;
     t->tree.FindButtons(buttons, "TV", "Main", "play");
@@ -117,8 +113,6 @@ TEST(CSFAbstractTree, Lookups)
     t->tree.FindButtons(buttons, "TV", nullptr, "left");
     EXPECT_EQ(Names(buttons), (std::vector<std::string>{"Left"}));
     t->tree.FindButtons(buttons, "TV", nullptr, "Play");
-    EXPECT_TRUE(buttons.empty());
-    t->tree.FindButtons(buttons, "TV", "Main", nullptr);
     EXPECT_TRUE(buttons.empty());
     // A button directly in a device block belongs to no panel.
     t->tree.FindButtons(buttons, "TV", "Sub", "Loose");
@@ -223,12 +217,6 @@ TEST(CSFAbstractTree, ButtonChecks)
         EXPECT_FALSE(c.button.IsValid(&errors));
         EXPECT_STREQ(GetText(&errors), c.message);
     }
-    CNamedCollection<CCSFButton> buttons;
-    CErrorRecord errors;
-    auto* unnamed = new CCSFButton(&panel);
-    EXPECT_EQ(buttons.Add(&errors, unnamed), nullptr);
-    delete unnamed;
-    EXPECT_STREQ(GetText(&errors), "Cannot add invalid button: button has no name");
 }
 
 TEST(CSFAbstractTree, ButtonForAPlayerPrefersActionUniqueAndNoAlias)
@@ -357,40 +345,6 @@ TEST(CSFPath, Validation)
     EXPECT_STREQ(CCSFPanelPath().GetDescription(), "<invalid CSF panel path>");
 }
 
-TEST(CSFPath, DescriptionFollowsNameChanges)
-{
-    CCSFButtonPath path;
-    path.SetDeviceNamePlain("TV");
-    path.SetButtonNamePlain("Left");
-    EXPECT_STREQ(path.GetDescription(), "TV, Left");
-    path.SetPanelNameEscaped("Main\\x5f2");
-    EXPECT_STREQ(path.GetDescription(), "TV, Main_2, Left");
-    EXPECT_STREQ(path.GetName().GetPlain(), "TV, Main_2, Left");
-}
-
-TEST(CSFPath, ButtonPathsInASortedCollection)
-{
-    CNamedCollection<CCSFButtonPath> links;
-    links.SetKeepSorted(true);
-    for (const char* button : {"b", "A", "c"}) {
-        auto* p = new CCSFButtonPath();
-        p->SetDeviceNamePlain("TV");
-        p->SetPanelNamePlain("Main");
-        p->SetButtonNamePlain(button);
-        ASSERT_NE(links.Add(nullptr, p), nullptr);
-    }
-    EXPECT_STREQ(links.GetAt(0)->GetButtonName().GetPlain(), "A");
-    EXPECT_STREQ(links.GetAt(2)->GetButtonName().GetPlain(), "c");
-    auto* dup = new CCSFButtonPath();
-    dup->SetDeviceNamePlain("tv");
-    dup->SetPanelNamePlain("MAIN");
-    dup->SetButtonNamePlain("B");
-    CErrorRecord errors;
-    EXPECT_EQ(links.Add(&errors, dup), nullptr);
-    delete dup;
-    EXPECT_STREQ(GetText(&errors), "Another button path is already named \"tv, MAIN, B\"");
-}
-
 class CSFPathXml : public ::testing::Test
 {
 protected:
@@ -427,20 +381,6 @@ TEST_F(CSFPathXml, RoundTripsEscapedNames)
     CCSFButtonPath back;
     EXPECT_TRUE(back.ReadXml(nullptr, e));
     EXPECT_STREQ(back.GetDescription(), "My_TV, A<&>\"B, Play");
-}
-
-TEST_F(CSFPathXml, EmptyPathWritesOnlyItsType)
-{
-    CCSFButtonPath path;
-    xmlNodePtr e = path.WriteXml(root);
-    EXPECT_EQ(Attr(e, "Type"), "Button");
-    EXPECT_EQ(Attr(e, "CSFDeviceName"), "<absent>");
-    EXPECT_EQ(Attr(e, "CSFButtonName"), "<absent>");
-    CCSFPanelPath panel;
-    panel.SetDeviceNamePlain("TV");
-    xmlNodePtr p = panel.WriteXml(root);
-    EXPECT_EQ(Attr(p, "Type"), "Panel");
-    EXPECT_EQ(Attr(p, "CSFPanelName"), "<absent>");
 }
 
 TEST_F(CSFPathXml, TypeChecks)

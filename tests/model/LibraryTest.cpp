@@ -123,10 +123,6 @@ TEST(LibraryPresentation, DisplayTextsLabelsAndQuestions)
 {
     CSmallLibrary lib;
     EXPECT_EQ(lib.library.GetDisplayText(), "Lists");
-    EXPECT_STREQ(CLibrary::GetTreeLabels().add, "Add List");
-    EXPECT_STREQ(CLibList::GetTreeLabels().sort, "Sort Lists");
-    EXPECT_STREQ(CArtist::GetTreeLabels().edit, "Edit Artist");
-    EXPECT_STREQ(CDisc::GetTreeLabels().remove, "Delete Disc");
 
     lib.list->GetName().SetPlain("Rock");
     EXPECT_EQ(lib.list->GetDeleteQuestion(), "");
@@ -180,41 +176,6 @@ TEST(LibraryPlayers, LinkRemoveAndHighestNumber)
     EXPECT_EQ(d1->GetPlayer(), changer);
     EXPECT_FALSE(d1->GetDeviceName().HasText());
     EXPECT_THAT(unlinked, ::testing::ElementsAre(loose));
-}
-
-TEST(ListSettings, DefaultsAndModeBoxes)
-{
-    CLibList list;
-    EXPECT_FALSE(list.GetShowNumbers());
-    EXPECT_TRUE(list.GetGapBreakAlways());
-    EXPECT_TRUE(list.GetTruncate());
-    EXPECT_TRUE(list.GetLinks());
-    EXPECT_FALSE(list.GetJumpAfterTrack());
-    EXPECT_EQ(list.GetLevelsMask(), 15u);
-    EXPECT_EQ(list.GetBreaksValue(), 1u);
-    EXPECT_STREQ(kLevelModes[FindListMode(kLevelModes, kLevelModeCount, list.GetLevelsMask())].text,
-                 "Letters -> Artists -> Discs -> Tracks");
-    EXPECT_STREQ(kBreakModes[FindListMode(kBreakModes, kBreakModeCount, list.GetBreaksValue())].text,
-                 "New page for every item");
-
-    list.SetBreaksValue(6);
-    EXPECT_FALSE(list.GetGapBreakAlways());
-    EXPECT_TRUE(list.GetGapSpace());
-    EXPECT_TRUE(list.GetGapFit());
-    EXPECT_STREQ(kBreakModes[FindListMode(kBreakModes, kBreakModeCount, list.GetBreaksValue())].text,
-                 "Space; New page if doesn't fit");
-    list.SetLevelsMask(10);
-    EXPECT_TRUE(list.GetShowArtists() && list.GetShowTracks());
-    EXPECT_FALSE(list.GetShowLetters() || list.GetShowDiscs());
-    // A combination the box does not offer shows its first entry.
-    list.SetLevelsMask(3);
-    EXPECT_EQ(FindListMode(kLevelModes, kLevelModeCount, list.GetLevelsMask()), 0u);
-
-    ASSERT_EQ(list.GetHardButtons().GetCount(), 7u);
-    EXPECT_STREQ(list.GetHardButtons().GetAt(0)->GetName().GetPlain(), "Left");
-    EXPECT_NE(list.GetHardButtons().GetAt(1)->GetLabel(), nullptr);
-    EXPECT_EQ(list.GetHardButtons().GetAt(2)->GetLabel(), nullptr);
-    EXPECT_STREQ(list.GetHardButtons().GetAt(6)->GetName().GetPlain(), "Mute");
 }
 
 TEST(ListResolve, JumpPanelLinksAndHardButtons)
