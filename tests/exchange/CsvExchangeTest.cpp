@@ -1,4 +1,5 @@
 #include "exchange/CsvExchange.h"
+#include "common/SettingsGuard.h"
 #include "common/TempDir.h"
 #include "core/Registry.h"
 #include "csf/CSFPath.h"
@@ -113,7 +114,7 @@ TEST(CsvColumnMap, SettingsKeepOnlyUsedFields)
 {
     dwtest::CTempDir dir("dw-csv-map");
     ASSERT_FALSE(dir.Path().empty());
-    setenv("DISCWEAVER_SETTINGS", (dir / "settings").c_str(), 1);
+    dwtest::CSettingsGuard settings(dir.Path());
 
     Map({{kCsvListName, 1}, {kCsvDiscName, 2}}).SaveSettings();
     ASSERT_TRUE(Map({{kCsvArtistName, 4}, {kCsvDiscName, 2}}).SaveSettings());
@@ -125,35 +126,39 @@ TEST(CsvColumnMap, SettingsKeepOnlyUsedFields)
     EXPECT_EQ(loaded.GetColumn(kCsvTrackName), 0);
     std::uint32_t value = 7;
     EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kCsvSettingsKey, "ListName", &value));
-    unsetenv("DISCWEAVER_SETTINGS");
 }
 
-TEST_F(CsvExport, ArtistColumnOnlyGivesOneRowPerArtist)
+// The deepest level with a column decides what a row is; artists are kept sorted.
+struct SExportCase
 {
-    // Artists are kept sorted by name.
-    EXPECT_EQ(Export(library, Map({{kCsvArtistName, 1}})), (Rows{{"Abba"}, {"Queen"}}));
+    const char* name;
+    std::vector<std::pair<int, int>> columns;
+    Rows rows;
+};
 
-    CLibrary imported;
-    ASSERT_TRUE(Import(imported, Map({{kCsvArtistName, 1}}), {{"Queen"}, {"Abba"}}));
-    EXPECT_EQ(ListNames(imported), std::vector<std::string>{"CD List"});
-    EXPECT_EQ(imported.GetArtistCount(), 2u);
-}
-
-TEST_F(CsvExport, ListAndDiscColumnsGiveOneRowPerDiscAndOneForAListWithoutDiscs)
+class CsvExportRows : public CsvExport, public ::testing::WithParamInterface<SExportCase>
 {
-    EXPECT_EQ(Export(library, Map({{kCsvListName, 1}, {kCsvDiscName, 2}})),
-              (Rows{{"Rock", "Jazz"}, {"Rock", "Innuendo"}, {"Empty", ""}}));
-}
+};
 
-TEST_F(CsvExport, DeepestLevelRowsAndNothingWhenNoColumn)
+TEST_P(CsvExportRows, OneRowPerObjectOfTheDeepestLevel)
 {
-    CCsvColumnMap map = Map({{kCsvTrackNumber, 3}, {kCsvDiscName, 1}, {kCsvDiscNumber, 2}});
-    EXPECT_EQ(Export(library, map), (Rows{{"Jazz", "12", "1"}, {"Jazz", "12", "2"}, {"Innuendo", "3", ""}}));
-
-    CCsvTable table(0);
-    EXPECT_FALSE(ExportLibraryToTable(library, CCsvRowContext(CCsvColumnMap()), table));
-    EXPECT_EQ(table.GetRowCount(), 0u);
+    CCsvColumnMap map;
+    for (auto [field, column] : GetParam().columns)
+        map.SetColumn(field, column);
+    EXPECT_EQ(Export(library, map), GetParam().rows);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    All, CsvExportRows,
+    ::testing::Values(SExportCase{"Artists", {{kCsvArtistName, 1}}, {{"Abba"}, {"Queen"}}},
+                      SExportCase{"DiscsAndEmptyLists",
+                                  {{kCsvListName, 1}, {kCsvDiscName, 2}},
+                                  {{"Rock", "Jazz"}, {"Rock", "Innuendo"}, {"Empty", ""}}},
+                      SExportCase{"Tracks",
+                                  {{kCsvTrackNumber, 3}, {kCsvDiscName, 1}, {kCsvDiscNumber, 2}},
+                                  {{"Jazz", "12", "1"}, {"Jazz", "12", "2"}, {"Innuendo", "3", ""}}},
+                      SExportCase{"NoColumns", {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CsvExport, RoundTripWithEveryColumnImportsTheSameLibrary)
 {
