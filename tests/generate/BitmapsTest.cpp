@@ -221,43 +221,51 @@ TEST_F(BitmapWriting, OverrideReplacesOnlyItsOwnFile)
     }
 }
 
-TEST_F(BitmapWriting, ReadOnlyTargetStopsAtThatFile)
+// A failing copy stops at that file with a message naming it: the files before it are
+// written, the ones after it are not.
+struct SWriteFailure
 {
-    fs::create_directory(m_target);
-    const fs::path locked = m_target / "BacktrackStrip.bmp"; // third in the table
-    std::ofstream(locked) << "keep me";
-    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const char* name;
+    const char* file; // the file that fails
+    const char* message;
+};
 
-    CErrorRecord errors;
-    EXPECT_FALSE(WriteBitmapsTo(&errors, m_override.c_str(), m_target.c_str()));
-    EXPECT_EQ(std::string(GetText(&errors)).rfind("Failed to write " + locked.string() + ": ", 0), 0u)
-        << GetText(&errors);
-    EXPECT_EQ(Read(locked), "keep me");
-    EXPECT_TRUE(fs::exists(m_target / "ArtistContinuedHeader.bmp"));
-    EXPECT_TRUE(fs::exists(m_target / "ArtistHeader.bmp"));
-    EXPECT_FALSE(fs::exists(m_target / "ContinuationStrip.bmp"));
-}
-
-TEST_F(BitmapWriting, UnreadableOverrideFailsAsCopy)
+class BitmapWritingFails : public BitmapWriting, public ::testing::WithParamInterface<SWriteFailure>
 {
-    fs::create_directory(m_override);
-    fs::create_directory(m_override / "ArtistHeader.bmp"); // exists, but cannot be read as a file
+};
+
+TEST_P(BitmapWritingFails, StopsAtThatFile)
+{
+    const std::string kind = GetParam().name;
+    fs::path target = m_target;
+    if (kind == "ReadOnlyTarget") {
+        fs::create_directory(m_target);
+        std::ofstream(m_target / GetParam().file) << "keep me";
+        fs::permissions(m_target / GetParam().file, fs::perms::owner_read);
+    } else if (kind == "UnreadableOverride") {
+        fs::create_directories(m_override / GetParam().file); // exists, but cannot be read as a file
+    } else {
+        target = m_root / "no" / "such" / "BMP";
+    }
     CErrorRecord errors;
-    EXPECT_FALSE(WriteBitmapsTo(&errors, m_override.c_str(), m_target.c_str()));
-    const std::string expected = "Failed to copy " + (m_override / "ArtistHeader.bmp").string() + " to " +
-                                 (m_target / "ArtistHeader.bmp").string() + ": ";
+    EXPECT_FALSE(WriteBitmapsTo(&errors, m_override.c_str(), target.c_str()));
+    std::string expected = GetParam().message;
+    for (const auto& [key, value] : {std::pair<std::string, std::string>{"$T", (target / GetParam().file).string()},
+                                     {"$O", (m_override / GetParam().file).string()}})
+        if (expected.find(key) != std::string::npos)
+            expected.replace(expected.find(key), key.size(), value);
     EXPECT_EQ(std::string(GetText(&errors)).rfind(expected, 0), 0u) << GetText(&errors);
-    EXPECT_TRUE(fs::exists(m_target / "ArtistContinuedHeader.bmp"));
-    EXPECT_FALSE(fs::exists(m_target / "ArtistHeader.bmp"));
+    if (kind != "MissingTargetParent") {
+        EXPECT_TRUE(fs::exists(m_target / "ArtistContinuedHeader.bmp"));
+        EXPECT_FALSE(fs::exists(m_target / "FinalBarRight.bmp"));
+    }
 }
 
-TEST_F(BitmapWriting, MissingTargetParentFailsOnTheFirstFile)
-{
-    const fs::path target = m_root / "no" / "such" / "BMP";
-    CErrorRecord errors;
-    EXPECT_FALSE(WriteBitmapsTo(&errors, nullptr, target.c_str()));
-    const std::string expected = "Failed to write " + (target / "ArtistContinuedHeader.bmp").string() + ": ";
-    EXPECT_EQ(std::string(GetText(&errors)).rfind(expected, 0), 0u) << GetText(&errors);
-}
+INSTANTIATE_TEST_SUITE_P(
+    All, BitmapWritingFails,
+    ::testing::Values(SWriteFailure{"ReadOnlyTarget", "BacktrackStrip.bmp", "Failed to write $T: "},
+                      SWriteFailure{"UnreadableOverride", "ArtistHeader.bmp", "Failed to copy $O to $T: "},
+                      SWriteFailure{"MissingTargetParent", "ArtistContinuedHeader.bmp", "Failed to write $T: "}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
