@@ -157,65 +157,64 @@ TEST_F(CGroupSizeTest, TenItemsFitExactly)
     EXPECT_EQ(m_pGenerator->GetDiscPages()[0]->GetFreeRows(), 0u);
 }
 
-TEST_F(CListLayoutTest, SpaceBetweenItemsLeavesAnEmptyRowOnlyOnASharedPage)
+// The page-break rules on Artists -> Discs: artists Alpha, Beta, Gamma, ... with the given
+// numbers of discs (named by the artist's initial and a count: "A1", "B1", ...), and the
+// statements that must stand on each page.
+struct SBreakCase
 {
-    CLibList* list = AddList("Rock");
-    SetModes(list, 6, 2); // Artists -> Discs, "Space between items"
-    CArtist* first = AddArtist(list, "Alpha");
-    AddDisc(first, "One", 1);
-    AddDisc(first, "Two", 2);
-    AddDisc(AddArtist(list, "Beta"), "Three", 3);
-    AddDisc(AddArtist(list, "Gamma"), "Four", 4);
-    ASSERT_TRUE(Generate(list));
+    const char* name;
+    unsigned breaks; // 0 no space, 2 space between items, 4 no space but new page if it does not fit
+    std::vector<int> discs;
+    std::vector<std::pair<const char*, std::string>> items; // panel, statement prefix
+    std::size_t pages;
+};
 
-    // Alpha: header y 0, pair y 34. Beta after an empty row: header y 102, item y 136.
-    // Gamma needs 3 rows and only one is left: a new page, without a spacer.
-    CCSFSection* d0 = Panel("Rock", "D0");
-    EXPECT_TRUE(Item(d0, HeaderButton("Alpha", 0)));
-    EXPECT_EQ(Count(d0, "Button(\"\",0,68,") + Count(d0, "Frame(\"\",36,68,"), 0)
-        << "the spacer writes nothing";
-    EXPECT_TRUE(Item(d0, HeaderButton("Beta", 102)));
-    EXPECT_TRUE(Item(d0, UpperStrip("Three", 136)));
-    EXPECT_TRUE(Item(Panel("Rock", "D1"), HeaderButton("Gamma", 0)));
-    EXPECT_TRUE(Item(d0, RightBar("Gamma", true)));
-    EXPECT_TRUE(Item(Panel("Rock", "D1"), LeftBar("Beta", true))) << "the last group on the previous page";
+class CPageBreaks : public CLayoutFixture, public ::testing::WithParamInterface<SBreakCase>
+{
+};
+
+TEST_P(CPageBreaks, PlaceGroupsOnTheirPages)
+{
+    CLibList* list = AddList("L");
+    SetModes(list, 6, GetParam().breaks);
+    const char* const names[] = {"Alpha", "Beta", "Gamma", "Delta"};
+    int number = 1;
+    for (std::size_t a = 0; a < GetParam().discs.size(); ++a) {
+        CArtist* artist = AddArtist(list, names[a]);
+        for (int d = 1; d <= GetParam().discs[a]; ++d)
+            AddDisc(artist, (std::string(1, names[a][0]) + std::to_string(d)).c_str(), number++);
+    }
+    ASSERT_TRUE(Generate(list));
+    EXPECT_EQ(m_pGenerator->GetDiscPages().size(), GetParam().pages);
+    for (const auto& [panel, prefix] : GetParam().items)
+        EXPECT_TRUE(Item(Panel("L", panel), prefix)) << panel << ": " << prefix;
 }
 
-TEST_F(CListLayoutTest, NoSpaceNewPageIfDoesNotFitCountsTheRowsOfTheGroup)
-{
-    CLibList* list = AddList("Jazz");
-    SetModes(list, 6, 4); // Artists -> Discs, "No space; New page if doesn't fit"
-    CArtist* first = AddArtist(list, "Alpha");
-    for (int i = 1; i <= 3; ++i)
-        AddDisc(first, ("A" + std::to_string(i)).c_str(), i); // 3 rows, 3 left
-    CArtist* fits = AddArtist(list, "Beta");
-    for (int i = 1; i <= 3; ++i)
-        AddDisc(fits, ("B" + std::to_string(i)).c_str(), 10 + i); // needs 2 + 1 = 3
-    CArtist* big = AddArtist(list, "Gamma");
-    for (int i = 1; i <= 5; ++i)
-        AddDisc(big, ("G" + std::to_string(i)).c_str(), 20 + i); // needs 2 + 2 = 4
-    ASSERT_TRUE(Generate(list));
-
-    CCSFSection* d0 = Panel("Jazz", "D0");
-    EXPECT_TRUE(Item(d0, HeaderButton("Beta", 102))) << "fits the three free rows, no spacer";
-    CCSFSection* d1 = Panel("Jazz", "D1");
-    EXPECT_TRUE(Item(d1, HeaderButton("Gamma", 0)));
-    EXPECT_TRUE(Item(d1, UpperStrip("G5", 102)));
-    EXPECT_EQ(m_pGenerator->GetDiscPages().size(), 2u);
-}
-
-TEST_F(CListLayoutTest, NoSpaceWithoutFitStartsANewPageOnlyWhenTwoRowsAreNotFree)
-{
-    CLibList* list = AddList("Pop");
-    SetModes(list, 6, 0); // "No space between items"
-    CArtist* first = AddArtist(list, "Alpha");
-    for (int i = 1; i <= 7; ++i)
-        AddDisc(first, ("A" + std::to_string(i)).c_str(), i); // header + 4 rows: 1 left
-    CArtist* second = AddArtist(list, "Beta");
-    AddDisc(second, "B1", 20);
-    ASSERT_TRUE(Generate(list));
-    EXPECT_TRUE(Item(Panel("Pop", "D1"), HeaderButton("Beta", 0)));
-}
+INSTANTIATE_TEST_SUITE_P(
+    All, CPageBreaks,
+    ::testing::Values(
+        // Alpha: header y 0, pair y 34; an empty row; Beta: header y 102, item y 136. Gamma
+        // needs 3 rows and only one is left: a new page, without a spacer; the bars name
+        // the last group of the neighbouring page.
+        SBreakCase{"SpaceBetweenItems",
+                   2,
+                   {2, 1, 1},
+                   {{"D0", HeaderButton("Alpha", 0)},
+                    {"D0", HeaderButton("Beta", 102)},
+                    {"D0", UpperStrip("B1", 136)},
+                    {"D0", RightBar("Gamma", true)},
+                    {"D1", HeaderButton("Gamma", 0)},
+                    {"D1", LeftBar("Beta", true)}},
+                   2},
+        // Beta needs 2 + 1 rows and fits the three free ones; Gamma needs 2 + 2.
+        SBreakCase{"NewPageIfItDoesNotFit",
+                   4,
+                   {3, 3, 5},
+                   {{"D0", HeaderButton("Beta", 102)}, {"D1", HeaderButton("Gamma", 0)}, {"D1", UpperStrip("G5", 102)}},
+                   2},
+        // Without fit a group starts a new page only when two rows are not free.
+        SBreakCase{"NoSpace", 0, {7, 1}, {{"D1", HeaderButton("Beta", 0)}}, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CListLayoutTest, DiscsThatIgnoreOrLackTracksArePlayableItems)
 {
