@@ -1,5 +1,6 @@
 #include "ccfdll/Bmp.h"
 
+#include "common/BmpBytes.h"
 #include "common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -8,49 +9,7 @@
 
 namespace {
 
-// A bitmap file built field by field (little-endian), bottom-up unless height < 0.
-struct CBmpBuilder
-{
-    std::vector<std::uint8_t> b;
-    void U16(std::uint32_t v)
-    {
-        b.push_back(std::uint8_t(v));
-        b.push_back(std::uint8_t(v >> 8));
-    }
-    void U32(std::uint32_t v)
-    {
-        U16(v);
-        U16(v >> 16);
-    }
-};
-
-std::vector<std::uint8_t> MakeBmp(std::int32_t width, std::int32_t height, std::uint16_t bpp,
-                                  const std::vector<std::uint32_t>& palette,
-                                  const std::vector<std::uint8_t>& rows)
-{
-    CBmpBuilder f;
-    const std::uint32_t offset = 14 + 40 + 4 * std::uint32_t(palette.size());
-    f.b.push_back('B');
-    f.b.push_back('M');
-    f.U32(offset + std::uint32_t(rows.size()));
-    f.U32(0);
-    f.U32(offset);
-    f.U32(40);
-    f.U32(std::uint32_t(width));
-    f.U32(std::uint32_t(height));
-    f.U16(1);
-    f.U16(bpp);
-    f.U32(0);
-    f.U32(std::uint32_t(rows.size()));
-    f.U32(2835);
-    f.U32(2835);
-    f.U32(std::uint32_t(palette.size()));
-    f.U32(0);
-    for (std::uint32_t rgb : palette)
-        f.U32(rgb); // B, G, R, 0 in memory
-    f.b.insert(f.b.end(), rows.begin(), rows.end());
-    return f.b;
-}
+using dwtest::MakeBmp;
 
 TEST(Bmp, GreyLevelsMapToTheNearestShadeTiesToTheDarker)
 {

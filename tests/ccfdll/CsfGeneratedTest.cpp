@@ -6,6 +6,7 @@
 #include "ccfdll/CcfReader.h"
 #include "ccfdll/CcfWriter.h"
 #include "ccfdll/CsfReader.h"
+#include "common/BmpBytes.h"
 #include "common/TempDir.h"
 #include "ccfdll/CsfWriter.h"
 
@@ -37,30 +38,16 @@ CCcfPixels Picture(std::uint16_t w, std::uint16_t h, int seed)
 // A 24-bit bottom-up bitmap, as a paint program saves it, of the given levels' shades.
 std::vector<std::uint8_t> Bitmap24(const CCcfPixels& p)
 {
-    const std::uint32_t row = (std::uint32_t(p.width) * 3 + 3) & ~3u;
-    const std::uint32_t size = 54 + row * p.height;
-    std::vector<std::uint8_t> b(size, 0);
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            b[at + i] = std::uint8_t(v >> (8 * i));
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, size);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, p.width);
-    put32(22, p.height);
-    b[26] = 1;
-    b[28] = 24;
+    const std::size_t row = (std::size_t(p.width) * 3 + 3) & ~std::size_t(3);
+    std::vector<std::uint8_t> rows(row * p.height, 0);
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x) {
             // Slightly off the exact shades: palettes of other programs map to the nearest level.
             const std::uint8_t grey = std::uint8_t(CcfLevelToGrey(p.At(x, y)) ^ 3);
-            const std::size_t at = 54 + std::size_t(p.height - 1 - y) * row + std::size_t(x) * 3;
-            b[at] = b[at + 1] = b[at + 2] = grey;
+            std::fill_n(rows.begin() + std::ptrdiff_t(std::size_t(p.height - 1 - y) * row + std::size_t(x) * 3), 3,
+                        grey);
         }
-    return b;
+    return dwtest::MakeBmp(p.width, p.height, 24, {}, rows);
 }
 
 class CsfGenerated : public testing::Test

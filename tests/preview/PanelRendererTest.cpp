@@ -3,6 +3,7 @@
 #include "preview/PreviewImage.h"
 
 #include "PreviewTestUtil.h"
+#include "common/BmpBytes.h"
 #include "common/TempDir.h"
 #include "generate/FitText.h"
 
@@ -253,20 +254,13 @@ TEST_P(PreviewFontSize, InkStaysInsideTheAdvanceAndGlyphsDiffer)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, PreviewFontSize, ::testing::Values(8u, 10u, 12u, 14u, 16u, 18u));
 
-void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-    dwtest::WriteText(path, std::string(bytes.begin(), bytes.end()));
-}
+using dwtest::WriteBytes;
 
-// A 3×2 4-bit picture: palette black, white; bottom row first.
-std::vector<unsigned char> FourBitBmp()
+// A 3×2 4-bit picture: palette black, white; bottom row black white black, top row white
+// black white.
+std::vector<std::uint8_t> FourBitBmp()
 {
-    std::vector<unsigned char> b(54 + 8 + 8, 0);
-    b[0] = 'B', b[1] = 'M', b[10] = 62, b[14] = 40, b[18] = 3, b[22] = 2, b[26] = 1, b[28] = 4, b[46] = 2;
-    b[54 + 4] = b[54 + 5] = b[54 + 6] = 0xFF; // colour 1 white
-    b[62] = 0x01, b[63] = 0x00;               // bottom row: black white black
-    b[66] = 0x10, b[67] = 0x10;               // top row: white black white
-    return b;
+    return dwtest::MakeBmp(3, 2, 4, {0x000000, 0xFFFFFF}, {0x01, 0x00, 0, 0, 0x10, 0x10, 0, 0});
 }
 
 TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
@@ -294,7 +288,7 @@ TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
     EXPECT_EQ(image.Get(0, 0), 1);
     EXPECT_EQ(image.Get(1, 0), 2);
 
-    std::vector<std::vector<unsigned char>> damaged;
+    std::vector<std::vector<std::uint8_t>> damaged;
     auto cut = FourBitBmp();
     cut.resize(cut.size() - 3);
     damaged.push_back(cut);
@@ -320,7 +314,7 @@ TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
 }
 
 // A 3×2 picture of one level, through FourBitBmp's palette (colour 1 set to `grey`).
-std::vector<unsigned char> PlainBmp(unsigned char grey)
+std::vector<std::uint8_t> PlainBmp(unsigned char grey)
 {
     auto b = FourBitBmp();
     b[58] = b[59] = b[60] = grey;
