@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // The statements every generated panel begins with, below its "Panel(...)" line.
@@ -36,15 +38,6 @@ TEST(Panels, EmptyPageWithStartAndEndBars)
     page.SetRight(nullptr, "[end]", 0);
     EXPECT_EQ(Write(page), "Panel(\"A0\")\n" + kPanelHead + BarFrame(0, "[start]", 8, "FinalBarLeft.bmp") +
                                BarFrame(120, "[end]", 8, "FinalBarRight.bmp"));
-}
-
-TEST(Panels, HiddenPanelsAreMarked)
-{
-    SPanelOptions options;
-    options.hidden = true;
-    CListPanel page(options, "Music", 0, 'T', 12);
-    const std::string text = Write(page);
-    EXPECT_EQ(text.rfind("Panel(\"T12\")\n  IsHidden()\n  Font(0)\n", 0), 0u) << text;
 }
 
 TEST(Panels, RowsGoDownThePageThirtyFourPixelsApart)
@@ -97,18 +90,6 @@ TEST(Panels, BottomBarsWithCountsAreLinkedButtons)
                                  BarFrame(120, "[end]", 8, "FinalBarRight.bmp"));
 }
 
-TEST(Panels, WithoutLinksBothBarsAreFrames)
-{
-    SPanelOptions options;
-    options.links = false;
-    CListPanel page(options, "Music", 0, 'A', 1);
-    CPanelJump other("Music", "A0");
-    page.SetLeft(&other, "Abba", 0);
-    page.SetRight(&other, "Cream", 3);
-    EXPECT_EQ(Write(page), "Panel(\"A1\")\n" + kPanelHead + BarFrame(0, "Abba", 8, "FinalBarLeft.bmp") +
-                               BarFrame(120, "Cream [3]", 8, "FinalBarRight.bmp"));
-}
-
 TEST(Panels, BarLabelsFitWithTheirUncutCount)
 {
     // 118 less " [9]" (21 pixels in font 8) leaves 97 for the label; a comma before the
@@ -131,16 +112,6 @@ TEST(Panels, BarLabelsFitWithTheirUncutCount)
     }
 }
 
-TEST(Panels, LargerFontIsUsedOnBarsAndStrips)
-{
-    SPanelOptions options;
-    options.largerFont = true;
-    CListPanel page(options, "Music", 0, 'A', 0);
-    page.SetLeft(nullptr, "[start]", 0);
-    EXPECT_EQ(page.GetFont(), 10);
-    EXPECT_NE(Write(page).find(BarFrame(0, "[start]", 10, "FinalBarLeft.bmp")), std::string::npos);
-}
-
 TEST(Panels, DeviceNamesAndOwnJump)
 {
     EXPECT_EQ(MakeDeviceName("Music", 0), "Music");
@@ -155,24 +126,52 @@ TEST(Panels, DeviceNamesAndOwnJump)
     EXPECT_EQ(jump->GetPanelName(), "T7");
 }
 
-TEST(Panels, OptionsComeFromTheList)
+// The list's panel options, as a page of it shows them: a too long header and two bars.
+struct SOptionCase
+{
+    const char* name;
+    std::function<void(CLibList&)> set;
+    std::vector<std::string> present;
+    std::vector<std::string> absent;
+};
+
+class PanelOptions : public ::testing::TestWithParam<SOptionCase>
+{
+};
+
+const std::string kLong = "The Rise and Fall of Ziggy Stardust and the Spiders from Mars";
+
+TEST_P(PanelOptions, ShowOnThePage)
 {
     CLibList list;
-    SPanelOptions defaults = GetPanelOptions(&list);
-    EXPECT_FALSE(defaults.hidden);
-    EXPECT_TRUE(defaults.truncate);
-    EXPECT_TRUE(defaults.links);
-    EXPECT_FALSE(defaults.largerFont);
-    list.SetHidePanels(true);
-    list.SetTruncate(false);
-    list.SetLinks(false);
-    list.SetLargerFont(true);
-    CCreditsPanel credits(&list, "Music", 0);
-    EXPECT_TRUE(credits.GetOptions().hidden);
-    EXPECT_FALSE(credits.GetOptions().truncate);
-    EXPECT_FALSE(credits.GetOptions().links);
-    EXPECT_EQ(credits.GetFont(), 10);
+    GetParam().set(list);
+    CListPanel page(GetPanelOptions(&list), "Music", 0, 'A', 1);
+    CPanelJump other("Music", "A0");
+    page.AppendRow(std::make_unique<CHeaderRow>(kLong.c_str(), nullptr));
+    page.SetLeft(&other, "Abba", 0);
+    page.SetRight(&other, "Cream", 3);
+    const std::string text = Write(page);
+    for (const std::string& part : GetParam().present)
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    for (const std::string& part : GetParam().absent)
+        EXPECT_EQ(text.find(part), std::string::npos) << part << "\n" << text;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    All, PanelOptions,
+    ::testing::Values(
+        SOptionCase{"Defaults", [](CLibList&) {}, {"Panel(\"A1\")\n  Font(0)\n", "Button(\"Cream [3]\",120,204,120,15,"},
+                    {"IsHidden", "Frame(\"" + kLong}},
+        SOptionCase{"Hidden", [](CLibList& l) { l.SetHidePanels(true); }, {"Panel(\"A1\")\n  IsHidden()\n"}, {}},
+        SOptionCase{"NoLinks", [](CLibList& l) { l.SetLinks(false); },
+                    {"Frame(\"Abba\",0,204,120,15)", "Frame(\"Cream [3]\",120,204,120,15)"}, {}},
+        SOptionCase{"NoTruncation", [](CLibList& l) { l.SetTruncate(false); }, {"Frame(\"" + kLong + "\",0,0,240,34)"},
+                    {}},
+        SOptionCase{"LargerFont", [](CLibList& l) { l.SetLargerFont(true); },
+                    {"Button(\"Abba\",0,204,120,15,42) /* Button 42 */\n    ActiveUnselectedColor(LightGray,Black);\n"
+                     "    ActiveSelectedColor(LightGray,Black);\n    Font(10);"},
+                    {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- alphabet -----------------------------------------------------------------------
 
