@@ -299,24 +299,4 @@ TEST(NamedCollection, DeepCopyAndModifiedFlag)
     EXPECT_EQ(copy.GetCount(), 2u);
 }
 
-TEST(NamedCollection, ManyElementsKeepPositions)
-{
-    CTestCollection c;
-    c.SetKeepSorted(true);
-    for (int i = 999; i >= 0; --i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "n%04d", i);
-        ASSERT_TRUE(c.Add(nullptr, new CTestElement(name)));
-    }
-    for (std::uint32_t i = 0; i < c.GetCount(); i += 97) {
-        char name[16];
-        std::snprintf(name, sizeof name, "n%04u", i);
-        EXPECT_STREQ(c.GetAt(i)->GetName().GetPlain(), name);
-        EXPECT_EQ(c.GetAt(i)->GetPosition(), i);
-    }
-    while (c.GetCount() > 1)
-        c.Remove(c.GetAt(c.GetCount() / 2));
-    EXPECT_EQ(c.GetFirst()->GetPosition(), 0u);
-}
-
 } // namespace

@@ -424,15 +424,4 @@ TEST(CSFBuilders, LongStatementsAreKeptWhole)
     EXPECT_EQ(std::string(b->GetText()), "Button(\"" + name + "\",0,0,1,1,1) /* Button 1 */");
 }
 
-TEST(CSFMemory, StoreStaysCompact)
-{
-    std::string text = "CCF()\n{\n";
-    for (int i = 0; i < 20000; ++i)
-        text += "\tButton(\"Item\",0,0,10,10," + std::to_string(i + 1) + ")\n\t{\n\t\tFont(8);\n\t}\n";
-    text += "}\n";
-    auto root = Parse(text);
-    ASSERT_TRUE(root);
-    EXPECT_LT(root->GetStoreBytes(), 4 * text.size());
-}
-
 } // namespace

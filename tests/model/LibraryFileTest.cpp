@@ -4,9 +4,7 @@
 
 #include <gmock/gmock.h>
 
-#include <csignal>
-#include <dirent.h>
-#include <sys/resource.h>
+#include "common/FileSizeLimit.h"
 
 namespace {
 
@@ -290,30 +288,19 @@ TEST_F(LibraryFileTest, FailedSaveLeavesTheOldFileByteForByte)
     ASSERT_TRUE(m_library.GetLists().Add(nullptr, list));
     ASSERT_TRUE(m_library.IsModified());
 
-    struct rlimit old;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 8192;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     m_errors.Reset();
-    bool saved = SaveLibraryFile(&m_errors, m_library, path.c_str(), true);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool saved;
+    {
+        dwtest::CFileSizeLimit limit(8192);
+        ASSERT_TRUE(limit.IsActive());
+        saved = SaveLibraryFile(&m_errors, m_library, path.c_str(), true);
+    }
 
     EXPECT_FALSE(saved);
     EXPECT_THAT(GetText(&m_errors), HasSubstr("Error saving to " + path));
     EXPECT_EQ(ReadFile(path), before);
     EXPECT_TRUE(m_library.IsModified());
-    // No temporary file is left behind.
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(Path("DW_Config").c_str())) {
-        while (dirent* entry = readdir(dir))
-            if (entry->d_name[0] != '.')
-                names.push_back(entry->d_name);
-        closedir(dir);
-    }
-    EXPECT_THAT(names, ElementsAre("DW_Library.xml"));
+    EXPECT_THAT(Entries("DW_Config"), ElementsAre("DW_Library.xml")) << "no temporary file is left";
 }
 
 } // namespace
