@@ -76,24 +76,6 @@ TEST(ErrorRecord, AddContextFoldsTheSystemTextIn)
     EXPECT_EQ(Text(record), "Cannot save: Error with players file: " + before);
 }
 
-TEST(ErrorRecord, AddContextEdgeCases)
-{
-    CErrorRecord record;
-    AddContext(&record, "Just the context %d", 7);
-    EXPECT_EQ(Text(record), "Just the context 7");
-    EXPECT_EQ(record.GetKind(), ErrorKind::Message);
-
-    CErrorRecord untouched;
-    AddContext(&untouched, nullptr);
-    AddContext(&untouched, "%s", "");
-    EXPECT_TRUE(IsEmpty(&untouched));
-
-    // An empty context does not change a recorded failure either.
-    SetMessage(&record, "x");
-    AddContext(&record, "%s", "");
-    EXPECT_EQ(Text(record), "Just the context 7");
-}
-
 TEST(ErrorRecord, UnknownCodeReadsAsErrorNumber)
 {
     EXPECT_EQ(GetSystemErrorText(987654), "Error 987654");

@@ -74,30 +74,6 @@ TEST(NameText, FormsFollowWhicheverWasSet)
     EXPECT_STREQ(copy.GetPlain(), "A");
 }
 
-TEST(NameText, EmptyValueDiffersFromEmptyText)
-{
-    CNameText none;
-    EXPECT_TRUE(none.IsEmpty());
-    EXPECT_FALSE(none.IsEmptyText());
-    EXPECT_FALSE(none.HasText());
-    EXPECT_EQ(none.GetPlain(false), nullptr);
-    EXPECT_EQ(none.GetEscaped(false), nullptr);
-    EXPECT_EQ(none.GetDisplay(false), nullptr);
-    EXPECT_STREQ(none.GetPlain(true), "");
-
-    CNameText empty;
-    empty.SetPlain("");
-    EXPECT_FALSE(empty.IsEmpty());
-    EXPECT_TRUE(empty.IsEmptyText());
-    EXPECT_FALSE(empty.HasText());
-    EXPECT_STREQ(empty.GetEscaped(false), "");
-
-    CNameText cleared = CNameText::FromPlain("x");
-    EXPECT_TRUE(cleared.HasText());
-    cleared.SetPlain(nullptr);
-    EXPECT_TRUE(cleared.IsEmpty());
-}
-
 TEST(NameText, CompareNames)
 {
     CNameText none, none2, a = CNameText::FromPlain("A"), abc = CNameText::FromPlain("abc"),
