@@ -189,17 +189,6 @@ TEST(CsvImport, NamesDifferingInCaseWithinOneImportFillTheSameObjects)
     EXPECT_EQ(library.GetTrackCount(), 4u);
 }
 
-TEST(CsvImport, HeaderRowIsData)
-{
-    CLibrary library;
-    ASSERT_TRUE(Import(library, Map({{kCsvArtistName, 1}, {kCsvDiscName, 2}}),
-                       {{"Artist", "Disc"}, {"Queen", "Jazz"}}));
-    CLibList* list = library.GetLists().FindByName("CD List");
-    ASSERT_NE(list, nullptr);
-    ASSERT_NE(list->GetArtists().FindByName("Artist"), nullptr);
-    EXPECT_NE(list->GetArtists().FindByName("Artist")->GetDiscs().FindByName("Disc"), nullptr);
-}
-
 struct CDiscNumberCase
 {
     const char* cell;

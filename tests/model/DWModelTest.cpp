@@ -23,21 +23,6 @@ protected:
     CDWConfig config;
 };
 
-TEST_F(DWModelTest, ConfigurationOwnsTheModelRoots)
-{
-    CDWConfig bare;
-    EXPECT_EQ(bare.GetPlayers(), nullptr);
-    CErrorRecord errors;
-    EXPECT_FALSE(bare.SavePlayers(&errors));
-    EXPECT_STREQ(GetText(&errors), "No players and library model attached");
-
-    CDWModel& model = AttachModel(config);
-    EXPECT_EQ(&AttachModel(config), &model);
-    EXPECT_EQ(config.GetPlayers(), &GetPlayers(config));
-    EXPECT_EQ(config.GetLibrary(), &GetLibrary(config));
-    EXPECT_TRUE(config.GetPlayers()->IsKeepSorted());
-}
-
 TEST_F(DWModelTest, SavesIntoTheAreaAndLoadsBack)
 {
     AttachModel(config);

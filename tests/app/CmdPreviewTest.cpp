@@ -1,4 +1,4 @@
-#include "../app/CliTestUtil.h"
+#include "common/CliRun.h"
 #include "common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,26 +14,11 @@ using dwtest::ReadText;
 class CmdPreview : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(m_dir.Path().empty());
-        dwtest::WriteText(m_csf,
-                          "CCF()\n{\nDevice(\"Jukebox\")\n{\nPanel(\"keys\")\n{\n"
-                          "Button(\"1\",0,0,40,30,1)\n{\nAction()\n{\nIR(\"Digit1\",\"0000\")\n}\n}\n"
-                          "Button(\"Play\",40,0,40,30,2)\n{\nFont(8);\nAction()\n{\n"
-                          "AliasDeviceButton(\"Jukebox\",\"keys\",\"1\",1);\nDelay(700);\n"
-                          "JumpDevicePanel(\"this\",\"more\");\n}\n}\n}\n"
-                          "Panel(\"more\")\n{\n}\n}\n"
-                          // Buttons sharing a name, one of them in a frame, one differing in case.
-                          "Device(\"D\")\n{\nPanel(\"P\")\n{\n"
-                          "Button(\"Go\",0,0,40,30,1)\n{\nAction()\n{\nIR(\"First\",\"0000\")\n}\n}\n"
-                          "Frame(\"\",0,40,240,40)\n{\n"
-                          "Button(\"Go\",0,0,40,30,2)\n{\nAction()\n{\nIR(\"Second\",\"0000\")\n}\n}\n}\n"
-                          "Button(\"go\",80,0,40,30,3)\n{\nAction()\n{\nIR(\"Lower\",\"0000\")\n}\n}\n"
-                          "}\n}\n}\n");
-    }
+    void SetUp() override { ASSERT_FALSE(m_dir.Path().empty()); }
     dwtest::CTempDir m_dir{"dw-cmdpreview"};
-    const std::string m_csf = m_dir / "x.csf", m_png = m_dir / "x.png";
+    // A jukebox whose "Play" aliases key "1", waits and jumps; and device "D" whose buttons
+    // share a name, one of them in a frame, one differing in case.
+    const std::string m_csf = DW_TEST_DATA_DIR "/csf/preview-cli.csf", m_png = m_dir / "x.png";
 };
 
 TEST_F(CmdPreview, PressPrintsTheExpandedSequence)
