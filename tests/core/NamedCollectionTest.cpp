@@ -102,8 +102,11 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  "Target already has another artist named \"M\""},
         SRefusal{"UpdateToFromTheWrongCollection",
-                 [](auto& c, auto& from, auto&, auto* errors) { return from.UpdateTo(errors, &c, nullptr, c.GetFirst()); },
-                 "Cannot find old artist named \"Abba\""},
+                 [](auto& c, auto& from, auto& e, auto* errors) {
+                     e = CTestElement("zz");
+                     return from.UpdateTo(errors, &c, nullptr, &e);
+                 },
+                 "Cannot find old artist named \"zz\""},
         SRefusal{"UpdateToWithNothing",
                  [](auto& c, auto& from, auto&, auto* errors) { return from.UpdateTo(errors, &c, nullptr, nullptr); },
                  "Cannot update with NULL object"}),
