@@ -100,25 +100,4 @@ TEST(Bmp, BrokenBitmapsAreRefused)
     EXPECT_FALSE(ReadBmp(huge.data(), huge.size(), image, nullptr));
 }
 
-TEST(Bmp, FilesAreWrittenAndReadByPath)
-{
-    dwtest::CTempDir dir("ccfbmp");
-    const std::string path = dir / "icon.bmp";
-    const CCcfPixels pixels{.width = 2, .height = 1, .levels = {3, 0}};
-    CCcfError error;
-    ASSERT_TRUE(WriteBmpFile(path, pixels, &error)) << error.Text();
-    CBmpImage image;
-    ASSERT_TRUE(ReadBmpFile(path, image, &error)) << error.Text();
-    EXPECT_EQ(image.grey, (std::vector<std::uint8_t>{255, 0}));
-    EXPECT_FALSE(ReadBmpFile(dir / "none.bmp", image, &error));
-
-    // A picture path naming a FIFO or a directory is refused at once instead of
-    // blocking the compile or reading for ever.
-    ASSERT_EQ(::mkfifo((dir / "fifo.bmp").c_str(), 0600), 0);
-    error = CCcfError{};
-    EXPECT_FALSE(ReadBmpFile(dir / "fifo.bmp", image, &error));
-    EXPECT_NE(error.Text().find("not a regular file"), std::string::npos) << error.Text();
-    EXPECT_FALSE(ReadBmpFile(dir.Path(), image, &error));
-}
-
 } // namespace

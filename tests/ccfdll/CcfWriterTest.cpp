@@ -211,26 +211,6 @@ TEST(CcfWriter, SharedActionListIsWrittenOnceEmptyAndAbsentListsDiffer)
     EXPECT_TRUE(back.actionLists[back.devices[0].keys[kCcfKeyMute]].actions.empty());
 }
 
-TEST(CcfWriter, HiddenBitAndVersionOneHeader)
-{
-    CCcfFile f = MakeModel();
-    f.panels[0].hidden = true;
-    f.header.attrPos = 60;
-    f.header.capability = 0x00000001;
-    f.header.attributes = 2;
-    f.header.tail = {0, 0, 0, 4};
-    const std::vector<std::uint8_t> out = MustWrite(f);
-    ExpectInvariants(out, f);
-    EXPECT_EQ(Be32(out, 60), 2u); // attributes where version 1 keeps them
-    EXPECT_EQ(Be32(out, 68), 4u); // the tail right after the template pointer
-    CCcfFile back;
-    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr));
-    EXPECT_TRUE(back.panels[0].hidden);
-    const std::uint32_t panelAt = back.panels[0].origOffset;
-    EXPECT_EQ(Be32(out, panelAt + 4) & 0x80000000u, 0x80000000u);
-    EXPECT_EQ(back.header.tail, f.header.tail);
-}
-
 // Models the writer must refuse, writing nothing.
 struct CBadModel
 {

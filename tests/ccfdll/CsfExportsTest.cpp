@@ -70,20 +70,6 @@ TEST_F(CsfExports, DecompileCompileReportsLinesAndReproducesTheFile)
     EXPECT_TRUE(ReadCcfFile(packed, model, nullptr));
 }
 
-TEST_F(CsfExports, FailedCompileLeavesTheTargetAlone)
-{
-    const std::string csf = m_dir / "bad.csf";
-    dwtest::WriteText(csf, "CCF()\n{\n\tDevice(\"A\")\n\t{\n\t\tMute()\n\t\t{\n"
-                            "\t\t\tAliasDeviceButton(\"A\",\"p\",\"b\",12); /* Reference to Button 12 */\n"
-                            "\t\t}\n\t}\n}\n");
-    const std::string ccf = m_dir / "out.ccf";
-    dwtest::WriteText(ccf, "previous contents");
-    EXPECT_EQ(CCFRunCompiler(csf.c_str(), ccf.c_str(), 0), 0);
-    EXPECT_TRUE(AnyMessageHas("line 7: there is no button number 12 to alias"));
-    EXPECT_EQ(dwtest::ReadText(ccf), "previous contents");
-    EXPECT_EQ(dwtest::ListDirectory(m_dir.Path()).size(), 2u); // no temporary file left
-}
-
 TEST_F(CsfExports, RefusalsAreReportedAndWriteNothing)
 {
     const std::string csf = m_dir / "x.csf";

@@ -136,23 +136,6 @@ TEST(CsfStatements, NestingIsBounded)
     EXPECT_NE(error.reason.find("nested deeper"), std::string::npos);
 }
 
-TEST(CsfEscaping, FollowsTheNameRules)
-{
-    EXPECT_EQ(CsfEscape("My_Disc/1"), "My\\x5fDisc\\x2f1");
-    EXPECT_EQ(CsfEscape("say \"hi\"\\"), "say \\x22hi\\x22\\x5c");
-    EXPECT_EQ(CsfEscape(std::string("\xe9\x01~ `", 5)), "\\xe9\\x01~ `");
-    EXPECT_EQ(CsfUnescape("My\\x5fDisc\\x2f1"), "My_Disc/1");
-    EXPECT_EQ(CsfUnescape("\\X41\\x41"), "AA");
-    EXPECT_EQ(CsfUnescape("\\x4"), "\\x4"); // one digit only: left alone
-    EXPECT_EQ(CsfUnescape("a\\b\\xzz"), "a\\b\\xzz");
-    EXPECT_EQ(CsfUnescape("\\x00"), std::string(1, '\0'));
-    std::string all;
-    for (int c = 0; c < 256; ++c)
-        all.push_back(char(c));
-    EXPECT_EQ(CsfUnescape(CsfEscape(all)), all);
-    EXPECT_EQ(CsfEscape(all).find('"'), std::string::npos);
-}
-
 TEST(CsfNumbers, RangesAndForms)
 {
     std::uint64_t u = 0;
