@@ -109,10 +109,12 @@ TEST(Rows, PairAndSingleItems)
 
 TEST(Rows, ItemNamesAreCutTo164PixelsOnlyWhenTruncating)
 {
+    // Fourteen "W" are 168 pixels in font 8: cut to twelve and the ellipsis (156 + 12).
     CPanelJump jump("Music", "D2");
-    const std::string name = "The Rise and Fall of Ziggy Stardust and the Spiders from Mars";
+    const std::string name(14, 'W');
     const std::string truncated = WriteRow(CItemPairRow("x", "", &jump, name.c_str(), "", &jump), 0, 8, true);
-    EXPECT_NE(truncated.find("Frame(\"The Rise and Fall of Ziggy...\",36,17,168,17)"), std::string::npos) << truncated;
+    EXPECT_NE(truncated.find("Frame(\"" + std::string(12, 'W') + "...\",36,17,168,17)"), std::string::npos)
+        << truncated;
     const std::string whole = WriteRow(CItemPairRow("x", "", &jump, name.c_str(), "", &jump), 0, 8, false);
     EXPECT_NE(whole.find("Frame(\"" + name + "\",36,17,168,17)"), std::string::npos);
 }
