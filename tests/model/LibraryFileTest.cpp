@@ -179,18 +179,8 @@ TEST_F(LibraryFileTest, SortFlagsAndOptions)
 
 TEST_F(LibraryFileTest, HardButtonsFromTheFile)
 {
-    ASSERT_TRUE(Load(Doc(
-        "<Volume Name=\"L\">"
-        "<HardButtonDefinition Name=\"Left\" Label=\"Play\"><CSFPath Type=\"Button\" CSFDeviceName=\"CD\" "
-        "CSFPanelName=\"Keys\" CSFButtonName=\"A\" Name=\"ButtonAlias\"/></HardButtonDefinition>"
-        "<HardButtonDefinition Name=\"Vol+\" Label=\"X\"><CSFPath Type=\"Panel\" CSFDeviceName=\"CD\" "
-        "CSFPanelName=\"Done\" Name=\"JumpPanel\"/></HardButtonDefinition>"
-        "<HardButtonDefinition Name=\"mute\"><CSFPath Type=\"Panel\" CSFDeviceName=\"CD\" "
-        "CSFPanelName=\"Done\" Name=\"JumpPanel\"/></HardButtonDefinition>"
-        "<HardButtonDefinition Name=\"Power\"><CSFPath Type=\"Panel\" CSFDeviceName=\"CD\" "
-        "CSFPanelName=\"Done\" Name=\"JumpPanel\"/></HardButtonDefinition>"
-        "<HardButtonDefinition Label=\"NoName\"/>"
-        "</Volume>")))
+    // Left, Vol+ and Mute defined, Power (no such key) and a nameless definition ignored.
+    ASSERT_TRUE(Load(dwtest::ReadText(DW_TEST_DATA_DIR "/model/library-hard-buttons.xml")))
         << GetText(&m_errors);
     const auto& keys = List()->GetHardButtons();
     ASSERT_EQ(keys.GetCount(), 7u); // never an eighth key
@@ -223,20 +213,8 @@ TEST_F(LibraryFileTest, HardButtonsFromTheFile)
 
 TEST_F(LibraryFileTest, RoundTripAndModifiedFlags)
 {
-    std::string text = Doc(
-        "<Volume Name=\"R\\x2fB\" KeepChildrenSorted=\"1\" ShowNumbers=\"1\" GapBreakAlways=\"0\" "
-        "GapSpace=\"1\" "
-        "GapFit=\"1\" ShowLetters=\"0\" ShowArtists=\"1\" ShowDiscs=\"1\" ShowTracks=\"0\" HidePanels=\"1\" "
-        "LargerFont=\"1\" Truncate=\"0\" Links=\"0\" DelayDiscUntilTrack=\"1\" JumpAfterTrack=\"1\">"
-        "<CSFPath Type=\"Panel\" CSFDeviceName=\"CD\" CSFPanelName=\"Done\" Name=\"JumpPanel\"/>"
-        "<CSFPath Type=\"Button\" CSFDeviceName=\"CD\" CSFPanelName=\"Keys\" CSFButtonName=\"B\" "
-        "Name=\"LinkButton\"/>"
-        "<Artist Name=\"A &amp; B\" ShortName=\"AB\" SortAsName=\"\\x22x\" KeepChildrenSorted=\"0\">"
-        "<Disc Name=\"D\" Number=\"12\" DeviceName=\"Changer\" IgnoreTracks=\"1\"><Track Name=\"\" "
-        "Number=\"3\"/>"
-        "<Track Name=\"One\" Number=\"1\"/></Disc>"
-        "<Disc Name=\"E\" Number=\"1\" DeviceName=\"Elsewhere\" IgnoreTracks=\"0\"/></Artist></Volume>",
-        " Version=\"1\"");
+    // Every attribute and child the library file knows, escaped names included.
+    std::string text = dwtest::ReadText(DW_TEST_DATA_DIR "/model/library-every-field.xml");
     ASSERT_TRUE(Load(text)) << GetText(&m_errors);
     EXPECT_FALSE(m_library.IsModified());
     ASSERT_TRUE(SaveLibraryFile(&m_errors, m_library, Path("first.xml").c_str(), true));

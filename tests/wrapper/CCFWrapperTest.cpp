@@ -17,23 +17,8 @@ using namespace wrappertest;
 
 namespace {
 
-const char kSmallCsf[] = "CCF()\n"
-                         "{\n"
-                         "Device(\"TV\")\n"
-                         "{\n"
-                         "Panel(\"Main\")\n"
-                         "{\n"
-                         "Button(\"Go\",0,0,10,10,1)\n"
-                         "{\n"
-                         "Action()\n"
-                         "{\n"
-                         "JumpDevicePanel(\"TV\",\"Main\");\n"
-                         "JumpDevicePanel(\"TV\",\"Gone\");\n"
-                         "}\n"
-                         "}\n"
-                         "}\n"
-                         "}\n"
-                         "}\n";
+// Device TV, panel Main, one button whose action jumps to Main and to the missing "Gone".
+const std::string kSmallCsf = dwtest::ReadText(DW_TEST_DATA_DIR "/csf/tv-small.csf");
 
 std::string StartsWith(const std::string& text, std::size_t length)
 {
