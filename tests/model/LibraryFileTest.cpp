@@ -179,7 +179,8 @@ TEST_F(LibraryFileTest, SortFlagsAndOptions)
 
 TEST_F(LibraryFileTest, HardButtonsFromTheFile)
 {
-    // Left, Vol+ and Mute defined, Power (no such key) and a nameless definition ignored.
+    // Left and Vol+ defined; "mute" (wrong case), Power (no such key) and a nameless
+    // definition ignored.
     ASSERT_TRUE(Load(dwtest::ReadText(DW_TEST_DATA_DIR "/model/library-hard-buttons.xml")))
         << GetText(&m_errors);
     const auto& keys = List()->GetHardButtons();
