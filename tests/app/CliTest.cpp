@@ -13,26 +13,10 @@ const std::string kArea = DW_TEST_DATA_DIR "/model/area";
 const std::string kBroken = DW_TEST_DATA_DIR "/model/broken";
 const std::string kBrokenLibrary = kBroken + "/DW_Config/DW_Library.xml";
 
-const char* const kTree = "Lists\n"
-                          "  Rock\n"
-                          "    10cc (10)\n"
-                          "      Bloody Tourists (NO PLAYER, 3)\n"
-                          "      Sheet Music (UNRESOLVED PLAYER: Lost Player, 114)\n"
-                          "    The Who (Sort As: Who)\n"
-                          "      Tommy (Changer, 007)\n"
-                          "  Empty\n";
-
-std::string PlayersText()
+// Expected outputs of the commands on the fixtures above.
+std::string Expected(const char* name)
 {
-    std::string text = "Changer\n"
-                       "  Short name: C\n"
-                       "  Pad disc numbers to: 3\n"
-                       "  Delay: 2 tenths of a second (only between identical digits)\n"
-                       "  Pre-track delay: 0 tenths of a second\n"
-                       "  Jump: CD, Done\n";
-    for (int d = 0; d < 10; ++d)
-        text += "  Number " + std::to_string(d) + ": CD, Keys, " + std::to_string(d) + "\n";
-    return text + "  Before Disc: CD, Keys, Disc\n  After Track (2 digits): CD, Hard Buttons, Mute\n";
+    return dwtest::ReadText(std::string(DW_TEST_DATA_DIR "/app/") + name);
 }
 
 struct SCommandCase
@@ -73,16 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         SCommandCase{"Inspect",
                      {"inspect", DW_TEST_DATA_DIR "/csf/inspect.csf"},
                      kExitOk,
-                     "Device \"TV\"\n"
-                     "  Hard button \"Left\" [alias]\n"
-                     "  Panel \"Main\"\n"
-                     "    Button 3 \"Play\" [action]\n"
-                     "    Button 4 \"Vol*\" [action, alias]\n"
-                     "    Button 5 \"Stop\"\n"
-                     "  Panel \"Sub\"\n"
-                     "Device \"Amp\"\n"
-                     "Statements: 16\n"
-                     "Highest button number: 90\n",
+                     Expected("inspect.txt"),
                      ""},
         SCommandCase{"InspectMalformed",
                      {"inspect", DW_TEST_DATA_DIR "/csf/unclosed.csf"},
@@ -95,8 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "",
                      "discweaver-cli: Unable to read /nonexistent/x.csf: "},
         SCommandCase{"InspectNoFile", {"inspect"}, kExitUsage, "", "inspect"},
-        SCommandCase{"Show", {"show", "--config-area", kArea}, kExitOk, kTree, ""},
-        SCommandCase{"Players", {"players", "--config-area", kArea}, kExitOk, PlayersText(), ""},
+        SCommandCase{"Show", {"show", "--config-area", kArea}, kExitOk, Expected("show-area.txt"), ""},
+        SCommandCase{"Players", {"players", "--config-area", kArea}, kExitOk, Expected("players-area.txt"), ""},
         SCommandCase{"ShowBroken",
                      {"show", "--config-area", kBroken},
                      kExitFailure,
@@ -136,7 +111,7 @@ TEST_F(CliSettings, CommandsUseTheConfiguredAreaAndAnEmptyAreaIsNoError)
     ASSERT_TRUE(WriteRegistryString(HKEY_CURRENT_USER, kSettingsKey, "ConfigAndTempArea", kArea.c_str()));
     CliRun configured = RunCliCaptured({"show"});
     EXPECT_EQ(configured.status, kExitOk) << configured.err;
-    EXPECT_EQ(configured.out, kTree);
+    EXPECT_EQ(configured.out, Expected("show-area.txt"));
 
     CliRun empty = RunCliCaptured({"players", "--config-area", m_dir});
     EXPECT_EQ(empty.status, kExitOk) << empty.err;
