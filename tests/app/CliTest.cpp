@@ -51,7 +51,8 @@ TEST_P(CliCommands, PrintExactlyAndExitWithTheirStatus)
 INSTANTIATE_TEST_SUITE_P(
     All, CliCommands,
     ::testing::Values(
-        SCommandCase{"Version", {"--version"}, kExitOk, std::string("discweaver-cli ") + DwVersionText() + "\n", ""},
+        SCommandCase{
+            "Version", {"--version"}, kExitOk, std::string("discweaver-cli ") + DwVersionText() + "\n", ""},
         SCommandCase{"Help", {"--help"}, kExitOk, "Usage", "", true},
         SCommandCase{"UnknownOption", {"--no-such-option"}, kExitUsage, "", "--help"},
         SCommandCase{"Inspect",
@@ -71,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "discweaver-cli: Unable to read /nonexistent/x.csf: "},
         SCommandCase{"InspectNoFile", {"inspect"}, kExitUsage, "", "inspect"},
         SCommandCase{"Show", {"show", "--config-area", kArea}, kExitOk, Expected("show-area.txt"), ""},
-        SCommandCase{"Players", {"players", "--config-area", kArea}, kExitOk, Expected("players-area.txt"), ""},
+        SCommandCase{
+            "Players", {"players", "--config-area", kArea}, kExitOk, Expected("players-area.txt"), ""},
         SCommandCase{"ShowBroken",
                      {"show", "--config-area", kBroken},
                      kExitFailure,
@@ -84,11 +86,12 @@ INSTANTIATE_TEST_SUITE_P(
                      "Changer           7  Rock: The Who: Tommy\n"
                      "Lost Player     114  Rock: 10cc: Sheet Music\n",
                      ""},
-        SCommandCase{"SlotsHighestAsCsv",
-                     {"report", "slots", "--tab", "highest", "--format", "csv", "--config-area", kArea},
-                     kExitOk,
-                     "Player,Number,Disc\nChanger,7,Rock: The Who: Tommy\nLost Player,114,Rock: 10cc: Sheet Music\n",
-                     ""},
+        SCommandCase{
+            "SlotsHighestAsCsv",
+            {"report", "slots", "--tab", "highest", "--format", "csv", "--config-area", kArea},
+            kExitOk,
+            "Player,Number,Disc\nChanger,7,Rock: The Who: Tommy\nLost Player,114,Rock: 10cc: Sheet Music\n",
+            ""},
         SCommandCase{"SlotsGapsOfNone",
                      {"report", "slots", "--tab", "gaps", "--format", "csv", "--config-area", kArea},
                      kExitOk,

@@ -75,7 +75,8 @@ TEST_F(CmdCodec, FailuresSayWhyExitNonZeroAndWriteNothing)
     EXPECT_EQ(missing.status, kExitFailure);
     EXPECT_TRUE(Contains(missing.err, "discweaver-cli: Cannot access " + Path("missing.ccf"))) << missing.err;
 
-    WriteFile(Path("bad.csf"), "CCF()\n{\n\tDevice(\"A\")\n\t{\n\t\tMute()\n\t\t{\n\t\t\tDelay(x);\n\t\t}\n\t}\n}\n");
+    WriteFile(Path("bad.csf"),
+              "CCF()\n{\n\tDevice(\"A\")\n\t{\n\t\tMute()\n\t\t{\n\t\t\tDelay(x);\n\t\t}\n\t}\n}\n");
     CliRun compile = RunCliCaptured({"compile", Path("bad.csf"), Path("bad.ccf")});
     EXPECT_EQ(compile.status, kExitFailure);
     EXPECT_TRUE(Contains(compile.err, "line 7: \"x\" is not a number")) << compile.err;

@@ -48,7 +48,8 @@ TEST_F(ExchangeCli, FailedImportsSayWhyAndLeaveTheLibraryFile)
     WriteFile(Path("bad.txt"), "1~Queen~~Jazz\n2~Abba\n");
     CliRun legacy = Run({"import", "legacy", Path("bad.txt")});
     EXPECT_EQ(legacy.status, kExitFailure);
-    EXPECT_TRUE(Contains(legacy.err, "Invalid line in input file (no short artist column):\n2~Abba")) << legacy.err;
+    EXPECT_TRUE(Contains(legacy.err, "Invalid line in input file (no short artist column):\n2~Abba"))
+        << legacy.err;
     EXPECT_EQ(LibraryFile(), before);
 }
 

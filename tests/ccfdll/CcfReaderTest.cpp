@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
-#include <algorithm>
 #include <set>
 
 using namespace ccftest;
@@ -220,17 +220,18 @@ TEST_P(CcfDamagedBytes, AreReportedAndReadingGoesOn)
     EXPECT_TRUE(report.crcMatches);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    All, CcfDamagedBytes,
-    ::testing::Values(CWarnCase{"WrongChecksum", [](auto& b) { b.back() ^= 0x5A; }, "checksum mismatch"},
-                      CWarnCase{"DifferingChecksumOffsets",
-                                [](auto& b) {
-                                    b[19] ^= 0x10; // the copy at offset 16
-                                    Reseal(b);
-                                },
-                                "checksum offsets differ"},
-                      CWarnCase{"BytesAfterTheChecksum", [](auto& b) { b.push_back(0); }, "after the checksum"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, CcfDamagedBytes,
+                         ::testing::Values(CWarnCase{"WrongChecksum", [](auto& b) { b.back() ^= 0x5A; },
+                                                     "checksum mismatch"},
+                                           CWarnCase{"DifferingChecksumOffsets",
+                                                     [](auto& b) {
+                                                         b[19] ^= 0x10; // the copy at offset 16
+                                                         Reseal(b);
+                                                     },
+                                                     "checksum offsets differ"},
+                                           CWarnCase{"BytesAfterTheChecksum", [](auto& b) { b.push_back(0); },
+                                                     "after the checksum"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CcfReader, WrongChecksumIsReportedWhereItStands)
 {
@@ -494,7 +495,8 @@ TEST(CcfReader, BigSampleFacts)
     EXPECT_EQ(uses.size(), 167u);
     EXPECT_EQ(odd, 313u);
     EXPECT_EQ(std::count_if(uses.begin(), uses.end(), [](const auto& u) { return u.second > 1; }), 155);
-    EXPECT_EQ(std::max_element(uses.begin(), uses.end(), [](auto& a, auto& b) { return a.second < b.second; })->second,
+    EXPECT_EQ(std::max_element(uses.begin(), uses.end(), [](auto& a, auto& b) { return a.second < b.second; })
+                  ->second,
               292);
 
     std::set<int> types;

@@ -6,9 +6,9 @@
 #include "ccfdll/CcfReader.h"
 #include "ccfdll/CcfWriter.h"
 #include "ccfdll/CsfReader.h"
+#include "ccfdll/CsfWriter.h"
 #include "common/BmpBytes.h"
 #include "common/TempDir.h"
-#include "ccfdll/CsfWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -44,8 +44,9 @@ std::vector<std::uint8_t> Bitmap24(const CCcfPixels& p)
         for (int x = 0; x < p.width; ++x) {
             // Slightly off the exact shades: palettes of other programs map to the nearest level.
             const std::uint8_t grey = std::uint8_t(CcfLevelToGrey(p.At(x, y)) ^ 3);
-            std::fill_n(rows.begin() + std::ptrdiff_t(std::size_t(p.height - 1 - y) * row + std::size_t(x) * 3), 3,
-                        grey);
+            std::fill_n(rows.begin() +
+                            std::ptrdiff_t(std::size_t(p.height - 1 - y) * row + std::size_t(x) * 3),
+                        3, grey);
         }
     return dwtest::MakeBmp(p.width, p.height, 24, {}, rows);
 }

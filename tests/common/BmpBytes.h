@@ -57,7 +57,10 @@ struct SGreyPicture
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> greys;
-    std::uint8_t At(int x, int y) const { return greys[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+    std::uint8_t At(int x, int y) const
+    {
+        return greys[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+    }
 };
 
 // False unless `b` is an uncompressed 4-bit, bottom-up BMP whose pixels lie inside it.

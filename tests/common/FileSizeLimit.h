@@ -31,7 +31,9 @@ public:
     bool IsActive() const { return m_ok; }
 
 private:
-    struct rlimit m_saved{};
+    struct rlimit m_saved
+    {
+    };
     void (*m_oldHandler)(int) = SIG_DFL;
     bool m_ok = false;
 };

@@ -44,7 +44,10 @@ public:
         showNowCount += showNow ? 1 : 0;
     }
 
-    bool Saw(const std::string& line) const { return std::find(calls.begin(), calls.end(), line) != calls.end(); }
+    bool Saw(const std::string& line) const
+    {
+        return std::find(calls.begin(), calls.end(), line) != calls.end();
+    }
     bool SawBody(const std::string& body) const
     {
         return std::find(bodies.begin(), bodies.end(), body) != bodies.end();

@@ -55,7 +55,8 @@ TEST_F(AtomicFileTest, WriteFailureKeepsOldFile)
     }
     EXPECT_FALSE(ok);
     EXPECT_EQ(errors.GetKind(), ErrorKind::SystemError);
-    EXPECT_EQ(std::string(GetText(&errors)).rfind("Error writing " + target + ": ", 0), 0u) << GetText(&errors);
+    EXPECT_EQ(std::string(GetText(&errors)).rfind("Error writing " + target + ": ", 0), 0u)
+        << GetText(&errors);
     EXPECT_EQ(ReadFile(target), "old");
     EXPECT_EQ(Entries(), V{"big.ccf"});
 }

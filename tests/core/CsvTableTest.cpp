@@ -48,23 +48,22 @@ TEST_P(CsvTableRead, FirstMultiFieldLineFixesTheColumns)
     EXPECT_EQ(columns, GetParam().columns);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    All, CsvTableRead,
-    ::testing::Values(SCsvCase{"QuotedCellsAndCrLf",
-                               "1, \"Smith, John\" ,x\r\n\"a \"\"b\"\"\",c,d\r\n",
-                               3,
-                               {{"1", "Smith, John", "x"}, {"a \"b\"", "c", "d"}}},
-                      SCsvCase{"LaterLinesCutOrPadded",
-                               "Title\n1,2,3,4,5\n   \t \na,b,c,d,e,f,g\nshort,x\n,\n",
-                               5,
-                               {{"Title", "", "", "", ""},
-                                {"1", "2", "3", "4", "5"},
-                                {"a", "b", "c", "d", "e"},
-                                {"short", "x", "", "", ""},
-                                {"", "", "", "", ""}}},
-                      SCsvCase{"SingleValues", "one\ntwo\n", 1, {{"one"}, {"two"}}},
-                      SCsvCase{"Empty", "", 1, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, CsvTableRead,
+                         ::testing::Values(SCsvCase{"QuotedCellsAndCrLf",
+                                                    "1, \"Smith, John\" ,x\r\n\"a \"\"b\"\"\",c,d\r\n",
+                                                    3,
+                                                    {{"1", "Smith, John", "x"}, {"a \"b\"", "c", "d"}}},
+                                           SCsvCase{"LaterLinesCutOrPadded",
+                                                    "Title\n1,2,3,4,5\n   \t \na,b,c,d,e,f,g\nshort,x\n,\n",
+                                                    5,
+                                                    {{"Title", "", "", "", ""},
+                                                     {"1", "2", "3", "4", "5"},
+                                                     {"a", "b", "c", "d", "e"},
+                                                     {"short", "x", "", "", ""},
+                                                     {"", "", "", "", ""}}},
+                                           SCsvCase{"SingleValues", "one\ntwo\n", 1, {{"one"}, {"two"}}},
+                                           SCsvCase{"Empty", "", 1, {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CsvTableTest, UnreadableFileHasNoColumns)
 {
@@ -72,7 +71,8 @@ TEST_F(CsvTableTest, UnreadableFileHasNoColumns)
     EXPECT_EQ(table.GetColumnCount(), 0);
     CErrorRecord errors;
     EXPECT_FALSE(table.Load(&errors, "/nonexistent/file.csv"));
-    EXPECT_STREQ(GetText(&errors), "Input file appears to have no columns. Could not read from /nonexistent/file.csv");
+    EXPECT_STREQ(GetText(&errors),
+                 "Input file appears to have no columns. Could not read from /nonexistent/file.csv");
     CCsvTable sized(2);
     Clear(&errors);
     EXPECT_FALSE(sized.Load(&errors, "/nonexistent/file.csv"));

@@ -39,7 +39,8 @@ std::string Flags(const CTestCollection& c)
 struct SRefusal
 {
     const char* name;
-    std::function<CTestElement*(CTestCollection& c, CTestCollection& from, CTestElement& scratch, CErrorRecord* e)>
+    std::function<CTestElement*(CTestCollection& c, CTestCollection& from, CTestElement& scratch,
+                                CErrorRecord* e)>
         call;
     const char* message;
 };
@@ -70,7 +71,8 @@ TEST_P(NamedCollectionRefuses, WithTheirMessageChangingNothing)
 INSTANTIATE_TEST_SUITE_P(
     All, NamedCollectionRefuses,
     ::testing::Values(
-        SRefusal{"AddNull", [](auto& c, auto&, auto&, auto* errors) { return c.Add(errors, nullptr); }, "Cannot add NULL object"},
+        SRefusal{"AddNull", [](auto& c, auto&, auto&, auto* errors) { return c.Add(errors, nullptr); },
+                 "Cannot add NULL object"},
         SRefusal{"AddInvalid", [](auto& c, auto&, auto& e, auto* errors) { return c.Add(errors, &e); },
                  "Cannot add invalid artist: Artist has no name"},
         SRefusal{"AddDuplicate",
@@ -79,9 +81,11 @@ INSTANTIATE_TEST_SUITE_P(
                      return c.Add(errors, &e);
                  },
                  "Another artist is already named \"ABBA\""},
-        SRefusal{"UpdateWithNull", [](auto& c, auto&, auto&, auto* errors) { return c.Update(errors, nullptr, c.GetFirst()); },
+        SRefusal{"UpdateWithNull",
+                 [](auto& c, auto&, auto&, auto* errors) { return c.Update(errors, nullptr, c.GetFirst()); },
                  "Cannot update with NULL object"},
-        SRefusal{"UpdateWithInvalid", [](auto& c, auto&, auto& e, auto* errors) { return c.Update(errors, &e, c.GetFirst()); },
+        SRefusal{"UpdateWithInvalid",
+                 [](auto& c, auto&, auto& e, auto* errors) { return c.Update(errors, &e, c.GetFirst()); },
                  "Cannot update with invalid artist: Artist has no name"},
         SRefusal{"UpdateToAnotherName",
                  [](auto& c, auto&, auto& e, auto* errors) {
@@ -108,7 +112,9 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  "Cannot find old artist named \"zz\""},
         SRefusal{"UpdateToWithNothing",
-                 [](auto& c, auto& from, auto&, auto* errors) { return from.UpdateTo(errors, &c, nullptr, nullptr); },
+                 [](auto& c, auto& from, auto&, auto* errors) {
+                     return from.UpdateTo(errors, &c, nullptr, nullptr);
+                 },
                  "Cannot update with NULL object"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -12,7 +12,6 @@ namespace {
 class XmlExchange : public dwtest::CTempAreaTest
 {
 protected:
-
     static void AddList(CDWConfig& config, const char* name)
     {
         auto* list = new CLibList(&GetLibrary(config));

@@ -250,8 +250,9 @@ TEST_P(BitmapWritingFails, StopsAtThatFile)
     CErrorRecord errors;
     EXPECT_FALSE(WriteBitmapsTo(&errors, m_override.c_str(), target.c_str()));
     std::string expected = GetParam().message;
-    for (const auto& [key, value] : {std::pair<std::string, std::string>{"$T", (target / GetParam().file).string()},
-                                     {"$O", (m_override / GetParam().file).string()}})
+    for (const auto& [key, value] :
+         {std::pair<std::string, std::string>{"$T", (target / GetParam().file).string()},
+          {"$O", (m_override / GetParam().file).string()}})
         if (expected.find(key) != std::string::npos)
             expected.replace(expected.find(key), key.size(), value);
     EXPECT_EQ(std::string(GetText(&errors)).rfind(expected, 0), 0u) << GetText(&errors);
@@ -265,7 +266,8 @@ INSTANTIATE_TEST_SUITE_P(
     All, BitmapWritingFails,
     ::testing::Values(SWriteFailure{"ReadOnlyTarget", "BacktrackStrip.bmp", "Failed to write $T: "},
                       SWriteFailure{"UnreadableOverride", "ArtistHeader.bmp", "Failed to copy $O to $T: "},
-                      SWriteFailure{"MissingTargetParent", "ArtistContinuedHeader.bmp", "Failed to write $T: "}),
+                      SWriteFailure{"MissingTargetParent", "ArtistContinuedHeader.bmp",
+                                    "Failed to write $T: "}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

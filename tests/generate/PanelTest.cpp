@@ -160,17 +160,26 @@ TEST_P(PanelOptions, ShowOnThePage)
 INSTANTIATE_TEST_SUITE_P(
     All, PanelOptions,
     ::testing::Values(
-        SOptionCase{"Defaults", [](CLibList&) {}, {"Panel(\"A1\")\n  Font(0)\n", "Button(\"Cream [3]\",120,204,120,15,"},
+        SOptionCase{"Defaults",
+                    [](CLibList&) {},
+                    {"Panel(\"A1\")\n  Font(0)\n", "Button(\"Cream [3]\",120,204,120,15,"},
                     {"IsHidden", "Frame(\"" + kLong}},
-        SOptionCase{"Hidden", [](CLibList& l) { l.SetHidePanels(true); }, {"Panel(\"A1\")\n  IsHidden()\n"}, {}},
-        SOptionCase{"NoLinks", [](CLibList& l) { l.SetLinks(false); },
-                    {"Frame(\"Abba\",0,204,120,15)", "Frame(\"Cream [3]\",120,204,120,15)"}, {}},
-        SOptionCase{"NoTruncation", [](CLibList& l) { l.SetTruncate(false); }, {"Frame(\"" + kLong + "\",0,0,240,34)"},
+        SOptionCase{
+            "Hidden", [](CLibList& l) { l.SetHidePanels(true); }, {"Panel(\"A1\")\n  IsHidden()\n"}, {}},
+        SOptionCase{"NoLinks",
+                    [](CLibList& l) { l.SetLinks(false); },
+                    {"Frame(\"Abba\",0,204,120,15)", "Frame(\"Cream [3]\",120,204,120,15)"},
                     {}},
-        SOptionCase{"LargerFont", [](CLibList& l) { l.SetLargerFont(true); },
-                    {"Button(\"Abba\",0,204,120,15,42) /* Button 42 */\n    ActiveUnselectedColor(LightGray,Black);\n"
-                     "    ActiveSelectedColor(LightGray,Black);\n    Font(10);"},
-                    {}}),
+        SOptionCase{"NoTruncation",
+                    [](CLibList& l) { l.SetTruncate(false); },
+                    {"Frame(\"" + kLong + "\",0,0,240,34)"},
+                    {}},
+        SOptionCase{
+            "LargerFont",
+            [](CLibList& l) { l.SetLargerFont(true); },
+            {"Button(\"Abba\",0,204,120,15,42) /* Button 42 */\n    ActiveUnselectedColor(LightGray,Black);\n"
+             "    ActiveSelectedColor(LightGray,Black);\n    Font(10);"},
+            {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- alphabet -----------------------------------------------------------------------

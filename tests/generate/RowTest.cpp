@@ -34,7 +34,8 @@ TEST(Rows, HeaderTextIsCutTo220PixelsOnlyWhenTruncating)
 {
     const std::string longName(40, 'W');
     const std::string cut8 = std::string(17, 'W') + "...", cut10 = std::string(18, 'W') + "...";
-    EXPECT_NE(WriteRow(CHeaderRow(longName.c_str(), nullptr), 0, 8, true).find("Frame(\"" + cut8 + "\",0,0,240,34)"),
+    EXPECT_NE(WriteRow(CHeaderRow(longName.c_str(), nullptr), 0, 8, true)
+                  .find("Frame(\"" + cut8 + "\",0,0,240,34)"),
               std::string::npos);
     EXPECT_NE(WriteRow(CHeaderRow(longName.c_str(), nullptr), 0, 8, false).find("Frame(\"" + longName + "\""),
               std::string::npos);

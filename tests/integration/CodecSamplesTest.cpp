@@ -60,7 +60,8 @@ TEST(CodecSamples, EveryFileRoundTripsOrIsRefusedByName)
             EXPECT_NE(error.Text().find(unsupported), std::string::npos) << error.Text();
             continue;
         }
-        ASSERT_TRUE(ReadCcf(original.data(), original.size(), model, &error, nullptr, &report)) << error.Text();
+        ASSERT_TRUE(ReadCcf(original.data(), original.size(), model, &error, nullptr, &report))
+            << error.Text();
         EXPECT_TRUE(report.crcMatches);
         std::vector<std::uint8_t> first, second;
         ASSERT_TRUE(WriteCcf(model, first, &error)) << error.Text();
@@ -77,12 +78,14 @@ TEST(CodecSamples, EveryFileRoundTripsOrIsRefusedByName)
         ASSERT_TRUE(WriteCcfFile(compiled, a / "x.ccf", &error)) << error.Text();
         if (name == kBigSample) {
             EXPECT_TRUE(first == original) << "written file differs from the original";
-            EXPECT_TRUE(dwtest::ReadBytes(a / "x.ccf") == original) << "recompiled file differs from the original";
+            EXPECT_TRUE(dwtest::ReadBytes(a / "x.ccf") == original)
+                << "recompiled file differs from the original";
         }
         CCcfFile decompiled;
         ASSERT_TRUE(ReadCcfFile(a / "x.ccf", decompiled, &error)) << error.Text();
         ASSERT_TRUE(WriteCsfFile(decompiled, b / "x.csf", &error)) << error.Text();
-        EXPECT_TRUE(dwtest::ReadText(a / "x.csf") == dwtest::ReadText(b / "x.csf")) << "decompiled texts differ";
+        EXPECT_TRUE(dwtest::ReadText(a / "x.csf") == dwtest::ReadText(b / "x.csf"))
+            << "decompiled texts differ";
         EXPECT_TRUE(Files(a / "BMP") == Files(b / "BMP")) << "bitmaps differ";
     }
 }
@@ -95,11 +98,12 @@ TEST(CodecSamples, EditorSampleTextFacts)
     CCsfText out;
     ASSERT_TRUE(FormatCsf(model, out, &error)) << error.Text();
     const std::string& t = out.text;
-    for (const char* part : {"\tVersion(\"2002-10-17\");\n", "\tCapability(0x00020001);\n", "\tHeaderVersion(2);\n",
-                             "\tDate(\"2002-10-17 22:13:16\");\n", "\n\tDevice(\"HOME\")\n\t{\n\t\tIsHome();\n",
-                             "\n\tDevice(\"Timer\")\n\t{\n\t\tIsMacroGroup();\n\t\tIsTimerGroup();\n\t\tHasSeparator();\n",
-                             "Button(\"DVD\",-8,76,105,38,1) /* Button 1 */", "Right(\"\\xec\")",
-                             "SpecialJump(ScrollDown);", "Color(0x68);"})
+    for (const char* part :
+         {"\tVersion(\"2002-10-17\");\n", "\tCapability(0x00020001);\n", "\tHeaderVersion(2);\n",
+          "\tDate(\"2002-10-17 22:13:16\");\n", "\n\tDevice(\"HOME\")\n\t{\n\t\tIsHome();\n",
+          "\n\tDevice(\"Timer\")\n\t{\n\t\tIsMacroGroup();\n\t\tIsTimerGroup();\n\t\tHasSeparator();\n",
+          "Button(\"DVD\",-8,76,105,38,1) /* Button 1 */", "Right(\"\\xec\")", "SpecialJump(ScrollDown);",
+          "Color(0x68);"})
         EXPECT_NE(t.find(part), std::string::npos) << part;
     // Every button numbered once, from 1, in text order.
     std::size_t at = 0;

@@ -120,7 +120,8 @@ TEST_F(WrapperRealTest, AFailedCompileLeavesTreesAndOutputAlone)
     EXPECT_EQ(wrapper.GetAbstractTree(), tree);
     EXPECT_EQ(ReadFile(output), "the previous output");
     for (const std::string& name : Entries())
-        EXPECT_TRUE(name == "area" || name == "out.ccf" || name == "remote.ccf" || name == "settings") << name;
+        EXPECT_TRUE(name == "area" || name == "out.ccf" || name == "remote.ccf" || name == "settings")
+            << name;
 }
 
 } // namespace

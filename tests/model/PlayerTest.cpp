@@ -26,7 +26,8 @@ class PlayerSequence : public ::testing::TestWithParam<SSequenceCase>
 protected:
     std::string Abbreviate(const std::string& statement) const
     {
-        for (const char* n : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "B", "A", "T1", "T2", "U1", "U2"})
+        for (const char* n :
+             {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "B", "A", "T1", "T2", "U1", "U2"})
             if (statement == Press(m_ccf, n))
                 return n;
         return statement == "JumpDevicePanel(\"CD\",\"Done\");" ? "J" : statement;
@@ -87,22 +88,24 @@ TEST_P(PlayerSequence, PressesTheKeysWithTheirDelays)
 
 INSTANTIATE_TEST_SUITE_P(
     All, PlayerSequence,
-    ::testing::Values(
-        SSequenceCase{"WorkedExampleDisc114", "disc 114", "B;1;Delay(200);;1;4;A;"},
-        SSequenceCase{"DelayBetweenEveryKey", "disc 114 every", "B;Delay(200);;1;Delay(200);;1;Delay(200);;4;Delay(200);;A;"},
-        SSequenceCase{"PaddedWithZeros", "disc 7", "B;0;Delay(200);;0;7;A;"},
-        SSequenceCase{"ZeroDelayNeverPauses", "disc 7 delay0", "B;0;0;7;A;"},
-        SSequenceCase{"ZeroDelayEveryKey", "disc 7 delay0 every", "B;0;0;7;A;"},
-        SSequenceCase{"PaddingNeverCuts", "disc 1234 pad2", "B;1;2;3;4;A;"},
-        SSequenceCase{"ZeroWithoutDiscKeys", "disc 0 pad1 nodisckeys", "0;"},
-        SSequenceCase{"JumpToThePlayersPanel", "disc 5 delay0 jump", "B;0;0;5;A;J;"},
-        SSequenceCase{"ListPanelOnlyWhenJumping", "disc 5 delay0 listpanel", "B;0;0;5;A;"},
-        SSequenceCase{"NoPanelNoJump", "disc 5 delay0 jump noplayerpanel", "B;0;0;5;A;"},
-        SSequenceCase{"ListPanelWithoutPlayersPanel", "disc 5 delay0 jump noplayerpanel listpanel", "B;0;0;5;A;J;"},
-        SSequenceCase{"OneDigitTrack", "track 5", "T1;5;U1;"},
-        SSequenceCase{"TwoDigitsWithoutAfterKey", "track 10", "T2;1;0;"},
-        SSequenceCase{"TwoDigitsWithAfterKey", "track 10 u2", "T2;1;0;U2;"},
-        SSequenceCase{"DiscToTrackDelayAndJump", "track 11 u2 jump pretrack", "Delay(700);;T2;1;Delay(200);;1;U2;J;"}),
+    ::testing::Values(SSequenceCase{"WorkedExampleDisc114", "disc 114", "B;1;Delay(200);;1;4;A;"},
+                      SSequenceCase{"DelayBetweenEveryKey", "disc 114 every",
+                                    "B;Delay(200);;1;Delay(200);;1;Delay(200);;4;Delay(200);;A;"},
+                      SSequenceCase{"PaddedWithZeros", "disc 7", "B;0;Delay(200);;0;7;A;"},
+                      SSequenceCase{"ZeroDelayNeverPauses", "disc 7 delay0", "B;0;0;7;A;"},
+                      SSequenceCase{"ZeroDelayEveryKey", "disc 7 delay0 every", "B;0;0;7;A;"},
+                      SSequenceCase{"PaddingNeverCuts", "disc 1234 pad2", "B;1;2;3;4;A;"},
+                      SSequenceCase{"ZeroWithoutDiscKeys", "disc 0 pad1 nodisckeys", "0;"},
+                      SSequenceCase{"JumpToThePlayersPanel", "disc 5 delay0 jump", "B;0;0;5;A;J;"},
+                      SSequenceCase{"ListPanelOnlyWhenJumping", "disc 5 delay0 listpanel", "B;0;0;5;A;"},
+                      SSequenceCase{"NoPanelNoJump", "disc 5 delay0 jump noplayerpanel", "B;0;0;5;A;"},
+                      SSequenceCase{"ListPanelWithoutPlayersPanel",
+                                    "disc 5 delay0 jump noplayerpanel listpanel", "B;0;0;5;A;J;"},
+                      SSequenceCase{"OneDigitTrack", "track 5", "T1;5;U1;"},
+                      SSequenceCase{"TwoDigitsWithoutAfterKey", "track 10", "T2;1;0;"},
+                      SSequenceCase{"TwoDigitsWithAfterKey", "track 10 u2", "T2;1;0;U2;"},
+                      SSequenceCase{"DiscToTrackDelayAndJump", "track 11 u2 jump pretrack",
+                                    "Delay(700);;T2;1;Delay(200);;1;U2;J;"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PlayerFields, Validity)
