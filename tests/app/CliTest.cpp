@@ -29,7 +29,8 @@ struct SCommandCase
     bool outPart = false;
 };
 
-class CliCommands : public ::testing::TestWithParam<SCommandCase>
+// Each run holds a settings guard: no command reads the user's own settings.
+class CliCommands : public CCliTest, public ::testing::WithParamInterface<SCommandCase>
 {
 };
 

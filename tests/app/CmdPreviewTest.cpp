@@ -11,14 +11,12 @@ namespace {
 
 using dwtest::ReadText;
 
-class CmdPreview : public ::testing::Test
+class CmdPreview : public CCliTest
 {
 protected:
-    void SetUp() override { ASSERT_FALSE(m_dir.Path().empty()); }
-    dwtest::CTempDir m_dir{"dw-cmdpreview"};
     // A jukebox whose "Play" aliases key "1", waits and jumps; and device "D" whose buttons
     // share a name, one of them in a frame, one differing in case.
-    const std::string m_csf = DW_TEST_DATA_DIR "/csf/preview-cli.csf", m_png = m_dir / "x.png";
+    const std::string m_csf = DW_TEST_DATA_DIR "/csf/preview-cli.csf", m_png = Path("x.png");
 };
 
 TEST_F(CmdPreview, PressPrintsTheExpandedSequence)
