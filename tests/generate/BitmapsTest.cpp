@@ -1,5 +1,6 @@
 #include "generate/Bitmaps.h"
 
+#include "common/BmpBytes.h"
 #include "common/TempDir.h"
 
 #include "core/ErrorRecord.h"
@@ -45,34 +46,13 @@ std::uint32_t U32(const std::uint8_t* p)
     return U16(p) | (static_cast<std::uint32_t>(U16(p + 2)) << 16);
 }
 
-// A decoded bitmap: grey level (0..255) per pixel, top row first.
-struct SPicture
-{
-    int width = 0;
-    int height = 0;
-    std::vector<int> grey;
-    int At(int x, int y) const { return grey[static_cast<std::size_t>(y) * width + x]; }
-};
+using SPicture = dwtest::SGreyPicture;
 
 SPicture Decode(const SEmbeddedBitmap& bmp)
 {
     SPicture picture;
-    const std::uint8_t* b = bmp.bytes;
-    picture.width = static_cast<int>(U32(b + 18));
-    picture.height = static_cast<int>(U32(b + 22));
-    const std::uint32_t offset = U32(b + 10);
-    const std::uint32_t colours = U32(b + 46);
-    const unsigned rowBytes = ((picture.width * 4 + 31) / 32) * 4;
-    picture.grey.resize(static_cast<std::size_t>(picture.width) * picture.height);
-    for (int y = 0; y < picture.height; ++y) {
-        const std::uint8_t* row = b + offset + static_cast<std::size_t>(picture.height - 1 - y) * rowBytes;
-        for (int x = 0; x < picture.width; ++x) {
-            const unsigned index = x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0f;
-            EXPECT_LT(index, colours) << bmp.fileName;
-            const std::uint8_t* entry = b + 54 + 4 * (index < colours ? index : 0);
-            picture.grey[static_cast<std::size_t>(y) * picture.width + x] = entry[2];
-        }
-    }
+    EXPECT_TRUE(dwtest::DecodeFourBitBmp(std::vector<std::uint8_t>(bmp.bytes, bmp.bytes + bmp.size), picture))
+        << bmp.fileName;
     return picture;
 }
 
