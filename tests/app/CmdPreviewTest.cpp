@@ -61,6 +61,7 @@ TEST_F(CmdPreview, PreviewWritesOnePanelOrASheetAndRefusesUnknownNames)
 // --occurrence picks another; exact names win over ones that differ in case.
 struct SOccurrenceCase
 {
+    const char* name;
     std::vector<std::string> extra;
     int status;
     const char* out; // expected in the output
@@ -90,24 +91,32 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, CmdPreviewOccurrence,
     ::testing::Values(
         SOccurrenceCase{
+            "FirstOfTwo",
             {"--button", "Go"},
             0,
             "Pressing \"Go\" (1 of 2) on panel \"P\" of device \"D\":\n  IR \"First\"\n",
             "panel \"P\" has 2 buttons named \"Go\"; this was the first, --occurrence N presses another"},
-        SOccurrenceCase{{"--button", "Go", "--occurrence", "2"},
+        SOccurrenceCase{"SecondOfTwo",
+                        {"--button", "Go", "--occurrence", "2"},
                         0,
                         "(2 of 2) on panel \"P\" of device \"D\":\n  IR \"Second\"\n",
                         ""},
-        SOccurrenceCase{
-            {"--button", "go"}, 0, "Pressing \"go\" on panel \"P\" of device \"D\":\n  IR \"Lower\"\n", ""},
-        SOccurrenceCase{{"--button", "GO", "--occurrence", "3"},
+        SOccurrenceCase{"ExactCaseFirst",
+                        {"--button", "go"},
+                        0,
+                        "Pressing \"go\" on panel \"P\" of device \"D\":\n  IR \"Lower\"\n",
+                        ""},
+        SOccurrenceCase{"IgnoringCase",
+                        {"--button", "GO", "--occurrence", "3"},
                         0,
                         "(3 of 3) on panel \"P\" of device \"D\":\n  IR \"Lower\"\n",
                         ""},
-        SOccurrenceCase{{"--button", "Go", "--occurrence", "3"},
+        SOccurrenceCase{"BeyondTheCount",
+                        {"--button", "Go", "--occurrence", "3"},
                         1,
                         "",
                         "Panel \"P\" of device \"D\" has 2 buttons named \"Go\", not 3"},
-        SOccurrenceCase{{"--button", "Go", "--occurrence", "0"}, 2, "", "occurrence"}));
+        SOccurrenceCase{"Zero", {"--button", "Go", "--occurrence", "0"}, 2, "", "occurrence"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
