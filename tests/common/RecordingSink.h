@@ -1,7 +1,8 @@
 #pragma once
 
 // A progress sink that remembers every call, one line per call ("bar 3/10 heading=...
-// body=... failed show"), and the headings, bodies and bar values apart. Safe to call from several threads.
+// body=... failed show"), and the headings, bodies and bar values apart. Safe to call
+// from several threads.
 
 #include "core/Progress.h"
 
@@ -44,10 +45,6 @@ public:
         showNowCount += showNow ? 1 : 0;
     }
 
-    bool Saw(const std::string& line) const
-    {
-        return std::find(calls.begin(), calls.end(), line) != calls.end();
-    }
     bool SawBody(const std::string& body) const
     {
         return std::find(bodies.begin(), bodies.end(), body) != bodies.end();
