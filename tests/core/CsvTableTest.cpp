@@ -61,6 +61,7 @@ INSTANTIATE_TEST_SUITE_P(All, CsvTableRead,
                                                      {"a", "b", "c", "d", "e"},
                                                      {"short", "x", "", "", ""},
                                                      {"", "", "", "", ""}}},
+                                           SCsvCase{"TwoFields", "a,b\n1,2,3\n", 2, {{"a", "b"}, {"1", "2"}}},
                                            SCsvCase{"SingleValues", "one\ntwo\n", 1, {{"one"}, {"two"}}},
                                            SCsvCase{"Empty", "", 1, {}}),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -156,6 +156,17 @@ TEST_F(SettingsStoreTest, UnreadableStoreIsNotOverwritten)
     EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "A", &v));
 }
 
+TEST_F(SettingsStoreTest, OversizedStoreIsNeitherReadNorReplaced)
+{
+    std::string text = "[Software\\Brisket\\Trackloom]\n\"A\"=dword:00000001\n;";
+    text.resize(kMaxSettingsFileSize + 1, 'x');
+    WriteFile(m_userStore, text);
+    std::uint32_t v = 0;
+    EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "A", &v));
+    EXPECT_FALSE(WriteRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "B", 2));
+    EXPECT_EQ(ReadFile(m_userStore).size(), kMaxSettingsFileSize + 1);
+}
+
 TEST_F(SettingsStoreTest, ConcurrentWritersLoseNothing)
 {
     std::vector<std::thread> threads;

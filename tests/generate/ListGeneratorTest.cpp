@@ -182,32 +182,35 @@ TEST_P(CPageBreaks, PlaceGroupsOnTheirPages)
         EXPECT_TRUE(Item(Panel("L", panel), prefix)) << panel << ": " << prefix;
 }
 
-INSTANTIATE_TEST_SUITE_P(All, CPageBreaks,
-                         ::testing::Values(
-                             // Alpha: header y 0, pair y 34; an empty row; Beta: header y 102, item y 136.
-                             // Gamma needs 3 rows and only one is left: a new page, without a spacer; the
-                             // bars name the last group of the neighbouring page.
-                             SBreakCase{"SpaceBetweenItems",
-                                        2,
-                                        {2, 1, 1},
-                                        {{"D0", HeaderButton("Alpha", 0)},
-                                         {"D0", HeaderButton("Beta", 102)},
-                                         {"D0", UpperStrip("B1", 136)},
-                                         {"D0", RightBar("Gamma", true)},
-                                         {"D1", HeaderButton("Gamma", 0)},
-                                         {"D1", LeftBar("Beta", true)}},
-                                        2},
-                             // Beta needs 2 + 1 rows and fits the three free ones; Gamma needs 2 + 2.
-                             SBreakCase{"NewPageIfItDoesNotFit",
-                                        4,
-                                        {3, 3, 5},
-                                        {{"D0", HeaderButton("Beta", 102)},
-                                         {"D1", HeaderButton("Gamma", 0)},
-                                         {"D1", UpperStrip("G5", 102)}},
-                                        2},
-                             // Without fit a group starts a new page only when two rows are not free.
-                             SBreakCase{"NoSpace", 0, {7, 1}, {{"D1", HeaderButton("Beta", 0)}}, 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    All, CPageBreaks,
+    ::testing::Values(
+        // Alpha: header y 0, pair y 34; an empty row; Beta: header y 102, item y 136.
+        // Gamma needs 3 rows and only one is left: a new page, without a spacer; the
+        // bars name the last group of the neighbouring page.
+        SBreakCase{"SpaceBetweenItems",
+                   2,
+                   {2, 1, 1},
+                   {{"D0", HeaderButton("Alpha", 0)},
+                    {"D0", HeaderButton("Beta", 102)},
+                    {"D0", UpperStrip("B1", 136)},
+                    {"D0", RightBar("Gamma", true)},
+                    {"D1", HeaderButton("Gamma", 0)},
+                    {"D1", LeftBar("Beta", true)}},
+                   2},
+        // Beta needs 2 + 1 rows and fits the three free ones; Gamma needs 2 + 2.
+        SBreakCase{"NewPageIfItDoesNotFit",
+                   4,
+                   {3, 3, 5},
+                   {{"D0", HeaderButton("Beta", 102)},
+                    {"D1", HeaderButton("Gamma", 0)},
+                    {"D1", UpperStrip("G5", 102)}},
+                   2},
+        // Three items need a header and two rows: not on the two rows left after five items.
+        SBreakCase{"NewPageForThreeItems", 4, {5, 3}, {{"D1", HeaderButton("Beta", 0)}}, 2},
+        // Without fit a group starts a new page only when two rows are not free.
+        SBreakCase{"NoSpace", 0, {7, 1}, {{"D1", HeaderButton("Beta", 0)}}, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CListLayoutTest, DiscsThatIgnoreOrLackTracksArePlayableItems)
 {

@@ -128,7 +128,7 @@ TEST_F(LibraryFileTest, DuplicateArtistStopsTheLoadKeepingWhatCameBefore)
 TEST_F(LibraryFileTest, NumbersAreLimitedAndDiscsLinked)
 {
     ASSERT_TRUE(Load(Doc("<Volume Name=\"Rock\"><Artist Name=\"Queen\"><Disc Name=\"Big\" Number=\"40000\" "
-                         "DeviceName=\"CHANGER\"><Track Name=\"T\" Number=\"150\"/></Disc>"
+                         "DeviceName=\"CHANGER\"><Track Name=\"T\" Number=\"100\"/></Disc>"
                          "<Disc Name=\"Neg\" Number=\"-5\" DeviceName=\"Gone\" IgnoreTracks=\"7\"/>"
                          "<Disc Name=\"Nil\" Number=\"x\"/></Artist></Volume>")))
         << GetText(&m_errors);

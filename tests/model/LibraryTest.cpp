@@ -148,10 +148,10 @@ TEST(LibraryPlayers, LinkRemoveAndHighestNumber)
     CArtist* a = lib.AddArtist("A");
     CArtist* b = lib.AddArtist("B");
     CDisc* d1 = lib.AddDisc(a, "One", 12);
-    lib.AddDisc(b, "Two", 40);
+    lib.AddDisc(b, "Two", 13);
     CDisc* loose = lib.AddDisc(b, "Three", 99, false);
     CPlayer* changer = lib.players.GetFirst();
-    EXPECT_EQ(lib.library.GetHighestDiscNumber(changer), 40);
+    EXPECT_EQ(lib.library.GetHighestDiscNumber(changer), 13);
     EXPECT_EQ(a->GetHighestDiscNumber(changer), 12);
     EXPECT_EQ(lib.library.GetHighestDiscNumber(nullptr), 99);
 
