@@ -24,19 +24,6 @@ TEST(Progress, NullSinkIsIgnored)
     EXPECT_TRUE(sink.calls.empty());
 }
 
-TEST(Progress, EachHelperChangesOneField)
-{
-    CRecordingSink sink;
-    ProgressTitle(&sink, "Discweaver is %s...", "starting");
-    ProgressHeading(&sink, "Loading %d", 1);
-    ProgressBody(&sink, "%s", "");
-    ProgressBar(&sink, 3, 10);
-    ProgressShowNow(&sink);
-    ProgressSucceeded(&sink, false);
-    EXPECT_EQ(sink.calls, (std::vector<std::string>{"title=Discweaver is starting... ", "heading=Loading 1 ",
-                                                    "body= ", "bar 3/10 ", "show ", "failed "}));
-}
-
 TEST(Progress, LongTextsAreCutTo1023)
 {
     CRecordingSink sink;

@@ -112,20 +112,6 @@ TEST(Panels, BarLabelsFitWithTheirUncutCount)
     }
 }
 
-TEST(Panels, DeviceNamesAndOwnJump)
-{
-    EXPECT_EQ(MakeDeviceName("Music", 0), "Music");
-    EXPECT_EQ(MakeDeviceName("Music", 1), "Music.1");
-    EXPECT_EQ(MakeDeviceName("Rock \\x2f Pop", 12), "Rock \\x2f Pop.12");
-
-    CListPanel page(SPanelOptions{}, "Music", 2, 'T', 7);
-    CPanelJump* jump = page.GetJump();
-    ASSERT_NE(jump, nullptr);
-    EXPECT_EQ(jump, page.GetJump()); // made once
-    EXPECT_EQ(jump->GetDeviceName(), "Music.2");
-    EXPECT_EQ(jump->GetPanelName(), "T7");
-}
-
 // The list's panel options, as a page of it shows them: a too long header and two bars.
 struct SOptionCase
 {
