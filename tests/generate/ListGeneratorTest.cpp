@@ -207,7 +207,11 @@ INSTANTIATE_TEST_SUITE_P(
                     {"D1", UpperStrip("G5", 102)}},
                    2},
         // Three items need a header and two rows: not on the two rows left after five items.
-        SBreakCase{"NewPageForThreeItems", 4, {5, 3}, {{"D1", HeaderButton("Beta", 0)}}, 2},
+        SBreakCase{"NewPageForThreeItems",
+                   4,
+                   {5, 3},
+                   {{"D1", HeaderButton("Beta", 0)}, {"D1", UpperStrip("B1", 34)}},
+                   2},
         // Without fit a group starts a new page only when two rows are not free.
         SBreakCase{"NoSpace", 0, {7, 1}, {{"D1", HeaderButton("Beta", 0)}}, 2}),
     [](const auto& info) { return std::string(info.param.name); });
