@@ -66,23 +66,6 @@ INSTANTIATE_TEST_SUITE_P(All, CsvTableRead,
                                            SCsvCase{"Empty", "", 1, {}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(CsvTableTest, UnreadableFileHasNoColumns)
-{
-    CCsvTable table("/nonexistent/file.csv");
-    EXPECT_EQ(table.GetColumnCount(), 0);
-    CErrorRecord errors;
-    EXPECT_FALSE(table.Load(&errors, "/nonexistent/file.csv"));
-    EXPECT_STREQ(GetText(&errors),
-                 "Input file appears to have no columns. Could not read from /nonexistent/file.csv");
-    CCsvTable sized(2);
-    Clear(&errors);
-    EXPECT_FALSE(sized.Load(&errors, "/nonexistent/file.csv"));
-    EXPECT_STREQ(GetText(&errors), "Could not read from /nonexistent/file.csv");
-    Clear(&errors);
-    EXPECT_FALSE(sized.Save(&errors, "/nonexistent-dir/x.csv"));
-    EXPECT_EQ(std::string(GetText(&errors)).rfind("Could not write to /nonexistent-dir/x.csv", 0), 0u);
-}
-
 TEST_F(CsvTableTest, SaveQuotesOnlyWhatNeedsIt)
 {
     CCsvTable table(5);

@@ -14,16 +14,6 @@ namespace {
 
 using dwtest::CRecordingSink;
 
-TEST(Progress, NullSinkIsIgnored)
-{
-    ProgressHeading(nullptr, "Reading %s", "x");
-    ProgressBody(nullptr, "Reading %s", "x");
-    ProgressBar(nullptr, 1, 2);
-    CRecordingSink sink;
-    ProgressBody(&sink, nullptr);
-    EXPECT_TRUE(sink.calls.empty());
-}
-
 TEST(Progress, LongTextsAreCutTo1023)
 {
     CRecordingSink sink;
@@ -60,31 +50,6 @@ TEST_F(StartupTest, StartupTaskRunsEveryStepAndKeepsTheFirstFailure)
     EXPECT_EQ(sink.calls.front(), "title=Discweaver is starting... ");
     EXPECT_NE(std::find(sink.calls.begin(), sink.calls.end(), "heading=Loading CCFDll "), sink.calls.end());
     EXPECT_EQ(sink.calls.back(), "failed ");
-}
-
-TEST_F(StartupTest, SuccessfulStartAndExit)
-{
-    EXPECT_TRUE(IsWelcomeNeeded());
-    WriteRegistryString(HKEY_CURRENT_USER, kSettingsKey, "WelcomeShown", "1");
-    EXPECT_TRUE(IsWelcomeNeeded()) << "a mistyped value counts as absent";
-    ASSERT_TRUE(MarkWelcomeShown());
-    EXPECT_FALSE(IsWelcomeNeeded());
-
-    CDWConfig config;
-    config.SetExecutablePath(Path("bin/discweaver").c_str());
-    CErrorRecord errors;
-    CWarningList warnings;
-    CStartupOutcome outcome = RunStartupTask(config, nullptr, &errors, &warnings, nullptr);
-    EXPECT_TRUE(outcome.succeeded) << GetText(&errors);
-    EXPECT_EQ(config.GetConfigArea(), Path("bin"));
-
-    config.SetOutputCcf("/tmp/out.ccf");
-    bool cleaned = false;
-    RunExitTask(config, nullptr, [&] { cleaned = true; });
-    EXPECT_TRUE(cleaned);
-    std::string saved;
-    ASSERT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "OutputCCF", &saved));
-    EXPECT_EQ(saved, "/tmp/out.ccf");
 }
 
 } // namespace
