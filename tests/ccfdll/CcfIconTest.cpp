@@ -66,28 +66,6 @@ TEST(CcfIcon, RunLengthCodesOfTheNotes)
     EXPECT_FALSE(CcfRleDecode(&one, 1, 10, out));
 }
 
-TEST(CcfIcon, EncoderRunsAndLiterals)
-{
-    struct Case
-    {
-        std::vector<std::uint8_t> levels;
-        std::vector<std::uint8_t> codes;
-    };
-    const Case cases[] = {
-        {std::vector<std::uint8_t>(35, 0), {0xFC}},
-        {std::vector<std::uint8_t>(36, 0), {0xFC, 0x00}}, // 35 + a literal padded with the last pixel
-        {std::vector<std::uint8_t>(4, 2), {0x82}},        // shortest run
-        {{1, 1, 1, 2}, {0x15, 0x2A}},                     // three equal pixels are a literal
-        {{3, 2}, {0x3A}},                                 // missing third repeats the last pixel
-        {{0, 0, 0, 0, 0, 3, 3, 3, 3}, {0x84, 0x83}},
-    };
-    for (const Case& c : cases) {
-        const std::vector<std::uint8_t> codes = CcfRleEncode(c.levels.data(), c.levels.size());
-        EXPECT_EQ(codes, c.codes);
-        EXPECT_EQ(Decode(codes, c.levels.size()), c.levels);
-    }
-}
-
 TEST(CcfIcon, TwoLevelIconsUseTheLevelsOfTheirTypeWord)
 {
     CCcfPixels pixels{.width = 9, .height = 1, .levels = {2, 3, 3, 2, 2, 2, 2, 2, 3}};

@@ -174,23 +174,6 @@ INSTANTIATE_TEST_SUITE_P(
             "UdbPreset", 64, 0x00060001, 2, {0x12, 0x34, 0x00, 0x07, 0x00, 0x01, 0x50, 0x00, 0x00, 0x73}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CcfReader, TemplatePanelOfAVersionOneHeaderSitsAt64)
-{
-    CRawCcf f(60, 0x00000001, 2);
-    const std::uint32_t name = f.AddString("macro");
-    const std::uint32_t panel = f.Add(CBytes().U32(0).U32(name).U8(0).U8(0));
-    f.SetTemplate(panel);
-    f.SetAttributes(2);
-    const std::vector<std::uint8_t> bytes = f.Finish();
-    CCcfFile file;
-    CCcfError error;
-    ASSERT_TRUE(Read(bytes, file, &error)) << error.Text();
-    ASSERT_NE(file.header.firstTemplate, kCcfNone);
-    EXPECT_EQ(file.StringAt(file.panels[file.header.firstTemplate].name), "macro");
-    EXPECT_EQ(file.header.attributes, 2u);
-    EXPECT_EQ(Write(file), bytes);
-}
-
 // Damage the reader warns about and reads past.
 struct CWarnCase
 {
@@ -232,64 +215,6 @@ INSTANTIATE_TEST_SUITE_P(All, CcfDamagedBytes,
                                            CWarnCase{"BytesAfterTheChecksum", [](auto& b) { b.push_back(0); },
                                                      "after the checksum"}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(CcfReader, WrongChecksumIsReportedWhereItStands)
-{
-    CSmall s = MakeSmall();
-    s.bytes.back() ^= 0x5A;
-    CCcfFile f;
-    CCcfWarnings warnings;
-    CCcfReadReport report;
-    ASSERT_TRUE(Read(s.bytes, f, nullptr, &warnings, &report));
-    EXPECT_FALSE(report.crcMatches);
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0].position, s.bytes.size() - 2);
-    std::vector<std::uint8_t> expected = s.bytes;
-    Reseal(expected);
-    EXPECT_EQ(Write(f), expected);
-}
-
-TEST(CcfReader, UnclaimedBytesAreReportedAndNotWritten)
-{
-    // Four bytes nobody points at between the strings and the rest: read, reported, and the
-    // writer lays the nodes out without them.
-    CRawCcf f;
-    const std::uint32_t name = f.AddString("HOME");
-    f.Add(CBytes().U32(0xDEADBEEF));
-    const std::uint32_t home = f.Add(Device(0, name, 0));
-    f.SetHome(home);
-    const std::vector<std::uint8_t> bytes = f.Finish();
-    CCcfFile file;
-    CCcfError error;
-    CCcfReadReport report;
-    ASSERT_TRUE(Read(bytes, file, &error, nullptr, &report)) << error.Text();
-    ASSERT_EQ(report.unclaimed.size(), 1u);
-    EXPECT_EQ(report.unclaimed[0].offset, name + 5);
-    EXPECT_EQ(report.unclaimed[0].size, 4u);
-    const std::vector<std::uint8_t> out = Write(file);
-    EXPECT_EQ(out.size() + 4, bytes.size()); // 74 + 5 + 65 bytes of nodes, both even: no pad byte
-    CCcfFile back;
-    ASSERT_TRUE(Read(out, back, &error, nullptr, &report)) << error.Text();
-    EXPECT_TRUE(report.unclaimed.empty());
-    EXPECT_EQ(back.StringAt(back.devices.at(0).name), "HOME");
-}
-
-TEST(CcfReader, SecondCountCopiesSurviveARoundTrip)
-{
-    CSmall s = MakeSmall();
-    s.bytes[s.panel + 9] = 7;  // panel's second count
-    s.bytes[s.frame + 19] = 0; // frame's
-    s.bytes[s.list + 1] = 3;   // action list's
-    Reseal(s.bytes);
-    CCcfFile f;
-    CCcfError error;
-    ASSERT_TRUE(Read(s.bytes, f, &error)) << error.Text();
-    EXPECT_EQ(f.panels[0].secondCount, 7);
-    EXPECT_EQ(f.panels[0].children.size(), 2u); // the first copy counts
-    EXPECT_EQ(f.frames[0].secondCount, 0);
-    EXPECT_EQ(f.actionLists[f.buttons[0].actions].secondCount, 3);
-    EXPECT_EQ(Write(f), s.bytes);
-}
 
 // Broken files: each must be refused with a reason and a byte offset, never crash.
 struct CBrokenCase
@@ -457,62 +382,6 @@ TEST_P(CcfPrefixes, AreRefusedCleanly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, CcfPrefixes, ::testing::Values(kGraySample, kBigSample));
-
-// What the editor's sample holds beyond the counts the info test checks: icons shared by
-// many nodes, every action type with the special scroll-down jump, one ID tag.
-TEST(CcfReader, BigSampleFacts)
-{
-    const std::vector<std::uint8_t> bytes = LoadSample(kBigSample);
-    CCcfFile f;
-    CCcfError error;
-    CCcfWarnings warnings;
-    CCcfReadReport report;
-    ASSERT_TRUE(Read(bytes, f, &error, &warnings, &report)) << error.Text();
-    EXPECT_TRUE(warnings.empty());
-    EXPECT_TRUE(report.hasPadByte);
-    EXPECT_EQ(f.header.padByte, 0xFF);
-    EXPECT_TRUE(report.unclaimed.empty());
-    EXPECT_EQ(f.frames.size(), 1215u);
-    EXPECT_EQ(f.buttons.size(), 1133u);
-    EXPECT_EQ(f.icons.size(), 167u);
-    EXPECT_EQ(f.strings.size(), 544u);
-    EXPECT_EQ(f.irCodes.size(), 503u);
-    EXPECT_EQ(f.timers.size(), 2u);
-
-    std::map<CcfIndex, int> uses;
-    for (const CCcfButton& b : f.buttons)
-        for (CcfIndex i : b.icons)
-            uses[i] += i != kCcfNone;
-    std::size_t odd = 0;
-    for (const CCcfFrame& fr : f.frames) {
-        uses[fr.icon] += fr.icon != kCcfNone;
-        odd += fr.icon != kCcfNone && fr.colour == 0x68; // icon-backed frames keep their odd colour byte
-    }
-    for (const CCcfDevice& d : f.devices)
-        for (CcfIndex i : {d.iconUnselected, d.iconSelected})
-            uses[i] += i != kCcfNone;
-    uses.erase(kCcfNone);
-    EXPECT_EQ(uses.size(), 167u);
-    EXPECT_EQ(odd, 313u);
-    EXPECT_EQ(std::count_if(uses.begin(), uses.end(), [](const auto& u) { return u.second > 1; }), 155);
-    EXPECT_EQ(std::max_element(uses.begin(), uses.end(), [](auto& a, auto& b) { return a.second < b.second; })
-                  ->second,
-              292);
-
-    std::set<int> types;
-    for (const CCcfActionList& l : f.actionLists)
-        for (const CCcfAction& a : l.actions) {
-            types.insert(a.type);
-            if (a.type == kCcfActionJump && a.p2 == CcfParam::Raw(kCcfJumpScrollDown))
-                EXPECT_EQ(a.p1, CcfParam::Raw(0));
-        }
-    EXPECT_EQ(types, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8}));
-    std::vector<std::string> tags;
-    for (const CCcfButton& b : f.buttons)
-        if (b.idTag != kCcfNone)
-            tags.push_back(f.StringAt(b.idTag));
-    EXPECT_EQ(tags, std::vector<std::string>{"subtitle"});
-}
 
 TEST(CcfReader, MissingFileIsReported)
 {

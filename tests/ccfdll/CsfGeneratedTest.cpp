@@ -203,25 +203,4 @@ TEST_F(CsfGenerated, DecompilingGivesTheSameStatementsBack)
     EXPECT_TRUE(first == twice);
 }
 
-TEST_F(CsfGenerated, ChangedPictureReplacesTheRecordedBytes)
-{
-    // Decompile, then edit one bitmap: the icon table's bytes no longer fit, so the new
-    // picture is stored; the untouched ones keep their bytes.
-    CCcfFile f;
-    CCcfError error;
-    ASSERT_TRUE(ReadCsfFile(m_dir / "in.csf", f, &error)) << error.Text();
-    CTempDir second;
-    ASSERT_TRUE(WriteCsfFile(f, second / "x.csf", &error)) << error.Text();
-    CCcfPixels changed = m_header;
-    changed.levels[5] = std::uint8_t((changed.levels[5] + 1) % 4);
-    ASSERT_TRUE(WriteBmpFile(second / "BMP/icon0002.bmp", changed, nullptr));
-    CCcfFile again;
-    ASSERT_TRUE(ReadCsfFile(second / "x.csf", again, &error)) << error.Text();
-    const CcfIndex jazz = CcfChain(again, CcfKind::Device, again.header.firstDevice)[1];
-    const CCcfFrame& header = again.frames[again.panels[PanelNamed(again, jazz, "A0")].children[0].index];
-    CCcfPixels decoded;
-    ASSERT_TRUE(CcfDecodeIcon(again.icons[header.icon], decoded, nullptr));
-    EXPECT_EQ(decoded.levels, changed.levels);
-}
-
 } // namespace

@@ -1,4 +1,4 @@
-// The lexical layer of the CSF dialect: statement splitting, blocks, escaping, numbers.
+// The lexical layer of the CSF dialect: statement splitting, bad texts, nesting, numbers.
 
 #include "ccfdll/CsfSyntax.h"
 
@@ -46,56 +46,6 @@ INSTANTIATE_TEST_SUITE_P(
         CCallCase{"Frame(\"\", -8 , 3,10,10) // trailing", "Frame", {"\"\"", "-8", "3", "10", "10"}},
         CCallCase{"RawAction(9,,0x1)", "RawAction", {"9", "", "0x1"}},
         CCallCase{"Icon(\"BMP\\ArtistHeader.bmp\");", "Icon", {"\"BMP\\ArtistHeader.bmp\""}}));
-
-TEST(CsfCallSplitting, RefusesMalformedStatements)
-{
-    const char* const bad[] = {
-        "Font",                // no parentheses
-        "(1)",                 // no keyword
-        "Fo nt(1)",            // space inside the keyword
-        "Font(1",              // not closed
-        "Icon(\"BMP\\a.bmp);", // quote not closed
-        "Font(1) extra",       // junk after the statement
-        "Font(1) /* open",     // comment not closed
-        "Font(\"a\"b)",        // text after a quoted argument
-    };
-    for (const char* text : bad) {
-        CCsfCall call;
-        std::string reason;
-        EXPECT_FALSE(SplitCsfCall(text, call, reason)) << text;
-        EXPECT_FALSE(reason.empty()) << text;
-    }
-}
-
-TEST(CsfStatements, BlocksCommentsAndBlankLines)
-{
-    const char* text = "// heading\r\n"
-                       "CCF()\r\n"
-                       "{ ignored after the brace\r\n"
-                       "\t// a comment line\r\n"
-                       "   \r\n"
-                       "\tDevice(\"TV\")\r\n"
-                       "\t{\r\n"
-                       "\t\tPanel(\"Main\") {\r\n" // a "{" at the end stays part of the statement
-                       "\t}  closes despite text\r\n"
-                       "\tDevice(\"CD\")\r\n"
-                       "\t{\r\n"
-                       "\t}\r\n"
-                       "}\r\n";
-    CCsfStatement root;
-    CCcfError error;
-    ASSERT_TRUE(ParseCsfStatements(text, root, &error)) << error.Text();
-    EXPECT_EQ(root.text, "CCF()");
-    EXPECT_EQ(root.line, 2u);
-    ASSERT_EQ(root.children.size(), 2u);
-    const CCsfStatement& tv = root.children[0];
-    EXPECT_EQ(tv.line, 6u);
-    ASSERT_EQ(tv.children.size(), 1u);
-    EXPECT_EQ(tv.children[0].text, "Panel(\"Main\") {");
-    EXPECT_FALSE(tv.children[0].hasBlock);
-    EXPECT_TRUE(root.children[1].hasBlock); // an empty block is still a block
-    EXPECT_TRUE(root.children[1].children.empty());
-}
 
 struct CBadText
 {
