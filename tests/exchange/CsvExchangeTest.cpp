@@ -173,22 +173,6 @@ TEST_F(CsvExport, RoundTripWithEveryColumnImportsTheSameLibrary)
     EXPECT_EQ(jazz->GetTracks().GetCount(), 2u);
 }
 
-TEST(CsvImport, NamesDifferingInCaseWithinOneImportFillTheSameObjects)
-{
-    CLibrary library;
-    CCsvColumnMap map =
-        Map({{kCsvListName, 1}, {kCsvArtistName, 2}, {kCsvDiscName, 3}, {kCsvTrackNumber, 4}});
-    ASSERT_TRUE(Import(library, map,
-                       {{"Rock", "Queen", "Jazz", "1"},
-                        {"ROCK", "queen", "JAZZ", "2"},
-                        {"Rock", "Abba", "Gold", "1"},
-                        {"rock", "Queen", "jazz", "3"}}));
-    EXPECT_EQ(library.GetLists().GetCount(), 1u);
-    EXPECT_EQ(library.GetArtistCount(), 2u);
-    EXPECT_EQ(library.GetDiscCount(), 2u);
-    EXPECT_EQ(library.GetTrackCount(), 4u);
-}
-
 struct CDiscNumberCase
 {
     const char* cell;
@@ -212,17 +196,6 @@ INSTANTIATE_TEST_SUITE_P(Cells, CsvDiscNumber,
                          ::testing::Values(CDiscNumberCase{"12abc", 12}, CDiscNumberCase{"abc", 0},
                                            CDiscNumberCase{"99999999999999999999", 32767}));
 
-TEST(CsvImport, SecondImportWithListColumnFindsEverythingAndReappliesNames)
-{
-    CLibrary library;
-    CCsvColumnMap map = Map({{kCsvListName, 1}, {kCsvArtistName, 2}, {kCsvArtistShortName, 3}});
-    ASSERT_TRUE(Import(library, map, {{"Rock", "Queen", "Q"}}));
-    ASSERT_TRUE(Import(library, map, {{"rock", "QUEEN", "Qn"}}));
-    EXPECT_EQ(ListNames(library), std::vector<std::string>{"Rock"});
-    EXPECT_EQ(library.GetArtistCount(), 1u);
-    EXPECT_STREQ(library.GetLists().GetAt(0)->GetArtists().GetAt(0)->GetShortName().GetPlain(), "Qn");
-}
-
 TEST(CsvImport, WithoutListColumnEachImportFillsANewDefaultList)
 {
     CLibrary library;
@@ -235,40 +208,6 @@ TEST(CsvImport, WithoutListColumnEachImportFillsANewDefaultList)
     ASSERT_TRUE(Import(gap, Map({{kCsvListName, 1}}), {{"cd list"}, {"CD List 1"}}));
     ASSERT_TRUE(Import(gap, map, {{"Abba"}}));
     EXPECT_EQ(ListNames(gap), (std::vector<std::string>{"cd list", "CD List 1", "CD List 2"}));
-}
-
-TEST(CsvImport, RefusesWhenAllHundredDefaultNamesExist)
-{
-    CLibrary library;
-    Rows names = {{"CD List"}};
-    for (int n = 1; n <= 99; ++n)
-        names.push_back({"CD List " + std::to_string(n)});
-    ASSERT_TRUE(Import(library, Map({{kCsvListName, 1}}), names));
-    CErrorRecord errors;
-    EXPECT_FALSE(
-        Import(library, Map({{kCsvListName, 1}, {kCsvArtistName, 2}}), {{"Rock", "Queen"}}, &errors));
-    EXPECT_STREQ(GetText(&errors), "Could not import because there are already 100 lists named \"CD List\"");
-    EXPECT_EQ(library.GetLists().GetCount(), 100u);
-    EXPECT_EQ(library.GetArtistCount(), 0u);
-}
-
-TEST(CsvImport, LeadingZeroTrackClashesWithTrackOneAndKeepsEarlierRows)
-{
-    CLibrary library;
-    CCsvColumnMap map =
-        Map({{kCsvArtistName, 1}, {kCsvDiscName, 2}, {kCsvTrackNumber, 3}, {kCsvTrackName, 4}});
-    CErrorRecord errors;
-    EXPECT_FALSE(Import(library, map,
-                        {{"A", "D", "1", "One"},
-                         {"A", "D", "1", "Uno"},
-                         {"A", "D", "01", "Zero one"},
-                         {"B", "E", "1", "Later"}},
-                        &errors));
-    EXPECT_STREQ(GetText(&errors), "Another track is already named \"1\"");
-    CDisc* disc = library.GetLists().GetAt(0)->GetArtists().GetAt(0)->GetDiscs().GetAt(0);
-    ASSERT_EQ(disc->GetTracks().GetCount(), 1u);
-    EXPECT_STREQ(disc->GetTracks().GetAt(0)->GetTitle().GetPlain(), "Uno");
-    EXPECT_EQ(library.GetArtistCount(), 1u);
 }
 
 TEST(CsvImport, PlayerColumnSetsDeviceNameAndJobLinksPlayers)

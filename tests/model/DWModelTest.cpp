@@ -65,19 +65,6 @@ TEST_F(DWModelTest, SavesIntoTheAreaAndLoadsBack)
     EXPECT_EQ(loaded->GetPlayer(), GetPlayers(fresh).GetFirst());
 }
 
-TEST_F(DWModelTest, NoAreaMeansNoFile)
-{
-    AttachModel(config);
-    config.SetConfigArea(nullptr);
-    CErrorRecord errors;
-    CWarningList warnings;
-    EXPECT_FALSE(config.LoadPlayers(&errors, &warnings));
-    EXPECT_STREQ(GetText(&errors), "Config returns NULL players filename");
-    Clear(&errors);
-    EXPECT_FALSE(config.SaveLibrary(&errors));
-    EXPECT_STREQ(GetText(&errors), "Config returns NULL library filenae");
-}
-
 TEST_F(DWModelTest, LoadModelFilesTriesBothFiles)
 {
     CDWModel& model = AttachModel(config);

@@ -108,46 +108,6 @@ INSTANTIATE_TEST_SUITE_P(
                                     "Delay(700);;T2;1;Delay(200);;1;U2;J;"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PlayerFields, Validity)
-{
-    CPlayer player;
-    player.SetDigitsToPadTo(0);
-    EXPECT_EQ(player.GetDigitsToPadTo(), 1);
-    CErrorRecord errors;
-    EXPECT_FALSE(player.IsValid(&errors));
-    EXPECT_STREQ(GetText(&errors), "player has no name");
-
-    auto full = MakePlayer("J\xe9");
-    EXPECT_TRUE(full->IsValid(nullptr));
-    full->SetNumberButton(7, nullptr);
-    full->SetNumberButton(12, MakeButtonPath("CD", "Keys", "x").get()); // ignored
-    Clear(&errors);
-    EXPECT_FALSE(full->IsValid(&errors));
-    EXPECT_STREQ(GetText(&errors), "player \"J*\" has no #7 button");
-    full->SetNumberButton(7, MakeButtonPath("CD", nullptr, "Menu").get());
-    Clear(&errors);
-    EXPECT_FALSE(full->IsValid(&errors));
-    EXPECT_STREQ(GetText(&errors), "player \"J*\" has invalid #7 button");
-
-    // The collection refuses invalid players.
-    CPlayers players;
-    Clear(&errors);
-    EXPECT_EQ(players.Add(&errors, full.get()), nullptr);
-    EXPECT_EQ(players.GetCount(), 0u);
-}
-
-TEST(PlayerFields, CopiesOwnTheirPaths)
-{
-    auto player = MakePlayer("P");
-    player->SetButton(EPlayerButton::AfterDisc, MakeButtonPath("CD", "Keys", "A").get());
-    CPlayer copy(*player);
-    player->SetButton(EPlayerButton::AfterDisc, nullptr);
-    player.reset();
-    ASSERT_NE(copy.GetButton(EPlayerButton::AfterDisc), nullptr);
-    EXPECT_STREQ(copy.GetButton(EPlayerButton::AfterDisc)->GetDescription(), "CD, Keys, A");
-    EXPECT_TRUE(copy.IsValid(nullptr));
-}
-
 TEST(PlayerResolve, MessagesNameThePlayerAndRole)
 {
     CTestCcf ccf;
@@ -235,35 +195,6 @@ TEST_F(PlayersFileTest, AttributesAreLimitedAndOldAfterTrackButtonIsSplit)
     EXPECT_THAT(saved, ::testing::HasSubstr("<Device Name=\"Box\" ShortName=\"B\\x5f\" DigitsToPadTo=\"5\" "
                                             "TenthsSecDelayTime=\"999\" DelayOnlyIdentical=\"0\" "
                                             "TenthsSecDiscToTrackDelayTime=\"0\">"));
-}
-
-TEST_F(PlayersFileTest, PlayerWithoutAllNumberButtonsStopsTheLoad)
-{
-    EXPECT_FALSE(
-        Load(Devices("<Device Name=\"Good\">" + NumberButtons() + "</Device><Device Name=\"Bad\">" +
-                     NumberButtons(9) + "</Device><Device Name=\"Later\">" + NumberButtons() + "</Device>")));
-    EXPECT_STREQ(GetText(&m_errors),
-                 "Error with players file: Cannot add invalid player: player \"Bad\" has no #9 button");
-    ASSERT_EQ(m_players.GetCount(), 1u);
-    EXPECT_STREQ(m_players.GetFirst()->GetName().GetPlain(), "Good");
-    EXPECT_FALSE(m_players.IsModified());
-}
-
-TEST_F(PlayersFileTest, DuplicateNamesAndBadPaths)
-{
-    EXPECT_FALSE(Load(Devices("<Device Name=\"Box\">" + NumberButtons() + "</Device><Device Name=\"BOX\">" +
-                              NumberButtons() + "</Device>")));
-    EXPECT_STREQ(GetText(&m_errors), "Error with players file: Another player is already named \"BOX\"");
-
-    EXPECT_FALSE(Load(Devices("<Device Name=\"Box\">" + NumberButtons() +
-                              "<CSFPath Type=\"Panel\" CSFDeviceName=\"CD\" Name=\"JumpPanel\"/></Device>")));
-    EXPECT_STREQ(GetText(&m_errors), "Error with players file: panel path has no panel name");
-    // Paths without Type or Name, other types and unknown roles are skipped.
-    EXPECT_TRUE(Load(Devices("<Device Name=\"Box\">" + NumberButtons() +
-                             "<CSFPath CSFDeviceName=\"CD\" Name=\"JumpPanel\"/><CSFPath Type=\"Button\"/>"
-                             "<CSFPath Type=\"Frame\" Name=\"JumpPanel\"/><Other/></Device>")))
-        << GetText(&m_errors);
-    EXPECT_EQ(m_players.GetFirst()->GetJumpPanel(), nullptr);
 }
 
 TEST_F(PlayersFileTest, RoundTripKeepsEveryField)
