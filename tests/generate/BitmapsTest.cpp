@@ -107,54 +107,6 @@ TEST_P(EmbeddedBitmapFiles, AreCompleteFourBitBitmapsOfTheirSize)
 
 INSTANTIATE_TEST_SUITE_P(All, EmbeddedBitmapFiles, ::testing::Range<std::size_t>(0, 13));
 
-TEST(EmbeddedBitmaps, UnknownNameIsNotFound)
-{
-    EXPECT_EQ(FindEmbeddedBitmap("artistheader.bmp"), nullptr);
-    EXPECT_EQ(FindEmbeddedBitmap(nullptr), nullptr);
-}
-
-// The labels drawn over each picture must stand out: black text on light places, white
-// text on dark ones.
-TEST(EmbeddedBitmaps, LabelsContrastWithTheirBackground)
-{
-    struct
-    {
-        const char* name;
-        bool darkBackground; // the label is white
-    } const places[] = {
-        {"ArtistHeader.bmp", false},         {"ArtistContinuedHeader.bmp", false},
-        {"TwoDiscLeftButton.bmp", true},     {"TwoDiscLeftStrip.bmp", true},
-        {"TwoDiscRightButton.bmp", false},   {"TwoDiscRightStrip.bmp", false},
-        {"FinalBarLeft.bmp", false},         {"FinalBarRight.bmp", false},
-        {"SmallRoundBlackButton.bmp", true},
-    };
-    for (const auto& place : places) {
-        const SEmbeddedBitmap* bmp = FindEmbeddedBitmap(place.name);
-        ASSERT_NE(bmp, nullptr) << place.name;
-        const SPicture picture = Decode(*bmp);
-        const int centre = picture.At(picture.width / 2, picture.height / 2);
-        if (place.darkBackground)
-            EXPECT_EQ(centre, 0x00) << place.name;
-        else
-            EXPECT_GE(centre, 0xc0) << place.name;
-    }
-    // The logo sits on the header band: its background is the band's own grey.
-    const SPicture header = Decode(*FindEmbeddedBitmap("ArtistHeader.bmp"));
-    const SPicture logo = Decode(*FindEmbeddedBitmap("NINClassicPronto.bmp"));
-    EXPECT_EQ(logo.At(0, 0), header.At(92, 5));
-    EXPECT_EQ(logo.At(56, 23), header.At(92 + 56, 5 + 23));
-    // A round button: white corners.
-    const SPicture round = Decode(*FindEmbeddedBitmap("SmallRoundBlackButton.bmp"));
-    EXPECT_EQ(round.At(0, 0), 0xff);
-    EXPECT_EQ(round.At(37, 34), 0xff);
-    // The bottom bar's halves mirror each other.
-    const SPicture left = Decode(*FindEmbeddedBitmap("FinalBarLeft.bmp"));
-    const SPicture right = Decode(*FindEmbeddedBitmap("FinalBarRight.bmp"));
-    for (int y = 0; y < left.height; ++y)
-        for (int x = 0; x < left.width; ++x)
-            ASSERT_EQ(left.At(x, y), right.At(left.width - 1 - x, y)) << x << "," << y;
-}
-
 // ---- writing ------------------------------------------------------------------------
 
 class BitmapWriting : public ::testing::Test
@@ -185,20 +137,6 @@ TEST_F(BitmapWriting, WritesAllThirteenByteForByteWithoutOverrides)
     ASSERT_TRUE(WriteBitmapsTo(&errors, m_override.c_str(), m_target.c_str()));
     EXPECT_EQ(Read(m_target / "ArtistHeader.bmp"), Embedded("ArtistHeader.bmp"));
     EXPECT_TRUE(IsEmpty(&errors));
-}
-
-TEST_F(BitmapWriting, OverrideReplacesOnlyItsOwnFile)
-{
-    fs::create_directory(m_override);
-    std::ofstream(m_override / "FinalBarLeft.bmp", std::ios::binary) << "my own bar";
-    CErrorRecord errors;
-    ASSERT_TRUE(WriteBitmapsTo(&errors, m_override.c_str(), m_target.c_str())) << GetText(&errors);
-    EXPECT_EQ(Read(m_target / "FinalBarLeft.bmp"), "my own bar");
-    for (const SExpectedBitmap& expected : kExpected) {
-        if (std::string(expected.name) != "FinalBarLeft.bmp") {
-            EXPECT_EQ(Read(m_target / expected.name), Embedded(expected.name)) << expected.name;
-        }
-    }
 }
 
 // A failing copy stops at that file with a message naming it: the files before it are

@@ -137,18 +137,6 @@ TEST_F(CGroupSizeTest, ElevenItemsContinueOnASecondPageWithCounts)
     EXPECT_TRUE(Item(d1, RightBar("[end]", false)));
 }
 
-TEST_F(CGroupSizeTest, TenItemsFitExactly)
-{
-    Fill(10);
-    ASSERT_EQ(m_pGenerator->GetDiscPages().size(), 1u);
-    CCSFSection* d0 = Panel("Shelf", "D0");
-    EXPECT_TRUE(Item(d0, UpperStrip("Disc 9", 170)));
-    EXPECT_TRUE(Item(d0, LowerStrip("Disc 10", 170)));
-    EXPECT_FALSE(Item(d0, "Button(\">>\""));
-    EXPECT_TRUE(Item(d0, RightBar("[end]", false)));
-    EXPECT_EQ(m_pGenerator->GetDiscPages()[0]->GetFreeRows(), 0u);
-}
-
 // The page-break rules on Artists -> Discs: artists Alpha, Beta, Gamma, ... with the given
 // numbers of discs (named by the artist's initial and a count: "A1", "B1", ...), and the
 // statements that must stand on each page.
@@ -215,56 +203,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Without fit a group starts a new page only when two rows are not free.
         SBreakCase{"NoSpace", 0, {7, 1}, {{"D1", HeaderButton("Beta", 0)}}, 2}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CListLayoutTest, DiscsThatIgnoreOrLackTracksArePlayableItems)
-{
-    CLibList* list = AddList("Music");
-    CArtist* artist = AddArtist(list, "Blur");
-    CDisc* ignored = AddDisc(artist, "Leisure", 7, 3);
-    ignored->SetIgnoreTracks(true);
-    AddDisc(artist, "Parklife", 8);
-    AddDisc(artist, "The Great Escape", 9, 2);
-    ASSERT_TRUE(Generate(list));
-
-    ASSERT_EQ(m_pGenerator->GetTrackPages().size(), 1u) << "only the disc with tracks gets a track page";
-    CCSFSection* d0 = Panel("Music", "D0");
-    EXPECT_EQ(Action(Item(d0, "Button(\"\",0,34,36,34,")), DiscKeys("7"));
-    EXPECT_EQ(Action(Item(d0, "Button(\"\",204,34,36,34,")), DiscKeys("8"));
-    EXPECT_EQ(Action(Item(d0, "Button(\"\",0,68,36,34,")), Join(DiscKeys("9"), {Jump("Music", "T0")}));
-}
-
-TEST_F(CListLayoutTest, EmptyArtistsAndLettersAreLeftOut)
-{
-    CLibList* list = AddList("Music");
-    AddArtist(list, "Nobody");
-    AddArtist(list, "Zero");
-    AddDisc(AddArtist(list, "Nirvana"), "Nevermind", 1);
-    ASSERT_TRUE(Generate(list));
-
-    ASSERT_EQ(m_pGenerator->GetArtistPages().size(), 1u);
-    CCSFSection* a0 = Panel("Music", "A0");
-    EXPECT_TRUE(Item(a0, HeaderButton("N", 0)));
-    EXPECT_TRUE(Item(a0, UpperStrip("Nirvana", 34)));
-    EXPECT_EQ(Count(a0, "Frame(\"Nobody\""), 0);
-    CCSFSection* alphabet = Panel("Music", "Alphabet");
-    EXPECT_TRUE(Item(alphabet, "Button(\"N\",")) << "N has content";
-    EXPECT_FALSE(Item(alphabet, "Button(\"Z\","));
-    EXPECT_TRUE(Item(alphabet, "Frame(\".\",200,160,38,35)")) << "Z's slot is an empty frame";
-}
-
-TEST_F(CListLayoutTest, AListWithoutDiscsYieldsNoDevice)
-{
-    CLibList* list = AddList("Empty");
-    AddArtist(list, "Nobody");
-    std::size_t before = m_pRoot->GetChildCount();
-    EXPECT_FALSE(Generate(list));
-    EXPECT_EQ(m_pRoot->GetChildCount(), before);
-
-    CLibList* noLevels = AddList("NoLevels");
-    SetModes(noLevels, 0, 1);
-    AddDisc(AddArtist(noLevels, "Someone"), "Something", 1);
-    EXPECT_FALSE(Generate(noLevels)) << "no level at all is the letters-only layout, which shows nothing";
-}
 
 TEST_F(CListLayoutTest, PanelCapTwoSplitsTheListIntoNumberedDevices)
 {
@@ -338,54 +276,6 @@ TEST_F(CListLayoutTest, LettersWithTracksOnlyGroupTracksByTitle)
     CCSFSection* m = Panel("Songs", "T2");
     EXPECT_TRUE(Item(m, UpperStrip("More of That Jazz", 34)));
     EXPECT_TRUE(Item(m, LowerStrip("mustapha", 34))) << "sorted ignoring case";
-}
-
-TEST_F(CListLayoutTest, ShowNumbersLabelsItemButtons)
-{
-    CLibList* list = AddList("Music");
-    list->SetShowNumbers(true);
-    AddDisc(AddArtist(list, "Abba"), "Gold", 42, 2);
-    AddDisc(AddArtist(list, "Blur"), "Parklife", 7);
-    ASSERT_TRUE(Generate(list));
-    EXPECT_TRUE(Item(Panel("Music", "D0"), "Button(\"\",0,34,36,34,"))
-        << "a disc with a track page is a group";
-    EXPECT_TRUE(Item(Panel("Music", "D1"), "Button(\"J7\",0,34,36,34,"));
-    EXPECT_TRUE(Item(Panel("Music", "T0"), "Button(\"1\",0,34,36,34,"));
-    EXPECT_TRUE(Item(Panel("Music", "T0"), "Button(\"2\",204,34,36,34,"));
-}
-
-TEST_F(CListLayoutTest, HardButtonsGoIntoEveryGeneratedDevice)
-{
-    CLibList* list = AddList("Music");
-    CHardButton* left = list->GetHardButtons().GetFirst();
-    ASSERT_TRUE(left);
-    CCSFButtonPath alias = KeyPath("Enter");
-    CErrorRecord errors;
-    auto* copy = new CCSFButtonPath(alias);
-    ASSERT_TRUE(left->GetAliasedButtons().Add(&errors, copy)) << GetText(&errors);
-    AddDisc(AddArtist(list, "Abba"), "Arrival", 1);
-    ASSERT_TRUE(Generate(list, 2));
-
-    for (const char* device : {"Music", "Music.1"}) {
-        CCSFSection* node = Device(device);
-        ASSERT_TRUE(node) << device;
-        ASSERT_TRUE(node->GetFirstChild());
-        EXPECT_STREQ(node->GetFirstChild()->GetText(), "Left(\"\")") << "before any panel";
-        ASSERT_TRUE(node->GetFirstChild()->GetFirstChild());
-        EXPECT_EQ(node->GetFirstChild()->GetFirstChild()->GetText(), Alias("Enter"));
-    }
-    EXPECT_EQ(Count(Device("Music"), "Right("), 0) << "undefined keys are not written";
-}
-
-TEST_F(CListLayoutTest, GeneratedButtonsAreNumberedAboveTheInput)
-{
-    CLibList* list = AddList("Music");
-    AddDisc(AddArtist(list, "Abba"), "Arrival", 1);
-    ASSERT_TRUE(Generate(list));
-    CCSFSection* first = Item(Panel("Music", "Alphabet"), "Button(");
-    ASSERT_TRUE(first);
-    EXPECT_NE(std::string(first->GetText()).find(",23) /* Button 23 */"), std::string::npos)
-        << first->GetText();
 }
 
 } // namespace

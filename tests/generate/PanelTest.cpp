@@ -31,15 +31,6 @@ std::string BarFrame(unsigned left, const std::string& label, int font, const ch
     return FrameText(1, label, std::to_string(left) + ",204,120,15", "Black", label.empty() ? 0 : font, icon);
 }
 
-TEST(Panels, EmptyPageWithStartAndEndBars)
-{
-    CListPanel page(SPanelOptions{}, "Music", 0, 'A', 0);
-    page.SetLeft(nullptr, "[start]", 0);
-    page.SetRight(nullptr, "[end]", 0);
-    EXPECT_EQ(Write(page), "Panel(\"A0\")\n" + kPanelHead + BarFrame(0, "[start]", 8, "FinalBarLeft.bmp") +
-                               BarFrame(120, "[end]", 8, "FinalBarRight.bmp"));
-}
-
 TEST(Panels, RowsGoDownThePageThirtyFourPixelsApart)
 {
     CPanelJump back("Music", "Alphabet");
@@ -55,18 +46,6 @@ TEST(Panels, RowsGoDownThePageThirtyFourPixelsApart)
     EXPECT_NE(text.find("  Frame(\"Voulez-Vous\",36,85,168,17)\n"), std::string::npos);
     EXPECT_EQ(page.GetPanelName(), "A3");
     EXPECT_EQ(page.GetPageNumber(), 3u);
-}
-
-TEST(Panels, FullPageDropsFurtherRows)
-{
-    CListPanel page(SPanelOptions{}, "Music", 0, 'D', 0);
-    for (int i = 0; i < 8; ++i)
-        page.AppendRow(std::make_unique<CHeaderRow>(("Row " + std::to_string(i)).c_str(), nullptr));
-    EXPECT_EQ(page.GetFreeRows(), 0u);
-    EXPECT_EQ(page.GetRowCount(), 6u);
-    const std::string text = Write(page);
-    EXPECT_NE(text.find("Frame(\"Row 5\",0,170,240,34)"), std::string::npos);
-    EXPECT_EQ(text.find("Row 6"), std::string::npos);
 }
 
 TEST(Panels, BottomBarsWithCountsAreLinkedButtons)
@@ -88,28 +67,6 @@ TEST(Panels, BottomBarsWithCountsAreLinkedButtons)
                                  ButtonText(1, "Beatles [9]", "0,204,120,15", 42, "Black", 8,
                                             "FinalBarLeft.bmp", {JumpText("Music", "D4")}) +
                                  BarFrame(120, "[end]", 8, "FinalBarRight.bmp"));
-}
-
-TEST(Panels, BarLabelsFitWithTheirUncutCount)
-{
-    // 118 less " [9]" (21 pixels in font 8) leaves 97 for the label; a comma before the
-    // ellipsis stays (only spaces and full stops go).
-    EXPECT_EQ(MakeBarLabel("Crosby, Stills, Nash & Young", 9, false), "Crosby, Stills,... [9]");
-    EXPECT_EQ(MakeBarLabel("Beatles", 2, false), "Beatles [2]");
-    EXPECT_EQ(MakeBarLabel("Beatles", 0, false), "Beatles");
-    EXPECT_EQ(MakeBarLabel(nullptr, 0, false), "");
-    EXPECT_EQ(MakeBarLabel(nullptr, 4, false), " [4]");
-    for (bool font10 : {false, true}) {
-        for (int count : {0, 9, 12345}) {
-            const std::string label =
-                MakeBarLabel("WWWWWWWWWWWW Crosby, Stills, Nash & Young", count, font10);
-            EXPECT_LE(GetTextWidth(label, font10), 118) << label;
-            if (count) {
-                EXPECT_EQ(label.substr(label.size() - std::to_string(count).size() - 3),
-                          " [" + std::to_string(count) + "]");
-            }
-        }
-    }
 }
 
 // The list's panel options, as a page of it shows them: a too long header and two bars.

@@ -63,30 +63,6 @@ TEST_P(LogoHeaders, ShowTheLogoInsteadOfText)
 INSTANTIATE_TEST_SUITE_P(Names, LogoHeaders,
                          ::testing::Values("Nine Inch Nails", "nine inch nails", "NIN", "nin"));
 
-TEST(Rows, OnlyTheTwoNamesShowTheLogo)
-{
-    EXPECT_FALSE(IsLogoHeaderName("Nine Inch Nails Live"));
-    EXPECT_FALSE(IsLogoHeaderName("NIN "));
-    EXPECT_FALSE(IsLogoHeaderName(nullptr));
-    EXPECT_NE(WriteRow(CHeaderRow("Nina Simone", nullptr), 0).find("Frame(\"Nina Simone\""),
-              std::string::npos);
-}
-
-TEST(Rows, ContinuedHeaderIsAlwaysAButton)
-{
-    CPanelJump previous("Music", "D4");
-    EXPECT_EQ(WriteRow(CContinuedHeaderRow("Queen", &previous), 0),
-              ButtonText(0, "Queen", "0,0,240,34", 42, "Black", 10, "ArtistContinuedHeader.bmp",
-                         {JumpText("Music", "D4")}));
-    // Without a previous page the action stays empty.
-    EXPECT_EQ(WriteRow(CContinuedHeaderRow("Queen", nullptr), 0),
-              ButtonText(0, "Queen", "0,0,240,34", 42, "Black", 10, "ArtistContinuedHeader.bmp"));
-    const std::string logo = WriteRow(CContinuedHeaderRow("NIN", nullptr), 0);
-    EXPECT_NE(logo.find("Button(\"\",0,0,240,34,42)"), std::string::npos);
-    EXPECT_NE(logo.find("ActiveIcons(\"BMP\\ArtistContinuedHeader.bmp\");"), std::string::npos);
-    EXPECT_NE(logo.find("Button(\"\",92,5,57,24,43)"), std::string::npos);
-}
-
 TEST(Rows, PairAndSingleItems)
 {
     CPanelJump first("Music", "D0");
