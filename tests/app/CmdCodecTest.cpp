@@ -47,19 +47,6 @@ TEST_F(CmdCodec, DecompileInspectCompile)
     EXPECT_LT(fs::file_size(Path("z.ccf")), fs::file_size(ccf));
 }
 
-TEST_F(CmdCodec, InspectAndInfoOfACcfDecompileIt)
-{
-    CliRun inspect = RunCliCaptured({"inspect", kGray});
-    ASSERT_EQ(inspect.status, kExitOk) << inspect.err;
-    EXPECT_EQ(inspect.out.rfind("Device \"", 0), 0u) << inspect.out;
-
-    CliRun info = RunCliCaptured({"info", kBig});
-    ASSERT_EQ(info.status, kExitOk) << info.err;
-    EXPECT_TRUE(Contains(info.out, "Model: TS-1000 / RU-890 / RU-940 (capability 0x00020001)\n")) << info.out;
-    EXPECT_TRUE(Contains(info.out, "Memory of TS-1000: 380 KB, file uses 88.1%\n")) << info.out;
-    EXPECT_EQ(RunCliCaptured({"info"}).status, kExitUsage);
-}
-
 TEST_F(CmdCodec, FailuresSayWhyExitNonZeroAndWriteNothing)
 {
     WriteFile(Path("broken.CCF"), "this is no configuration file\n");

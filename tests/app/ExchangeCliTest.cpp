@@ -53,16 +53,6 @@ TEST_F(ExchangeCli, FailedImportsSayWhyAndLeaveTheLibraryFile)
     EXPECT_EQ(LibraryFile(), before);
 }
 
-TEST_F(ExchangeCli, ColumnErrorsAreUsageErrors)
-{
-    for (const char* columns : {"ListName=1,DiscName=1", "Bogus=2", "ListName=0"})
-        EXPECT_EQ(ImportCsv("in.csv", "a,b\n", columns).status, kExitUsage) << columns;
-    CliRun none = Run({"export", "csv", Path("out.csv")});
-    EXPECT_EQ(none.status, kExitUsage);
-    EXPECT_TRUE(Contains(none.err, "No columns defined.")) << none.err;
-    EXPECT_FALSE(FileExists(Path("out.csv")));
-}
-
 TEST_F(ExchangeCli, LegacyAndXmlImportsFillTheArea)
 {
     WriteFile(Path("old.txt"), "// discs\n5 ~ The Who ~ Who ~ Tommy\n~~~Quadrophenia\n");

@@ -35,13 +35,6 @@ std::map<std::string, std::string> Files(const std::string& directory)
     return files;
 }
 
-TEST(CodecSamples, FolderHasTheKnownSamples)
-{
-    const std::vector<std::string> names = SampleNames();
-    for (const char* known : {kBigSample, kGraySample, kColourSample})
-        EXPECT_NE(std::find(names.begin(), names.end(), known), names.end()) << known;
-}
-
 // Binary: read, write, read, write gives the same bytes the second time (and the first
 // time for the file in the editor's layout). Text: decompile(x) = A, compile(A) = y,
 // decompile(y) = B gives A = B, pictures included. Files the codec does not support are
@@ -88,33 +81,6 @@ TEST(CodecSamples, EveryFileRoundTripsOrIsRefusedByName)
             << "decompiled texts differ";
         EXPECT_TRUE(Files(a / "BMP") == Files(b / "BMP")) << "bitmaps differ";
     }
-}
-
-TEST(CodecSamples, EditorSampleTextFacts)
-{
-    CCcfFile model;
-    CCcfError error;
-    ASSERT_TRUE(ReadCcfFile(SamplePath(kBigSample), model, &error)) << error.Text();
-    CCsfText out;
-    ASSERT_TRUE(FormatCsf(model, out, &error)) << error.Text();
-    const std::string& t = out.text;
-    for (const char* part :
-         {"\tVersion(\"2002-10-17\");\n", "\tCapability(0x00020001);\n", "\tHeaderVersion(2);\n",
-          "\tDate(\"2002-10-17 22:13:16\");\n", "\n\tDevice(\"HOME\")\n\t{\n\t\tIsHome();\n",
-          "\n\tDevice(\"Timer\")\n\t{\n\t\tIsMacroGroup();\n\t\tIsTimerGroup();\n\t\tHasSeparator();\n",
-          "Button(\"DVD\",-8,76,105,38,1) /* Button 1 */", "Right(\"\\xec\")", "SpecialJump(ScrollDown);",
-          "Color(0x68);"})
-        EXPECT_NE(t.find(part), std::string::npos) << part;
-    // Every button numbered once, from 1, in text order.
-    std::size_t at = 0;
-    unsigned expected = 1;
-    while ((at = t.find("/* Button ", at)) != std::string::npos) {
-        ASSERT_EQ(unsigned(std::strtoul(t.c_str() + at + 10, nullptr, 10)), expected);
-        ++expected;
-        ++at;
-    }
-    EXPECT_EQ(expected - 1, model.buttons.size());
-    EXPECT_EQ(out.pictures.size(), 167u);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The wrapper with the real codec library and a real configuration file: decompiling
-// only when needed, and a failed compile that leaves everything as it was.
+// only when needed.
 
 #include "common/RecordingSink.h"
 #include "common/TempAreaTest.h"
@@ -78,50 +78,6 @@ TEST_F(WrapperRealTest, DecompilesOnceUntilTheInputChangesOrIsForgotten)
 
     wrapper.ForgetDecompilation();
     EXPECT_TRUE(ReadDecompiled()) << "a forgotten decompilation was reused";
-}
-
-TEST_F(WrapperRealTest, CompiledOutputReadsBackToTheSameTree)
-{
-    ReadDecompiled();
-    ASSERT_NE(wrapper.GetRootSection(), nullptr);
-    std::string tree = wrapper.GetRootSection()->WriteToString();
-    fs::path output = root / "out.ccf";
-    config.SetOutputCcf(output.c_str());
-    ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
-    EXPECT_TRUE(log.empty());
-    config.SetInputCcf(output.c_str());
-    ASSERT_TRUE(ReadDecompiled());
-    EXPECT_TRUE(wrapper.GetRootSection()->WriteToString() == tree)
-        << "the round trip changed the configuration";
-}
-
-TEST_F(WrapperRealTest, AFailedCompileLeavesTreesAndOutputAlone)
-{
-    ReadDecompiled();
-    ASSERT_NE(wrapper.GetRootSection(), nullptr);
-    // A panel outside any device is something no CCF can hold.
-    CCSFSection* device = wrapper.GetRootSection()->FindChildByPrefix("Device(");
-    ASSERT_NE(device, nullptr);
-    device->AddChildText("Panel(\"Broken\",,,)");
-    device->AddChildText("Button(\"x\",a,b,c,d,e,f,g)");
-    std::string before = wrapper.GetRootSection()->WriteToString();
-    CCSFAbstractTree* tree = wrapper.GetAbstractTree();
-
-    fs::path output = root / "out.ccf";
-    WriteFile(output, "the previous output");
-    config.SetOutputCcf(output.c_str());
-    EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
-    std::string text = GetText(&errors);
-    EXPECT_TRUE(text == "COMPILATION FAILED, see log for details:" ||
-                text == "Compilation failed; No log was received")
-        << text;
-    EXPECT_EQ(text == "COMPILATION FAILED, see log for details:", !log.empty());
-    EXPECT_TRUE(wrapper.GetRootSection()->WriteToString() == before);
-    EXPECT_EQ(wrapper.GetAbstractTree(), tree);
-    EXPECT_EQ(ReadFile(output), "the previous output");
-    for (const std::string& name : Entries())
-        EXPECT_TRUE(name == "area" || name == "out.ccf" || name == "remote.ccf" || name == "settings")
-            << name;
 }
 
 } // namespace
