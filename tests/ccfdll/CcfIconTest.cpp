@@ -47,25 +47,6 @@ TEST(CcfIcon, EveryIconOfTheBigSampleDecodesAndEncodesByteForByte)
     EXPECT_EQ(fourLevel, 135u);
 }
 
-TEST(CcfIcon, RunLengthCodesOfTheNotes)
-{
-    // FC = 35 black, AB = 14 white, 1B = literal 1, 2, 3.
-    std::vector<std::uint8_t> expected(35, 0);
-    expected.resize(49, 3);
-    expected.insert(expected.end(), {1, 2, 3});
-    EXPECT_EQ(Decode({0xFC, 0xAB, 0x1B}, 52), expected);
-    // The middle literal pixel uses bits 3-2 (a decoder with a mask slip gets it wrong).
-    EXPECT_EQ(Decode({0x24}, 3), (std::vector<std::uint8_t>{2, 1, 0}));
-    // A final literal within three pixels of the end still counts (5 = 3 + 2 pixels).
-    EXPECT_EQ(Decode({0x1B, 0x18}, 5), (std::vector<std::uint8_t>{1, 2, 3, 1, 2}));
-    // A run longer than what is left is cut at the picture's end.
-    EXPECT_EQ(Decode({0xFF}, 2), (std::vector<std::uint8_t>{3, 3}));
-    // Data that ends early is refused.
-    std::uint8_t out[10];
-    const std::uint8_t one = 0x80;
-    EXPECT_FALSE(CcfRleDecode(&one, 1, 10, out));
-}
-
 TEST(CcfIcon, TwoLevelIconsUseTheLevelsOfTheirTypeWord)
 {
     CCcfPixels pixels{.width = 9, .height = 1, .levels = {2, 3, 3, 2, 2, 2, 2, 2, 3}};

@@ -100,33 +100,6 @@ TEST(CSFParse, EveryPrefixOfAFileParsesOrFailsCleanly)
 
 // ---- structure -------------------------------------------------------------------------
 
-TEST(CSFStructure, FindAndRemoveChildren)
-{
-    CCSFSection root;
-    root.SetText("Root");
-    EXPECT_EQ(root.FindChild("x"), nullptr); // no block yet
-    CCSFSection* a = root.AddChildText("Action()");
-    CCSFSection* none = root.AddChild();
-    CCSFSection* b = root.AddChildFormat("Font(%u);", 8u);
-    EXPECT_TRUE(root.HasBlock());
-    EXPECT_EQ(root.FindChild("ACTION()"), a);
-    EXPECT_EQ(root.FindChild("Action"), nullptr);
-    EXPECT_EQ(root.FindChild(nullptr), none);
-    EXPECT_EQ(root.FindChildByPrefix("font("), b);
-    EXPECT_EQ(root.FindChildByPrefix(nullptr), none);
-    root.RemoveChild(a);
-    root.RemoveChild(b);
-    EXPECT_EQ(root.GetChildCount(), 1u);
-    CCSFSection* c = root.AddChildText("C");
-    EXPECT_EQ(ChildTexts(&root), (V{"<none>", "C"}));
-    EXPECT_EQ(c->GetParent(), &root);
-    // Removing the last child keeps appending correct.
-    root.RemoveChild(c);
-    root.AddChildText("D");
-    EXPECT_EQ(ChildTexts(&root), (V{"<none>", "D"}));
-    EXPECT_TRUE(root.HasBlock());
-}
-
 // ---- recognisers -----------------------------------------------------------------------
 
 struct ButtonCase

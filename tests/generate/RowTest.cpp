@@ -63,27 +63,6 @@ TEST_P(LogoHeaders, ShowTheLogoInsteadOfText)
 INSTANTIATE_TEST_SUITE_P(Names, LogoHeaders,
                          ::testing::Values("Nine Inch Nails", "nine inch nails", "NIN", "nin"));
 
-TEST(Rows, PairAndSingleItems)
-{
-    CPanelJump first("Music", "D0");
-    CPanelJump second("Music", "D1");
-    EXPECT_EQ(WriteRow(CItemPairRow("Abbey Road", "J12", &first, "Let It Be", "J13", &second), 102, 8),
-              ButtonText(0, "J12", "0,102,36,34", 42, "White", 8, "TwoDiscLeftButton.bmp",
-                         {JumpText("Music", "D0")}) +
-                  FrameText(0, "Abbey Road", "36,102,168,17", "White", 8, "TwoDiscLeftStrip.bmp") +
-                  ButtonText(0, "J13", "204,102,36,34", 43, "Black", 8, "TwoDiscRightButton.bmp",
-                             {JumpText("Music", "D1")}) +
-                  FrameText(0, "Let It Be", "36,119,168,17", "Black", 8, "TwoDiscRightStrip.bmp"));
-    // A single item: the strip uses the page's font (10), the button always font 8; a
-    // missing label is the empty text.
-    EXPECT_EQ(
-        WriteRow(CItemPairRow("Help!", nullptr, &first, nullptr, nullptr, nullptr), 0, 10),
-        ButtonText(0, "", "0,0,36,34", 42, "White", 8, "TwoDiscLeftButton.bmp", {JumpText("Music", "D0")}) +
-            FrameText(0, "Help!", "36,0,168,17", "White", 10, "TwoDiscLeftStrip.bmp"));
-    // A side needs both its name and its jump.
-    EXPECT_EQ(WriteRow(CItemPairRow("Help!", "", nullptr, nullptr, "", &first), 0), "");
-}
-
 TEST(Rows, ItemNamesAreCutTo164PixelsOnlyWhenTruncating)
 {
     // Fourteen "W" are 168 pixels in font 8: cut to twelve and the ellipsis (156 + 12).

@@ -23,48 +23,6 @@ protected:
     CDWConfig config;
 };
 
-TEST_F(DWModelTest, SavesIntoTheAreaAndLoadsBack)
-{
-    AttachModel(config);
-    CPlayers& players = GetPlayers(config);
-    CLibrary& library = GetLibrary(config);
-    ASSERT_TRUE(players.Add(nullptr, MakePlayer("Changer").release()));
-    auto* list = new CLibList(&library);
-    list->GetName().SetPlain("Rock");
-    ASSERT_TRUE(library.GetLists().Add(nullptr, list));
-    auto* artist = new CArtist(list);
-    artist->GetName().SetPlain("Queen");
-    ASSERT_TRUE(list->GetArtists().Add(nullptr, artist));
-    auto* disc = new CDisc(artist);
-    disc->GetName().SetPlain("Jazz");
-    disc->SetPlayer(players.GetFirst());
-    ASSERT_TRUE(artist->GetDiscs().Add(nullptr, disc));
-
-    CErrorRecord errors;
-    // DW_Config does not exist yet: the save creates it.
-    ASSERT_TRUE(config.SavePlayers(&errors)) << GetText(&errors);
-    ASSERT_TRUE(config.SaveLibrary(&errors)) << GetText(&errors);
-    EXPECT_FALSE(players.IsModified());
-    EXPECT_FALSE(library.IsModified());
-    EXPECT_THAT(ReadFile(m_dir + "/DW_Config/DW_Library.xml"), HasSubstr("DeviceName=\"Changer\""));
-
-    // An export leaves the flags; an import merges and marks the library changed.
-    library.GetLists().SetModified();
-    ASSERT_TRUE(config.SaveLibrary(&errors, Path("export.xml").c_str()));
-    EXPECT_TRUE(library.IsModified());
-
-    CDWConfig fresh;
-    AttachModel(fresh);
-    fresh.SetConfigArea(m_dir.c_str());
-    CWarningList warnings;
-    ASSERT_TRUE(fresh.LoadPlayers(&errors, &warnings)) << GetText(&errors);
-    ASSERT_TRUE(fresh.LoadLibrary(&errors, &warnings)) << GetText(&errors);
-    EXPECT_TRUE(warnings.empty());
-    const CDisc* loaded =
-        GetLibrary(fresh).GetLists().GetFirst()->GetArtists().GetFirst()->GetDiscs().GetFirst();
-    EXPECT_EQ(loaded->GetPlayer(), GetPlayers(fresh).GetFirst());
-}
-
 TEST_F(DWModelTest, LoadModelFilesTriesBothFiles)
 {
     CDWModel& model = AttachModel(config);

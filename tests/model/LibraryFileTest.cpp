@@ -48,34 +48,6 @@ protected:
     CWarningList m_warnings;
 };
 
-TEST_F(LibraryFileTest, WrongRootMissingFileAndEmptyLibrary)
-{
-    std::string players =
-        "<?xml version=\"1.0\"?>\n<DiscweaverDevices Version=\"1\"><Devices/></DiscweaverDevices>";
-    EXPECT_FALSE(Load(players));
-    EXPECT_EQ(std::string(GetText(&m_errors)), "Expected root node \"DiscweaverLibrary\" but document \"" +
-                                                   Path("DW_Library.xml") +
-                                                   "\" has root node \"DiscweaverDevices\".");
-
-    // The players loader refuses a library file the same way.
-    WriteFile(Path("lib.xml"), Doc(""));
-    CPlayers players2;
-    CErrorRecord errors;
-    EXPECT_FALSE(LoadPlayersFile(&errors, &m_warnings, players2, Path("lib.xml").c_str()));
-    EXPECT_THAT(GetText(&errors), HasSubstr("Expected root node \"DiscweaverDevices\""));
-
-    ASSERT_TRUE(Load(Doc("<Volume Name=\"A\"/>")));
-    ASSERT_EQ(m_library.GetLists().GetCount(), 1u);
-    EXPECT_TRUE(LoadPath(Path("missing.xml")));
-    EXPECT_TRUE(IsEmpty(&m_errors));
-    EXPECT_EQ(m_library.GetLists().GetCount(), 0u);
-    EXPECT_FALSE(m_library.IsModified());
-    CPlayers none;
-    EXPECT_TRUE(LoadPlayersFile(&errors, &m_warnings, none, Path("missing.xml").c_str()));
-    EXPECT_FALSE(LoadLibraryFile(&m_errors, &m_warnings, m_library, m_players, nullptr, false));
-    EXPECT_STREQ(GetText(&m_errors), "Config returns NULL library filenae");
-}
-
 TEST_F(LibraryFileTest, NumbersAreLimitedAndDiscsLinked)
 {
     ASSERT_TRUE(Load(Doc("<Volume Name=\"Rock\"><Artist Name=\"Queen\"><Disc Name=\"Big\" Number=\"40000\" "
