@@ -9,13 +9,6 @@ using namespace ccftest;
 
 namespace {
 
-std::vector<std::uint8_t> Decode(const std::vector<std::uint8_t>& codes, std::size_t count)
-{
-    std::vector<std::uint8_t> levels(count, 0xEE);
-    EXPECT_TRUE(CcfRleDecode(codes.data(), codes.size(), count, levels.data()));
-    return levels;
-}
-
 TEST(CcfIcon, EveryIconOfTheBigSampleDecodesAndEncodesByteForByte)
 {
     const std::vector<std::uint8_t> bytes = LoadSample(kBigSample);

@@ -17,11 +17,6 @@ class SettingsStoreTest : public dwtest::CTempAreaTest
 {
 };
 
-std::vector<unsigned char> Bytes(const char* s, std::size_t n)
-{
-    return std::vector<unsigned char>(s, s + n);
-}
-
 TEST_F(SettingsStoreTest, OversizedStoreIsNeitherReadNorReplaced)
 {
     std::string text = "[Software\\Brisket\\Trackloom]\n\"A\"=dword:00000001\n;";
