@@ -26,14 +26,6 @@ std::string Order(const CTestCollection& c)
     return out;
 }
 
-std::string Flags(const CTestCollection& c)
-{
-    std::string out;
-    for (const CTestElement* e : c)
-        out += e->IsUnique() ? 'u' : 's';
-    return out;
-}
-
 // Every refusal leaves the collection as it was and says why. The collection holds "Abba",
 // "beatles" and "m"; `from` is another collection holding "Help" and "q".
 struct SRefusal

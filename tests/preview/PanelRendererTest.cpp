@@ -273,15 +273,6 @@ TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
     EXPECT_FALSE(ReadPreviewBmp(dir.Path(), image, nullptr));
 }
 
-// A 3×2 picture of one level, through FourBitBmp's palette (colour 1 set to `grey`).
-std::vector<std::uint8_t> PlainBmp(unsigned char grey)
-{
-    auto b = FourBitBmp();
-    b[58] = b[59] = b[60] = grey;
-    b[62] = b[63] = b[66] = b[67] = 0x11;
-    return b;
-}
-
 TEST(PreviewPng, WritesScaledPictureAndLeavesNoTemporaryFile)
 {
     dwtest::CTempDir dir("dw-preview-png");
