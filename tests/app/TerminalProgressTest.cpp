@@ -1,6 +1,5 @@
 // The command line's progress display: stages and steps on lines of their own, and the
-// codec's line reports folded into a bar (redrawn in place on a terminal, a few lines
-// in a log).
+// codec's line reports folded into a few bar lines in a log.
 
 #include "app/cli/TerminalProgress.h"
 
@@ -43,20 +42,6 @@ TEST(CTerminalProgressTest, ALogGetsStagesStepsAndQuarterlyBarLines)
                          "  Compiling line 4004 (50%)\n"
                          "  Compiling line 6006 (75%)\n"
                          "    Writing out.ccf\n");
-}
-
-TEST(CTerminalProgressTest, ATerminalRedrawsOneBarLine)
-{
-    std::ostringstream out;
-    CTerminalProgress progress(out, true);
-    Compile(progress);
-    progress.Finish();
-    const std::string text = out.str();
-    EXPECT_EQ(text.find("\n  Compiling line"), std::string::npos) << "bar reports must not scroll";
-    EXPECT_NE(text.find("\r  [###"), std::string::npos);
-    EXPECT_NE(text.find("87% Compiling line 7007"), std::string::npos) << text;
-    EXPECT_NE(text.find("\n    Writing out.ccf\n"), std::string::npos)
-        << "the bar line is ended before a step";
 }
 
 } // namespace

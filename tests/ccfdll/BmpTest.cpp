@@ -1,5 +1,6 @@
 #include "ccfdll/Bmp.h"
 
+#include "common/BmpBytes.h"
 #include "common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -8,49 +9,7 @@
 
 namespace {
 
-// A bitmap file built field by field (little-endian), bottom-up unless height < 0.
-struct CBmpBuilder
-{
-    std::vector<std::uint8_t> b;
-    void U16(std::uint32_t v)
-    {
-        b.push_back(std::uint8_t(v));
-        b.push_back(std::uint8_t(v >> 8));
-    }
-    void U32(std::uint32_t v)
-    {
-        U16(v);
-        U16(v >> 16);
-    }
-};
-
-std::vector<std::uint8_t> MakeBmp(std::int32_t width, std::int32_t height, std::uint16_t bpp,
-                                  const std::vector<std::uint32_t>& palette,
-                                  const std::vector<std::uint8_t>& rows)
-{
-    CBmpBuilder f;
-    const std::uint32_t offset = 14 + 40 + 4 * std::uint32_t(palette.size());
-    f.b.push_back('B');
-    f.b.push_back('M');
-    f.U32(offset + std::uint32_t(rows.size()));
-    f.U32(0);
-    f.U32(offset);
-    f.U32(40);
-    f.U32(std::uint32_t(width));
-    f.U32(std::uint32_t(height));
-    f.U16(1);
-    f.U16(bpp);
-    f.U32(0);
-    f.U32(std::uint32_t(rows.size()));
-    f.U32(2835);
-    f.U32(2835);
-    f.U32(std::uint32_t(palette.size()));
-    f.U32(0);
-    for (std::uint32_t rgb : palette)
-        f.U32(rgb); // B, G, R, 0 in memory
-    f.b.insert(f.b.end(), rows.begin(), rows.end());
-    return f.b;
-}
+using dwtest::MakeBmp;
 
 TEST(Bmp, GreyLevelsMapToTheNearestShadeTiesToTheDarker)
 {
@@ -139,27 +98,6 @@ TEST(Bmp, BrokenBitmapsAreRefused)
     }
     const std::vector<std::uint8_t> huge = MakeBmp(5000, 1, 8, {0}, {});
     EXPECT_FALSE(ReadBmp(huge.data(), huge.size(), image, nullptr));
-}
-
-TEST(Bmp, FilesAreWrittenAndReadByPath)
-{
-    dwtest::CTempDir dir("ccfbmp");
-    const std::string path = dir / "icon.bmp";
-    const CCcfPixels pixels{.width = 2, .height = 1, .levels = {3, 0}};
-    CCcfError error;
-    ASSERT_TRUE(WriteBmpFile(path, pixels, &error)) << error.Text();
-    CBmpImage image;
-    ASSERT_TRUE(ReadBmpFile(path, image, &error)) << error.Text();
-    EXPECT_EQ(image.grey, (std::vector<std::uint8_t>{255, 0}));
-    EXPECT_FALSE(ReadBmpFile(dir / "none.bmp", image, &error));
-
-    // A picture path naming a FIFO or a directory is refused at once instead of
-    // blocking the compile or reading for ever.
-    ASSERT_EQ(::mkfifo((dir / "fifo.bmp").c_str(), 0600), 0);
-    error = CCcfError{};
-    EXPECT_FALSE(ReadBmpFile(dir / "fifo.bmp", image, &error));
-    EXPECT_NE(error.Text().find("not a regular file"), std::string::npos) << error.Text();
-    EXPECT_FALSE(ReadBmpFile(dir.Path(), image, &error));
 }
 
 } // namespace

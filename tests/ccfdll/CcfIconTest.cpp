@@ -1,4 +1,4 @@
-#include "CcfTestUtil.h"
+#include "common/CcfBytes.h"
 
 #include "ccfdll/CcfIcon.h"
 #include "ccfdll/CcfReader.h"
@@ -8,13 +8,6 @@
 using namespace ccftest;
 
 namespace {
-
-std::vector<std::uint8_t> Decode(const std::vector<std::uint8_t>& codes, std::size_t count)
-{
-    std::vector<std::uint8_t> levels(count, 0xEE);
-    EXPECT_TRUE(CcfRleDecode(codes.data(), codes.size(), count, levels.data()));
-    return levels;
-}
 
 TEST(CcfIcon, EveryIconOfTheBigSampleDecodesAndEncodesByteForByte)
 {
@@ -45,58 +38,6 @@ TEST(CcfIcon, EveryIconOfTheBigSampleDecodesAndEncodesByteForByte)
     EXPECT_EQ(compressed, 13u);
     EXPECT_EQ(twoLevel, 19u);
     EXPECT_EQ(fourLevel, 135u);
-}
-
-TEST(CcfIcon, RunLengthCodesOfTheNotes)
-{
-    // FC = 35 black, AB = 14 white, 1B = literal 1, 2, 3.
-    std::vector<std::uint8_t> expected(35, 0);
-    expected.resize(49, 3);
-    expected.insert(expected.end(), {1, 2, 3});
-    EXPECT_EQ(Decode({0xFC, 0xAB, 0x1B}, 52), expected);
-    // The middle literal pixel uses bits 3-2 (a decoder with a mask slip gets it wrong).
-    EXPECT_EQ(Decode({0x24}, 3), (std::vector<std::uint8_t>{2, 1, 0}));
-    // A final literal within three pixels of the end still counts (5 = 3 + 2 pixels).
-    EXPECT_EQ(Decode({0x1B, 0x18}, 5), (std::vector<std::uint8_t>{1, 2, 3, 1, 2}));
-    // A run longer than what is left is cut at the picture's end.
-    EXPECT_EQ(Decode({0xFF}, 2), (std::vector<std::uint8_t>{3, 3}));
-    // Data that ends early is refused.
-    std::uint8_t out[10];
-    const std::uint8_t one = 0x80;
-    EXPECT_FALSE(CcfRleDecode(&one, 1, 10, out));
-}
-
-TEST(CcfIcon, EncoderRunsAndLiterals)
-{
-    struct Case
-    {
-        std::vector<std::uint8_t> levels;
-        std::vector<std::uint8_t> codes;
-    };
-    const Case cases[] = {
-        {std::vector<std::uint8_t>(35, 0), {0xFC}},
-        {std::vector<std::uint8_t>(36, 0), {0xFC, 0x00}}, // 35 + a literal padded with the last pixel
-        {std::vector<std::uint8_t>(4, 2), {0x82}},        // shortest run
-        {{1, 1, 1, 2}, {0x15, 0x2A}},                     // three equal pixels are a literal
-        {{3, 2}, {0x3A}},                                 // missing third repeats the last pixel
-        {{0, 0, 0, 0, 0, 3, 3, 3, 3}, {0x84, 0x83}},
-    };
-    for (const Case& c : cases) {
-        const std::vector<std::uint8_t> codes = CcfRleEncode(c.levels.data(), c.levels.size());
-        EXPECT_EQ(codes, c.codes);
-        EXPECT_EQ(Decode(codes, c.levels.size()), c.levels);
-    }
-}
-
-TEST(CcfIcon, FourLevelRowsArePaddedToEvenBytes)
-{
-    const CCcfPixels pixels{.width = 5, .height = 2, .levels = {3, 2, 1, 0, 3, 0, 0, 0, 0, 1}};
-    CCcfIcon icon;
-    ASSERT_TRUE(CcfEncodeIcon(pixels, kCcfIconFourLevels, icon, nullptr));
-    EXPECT_EQ(icon.data, (std::vector<std::uint8_t>{0xE4, 0xC0, 0x00, 0x40}));
-    CCcfPixels back;
-    ASSERT_TRUE(CcfDecodeIcon(icon, back, nullptr));
-    EXPECT_EQ(back.levels, pixels.levels);
 }
 
 TEST(CcfIcon, TwoLevelIconsUseTheLevelsOfTheirTypeWord)

@@ -1,4 +1,4 @@
-#include "CcfTestUtil.h"
+#include "common/CcfBytes.h"
 
 #include "ccfdll/CcfInfo.h"
 

@@ -1,4 +1,4 @@
-#include "CcfTestUtil.h"
+#include "common/CcfBytes.h"
 #include "common/TempDir.h"
 
 #include "ccfdll/CcfIcon.h"
@@ -14,33 +14,6 @@
 using namespace ccftest;
 
 namespace {
-
-std::uint32_t Be32(const std::vector<std::uint8_t>& b, std::size_t at)
-{
-    return (std::uint32_t(b[at]) << 24) | (std::uint32_t(b[at + 1]) << 16) | (std::uint32_t(b[at + 2]) << 8) |
-           b[at + 3];
-}
-
-// The hard rules every written file must keep: signatures, both checksum offsets, even
-// checksum offset, length, CRC, and icons at even offsets.
-void ExpectInvariants(const std::vector<std::uint8_t>& out, const CCcfFile& written)
-{
-    ASSERT_GE(out.size(), 74u);
-    const std::uint32_t crcAt = Be32(out, 16);
-    EXPECT_EQ(Be32(out, 40), crcAt);
-    EXPECT_EQ(crcAt % 2, 0u);
-    EXPECT_EQ(std::size_t(crcAt) + 2, out.size());
-    EXPECT_EQ((out[crcAt] << 8 | out[crcAt + 1]), CcfCrc16(out.data(), crcAt));
-    EXPECT_EQ(Be32(out, 32), 0x43434600u);
-    EXPECT_EQ(Be32(out, 44), written.header.attrPos);
-    CCcfFile back;
-    CCcfError error;
-    CCcfWarnings warnings;
-    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, &error, &warnings)) << error.Text();
-    EXPECT_TRUE(warnings.empty());
-    for (const CCcfIcon& icon : back.icons)
-        EXPECT_EQ(icon.origOffset % 2, 0u) << icon.origOffset;
-}
 
 // A small model built by hand, the way the CSF compiler builds one.
 CCcfFile MakeModel()
@@ -118,46 +91,6 @@ TEST(CcfWriter, BigSampleReadAndWrittenIsByteIdentical)
     EXPECT_TRUE(MustWrite(shuffled) == bytes);
 }
 
-TEST(CcfWriter, HandBuiltModelKeepsTheInvariants)
-{
-    const CCcfFile f = MakeModel();
-    const std::vector<std::uint8_t> out = MustWrite(f);
-    ExpectInvariants(out, f);
-    // Layout: 72-byte header + 2-byte tail, then the icon first.
-    EXPECT_EQ(out.size() % 2, 0u);
-    EXPECT_EQ(Be32(out, 72 - 4), 0u); // no template panel
-    EXPECT_EQ(out[74], 0);
-    EXPECT_EQ(out[75], 10); // icon size field low byte: 8 + 2
-    CCcfFile back;
-    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr));
-    EXPECT_EQ(back.panels[0].children[0].x, -8);
-    EXPECT_EQ(back.buttons[0].colours, f.buttons[0].colours);
-    EXPECT_EQ(MustWrite(back), out);
-}
-
-TEST(CcfWriter, PadByteValueIsKeptAndOnlyUsedWhenNeeded)
-{
-    CCcfFile f = MakeModel();
-    f.header.padByte = 0x00;
-    std::vector<std::uint8_t> out = MustWrite(f);
-    CCcfFile back;
-    CCcfReadReport report;
-    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr, nullptr, &report));
-    const bool padded = report.hasPadByte;
-    if (padded) {
-        EXPECT_EQ(out[out.size() - 3], 0x00);
-    }
-    // One more string byte flips the parity, and the pad byte appears or disappears.
-    f.strings[f.header.versionString].bytes += "!";
-    f.header.padByte = 0xA5;
-    out = MustWrite(f);
-    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr, nullptr, &report));
-    EXPECT_NE(report.hasPadByte, padded);
-    if (report.hasPadByte) {
-        EXPECT_EQ(out[out.size() - 3], 0xA5);
-    }
-}
-
 TEST(CcfWriter, IdenticalStringsIconsAndIrCodesAreStoredOnce)
 {
     CCcfFile f = MakeModel();
@@ -189,46 +122,6 @@ TEST(CcfWriter, IdenticalStringsIconsAndIrCodesAreStoredOnce)
     EXPECT_EQ(back.strings.size(), 7u);
     EXPECT_EQ(back.icons.size(), 2u);
     EXPECT_EQ(back.irCodes.size(), 2u);
-}
-
-TEST(CcfWriter, SharedActionListIsWrittenOnceEmptyAndAbsentListsDiffer)
-{
-    CCcfFile f = MakeModel();
-    CCcfButton second = f.buttons[0];
-    second.actions = 0; // the same list as the first button
-    f.buttons.push_back(second);
-    f.panels[0].children.push_back({40, 4, CcfKind::Button, 1});
-    f.actionLists.push_back({}); // empty list on the Mute key; Left stays absent
-    f.devices[0].keys[kCcfKeyMute] = 1;
-
-    const std::vector<std::uint8_t> out = MustWrite(f);
-    CCcfFile back;
-    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr));
-    ASSERT_EQ(back.actionLists.size(), 2u);
-    EXPECT_EQ(back.buttons[0].actions, back.buttons[1].actions);
-    EXPECT_EQ(back.devices[0].keys[kCcfKeyLeft], kCcfNone);
-    ASSERT_NE(back.devices[0].keys[kCcfKeyMute], kCcfNone);
-    EXPECT_TRUE(back.actionLists[back.devices[0].keys[kCcfKeyMute]].actions.empty());
-}
-
-TEST(CcfWriter, HiddenBitAndVersionOneHeader)
-{
-    CCcfFile f = MakeModel();
-    f.panels[0].hidden = true;
-    f.header.attrPos = 60;
-    f.header.capability = 0x00000001;
-    f.header.attributes = 2;
-    f.header.tail = {0, 0, 0, 4};
-    const std::vector<std::uint8_t> out = MustWrite(f);
-    ExpectInvariants(out, f);
-    EXPECT_EQ(Be32(out, 60), 2u); // attributes where version 1 keeps them
-    EXPECT_EQ(Be32(out, 68), 4u); // the tail right after the template pointer
-    CCcfFile back;
-    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr));
-    EXPECT_TRUE(back.panels[0].hidden);
-    const std::uint32_t panelAt = back.panels[0].origOffset;
-    EXPECT_EQ(Be32(out, panelAt + 4) & 0x80000000u, 0x80000000u);
-    EXPECT_EQ(back.header.tail, f.header.tail);
 }
 
 // Models the writer must refuse, writing nothing.
@@ -310,30 +203,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "timer list loops"},
         CBadModel{"AttrPos", [](CCcfFile& f) { f.header.attrPos = 62; }, "header layout word"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(CcfWriter, CompressedIconsAreSmallerAndDecodeToTheSamePictures)
-{
-    const std::vector<std::uint8_t> bytes = LoadSample(kBigSample);
-    CCcfFile f;
-    ASSERT_TRUE(ReadCcf(bytes.data(), bytes.size(), f, nullptr));
-    CCcfWriteOptions pack;
-    pack.compressIcons = true;
-    const std::vector<std::uint8_t> out = MustWrite(f, pack);
-    EXPECT_LT(out.size(), bytes.size());
-    ExpectInvariants(out, f);
-    CCcfFile back;
-    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, nullptr));
-    ASSERT_EQ(back.icons.size(), f.icons.size());
-    std::size_t compressed = 0;
-    for (std::size_t i = 0; i < f.icons.size(); ++i) {
-        CCcfPixels a, b;
-        ASSERT_TRUE(CcfDecodeIcon(f.icons[i], a, nullptr));
-        ASSERT_TRUE(CcfDecodeIcon(back.icons[i], b, nullptr));
-        EXPECT_EQ(a.levels, b.levels) << i;
-        compressed += CcfIconIsCompressed(back.icons[i].type);
-    }
-    EXPECT_GT(compressed, 13u);
-}
 
 class CcfAtomicWrite : public ::testing::Test
 {

@@ -305,15 +305,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<CBadCsf>& i) { return i.param.name; });
 #undef DEV
 
-TEST(CsfRefused, RootMustBeCcf)
-{
-    CCcfFile f;
-    CCcfError error;
-    EXPECT_FALSE(ReadCsf("Device(\"A\")\n{\n}\n", f, &error));
-    EXPECT_EQ(error.position, 1u);
-    EXPECT_NE(error.reason.find("CCF()"), std::string::npos);
-}
-
 TEST(CsfRefused, TooManyChildren)
 {
     std::string text = "CCF()\n{\nDevice(\"A\")\n{\nPanel(\"p\")\n{\n";

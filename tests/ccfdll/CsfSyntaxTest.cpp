@@ -1,4 +1,4 @@
-// The lexical layer of the CSF dialect: statement splitting, blocks, escaping, numbers.
+// The lexical layer of the CSF dialect: statement splitting, bad texts, nesting, numbers.
 
 #include "ccfdll/CsfSyntax.h"
 
@@ -47,56 +47,6 @@ INSTANTIATE_TEST_SUITE_P(
         CCallCase{"RawAction(9,,0x1)", "RawAction", {"9", "", "0x1"}},
         CCallCase{"Icon(\"BMP\\ArtistHeader.bmp\");", "Icon", {"\"BMP\\ArtistHeader.bmp\""}}));
 
-TEST(CsfCallSplitting, RefusesMalformedStatements)
-{
-    const char* const bad[] = {
-        "Font",                // no parentheses
-        "(1)",                 // no keyword
-        "Fo nt(1)",            // space inside the keyword
-        "Font(1",              // not closed
-        "Icon(\"BMP\\a.bmp);", // quote not closed
-        "Font(1) extra",       // junk after the statement
-        "Font(1) /* open",     // comment not closed
-        "Font(\"a\"b)",        // text after a quoted argument
-    };
-    for (const char* text : bad) {
-        CCsfCall call;
-        std::string reason;
-        EXPECT_FALSE(SplitCsfCall(text, call, reason)) << text;
-        EXPECT_FALSE(reason.empty()) << text;
-    }
-}
-
-TEST(CsfStatements, BlocksCommentsAndBlankLines)
-{
-    const char* text = "// heading\r\n"
-                       "CCF()\r\n"
-                       "{ ignored after the brace\r\n"
-                       "\t// a comment line\r\n"
-                       "   \r\n"
-                       "\tDevice(\"TV\")\r\n"
-                       "\t{\r\n"
-                       "\t\tPanel(\"Main\") {\r\n" // a "{" at the end stays part of the statement
-                       "\t}  closes despite text\r\n"
-                       "\tDevice(\"CD\")\r\n"
-                       "\t{\r\n"
-                       "\t}\r\n"
-                       "}\r\n";
-    CCsfStatement root;
-    CCcfError error;
-    ASSERT_TRUE(ParseCsfStatements(text, root, &error)) << error.Text();
-    EXPECT_EQ(root.text, "CCF()");
-    EXPECT_EQ(root.line, 2u);
-    ASSERT_EQ(root.children.size(), 2u);
-    const CCsfStatement& tv = root.children[0];
-    EXPECT_EQ(tv.line, 6u);
-    ASSERT_EQ(tv.children.size(), 1u);
-    EXPECT_EQ(tv.children[0].text, "Panel(\"Main\") {");
-    EXPECT_FALSE(tv.children[0].hasBlock);
-    EXPECT_TRUE(root.children[1].hasBlock); // an empty block is still a block
-    EXPECT_TRUE(root.children[1].children.empty());
-}
-
 struct CBadText
 {
     const char* text;
@@ -134,23 +84,6 @@ TEST(CsfStatements, NestingIsBounded)
     CCcfError error;
     EXPECT_FALSE(ParseCsfStatements(text, root, &error));
     EXPECT_NE(error.reason.find("nested deeper"), std::string::npos);
-}
-
-TEST(CsfEscaping, FollowsTheNameRules)
-{
-    EXPECT_EQ(CsfEscape("My_Disc/1"), "My\\x5fDisc\\x2f1");
-    EXPECT_EQ(CsfEscape("say \"hi\"\\"), "say \\x22hi\\x22\\x5c");
-    EXPECT_EQ(CsfEscape(std::string("\xe9\x01~ `", 5)), "\\xe9\\x01~ `");
-    EXPECT_EQ(CsfUnescape("My\\x5fDisc\\x2f1"), "My_Disc/1");
-    EXPECT_EQ(CsfUnescape("\\X41\\x41"), "AA");
-    EXPECT_EQ(CsfUnescape("\\x4"), "\\x4"); // one digit only: left alone
-    EXPECT_EQ(CsfUnescape("a\\b\\xzz"), "a\\b\\xzz");
-    EXPECT_EQ(CsfUnescape("\\x00"), std::string(1, '\0'));
-    std::string all;
-    for (int c = 0; c < 256; ++c)
-        all.push_back(char(c));
-    EXPECT_EQ(CsfUnescape(CsfEscape(all)), all);
-    EXPECT_EQ(CsfEscape(all).find('"'), std::string::npos);
 }
 
 TEST(CsfNumbers, RangesAndForms)

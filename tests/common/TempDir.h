@@ -1,14 +1,17 @@
 #pragma once
 
 // Pieces every test suite needs around files: a private temporary directory that is
-// removed with everything in it (read-only subdirectories included), and whole-file
-// reads and writes.
+// removed with everything in it (read-only subdirectories included), whole-file reads and
+// writes, and a sorted listing to see that no temporary file is left behind.
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace dwtest {
 
@@ -22,6 +25,34 @@ inline void WriteText(const std::string& path, const std::string& text)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
+}
+
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path)
+{
+    const std::string text = ReadText(path);
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    WriteText(path, std::string(bytes.begin(), bytes.end()));
+}
+
+inline bool Exists(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+}
+
+// The names in a directory, sorted; empty when it cannot be read.
+inline std::vector<std::string> ListDirectory(const std::string& path)
+{
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(path, ignored))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // A fresh directory below the system's temporary directory. Path() is empty when it

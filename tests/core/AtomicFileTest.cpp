@@ -1,32 +1,18 @@
 #include "core/AtomicFile.h"
-#include "CoreTestUtil.h"
+#include "common/FileSizeLimit.h"
+#include "common/TempAreaTest.h"
 
-#include <csignal>
-#include <dirent.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
 
-class AtomicFileTest : public CTempDirTest
+using V = std::vector<std::string>;
+
+class AtomicFileTest : public dwtest::CTempAreaTest
 {
-protected:
-    // Names in the test directory, to see that no temporary file is left behind.
-    std::vector<std::string> Entries() const
-    {
-        std::vector<std::string> names;
-        DIR* dir = ::opendir(m_dir.c_str());
-        while (struct dirent* e = ::readdir(dir)) {
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-                names.push_back(e->d_name);
-        }
-        ::closedir(dir);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 };
 
-TEST_F(AtomicFileTest, ReplacesOnlyOnCommit)
+TEST_F(AtomicFileTest, ReplacesOnlyOnCommitKeepingPermissions)
 {
     std::string target = Path("library.xml");
     WriteFile(target, "old");
@@ -43,48 +29,36 @@ TEST_F(AtomicFileTest, ReplacesOnlyOnCommit)
     EXPECT_EQ(ReadFile(target), "new content");
     struct stat info;
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u) << "a replaced file keeps its permissions";
-    EXPECT_EQ(Entries(), std::vector<std::string>{"library.xml"});
-}
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(Entries(), V{"library.xml"});
 
-TEST_F(AtomicFileTest, AbandonedFileLeavesTargetAlone)
-{
-    std::string target = Path("players.xml");
-    WriteFile(target, "old");
+    // Abandoned without Commit: the target stays and no temporary file is left.
     {
         CAtomicFile file;
         ASSERT_TRUE(file.Open(target.c_str(), nullptr));
         file.Write("half", nullptr);
     }
-    EXPECT_EQ(ReadFile(target), "old");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"players.xml"});
+    EXPECT_EQ(ReadFile(target), "new content");
+    EXPECT_EQ(Entries(), V{"library.xml"});
 }
 
 TEST_F(AtomicFileTest, WriteFailureKeepsOldFile)
 {
-    // A file size limit makes the writes fail part-way, as a full disk would.
     std::string target = Path("big.ccf");
     WriteFile(target, "old");
-    struct rlimit saved;
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 1000;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-
-    std::string data(100000, 'x');
     CErrorRecord errors;
-    bool ok = WriteFileAtomically(target.c_str(), data, &errors);
-
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
+    bool ok;
+    {
+        dwtest::CFileSizeLimit limit(1000);
+        ASSERT_TRUE(limit.IsActive());
+        ok = WriteFileAtomically(target.c_str(), std::string(100000, 'x'), &errors);
+    }
     EXPECT_FALSE(ok);
     EXPECT_EQ(errors.GetKind(), ErrorKind::SystemError);
     EXPECT_EQ(std::string(GetText(&errors)).rfind("Error writing " + target + ": ", 0), 0u)
         << GetText(&errors);
     EXPECT_EQ(ReadFile(target), "old");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"big.ccf"});
+    EXPECT_EQ(Entries(), V{"big.ccf"});
 }
 
 TEST_F(AtomicFileTest, FailuresAreRecorded)
@@ -100,13 +74,12 @@ TEST_F(AtomicFileTest, FailuresAreRecorded)
     EXPECT_EQ(errors.GetCode(), static_cast<std::uint32_t>(EISDIR));
 
     CAtomicFile closed;
-    Clear(&errors);
     EXPECT_FALSE(closed.Commit(&errors));
     EXPECT_FALSE(closed.Write("x", &errors));
-    EXPECT_EQ(Entries(), std::vector<std::string>{"adir"});
+    EXPECT_EQ(Entries(), V{"adir"});
 }
 
-TEST_F(AtomicFileTest, WritesThroughSymbolicLinks)
+TEST_F(AtomicFileTest, WritesThroughSymbolicLinksAndEmptyContent)
 {
     WriteFile(Path("real.csv"), "old");
     ASSERT_EQ(::symlink(Path("real.csv").c_str(), Path("link.csv").c_str()), 0);
@@ -115,10 +88,7 @@ TEST_F(AtomicFileTest, WritesThroughSymbolicLinks)
     ASSERT_EQ(::lstat(Path("link.csv").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
     EXPECT_EQ(ReadFile(Path("real.csv")), "new");
-}
 
-TEST_F(AtomicFileTest, NewFileAndEmptyContent)
-{
     ASSERT_TRUE(WriteFileAtomically(Path("empty").c_str(), "", nullptr));
     EXPECT_TRUE(FileExists(Path("empty")));
     EXPECT_EQ(ReadFile(Path("empty")), "");

@@ -13,23 +13,6 @@ std::string Text(const CErrorRecord& r)
     return GetText(&r);
 }
 
-TEST(ErrorRecord, EmptyAndNullRecords)
-{
-    CErrorRecord record;
-    EXPECT_TRUE(IsEmpty(&record));
-    EXPECT_FALSE(HasError(&record));
-    EXPECT_STREQ(GetText(&record), "<no error recored>");
-    EXPECT_STREQ(GetText(nullptr), "<no error recored>");
-    EXPECT_EQ(CopyText(nullptr), "<no error recored>");
-    EXPECT_TRUE(IsEmpty(nullptr));
-    EXPECT_FALSE(HasError(nullptr));
-    // Null records take nothing and do not crash.
-    SetMessage(nullptr, "x %d", 1);
-    SetSystemError(nullptr, "x");
-    AddContext(nullptr, "x");
-    Clear(nullptr);
-}
-
 TEST(ErrorRecord, SystemErrorIsOneLineWithTheSystemText)
 {
     CErrorRecord record;
@@ -74,43 +57,6 @@ TEST(ErrorRecord, AddContextFoldsTheSystemTextIn)
     // A second level reads from the outside in.
     AddContext(&record, "Cannot save");
     EXPECT_EQ(Text(record), "Cannot save: Error with players file: " + before);
-}
-
-TEST(ErrorRecord, AddContextEdgeCases)
-{
-    CErrorRecord record;
-    AddContext(&record, "Just the context %d", 7);
-    EXPECT_EQ(Text(record), "Just the context 7");
-    EXPECT_EQ(record.GetKind(), ErrorKind::Message);
-
-    CErrorRecord untouched;
-    AddContext(&untouched, nullptr);
-    AddContext(&untouched, "%s", "");
-    EXPECT_TRUE(IsEmpty(&untouched));
-
-    // An empty context does not change a recorded failure either.
-    SetMessage(&record, "x");
-    AddContext(&record, "%s", "");
-    EXPECT_EQ(Text(record), "Just the context 7");
-}
-
-TEST(ErrorRecord, UnknownCodeReadsAsErrorNumber)
-{
-    EXPECT_EQ(GetSystemErrorText(987654), "Error 987654");
-    EXPECT_EQ(GetSystemErrorText(0xFFFFFFFFu), "Error 4294967295");
-    CErrorRecord record;
-    SetSystemErrorCode(&record, 987654, "Opening");
-    EXPECT_EQ(Text(record), "Opening: Error 987654");
-}
-
-TEST(ErrorRecord, LongMessagesAreCut)
-{
-    std::string huge(8000, 'x');
-    CErrorRecord record;
-    SetMessage(&record, "%s", huge.c_str());
-    EXPECT_EQ(record.GetMessage().size(), kErrorTextSize - 1);
-    AddContext(&record, "%s", huge.c_str());
-    EXPECT_EQ(Text(record).size(), kErrorTextSize - 1);
 }
 
 } // namespace

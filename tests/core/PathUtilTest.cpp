@@ -1,5 +1,6 @@
 #include "core/PathUtil.h"
-#include "CoreTestUtil.h"
+#include "common/RecordingSink.h"
+#include "common/TempAreaTest.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -58,26 +59,9 @@ INSTANTIATE_TEST_SUITE_P(PathUtil, ParentPathCases,
                                            ParentCase{"file.ccf", ""}, ParentCase{"/file.ccf", "/"},
                                            ParentCase{nullptr, nullptr}));
 
-class PathUtilDisk : public CTempDirTest
+class PathUtilDisk : public dwtest::CTempAreaTest
 {
 };
-
-TEST_F(PathUtilDisk, MakeLongPathUsesStoredLetterCase)
-{
-    ASSERT_EQ(::mkdir(Path("Music").c_str(), 0777), 0);
-    WriteFile(Path("Music/Remote.CCF"), "x");
-    // The temporary directory's own name is matched exactly; the rest by case.
-    EXPECT_EQ(MakeLongPath((m_dir + "/music/remote.ccf").c_str()), m_dir + "/Music/Remote.CCF");
-    EXPECT_EQ(MakeLongPath((m_dir + "\\MUSIC\\\\remote.ccf").c_str()), m_dir + "/Music/Remote.CCF");
-    EXPECT_EQ(MakeLongPath((m_dir + "/Music/new.ccf").c_str()), m_dir + "/Music/new.ccf")
-        << "a missing file stays as written";
-    EXPECT_EQ(MakeLongPath((m_dir + "/nodir/Remote.CCF").c_str()), m_dir + "/nodir/Remote.CCF");
-    EXPECT_EQ(MakeLongPath(""), "");
-
-    // An exact match wins over a case-insensitive one.
-    WriteFile(Path("Music/remote.ccf"), "y");
-    EXPECT_EQ(MakeLongPath((m_dir + "/Music/remote.ccf").c_str()), m_dir + "/Music/remote.ccf");
-}
 
 std::vector<unsigned> g_waits;
 
@@ -117,16 +101,6 @@ TEST_F(PathUtilDisk, CreateDirectoryPath)
     SetDirectoryRetryWait(previous);
 }
 
-struct CBodyRecorder : CProgressSink
-{
-    std::vector<std::string> bodies;
-    void Update(std::uint32_t, std::uint32_t, const char*, const char*, const char* body, int, bool) override
-    {
-        if (body)
-            bodies.push_back(body);
-    }
-};
-
 TEST_F(PathUtilDisk, DeleteDirectoryContents)
 {
     std::string temp = Path("DW_Temp");
@@ -140,18 +114,15 @@ TEST_F(PathUtilDisk, DeleteDirectoryContents)
     WriteFile(Path("keep/precious"), "x");
     ASSERT_EQ(::symlink(Path("keep").c_str(), (temp + "/link").c_str()), 0);
 
-    CBodyRecorder progress;
+    dwtest::CRecordingSink progress;
     CErrorRecord errors;
     ASSERT_TRUE(DeleteDirectoryContents(&progress, temp.c_str(), &errors)) << GetText(&errors);
     EXPECT_TRUE(FileExists(temp));
     EXPECT_FALSE(FileExists(temp + "/BMP"));
     EXPECT_FALSE(FileExists(temp + "/link"));
     EXPECT_TRUE(FileExists(Path("keep/precious")));
-    EXPECT_NE(std::find(progress.bodies.begin(), progress.bodies.end(), "Removing " + temp + "/BMP"),
-              progress.bodies.end());
-    EXPECT_NE(
-        std::find(progress.bodies.begin(), progress.bodies.end(), "Deleting " + temp + "/Discweaver.csf"),
-        progress.bodies.end());
+    EXPECT_TRUE(progress.SawBody("Removing " + temp + "/BMP"));
+    EXPECT_TRUE(progress.SawBody("Deleting " + temp + "/Discweaver.csf"));
 
     // A directory that does not exist yet is created (and is then empty).
     EXPECT_TRUE(DeleteDirectoryContents(nullptr, Path("fresh/tmp").c_str(), nullptr));
@@ -166,18 +137,6 @@ TEST_F(PathUtilDisk, DeleteDirectoryContents)
     Clear(&errors);
     EXPECT_FALSE(DeleteDirectoryContents(nullptr, "/", &errors));
     EXPECT_FALSE(DeleteDirectoryContents(nullptr, "", &errors));
-}
-
-TEST_F(PathUtilDisk, CheckAccess)
-{
-    WriteFile(Path("in.ccf"), "x");
-    CErrorRecord errors;
-    EXPECT_TRUE(CheckAccess(&errors, Path("in.ccf").c_str(), false));
-    EXPECT_TRUE(CheckAccess(&errors, m_dir.c_str(), true));
-    EXPECT_FALSE(CheckAccess(&errors, Path("missing.ccf").c_str(), false));
-    EXPECT_EQ(std::string(GetText(&errors)),
-              "Cannot access " + Path("missing.ccf") + ": No such file or directory");
-    EXPECT_EQ(errors.GetKind(), ErrorKind::RuntimeError);
 }
 
 } // namespace

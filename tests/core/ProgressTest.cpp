@@ -1,7 +1,8 @@
 #include "core/Progress.h"
 #include "core/Startup.h"
 
-#include "CoreTestUtil.h"
+#include "common/RecordingSink.h"
+#include "common/TempAreaTest.h"
 #include "core/Registry.h"
 
 #include <gtest/gtest.h>
@@ -11,52 +12,7 @@
 
 namespace {
 
-// Records every Update as one line.
-struct CRecordingSink : CProgressSink
-{
-    std::vector<std::string> calls;
-    void Update(std::uint32_t position, std::uint32_t maximum, const char* title, const char* heading,
-                const char* body, int succeeded, bool showNow) override
-    {
-        std::string line;
-        if (position != kNoChange || maximum != kNoChange)
-            line += "bar " + std::to_string(position) + "/" + std::to_string(maximum) + " ";
-        if (title)
-            line += std::string("title=") + title + " ";
-        if (heading)
-            line += std::string("heading=") + heading + " ";
-        if (body)
-            line += std::string("body=") + body + " ";
-        if (succeeded != kSucceededNoChange)
-            line += succeeded ? "succeeded " : "failed ";
-        if (showNow)
-            line += "show ";
-        calls.push_back(line);
-    }
-};
-
-TEST(Progress, NullSinkIsIgnored)
-{
-    ProgressHeading(nullptr, "Reading %s", "x");
-    ProgressBody(nullptr, "Reading %s", "x");
-    ProgressBar(nullptr, 1, 2);
-    CRecordingSink sink;
-    ProgressBody(&sink, nullptr);
-    EXPECT_TRUE(sink.calls.empty());
-}
-
-TEST(Progress, EachHelperChangesOneField)
-{
-    CRecordingSink sink;
-    ProgressTitle(&sink, "Discweaver is %s...", "starting");
-    ProgressHeading(&sink, "Loading %d", 1);
-    ProgressBody(&sink, "%s", "");
-    ProgressBar(&sink, 3, 10);
-    ProgressShowNow(&sink);
-    ProgressSucceeded(&sink, false);
-    EXPECT_EQ(sink.calls, (std::vector<std::string>{"title=Discweaver is starting... ", "heading=Loading 1 ",
-                                                    "body= ", "bar 3/10 ", "show ", "failed "}));
-}
+using dwtest::CRecordingSink;
 
 TEST(Progress, LongTextsAreCutTo1023)
 {
@@ -67,7 +23,7 @@ TEST(Progress, LongTextsAreCutTo1023)
     EXPECT_EQ(sink.calls[0], "body=" + huge.substr(0, 1023) + " ");
 }
 
-class StartupTest : public CTempDirTest
+class StartupTest : public dwtest::CTempAreaTest
 {
 };
 
@@ -94,31 +50,6 @@ TEST_F(StartupTest, StartupTaskRunsEveryStepAndKeepsTheFirstFailure)
     EXPECT_EQ(sink.calls.front(), "title=Discweaver is starting... ");
     EXPECT_NE(std::find(sink.calls.begin(), sink.calls.end(), "heading=Loading CCFDll "), sink.calls.end());
     EXPECT_EQ(sink.calls.back(), "failed ");
-}
-
-TEST_F(StartupTest, SuccessfulStartAndExit)
-{
-    EXPECT_TRUE(IsWelcomeNeeded());
-    WriteRegistryString(HKEY_CURRENT_USER, kSettingsKey, "WelcomeShown", "1");
-    EXPECT_TRUE(IsWelcomeNeeded()) << "a mistyped value counts as absent";
-    ASSERT_TRUE(MarkWelcomeShown());
-    EXPECT_FALSE(IsWelcomeNeeded());
-
-    CDWConfig config;
-    config.SetExecutablePath(Path("bin/discweaver").c_str());
-    CErrorRecord errors;
-    CWarningList warnings;
-    CStartupOutcome outcome = RunStartupTask(config, nullptr, &errors, &warnings, nullptr);
-    EXPECT_TRUE(outcome.succeeded) << GetText(&errors);
-    EXPECT_EQ(config.GetConfigArea(), Path("bin"));
-
-    config.SetOutputCcf("/tmp/out.ccf");
-    bool cleaned = false;
-    RunExitTask(config, nullptr, [&] { cleaned = true; });
-    EXPECT_TRUE(cleaned);
-    std::string saved;
-    ASSERT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "OutputCCF", &saved));
-    EXPECT_EQ(saved, "/tmp/out.ccf");
 }
 
 } // namespace

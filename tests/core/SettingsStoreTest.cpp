@@ -1,5 +1,5 @@
 #include "core/SettingsStore.h"
-#include "CoreTestUtil.h"
+#include "common/TempAreaTest.h"
 #include "core/Registry.h"
 
 #include <algorithm>
@@ -13,149 +13,19 @@
 
 namespace {
 
-class SettingsStoreTest : public CTempDirTest
+class SettingsStoreTest : public dwtest::CTempAreaTest
 {
 };
 
-std::vector<unsigned char> Bytes(const char* s, std::size_t n)
+TEST_F(SettingsStoreTest, OversizedStoreIsNeitherReadNorReplaced)
 {
-    return std::vector<unsigned char>(s, s + n);
-}
-
-TEST_F(SettingsStoreTest, ValuesKeepTheirTypes)
-{
-    ASSERT_TRUE(WriteRegistryString(HKEY_CURRENT_USER, kSettingsKey, "InputCCF", "/home/me/in.ccf"));
-    ASSERT_TRUE(WriteRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "PanelCap", 12));
-    ASSERT_TRUE(WriteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "Area", REG_EXPAND_SZ, "$HOME/x", 8));
-    const unsigned char blob[] = {0, 1, 0xff, '"'};
-    ASSERT_TRUE(WriteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "Blob", REG_BINARY, blob, sizeof blob));
-
-    std::uint32_t type = 0, size = 0, number = 99;
-    std::vector<unsigned char> data;
-    ASSERT_TRUE(ReadRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "InputCCF", &type, &data, &size));
-    EXPECT_EQ(type, REG_SZ);
-    EXPECT_EQ(data, Bytes("/home/me/in.ccf", 16)) << "text values include their NUL";
-    EXPECT_EQ(size, 16u);
-
-    // A text value read as a number fails, with the value set to 0 and EINVAL.
-    errno = 0;
-    EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "InputCCF", &number));
-    EXPECT_EQ(number, 0u);
-    EXPECT_EQ(errno, EINVAL);
-    ASSERT_TRUE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "panelcap", &number))
-        << "names ignore case";
-    EXPECT_EQ(number, 12u);
-
-    // Expandable text is not text.
-    std::string text;
-    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "Area", &text));
-    ASSERT_TRUE(ReadRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "Area", &type, &data, nullptr));
-    EXPECT_EQ(type, REG_EXPAND_SZ);
-    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "PanelCap", &text));
-
-    ASSERT_TRUE(ReadRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "Blob", &type, &data, nullptr));
-    EXPECT_EQ(type, REG_BINARY);
-    EXPECT_EQ(data, std::vector<unsigned char>(blob, blob + sizeof blob));
-
-    errno = 0;
-    EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "Missing", &type, nullptr, nullptr));
-    EXPECT_EQ(errno, ENOENT);
-    EXPECT_FALSE(ReadRegistryValue(HKEY_CURRENT_USER, kWindowPosKey, "InputCCF", &type, nullptr, nullptr))
-        << "subkeys are separate keys";
-}
-
-TEST_F(SettingsStoreTest, FileIsReadableTextAndSurvivesHandEdits)
-{
-    std::string hand = "; my notes\n"
-                       "[Software\\Brisket\\Trackloom]\n"
-                       "\"InputCCF\"=\"C:\\\\old.ccf\"\n"
-                       "this line is broken\n"
-                       "\"PanelCap\"=dword:zz\n"
-                       "\n"
-                       "[Software\\Brisket\\Trackloom\\WindowPos]\n"
-                       "\"Main.w\"=dword:00000280\n";
-    ::mkdir((m_dir + "/user").c_str(), 0700);
-    WriteFile(m_userStore, hand);
-
-    std::string text;
-    ASSERT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, "software\\brisket\\TRACKLOOM", "InputCCF", &text));
-    EXPECT_EQ(text, "C:\\old.ccf");
-    std::uint32_t w = 0;
-    ASSERT_TRUE(ReadRegistryDword(HKEY_CURRENT_USER, kWindowPosKey, "Main.w", &w));
-    EXPECT_EQ(w, 640u);
-    EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "PanelCap", &w))
-        << "a malformed value is absent";
-
-    ASSERT_TRUE(WriteRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "CompressImages", 1));
-    ASSERT_TRUE(WriteRegistryString(HKEY_CURRENT_USER, kSettingsKey, "InputCCF", "/new \"q\".ccf"));
-    std::string after = ReadFile(m_userStore);
-    EXPECT_EQ(after, "; my notes\n"
-                     "[Software\\Brisket\\Trackloom]\n"
-                     "\"InputCCF\"=\"/new \\\"q\\\".ccf\"\n"
-                     "\"CompressImages\"=dword:00000001\n"
-                     "this line is broken\n"
-                     "\"PanelCap\"=dword:zz\n"
-                     "\n"
-                     "[Software\\Brisket\\Trackloom\\WindowPos]\n"
-                     "\"Main.w\"=dword:00000280\n");
-
-    ASSERT_TRUE(WriteRegistryDword(HKEY_CURRENT_USER, kCsvSettingsKey, "Columns", 3));
-    EXPECT_NE(
-        ReadFile(m_userStore).find("\n[Software\\Brisket\\Trackloom\\CSV]\n\"Columns\"=dword:00000003\n"),
-        std::string::npos);
-}
-
-TEST_F(SettingsStoreTest, TextRoundTripsEveryByte)
-{
-    std::string all;
-    for (int c = 1; c < 256; ++c)
-        all += static_cast<char>(c);
-    ASSERT_TRUE(WriteRegistryString(HKEY_CURRENT_USER, kSettingsKey, all.c_str(), all.c_str()));
-    std::string text;
-    ASSERT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, all.c_str(), &text));
-    EXPECT_EQ(text, all);
-    // One value per line: nothing in the file breaks a line except the line ends.
-    std::string file = ReadFile(m_userStore);
-    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 2);
-}
-
-TEST_F(SettingsStoreTest, DeleteMissingSucceeds)
-{
-    EXPECT_TRUE(DeleteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "InputCCF")) << "no file yet";
-    EXPECT_FALSE(FileExists(m_userStore)) << "deleting nothing writes nothing";
-    ASSERT_TRUE(WriteRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "A", 1));
-    EXPECT_TRUE(DeleteRegistryValue(HKEY_CURRENT_USER, "No\\Such\\Key", "A"));
-    EXPECT_TRUE(DeleteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "B"));
-    EXPECT_TRUE(DeleteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "a"));
-    std::uint32_t v;
+    std::string text = "[Software\\Brisket\\Trackloom]\n\"A\"=dword:00000001\n;";
+    text.resize(kMaxSettingsFileSize + 1, 'x');
+    WriteFile(m_userStore, text);
+    std::uint32_t v = 0;
     EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "A", &v));
-}
-
-TEST_F(SettingsStoreTest, MachineStoreIsReadOnly)
-{
-    WriteFile(m_machineStore, "[Software\\CCF Tools]\n\"CCFDll\"=\"/opt/ccf/libCCFDll.so\"\n");
-    std::string path;
-    ASSERT_TRUE(ReadRegistryString(HKEY_LOCAL_MACHINE, kCcfToolsKey, "CCFDll", &path));
-    EXPECT_EQ(path, "/opt/ccf/libCCFDll.so");
-    EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kCcfToolsKey, "CCFDll", &path));
-
-    errno = 0;
-    EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kCcfToolsKey, "CCFDll", "/evil"));
-    EXPECT_EQ(errno, EACCES);
-    EXPECT_FALSE(DeleteRegistryValue(HKEY_LOCAL_MACHINE, kCcfToolsKey, "CCFDll"));
-    EXPECT_TRUE(DeleteRegistryValue(HKEY_LOCAL_MACHINE, kCcfToolsKey, "Missing"));
-    EXPECT_EQ(ReadFile(m_machineStore), "[Software\\CCF Tools]\n\"CCFDll\"=\"/opt/ccf/libCCFDll.so\"\n");
-}
-
-TEST_F(SettingsStoreTest, UnreadableStoreIsNotOverwritten)
-{
-    // A directory where the file should be cannot be read: writing must refuse rather
-    // than replace what it could not read.
-    ::mkdir((m_dir + "/user").c_str(), 0700);
-    ::mkdir(m_userStore.c_str(), 0700);
-    EXPECT_FALSE(WriteRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "A", 1));
-    std::uint32_t v;
-    EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "A", &v));
+    EXPECT_FALSE(WriteRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "B", 2));
+    EXPECT_EQ(ReadFile(m_userStore).size(), kMaxSettingsFileSize + 1);
 }
 
 TEST_F(SettingsStoreTest, ConcurrentWritersLoseNothing)

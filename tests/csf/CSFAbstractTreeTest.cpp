@@ -3,6 +3,8 @@
 #include "csf/CSFSection.h"
 #include "csf/DanglingJumps.h"
 
+#include "common/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,63 +13,11 @@
 
 namespace {
 
+using dwtest::ReadText;
+
 // A small configuration: device TV with two panels Main (the second holding buttons in
 // nested frames), a hard button with an alias, and device Amp.
-const char* const kConfig = R"(CCF()
-{
-Device("TV")
-{
-Left("Prev")
-{
-AliasDeviceKey("Amp","Mute");
-}
-Panel("Main")
-{
-Button("Play",0,0,10,10,3)
-{
-Action()
-{
-JumpDevicePanel("this","Sub");
-}
-}
-Button("Stop",0,0,10,10,4)
-Button("",0,0,10,10,90)
-Mute()
-}
-Panel("Main")
-{
-Frame("",0,0,240,100)
-{
-Frame("Inner",0,0,100,100)
-{
-Button("Play",0,0,10,10,12)
-{
-Action()
-{
-AliasDeviceButton("Amp","Vol","Up",7);
-}
-}
-}
-}
-}
-Panel("Sub")
-{
-}
-Button("Loose",0,0,1,1,5)
-}
-Device("Amp")
-{
-MUTE()
-{
-}
-Panel("Vol")
-{
-Button("Up",0,0,1,1,7)
-}
-}
-Other()
-}
-)";
+const std::string kConfig = DW_TEST_DATA_DIR "/csf/tv-amp.csf";
 
 struct CBuiltTree
 {
@@ -88,17 +38,9 @@ std::unique_ptr<CBuiltTree> Build(const std::string& text, CErrorRecord* errors 
     return built;
 }
 
-std::vector<std::string> Names(const std::vector<CCSFButton*>& buttons)
-{
-    std::vector<std::string> names;
-    for (const CCSFButton* b : buttons)
-        names.emplace_back(b->GetName().GetPlain());
-    return names;
-}
-
 TEST(CSFAbstractTree, BuildsDevicesPanelsButtonsAndHardButtons)
 {
-    auto t = Build(kConfig);
+    auto t = Build(ReadText(kConfig));
     ASSERT_EQ(t->tree.GetCount(), 2u);
     CCSFDevice* tv = t->tree.GetAt(0);
     EXPECT_STREQ(tv->GetName().GetPlain(), "TV");
@@ -137,78 +79,6 @@ TEST(CSFAbstractTree, BuildsDevicesPanelsButtonsAndHardButtons)
     EXPECT_FALSE(amp->GetHardButtons().GetAt(0)->HasAlias());
 }
 
-TEST(CSFAbstractTree, NamelessButtonsStillCountForTheHighestNumber)
-{
-    auto t = Build(kConfig);
-    t->root->UpdateHighestButtonNumber();
-    EXPECT_EQ(t->root->GetHighestButtonNumber(), 90u);
-}
-
-TEST(CSFAbstractTree, Lookups)
-{
-    auto t = Build(kConfig);
-    std::vector<CCSFDevice*> devices{nullptr};
-    t->tree.FindDevices(devices, "tv");
-    EXPECT_EQ(devices.size(), 1u);
-    t->tree.FindDevices(devices, nullptr);
-    EXPECT_TRUE(devices.empty());
-
-    std::vector<CCSFPanel*> panels;
-    t->tree.FindPanels(panels, "TV", "MAIN");
-    ASSERT_EQ(panels.size(), 2u);
-    EXPECT_EQ(panels[0]->GetPosition(), 0u);
-    EXPECT_EQ(panels[1]->GetPosition(), 1u);
-    t->tree.FindPanels(panels, "TV", nullptr);
-    EXPECT_TRUE(panels.empty());
-
-    std::vector<CCSFButton*> buttons;
-    t->tree.FindButtons(buttons, "TV", "Main", "play");
-    EXPECT_EQ(buttons.size(), 2u);
-    t->tree.FindButtons(buttons, "TV", nullptr, "left");
-    EXPECT_EQ(Names(buttons), (std::vector<std::string>{"Left"}));
-    t->tree.FindButtons(buttons, "TV", nullptr, "Play");
-    EXPECT_TRUE(buttons.empty());
-    t->tree.FindButtons(buttons, "TV", "Main", nullptr);
-    EXPECT_TRUE(buttons.empty());
-    // A button directly in a device block belongs to no panel.
-    t->tree.FindButtons(buttons, "TV", "Sub", "Loose");
-    EXPECT_TRUE(buttons.empty());
-}
-
-TEST(CSFAbstractTree, StatementsOfElements)
-{
-    auto t = Build(R"(R()
-{
-Device("My_TV")
-{
-Panel("A/B")
-{
-Button("P\x22Q",0,0,1,1,17)
-}
-Vol+()
-}
-}
-)");
-    CCSFDevice* d = t->tree.GetFirst();
-    CCSFPanel* p = d->GetPanels().GetFirst();
-    EXPECT_EQ(p->GetJumpStatement(), "JumpDevicePanel(\"My_TV\",\"A/B\");");
-    EXPECT_EQ(p->GetButtons().GetFirst()->GetAliasStatement(),
-              "AliasDeviceButton(\"My_TV\",\"A/B\",\"P\\x22Q\",17); /* Reference to Button 17 */");
-    EXPECT_EQ(d->GetHardButtons().GetFirst()->GetAliasStatement(), "AliasDeviceKey(\"My_TV\",\"Vol+\");");
-    CCSFButton orphan;
-    EXPECT_EQ(orphan.GetAliasStatement(), "");
-
-    std::unique_ptr<CCSFPanelPath> panelPath(p->MakePath());
-    EXPECT_STREQ(panelPath->GetDeviceName().GetPlain(), "My_TV");
-    EXPECT_STREQ(panelPath->GetPanelName().GetEscaped(), "A\\x2fB");
-    std::unique_ptr<CCSFButtonPath> buttonPath(p->GetButtons().GetFirst()->MakePath());
-    EXPECT_STREQ(buttonPath->GetDescription(), "My_TV, A/B, P\"Q");
-    std::unique_ptr<CCSFButtonPath> hardPath(d->GetHardButtons().GetFirst()->MakePath());
-    EXPECT_TRUE(hardPath->IsHardButtonPath());
-    EXPECT_STREQ(hardPath->GetDescription(), "My_TV, Vol+");
-    EXPECT_TRUE(hardPath->Validate(nullptr));
-}
-
 struct BuildFailure
 {
     const char* name;
@@ -242,124 +112,11 @@ INSTANTIATE_TEST_SUITE_P(
                      "Error parsing CCF file: device \"T*V\": Cannot add invalid panel: panel has no name"}),
     [](const ::testing::TestParamInfo<BuildFailure>& info) { return std::string(info.param.name); });
 
-TEST(CSFAbstractTree, FirstFailingDeviceStopsTheBuild)
-{
-    CErrorRecord errors;
-    bool ok = true;
-    auto t = Build("R()\n{\nDevice(\"A\")\n{\n}\nDevice(\"\")\nDevice(\"C\")\n}\n", &errors, &ok);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(t->tree.GetCount(), 1u);
-}
-
-TEST(CSFAbstractTree, ButtonChecks)
-{
-    CCSFDevice device;
-    device.SetEscapedName("TV");
-    CCSFPanel panel(&device);
-    panel.SetEscapedName("Main");
-    struct
-    {
-        CCSFButton button;
-        const char* message;
-    } cases[] = {
-        {CCSFButton(&panel), "button has no name"},
-        {CCSFButton(), "button \"B\" has no parent"},
-        {CCSFButton(&panel), "button \"B\" has invalid number (0)"},
-    };
-    cases[1].button.SetEscapedName("B");
-    cases[2].button.SetEscapedName("B");
-    for (auto& c : cases) {
-        CErrorRecord errors;
-        EXPECT_FALSE(c.button.IsValid(&errors));
-        EXPECT_STREQ(GetText(&errors), c.message);
-    }
-    CNamedCollection<CCSFButton> buttons;
-    CErrorRecord errors;
-    auto* unnamed = new CCSFButton(&panel);
-    EXPECT_EQ(buttons.Add(&errors, unnamed), nullptr);
-    delete unnamed;
-    EXPECT_STREQ(GetText(&errors), "Cannot add invalid button: button has no name");
-}
-
-TEST(CSFAbstractTree, ButtonForAPlayerPrefersActionUniqueAndNoAlias)
-{
-    auto t = Build(R"(R()
-{
-Device("DVD")
-{
-Panel("A")
-{
-Button("Play",0,0,1,1,1)
-Button("Next",0,0,1,1,2)
-{
-Action()
-{
-AliasDeviceKey("TV","Mute");
-}
-}
-}
-Panel("B")
-{
-Button("play",0,0,1,1,3)
-{
-Action()
-{
-}
-}
-Button("Play",0,0,1,1,4)
-{
-Action()
-{
-}
-}
-Button("NEXT",0,0,1,1,5)
-{
-Action()
-{
-}
-}
-Button("Stop",0,0,1,1,6)
-{
-Action()
-{
-AliasDeviceKey("TV","Mute");
-}
-}
-}
-}
-}
-)");
-    const CCSFDevice* dvd = t->tree.GetFirst();
-    // Play: the first has no action, the two on B share a name, so none qualifies.
-    EXPECT_EQ(dvd->FindButtonForPlayer("PLAY"), nullptr);
-    // Next: the aliased one on A loses to the plain one on B.
-    ASSERT_NE(dvd->FindButtonForPlayer("next"), nullptr);
-    EXPECT_EQ(dvd->FindButtonForPlayer("next")->GetNumber(), 5u);
-    // Stop: only an aliased one exists, which is taken as the fallback.
-    ASSERT_NE(dvd->FindButtonForPlayer("Stop"), nullptr);
-    EXPECT_EQ(dvd->FindButtonForPlayer("Stop")->GetNumber(), 6u);
-    EXPECT_EQ(dvd->FindButtonForPlayer(nullptr), nullptr);
-}
-
-TEST(CSFAbstractTree, RemoveDeviceDeletesItsStatements)
-{
-    auto t = Build(kConfig);
-    CCSFDevice* tv = t->tree.GetFirst();
-    t->tree.RemoveDevice(tv);
-    EXPECT_EQ(t->tree.GetCount(), 1u);
-    std::string written = t->root->WriteToString();
-    EXPECT_EQ(written.find("Device(\"TV\")"), std::string::npos);
-    EXPECT_NE(written.find("Device(\"Amp\")"), std::string::npos);
-    CCSFDevice stranger;
-    t->tree.RemoveDevice(&stranger);
-    EXPECT_EQ(t->tree.GetCount(), 1u);
-}
-
 // ---- paths -----------------------------------------------------------------------------
 
 TEST(CSFPath, ResolveMessages)
 {
-    auto t = Build(kConfig);
+    auto t = Build(ReadText(kConfig));
     CCSFPanelPath path;
     path.SetDeviceNamePlain("TV");
     path.SetPanelNamePlain("Main");
@@ -389,7 +146,7 @@ TEST(CSFPath, ResolveMessages)
 
 TEST(CSFPath, LinkButtonsKeepAllMatchesAndUseTheFirst)
 {
-    auto t = Build(kConfig);
+    auto t = Build(ReadText(kConfig));
     CCSFButtonPath link;
     link.SetDeviceNamePlain("TV");
     link.SetPanelNamePlain("Main");
@@ -452,114 +209,6 @@ TEST(CSFPath, Validation)
     EXPECT_STREQ(CCSFPanelPath().GetDescription(), "<invalid CSF panel path>");
 }
 
-TEST(CSFPath, DescriptionFollowsNameChanges)
-{
-    CCSFButtonPath path;
-    path.SetDeviceNamePlain("TV");
-    path.SetButtonNamePlain("Left");
-    EXPECT_STREQ(path.GetDescription(), "TV, Left");
-    path.SetPanelNameEscaped("Main\\x5f2");
-    EXPECT_STREQ(path.GetDescription(), "TV, Main_2, Left");
-    EXPECT_STREQ(path.GetName().GetPlain(), "TV, Main_2, Left");
-}
-
-TEST(CSFPath, ButtonPathsInASortedCollection)
-{
-    CNamedCollection<CCSFButtonPath> links;
-    links.SetKeepSorted(true);
-    for (const char* button : {"b", "A", "c"}) {
-        auto* p = new CCSFButtonPath();
-        p->SetDeviceNamePlain("TV");
-        p->SetPanelNamePlain("Main");
-        p->SetButtonNamePlain(button);
-        ASSERT_NE(links.Add(nullptr, p), nullptr);
-    }
-    EXPECT_STREQ(links.GetAt(0)->GetButtonName().GetPlain(), "A");
-    EXPECT_STREQ(links.GetAt(2)->GetButtonName().GetPlain(), "c");
-    auto* dup = new CCSFButtonPath();
-    dup->SetDeviceNamePlain("tv");
-    dup->SetPanelNamePlain("MAIN");
-    dup->SetButtonNamePlain("B");
-    CErrorRecord errors;
-    EXPECT_EQ(links.Add(&errors, dup), nullptr);
-    delete dup;
-    EXPECT_STREQ(GetText(&errors), "Another button path is already named \"tv, MAIN, B\"");
-}
-
-class CSFPathXml : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        doc = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
-        root = xmlNewNode(nullptr, reinterpret_cast<const xmlChar*>("Root"));
-        xmlDocSetRootElement(doc, root);
-    }
-    void TearDown() override { xmlFreeDoc(doc); }
-    static std::string Attr(xmlNodePtr e, const char* name)
-    {
-        xmlChar* v = xmlGetProp(e, reinterpret_cast<const xmlChar*>(name));
-        std::string s = v != nullptr ? reinterpret_cast<const char*>(v) : "<absent>";
-        xmlFree(v);
-        return s;
-    }
-    xmlDocPtr doc = nullptr;
-    xmlNodePtr root = nullptr;
-};
-
-TEST_F(CSFPathXml, RoundTripsEscapedNames)
-{
-    CCSFButtonPath path;
-    path.SetDeviceNamePlain("My_TV");
-    path.SetPanelNamePlain("A<&>\"B");
-    path.SetButtonNamePlain("Play");
-    xmlNodePtr e = path.WriteXml(root);
-    ASSERT_NE(e, nullptr);
-    EXPECT_STREQ(reinterpret_cast<const char*>(e->name), "CSFPath");
-    EXPECT_EQ(Attr(e, "Type"), "Button");
-    EXPECT_EQ(Attr(e, "CSFDeviceName"), "My\\x5fTV");
-    EXPECT_EQ(Attr(e, "CSFPanelName"), "A<&>\\x22B");
-    CCSFButtonPath back;
-    EXPECT_TRUE(back.ReadXml(nullptr, e));
-    EXPECT_STREQ(back.GetDescription(), "My_TV, A<&>\"B, Play");
-}
-
-TEST_F(CSFPathXml, EmptyPathWritesOnlyItsType)
-{
-    CCSFButtonPath path;
-    xmlNodePtr e = path.WriteXml(root);
-    EXPECT_EQ(Attr(e, "Type"), "Button");
-    EXPECT_EQ(Attr(e, "CSFDeviceName"), "<absent>");
-    EXPECT_EQ(Attr(e, "CSFButtonName"), "<absent>");
-    CCSFPanelPath panel;
-    panel.SetDeviceNamePlain("TV");
-    xmlNodePtr p = panel.WriteXml(root);
-    EXPECT_EQ(Attr(p, "Type"), "Panel");
-    EXPECT_EQ(Attr(p, "CSFPanelName"), "<absent>");
-}
-
-TEST_F(CSFPathXml, TypeChecks)
-{
-    xmlNodePtr e = xmlNewChild(root, nullptr, reinterpret_cast<const xmlChar*>("CSFPath"), nullptr);
-    CCSFPanelPath path;
-    CErrorRecord noType;
-    EXPECT_FALSE(path.ReadXml(&noType, e));
-    EXPECT_STREQ(GetText(&noType), "CSFPath has no type");
-    xmlSetProp(e, reinterpret_cast<const xmlChar*>("Type"), reinterpret_cast<const xmlChar*>("panel"));
-    CErrorRecord mismatch;
-    EXPECT_FALSE(path.ReadXml(&mismatch, e));
-    EXPECT_STREQ(GetText(&mismatch), "CSFPath type mismatch: expected \"Panel\", got \"panel\"");
-    xmlSetProp(e, reinterpret_cast<const xmlChar*>("Type"), reinterpret_cast<const xmlChar*>("Panel"));
-    xmlSetProp(e, reinterpret_cast<const xmlChar*>("CSFDeviceName"), reinterpret_cast<const xmlChar*>("TV"));
-    CErrorRecord invalid;
-    EXPECT_FALSE(path.ReadXml(&invalid, e));
-    EXPECT_STREQ(GetText(&invalid), "panel path has no panel name");
-    CCSFButtonPath button;
-    CErrorRecord buttonMismatch;
-    EXPECT_FALSE(button.ReadXml(&buttonMismatch, e));
-    EXPECT_STREQ(GetText(&buttonMismatch), "CSFPath type mismatch: expected \"Button\", got \"Panel\"");
-}
-
 // ---- dangling jumps ------------------------------------------------------------------
 
 struct JumpCase
@@ -603,18 +252,6 @@ INSTANTIATE_TEST_SUITE_P(
                                "JumpDevicePanel(\"TV\",\"A\\x5fB\");", true},
                       JumpCase{"SingleArgumentNotAJump", "", "JumpDevicePanel(\"TV\");", true}),
     [](const ::testing::TestParamInfo<JumpCase>& info) { return std::string(info.param.name); });
-
-TEST(CSFDanglingJumps, RemovesRunsAndJumpsOutsideDevices)
-{
-    auto t = Build("R()\n{\nJumpDevicePanel(\"this\",\"Main\");\nDevice(\"TV\")\n{\nPanel(\"Main\")\n{\n"
-                   "Button(\"B\",0,0,1,1,1)\n{\nAction()\n{\nA()\nJumpDevicePanel(\"X\",\"1\");\n"
-                   "JumpDevicePanel(\"Y\",\"2\");\nB()\n}\n}\n}\nLeft()\n{\nJumpDevicePanel(\"TV\",\"Gone\");"
-                   "\n}\n}\n}\n");
-    EXPECT_EQ(RemoveDanglingJumpsFromTree(t->root.get(), t->tree), 4u);
-    std::string written = t->root->WriteToString();
-    EXPECT_EQ(written.find("Jump"), std::string::npos) << written;
-    EXPECT_NE(written.find("A()\n\t\t\t\t\tB()"), std::string::npos) << written;
-}
 
 TEST(CSFDanglingJumps, AStaleAbstractTreeCountsNewPanelsAsMissing)
 {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <unistd.h>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -39,58 +39,7 @@ TEST(CSFReadLines, TrimsAndDropsBlankAndCommentLines)
     EXPECT_EQ(lines.begin()[1].number, 5u);
 }
 
-TEST(CSFReadLines, KeepsVeryLongLinesWhole)
-{
-    std::string longLine(30000, 'x');
-    std::string text = longLine + "\nnext\n";
-    CCSFLineList lines;
-    CCSFSection::ReadLines(text.data(), text.size(), lines);
-    ASSERT_EQ(lines.GetCount(), 2u);
-    EXPECT_EQ(lines.begin()[0].length, 30000u);
-}
-
-TEST(CSFReadLines, ReadsFromStream)
-{
-    std::FILE* f = std::tmpfile();
-    ASSERT_NE(f, nullptr);
-    std::string big;
-    for (int i = 0; i < 20000; ++i)
-        big += "Statement(" + std::to_string(i) + ");\n";
-    std::fwrite(big.data(), 1, big.size(), f);
-    std::rewind(f);
-    CCSFLineList lines;
-    EXPECT_TRUE(CCSFSection::ReadLines(f, lines));
-    std::fclose(f);
-    ASSERT_EQ(lines.GetCount(), 20000u);
-    EXPECT_STREQ(lines.begin()[19999].text, "Statement(19999);");
-}
-
 // ---- Parse -----------------------------------------------------------------------------
-
-TEST(CSFParse, FirstStatementWithoutBlockIsTheWholeTree)
-{
-    auto root = Parse("Only()\nDevice(\"x\")\n{\n}\n");
-    ASSERT_TRUE(root);
-    EXPECT_STREQ(root->GetText(), "Only()");
-    EXPECT_FALSE(root->HasBlock());
-    EXPECT_EQ(root->GetFirstChild(), nullptr);
-    auto empty = Parse("Root()\n{\n}\n");
-    ASSERT_TRUE(empty);
-    EXPECT_TRUE(empty->HasBlock()) << "an empty block is still a block";
-    EXPECT_EQ(empty->GetFirstChild(), nullptr);
-}
-
-TEST(CSFParse, BlocksOpenOnlyWithALineBeginningWithBrace)
-{
-    auto root =
-        Parse("Root()\n{\nPanel(\"A\") {\nX()\n{ ignored text\nY()\n} trailing comment\n}\nlater()\n");
-    ASSERT_TRUE(root);
-    EXPECT_EQ(ChildTexts(root.get()), (V{"Panel(\"A\") {", "X()"}));
-    const CCSFSection* x = root->GetFirstChild()->GetNextSibling();
-    EXPECT_TRUE(x->HasBlock());
-    EXPECT_EQ(ChildTexts(x), (V{"Y()"}));
-    EXPECT_FALSE(root->GetFirstChild()->HasBlock());
-}
 
 struct ParseFailure
 {
@@ -151,56 +100,6 @@ TEST(CSFParse, EveryPrefixOfAFileParsesOrFailsCleanly)
 
 // ---- structure -------------------------------------------------------------------------
 
-TEST(CSFStructure, FindAndRemoveChildren)
-{
-    CCSFSection root;
-    root.SetText("Root");
-    EXPECT_EQ(root.FindChild("x"), nullptr); // no block yet
-    CCSFSection* a = root.AddChildText("Action()");
-    CCSFSection* none = root.AddChild();
-    CCSFSection* b = root.AddChildFormat("Font(%u);", 8u);
-    EXPECT_TRUE(root.HasBlock());
-    EXPECT_EQ(root.FindChild("ACTION()"), a);
-    EXPECT_EQ(root.FindChild("Action"), nullptr);
-    EXPECT_EQ(root.FindChild(nullptr), none);
-    EXPECT_EQ(root.FindChildByPrefix("font("), b);
-    EXPECT_EQ(root.FindChildByPrefix(nullptr), none);
-    root.RemoveChild(a);
-    root.RemoveChild(b);
-    EXPECT_EQ(root.GetChildCount(), 1u);
-    CCSFSection* c = root.AddChildText("C");
-    EXPECT_EQ(ChildTexts(&root), (V{"<none>", "C"}));
-    EXPECT_EQ(c->GetParent(), &root);
-    // Removing the last child keeps appending correct.
-    root.RemoveChild(c);
-    root.AddChildText("D");
-    EXPECT_EQ(ChildTexts(&root), (V{"<none>", "D"}));
-    EXPECT_TRUE(root.HasBlock());
-}
-
-TEST(CSFStructure, RemoveChildIgnoresNodesOfOtherParents)
-{
-    CCSFSection root;
-    CCSFSection* a = root.AddChildText("A");
-    CCSFSection* inner = a->AddChildText("Inner");
-    root.RemoveChild(inner);
-    EXPECT_EQ(a->GetChildCount(), 1u);
-}
-
-TEST(CSFStructure, SetTextReplacesAndClears)
-{
-    CCSFSection root;
-    root.SetText("a long statement text");
-    root.SetText("short");
-    EXPECT_STREQ(root.GetText(), "short");
-    root.SetText("a text that is longer than the first one was");
-    EXPECT_STREQ(root.GetText(), "a text that is longer than the first one was");
-    root.SetTextFormat("%s-%d", "x", 5);
-    EXPECT_STREQ(root.GetText(), "x-5");
-    root.SetText(nullptr);
-    EXPECT_EQ(root.GetText(), nullptr);
-}
-
 // ---- recognisers -----------------------------------------------------------------------
 
 struct ButtonCase
@@ -240,46 +139,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ButtonCase{"Buttons(\"Play\",1,2,3,4,7)", false, "", 0},
                       ButtonCase{" Button(\"Play\",1,2,3,4,7)", false, "", 0}));
 
-TEST(CSFRecognisers, DevicePanelFrame)
-{
-    CCSFSection node;
-    std::string name;
-    node.SetText("DEVICE(\"TV\\x5fSet\") /* x */");
-    EXPECT_TRUE(node.IsDeviceStatement(&name));
-    EXPECT_EQ(name, "TV\\x5fSet");
-    node.SetText("Device()");
-    EXPECT_TRUE(node.IsDeviceStatement(&name));
-    EXPECT_EQ(name, "");
-    node.SetText("panel(\"Main\")");
-    EXPECT_TRUE(node.IsPanelStatement(&name));
-    EXPECT_EQ(name, "Main");
-    EXPECT_FALSE(node.IsDeviceStatement(&name));
-    EXPECT_EQ(name, "");
-    node.SetText("Frame(\"\",0,0,1,1)");
-    EXPECT_TRUE(node.IsFrameStatement());
-    node.SetText("Framed(");
-    EXPECT_FALSE(node.IsFrameStatement());
-    CCSFSection empty;
-    EXPECT_FALSE(empty.IsDeviceStatement(&name));
-    EXPECT_FALSE(empty.IsHardButtonStatement(&name));
-    EXPECT_FALSE(empty.IsJumpStatement(&name, &name));
-}
-
-TEST(CSFRecognisers, HardButtons)
-{
-    CCSFSection node;
-    std::string name;
-    for (const char* text : {"Left()", "RIGHT(\"x\")", "vol-()", "Vol+(", "Chan-()", "CHAN+()", "Mute()"}) {
-        node.SetText(text);
-        EXPECT_TRUE(node.IsHardButtonStatement(&name)) << text;
-        EXPECT_EQ(name, std::string(text).substr(0, std::string(text).find('('))) << text;
-    }
-    for (const char* text : {"MUTE", "Mute ()", "Muted()", "Vol()", "Action(Mute())"}) {
-        node.SetText(text);
-        EXPECT_FALSE(node.IsHardButtonStatement(&name)) << text;
-    }
-}
-
 TEST(CSFRecognisers, JumpsResolveThisToTheEnclosingDevice)
 {
     auto root =
@@ -306,20 +165,6 @@ TEST(CSFRecognisers, JumpsResolveThisToTheEnclosingDevice)
     EXPECT_EQ(device, "this");
 }
 
-TEST(CSFHighestButtonNumber, TakesTheMaximumAnywhere)
-{
-    auto root = Parse("R()\n{\nButton(\"a\",0,0,1,1,3)\nFrame()\n{\nButton(\"b\",0,0,1,1,12)\n}\n"
-                      "Button(\"\",0,0,1,1,7)\nButton(\"c\",0,0,1,1)\n}\n");
-    ASSERT_TRUE(root);
-    root->SetHighestButtonNumber(500);
-    root->UpdateHighestButtonNumber();
-    EXPECT_EQ(root->GetHighestButtonNumber(), 12u);
-    auto plain = Parse("R()\n{\nX()\n}\n");
-    plain->SetHighestButtonNumber(5);
-    plain->UpdateHighestButtonNumber();
-    EXPECT_EQ(plain->GetHighestButtonNumber(), 0u);
-}
-
 // ---- writer and builders ---------------------------------------------------------------
 
 TEST(CSFWrite, RoundTripsWithTabsAndDropsEmptySubtrees)
@@ -339,21 +184,6 @@ TEST(CSFWrite, RoundTripsWithTabsAndDropsEmptySubtrees)
     auto again = Parse(root->WriteToString());
     ASSERT_TRUE(again);
     EXPECT_EQ(again->WriteToString(), root->WriteToString());
-}
-
-TEST(CSFWrite, WriteFileReplacesTheTarget)
-{
-    auto root = Parse("Root()\n{\nA()\n}\n");
-    std::string path = ::testing::TempDir() + "csf_write_test_" + std::to_string(::getpid()) + ".csf";
-    CErrorRecord errors;
-    ASSERT_TRUE(root->WriteFile(&errors, path.c_str())) << GetText(&errors);
-    CErrorRecord readErrors;
-    auto back = ParseCsfFile(path.c_str(), &readErrors);
-    ASSERT_TRUE(back) << GetText(&readErrors);
-    EXPECT_EQ(back->WriteToString(), root->WriteToString());
-    std::remove(path.c_str());
-    EXPECT_FALSE(root->WriteFile(&errors, "/nonexistent-dir-for-csf/x.csf"));
-    EXPECT_TRUE(HasError(&errors));
 }
 
 TEST(CSFWrite, FullDiskIsReported)
@@ -414,25 +244,6 @@ TEST(CSFBuilders, ButtonsNumberAboveTheHighest)
     EXPECT_TRUE(b1->IsButtonStatement(nullptr, &n));
     EXPECT_EQ(n, 42u);
     EXPECT_EQ(root->GetHighestButtonNumber(), 43u);
-}
-
-TEST(CSFBuilders, LongStatementsAreKeptWhole)
-{
-    CCSFSection root;
-    std::string name(3000, 'n');
-    CCSFSection* b = root.AddButton(name.c_str(), 0, 0, 1, 1, 8, 0, "", nullptr);
-    EXPECT_EQ(std::string(b->GetText()), "Button(\"" + name + "\",0,0,1,1,1) /* Button 1 */");
-}
-
-TEST(CSFMemory, StoreStaysCompact)
-{
-    std::string text = "CCF()\n{\n";
-    for (int i = 0; i < 20000; ++i)
-        text += "\tButton(\"Item\",0,0,10,10," + std::to_string(i + 1) + ")\n\t{\n\t\tFont(8);\n\t}\n";
-    text += "}\n";
-    auto root = Parse(text);
-    ASSERT_TRUE(root);
-    EXPECT_LT(root->GetStoreBytes(), 4 * text.size());
 }
 
 } // namespace

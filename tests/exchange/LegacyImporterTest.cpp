@@ -116,27 +116,6 @@ INSTANTIATE_TEST_SUITE_P(
                       CInvalidCase{"3~Queen~~\n",
                                    "Invalid line in input file (empty title column):\n3~Queen~~"}));
 
-TEST(LegacyImport, EachImportFillsANewList)
-{
-    CLibrary library;
-    ASSERT_TRUE(ImportText(library, "1~Queen~~Jazz\n"));
-    ASSERT_TRUE(ImportText(library, "1~Queen~~Jazz\n"));
-    ASSERT_EQ(library.GetLists().GetCount(), 2u);
-    EXPECT_NE(library.GetLists().FindByName("CD List"), nullptr);
-    EXPECT_NE(library.GetLists().FindByName("CD List 1"), nullptr);
-}
-
-TEST(LegacyImport, DuplicateTitleStopsTheBuildAndKeepsWhatCameBefore)
-{
-    CLibrary library;
-    CErrorRecord errors;
-    EXPECT_FALSE(
-        ImportText(library, "1~Queen~~Jazz\n2~Abba~~Gold\n3~queen~~JAZZ\n4~Abba~~Arrival\n", &errors));
-    EXPECT_STREQ(GetText(&errors), "Another disc is already named \"JAZZ\"");
-    ASSERT_EQ(library.GetLists().GetCount(), 1u);
-    EXPECT_EQ(library.GetDiscCount(), 2u);
-}
-
 TEST(LegacyImport, LongLinesAreCutIntoPiecesAndFileErrorsReported)
 {
     // 1023 bytes make the first piece; the rest of the line is a line of its own.

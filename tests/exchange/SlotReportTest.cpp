@@ -78,7 +78,8 @@ TEST(SlotReport, LowestHighestAndGapsOfOnePlayer)
     EXPECT_EQ(Cells(lib.Rows(ESlotTab::Highest)), Lines{"Changer | 5 | Jazz: Monk: Brilliant Corners"});
     CSlotReportRows gaps = lib.Rows(ESlotTab::Gaps);
     EXPECT_EQ(gaps.columns, (Lines{"Player", "Range", "Disc Before", "Disc After"}));
-    EXPECT_EQ(Cells(gaps), Lines{"Changer | 3 - 4 | Jazz: Monk: Underground | Jazz: Monk: Brilliant Corners"});
+    EXPECT_EQ(Cells(gaps),
+              Lines{"Changer | 3 - 4 | Jazz: Monk: Underground | Jazz: Monk: Brilliant Corners"});
     EXPECT_EQ(Cells(lib.Rows(ESlotTab::Duplicates)), Lines{"No duplicates in any player."});
     EXPECT_EQ(lib.Rows(ESlotTab::Duplicates).columns, Lines{"Note"});
 }
@@ -102,27 +103,6 @@ TEST(SlotReport, SingleSlotGapDuplicatesAndUnknownDevices)
     EXPECT_EQ(all.size(), 4u);
     for (const std::string& line : all)
         EXPECT_EQ(line.find("No Player"), std::string::npos);
-}
-
-TEST(SlotReport, EmptyLibraryShowsOnlyNotes)
-{
-    CSlotLibrary lib;
-    EXPECT_EQ(Cells(lib.Rows(ESlotTab::Lowest)), Lines{"No discs in any player."});
-    EXPECT_EQ(Cells(lib.Rows(ESlotTab::Highest)), Lines{"No discs in any player."});
-    EXPECT_EQ(Cells(lib.Rows(ESlotTab::AllDiscs)), Lines{"No discs in any player."});
-    EXPECT_EQ(Cells(lib.Rows(ESlotTab::Gaps)), Lines{"No gaps in any player."});
-    EXPECT_EQ(Cells(lib.Rows(ESlotTab::Duplicates)), Lines{"No duplicates in any player."});
-}
-
-TEST(SlotReport, PlayerNamesDifferingInCaseStayApart)
-{
-    CSlotLibrary lib;
-    lib.Disc("Basie", "Atomic", "changer", 4);
-    lib.Disc("Basie", "April", "Changer", 2);
-    CSlotReportData data;
-    BuildSlotReport(data, lib.library);
-    EXPECT_EQ(data.GetTables().size(), 2u);
-    EXPECT_EQ(lib.Rows(ESlotTab::Lowest).rows.size(), 2u);
 }
 
 TEST(SlotReport, SortingNumbersNumericallyAndDiscsByLibraryOrder)

@@ -2,7 +2,7 @@
 // levels, the disc selection on entering a track page, jumps after playing, and the
 // rewriting of the user's link buttons.
 
-#include "LayoutFixture.h"
+#include "common/LayoutFixture.h"
 
 #include "csf/CSFSection.h"
 #include "generate/GenPanel.h"
@@ -23,26 +23,6 @@ std::string UpperButton(unsigned y)
 std::string LowerButton(unsigned y)
 {
     return "Button(\"\",204," + std::to_string(y) + ",36,34,";
-}
-
-TEST(CJumpTest, PanelJumpAndPairWriteTheirStatementsInTurn)
-{
-    CCSFSection root;
-    CCSFSection* action = root.AddChildText("Action()");
-    CPanelJump first("Dev", "P1");
-    CPanelJump second("Dev\\x2e", "P2");
-    CJumpPair pair(&first, &second);
-    CJumpPair halfEmpty(nullptr, &first);
-    pair.WriteAction(action);
-    halfEmpty.WriteAction(action);
-    CPanelJump(nullptr, nullptr).WriteAction(action);
-    CPanelJump(nullptr, nullptr).WriteAction(nullptr);
-
-    std::vector<std::string> texts;
-    for (const CCSFSection* s = action->GetFirstChild(); s; s = s->GetNextSibling())
-        texts.push_back(s->GetText());
-    EXPECT_EQ(texts, (Texts_t{"JumpDevicePanel(\"Dev\", \"P1\");", "JumpDevicePanel(\"Dev\\x2e\", \"P2\");",
-                              "JumpDevicePanel(\"Dev\", \"P1\");", "JumpDevicePanel(\"\", \"\");"}));
 }
 
 TEST_F(CActionsTest, DefaultSettingsSelectTheDiscOnEnteringItsTrackPage)
@@ -107,62 +87,6 @@ TEST_F(CActionsTest, LettersArtistsDiscsPlaysTheDiscAndJumps)
     EXPECT_TRUE(m_pGenerator->GetTrackPages().empty());
 }
 
-TEST_F(CActionsTest, PlayerJumpPanelServesWhenTheListHasNone)
-{
-    CCSFPanelPath back;
-    back.SetDeviceNamePlain("Home");
-    back.SetPanelNamePlain("Back");
-    m_pPlayer->SetJumpPanel(&back);
-    ResolvePlayer();
-    CLibList* list = AddList("Music");
-    SetModes(list, 7, 1);
-    AddDisc(AddArtist(list, "Abba"), "Gold", 12);
-    ASSERT_TRUE(Generate(list));
-    ASSERT_TRUE(m_pPlayer->GetJumpPanel()->GetFirstMatch());
-    const std::string jump = m_pPlayer->GetJumpPanel()->GetFirstMatch()->GetJumpStatement();
-    EXPECT_EQ(Action(Item(Panel("Music", "D0"), UpperButton(34))), Join(DiscKeys("12"), {jump}));
-
-    // A list jump panel wins over the player's.
-    CLibList* other = AddList("Other");
-    SetModes(other, 7, 1);
-    auto* playing = new CCSFPanelPath();
-    playing->SetDeviceNamePlain("Jukebox");
-    playing->SetPanelNamePlain("Playing");
-    other->SetJumpPanel(playing);
-    AddDisc(AddArtist(other, "Blur"), "Parklife", 2);
-    ASSERT_TRUE(Generate(other));
-    EXPECT_EQ(Action(Item(Panel("Other", "D0"), UpperButton(34))),
-              Join(DiscKeys("2"), {playing->GetFirstMatch()->GetJumpStatement()}));
-}
-
-TEST_F(CActionsTest, DelayDiscUntilTrackLeavesTheDiscToTheTracks)
-{
-    m_pPlayer->SetDiscToTrackDelay(3);
-    CLibList* list = AddList("Music");
-    list->SetDelayDiscUntilTrack(true);
-    AddDisc(AddArtist(list, "Abba"), "Gold", 8, 2);
-    ASSERT_TRUE(Generate(list));
-
-    EXPECT_EQ(Action(Item(Panel("Music", "D0"), UpperButton(34))), Texts_t{Jump("Music", "T0")});
-    EXPECT_EQ(Action(Item(Panel("Music", "T0"), LowerButton(34))),
-              Join(Join(DiscKeys("8"), {"Delay(300);"}), TrackKeys("2")));
-}
-
-TEST_F(CActionsTest, ADiscWithoutPlayerGetsAnEmptyAction)
-{
-    CLibList* list = AddList("Music");
-    SetModes(list, 4, 1);
-    CDisc* disc = AddDisc(AddArtist(list, "Abba"), "Gold", 8);
-    disc->SetPlayer(nullptr);
-    list->SetShowNumbers(true);
-    ASSERT_TRUE(Generate(list));
-    CCSFSection* button = Item(Panel("Music", "D0"), "Button(\"\",0,34,36,34,");
-    ASSERT_TRUE(button) << "no slot label without a player";
-    EXPECT_EQ(Action(button), Texts_t{});
-    EXPECT_EQ(m_pGenerator->GetEntry(), m_pGenerator->GetPanelsInOrder().front()->GetJump())
-        << "without letters the entry is the root group's first page";
-}
-
 // Link buttons of the fixture's home device: "Music" has an IR code and one jump,
 // "Two" two jumps, "Bare" no action block at all.
 class CLinkButtonTest : public CLayoutFixture
@@ -195,36 +119,6 @@ TEST_F(CLinkButtonTest, LinkButtonsJumpToTheEntryAndKeepTheirOtherStatements)
         << "only the first jump is removed";
     EXPECT_EQ(Action(HomeButton("Bare")), Texts_t{entry});
     EXPECT_EQ(Count(HomeButton("Bare"), "Action()"), 1);
-}
-
-TEST_F(CLinkButtonTest, AnEmptyListLeavesItsLinkButtonsAlone)
-{
-    CLibList* list = AddList("Nothing");
-    AddArtist(list, "Nobody");
-    Link(list, "Music");
-    EXPECT_FALSE(Generate(list));
-    EXPECT_EQ(Action(HomeButton("Music")),
-              (Texts_t{"IRCode(\"0000 0067 0000 0015\")", "JumpDevicePanel(\"Home\", \"Other\");"}));
-}
-
-TEST_F(CLinkButtonTest, EveryButtonAPathMatchesBecomesALink)
-{
-    // A second "Music" button on the same panel: the path matches both.
-    CCSFSection* main = Panel("Home", "Main");
-    CCSFSection* extra = main->AddButton("Music", 0, 120, 80, 40, 0, 0, "", nullptr);
-    ASSERT_TRUE(extra);
-    m_tree.RemoveAll();
-    CErrorRecord errors;
-    ASSERT_TRUE(m_tree.Build(&errors, m_pRoot.get())) << GetText(&errors);
-    ResolvePlayer();
-
-    CLibList* list = AddList("Music");
-    SetModes(list, 4, 1);
-    AddDisc(AddArtist(list, "Abba"), "Gold", 1);
-    Link(list, "Music");
-    ASSERT_TRUE(Generate(list));
-    EXPECT_EQ(Action(extra), Texts_t{Jump("Music", "D0")});
-    EXPECT_EQ(Action(HomeButton("Music")).back(), Jump("Music", "D0"));
 }
 
 } // namespace

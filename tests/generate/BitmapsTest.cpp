@@ -1,5 +1,6 @@
 #include "generate/Bitmaps.h"
 
+#include "common/BmpBytes.h"
 #include "common/TempDir.h"
 
 #include "core/ErrorRecord.h"
@@ -45,34 +46,13 @@ std::uint32_t U32(const std::uint8_t* p)
     return U16(p) | (static_cast<std::uint32_t>(U16(p + 2)) << 16);
 }
 
-// A decoded bitmap: grey level (0..255) per pixel, top row first.
-struct SPicture
-{
-    int width = 0;
-    int height = 0;
-    std::vector<int> grey;
-    int At(int x, int y) const { return grey[static_cast<std::size_t>(y) * width + x]; }
-};
+using SPicture = dwtest::SGreyPicture;
 
 SPicture Decode(const SEmbeddedBitmap& bmp)
 {
     SPicture picture;
-    const std::uint8_t* b = bmp.bytes;
-    picture.width = static_cast<int>(U32(b + 18));
-    picture.height = static_cast<int>(U32(b + 22));
-    const std::uint32_t offset = U32(b + 10);
-    const std::uint32_t colours = U32(b + 46);
-    const unsigned rowBytes = ((picture.width * 4 + 31) / 32) * 4;
-    picture.grey.resize(static_cast<std::size_t>(picture.width) * picture.height);
-    for (int y = 0; y < picture.height; ++y) {
-        const std::uint8_t* row = b + offset + static_cast<std::size_t>(picture.height - 1 - y) * rowBytes;
-        for (int x = 0; x < picture.width; ++x) {
-            const unsigned index = x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0f;
-            EXPECT_LT(index, colours) << bmp.fileName;
-            const std::uint8_t* entry = b + 54 + 4 * (index < colours ? index : 0);
-            picture.grey[static_cast<std::size_t>(y) * picture.width + x] = entry[2];
-        }
-    }
+    EXPECT_TRUE(dwtest::DecodeFourBitBmp(std::vector<std::uint8_t>(bmp.bytes, bmp.bytes + bmp.size), picture))
+        << bmp.fileName;
     return picture;
 }
 
@@ -127,54 +107,6 @@ TEST_P(EmbeddedBitmapFiles, AreCompleteFourBitBitmapsOfTheirSize)
 
 INSTANTIATE_TEST_SUITE_P(All, EmbeddedBitmapFiles, ::testing::Range<std::size_t>(0, 13));
 
-TEST(EmbeddedBitmaps, UnknownNameIsNotFound)
-{
-    EXPECT_EQ(FindEmbeddedBitmap("artistheader.bmp"), nullptr);
-    EXPECT_EQ(FindEmbeddedBitmap(nullptr), nullptr);
-}
-
-// The labels drawn over each picture must stand out: black text on light places, white
-// text on dark ones.
-TEST(EmbeddedBitmaps, LabelsContrastWithTheirBackground)
-{
-    struct
-    {
-        const char* name;
-        bool darkBackground; // the label is white
-    } const places[] = {
-        {"ArtistHeader.bmp", false},         {"ArtistContinuedHeader.bmp", false},
-        {"TwoDiscLeftButton.bmp", true},     {"TwoDiscLeftStrip.bmp", true},
-        {"TwoDiscRightButton.bmp", false},   {"TwoDiscRightStrip.bmp", false},
-        {"FinalBarLeft.bmp", false},         {"FinalBarRight.bmp", false},
-        {"SmallRoundBlackButton.bmp", true},
-    };
-    for (const auto& place : places) {
-        const SEmbeddedBitmap* bmp = FindEmbeddedBitmap(place.name);
-        ASSERT_NE(bmp, nullptr) << place.name;
-        const SPicture picture = Decode(*bmp);
-        const int centre = picture.At(picture.width / 2, picture.height / 2);
-        if (place.darkBackground)
-            EXPECT_EQ(centre, 0x00) << place.name;
-        else
-            EXPECT_GE(centre, 0xc0) << place.name;
-    }
-    // The logo sits on the header band: its background is the band's own grey.
-    const SPicture header = Decode(*FindEmbeddedBitmap("ArtistHeader.bmp"));
-    const SPicture logo = Decode(*FindEmbeddedBitmap("NINClassicPronto.bmp"));
-    EXPECT_EQ(logo.At(0, 0), header.At(92, 5));
-    EXPECT_EQ(logo.At(56, 23), header.At(92 + 56, 5 + 23));
-    // A round button: white corners.
-    const SPicture round = Decode(*FindEmbeddedBitmap("SmallRoundBlackButton.bmp"));
-    EXPECT_EQ(round.At(0, 0), 0xff);
-    EXPECT_EQ(round.At(37, 34), 0xff);
-    // The bottom bar's halves mirror each other.
-    const SPicture left = Decode(*FindEmbeddedBitmap("FinalBarLeft.bmp"));
-    const SPicture right = Decode(*FindEmbeddedBitmap("FinalBarRight.bmp"));
-    for (int y = 0; y < left.height; ++y)
-        for (int x = 0; x < left.width; ++x)
-            ASSERT_EQ(left.At(x, y), right.At(left.width - 1 - x, y)) << x << "," << y;
-}
-
 // ---- writing ------------------------------------------------------------------------
 
 class BitmapWriting : public ::testing::Test
@@ -207,57 +139,53 @@ TEST_F(BitmapWriting, WritesAllThirteenByteForByteWithoutOverrides)
     EXPECT_TRUE(IsEmpty(&errors));
 }
 
-TEST_F(BitmapWriting, OverrideReplacesOnlyItsOwnFile)
+// A failing copy stops at that file with a message naming it: the files before it are
+// written, the ones after it are not.
+struct SWriteFailure
 {
-    fs::create_directory(m_override);
-    std::ofstream(m_override / "FinalBarLeft.bmp", std::ios::binary) << "my own bar";
+    const char* name;
+    const char* file; // the file that fails
+    const char* message;
+};
+
+class BitmapWritingFails : public BitmapWriting, public ::testing::WithParamInterface<SWriteFailure>
+{
+};
+
+TEST_P(BitmapWritingFails, StopsAtThatFile)
+{
+    const std::string kind = GetParam().name;
+    fs::path target = m_target;
+    if (kind == "ReadOnlyTarget") {
+        fs::create_directory(m_target);
+        std::ofstream(m_target / GetParam().file) << "keep me";
+        fs::permissions(m_target / GetParam().file, fs::perms::owner_read);
+    } else if (kind == "UnreadableOverride") {
+        fs::create_directories(m_override / GetParam().file); // exists, but cannot be read as a file
+    } else {
+        target = m_root / "no" / "such" / "BMP";
+    }
     CErrorRecord errors;
-    ASSERT_TRUE(WriteBitmapsTo(&errors, m_override.c_str(), m_target.c_str())) << GetText(&errors);
-    EXPECT_EQ(Read(m_target / "FinalBarLeft.bmp"), "my own bar");
-    for (const SExpectedBitmap& expected : kExpected) {
-        if (std::string(expected.name) != "FinalBarLeft.bmp") {
-            EXPECT_EQ(Read(m_target / expected.name), Embedded(expected.name)) << expected.name;
-        }
+    EXPECT_FALSE(WriteBitmapsTo(&errors, m_override.c_str(), target.c_str()));
+    std::string expected = GetParam().message;
+    for (const auto& [key, value] :
+         {std::pair<std::string, std::string>{"$T", (target / GetParam().file).string()},
+          {"$O", (m_override / GetParam().file).string()}})
+        if (expected.find(key) != std::string::npos)
+            expected.replace(expected.find(key), key.size(), value);
+    EXPECT_EQ(std::string(GetText(&errors)).rfind(expected, 0), 0u) << GetText(&errors);
+    if (kind != "MissingTargetParent") {
+        EXPECT_TRUE(fs::exists(m_target / "ArtistContinuedHeader.bmp"));
+        EXPECT_FALSE(fs::exists(m_target / "FinalBarRight.bmp"));
     }
 }
 
-TEST_F(BitmapWriting, ReadOnlyTargetStopsAtThatFile)
-{
-    fs::create_directory(m_target);
-    const fs::path locked = m_target / "BacktrackStrip.bmp"; // third in the table
-    std::ofstream(locked) << "keep me";
-    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-
-    CErrorRecord errors;
-    EXPECT_FALSE(WriteBitmapsTo(&errors, m_override.c_str(), m_target.c_str()));
-    EXPECT_EQ(std::string(GetText(&errors)).rfind("Failed to write " + locked.string() + ": ", 0), 0u)
-        << GetText(&errors);
-    EXPECT_EQ(Read(locked), "keep me");
-    EXPECT_TRUE(fs::exists(m_target / "ArtistContinuedHeader.bmp"));
-    EXPECT_TRUE(fs::exists(m_target / "ArtistHeader.bmp"));
-    EXPECT_FALSE(fs::exists(m_target / "ContinuationStrip.bmp"));
-}
-
-TEST_F(BitmapWriting, UnreadableOverrideFailsAsCopy)
-{
-    fs::create_directory(m_override);
-    fs::create_directory(m_override / "ArtistHeader.bmp"); // exists, but cannot be read as a file
-    CErrorRecord errors;
-    EXPECT_FALSE(WriteBitmapsTo(&errors, m_override.c_str(), m_target.c_str()));
-    const std::string expected = "Failed to copy " + (m_override / "ArtistHeader.bmp").string() + " to " +
-                                 (m_target / "ArtistHeader.bmp").string() + ": ";
-    EXPECT_EQ(std::string(GetText(&errors)).rfind(expected, 0), 0u) << GetText(&errors);
-    EXPECT_TRUE(fs::exists(m_target / "ArtistContinuedHeader.bmp"));
-    EXPECT_FALSE(fs::exists(m_target / "ArtistHeader.bmp"));
-}
-
-TEST_F(BitmapWriting, MissingTargetParentFailsOnTheFirstFile)
-{
-    const fs::path target = m_root / "no" / "such" / "BMP";
-    CErrorRecord errors;
-    EXPECT_FALSE(WriteBitmapsTo(&errors, nullptr, target.c_str()));
-    const std::string expected = "Failed to write " + (target / "ArtistContinuedHeader.bmp").string() + ": ";
-    EXPECT_EQ(std::string(GetText(&errors)).rfind(expected, 0), 0u) << GetText(&errors);
-}
+INSTANTIATE_TEST_SUITE_P(
+    All, BitmapWritingFails,
+    ::testing::Values(SWriteFailure{"ReadOnlyTarget", "BacktrackStrip.bmp", "Failed to write $T: "},
+                      SWriteFailure{"UnreadableOverride", "ArtistHeader.bmp", "Failed to copy $O to $T: "},
+                      SWriteFailure{"MissingTargetParent", "ArtistContinuedHeader.bmp",
+                                    "Failed to write $T: "}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -6,28 +6,6 @@
 
 namespace {
 
-TEST(CharWidths, KnownEntriesOfBothTables)
-{
-    struct
-    {
-        unsigned char code;
-        int font8;
-        int font10;
-    } const cases[] = {
-        {0, 0, 0},     {1, 12, 12},   {31, 12, 12},  {' ', 3, 2},   {'!', 3, 3},   {'.', 4, 4},
-        {'0', 8, 9},   {'9', 8, 9},   {'A', 9, 9},   {'M', 10, 12}, {'W', 12, 11}, {'i', 4, 4},
-        {'m', 10, 12}, {'~', 9, 10},  {127, 12, 12}, {160, 12, 12}, {183, 1, 2},   {198, 11, 12},
-        {0xE9, 7, 8},  {230, 10, 12}, {252, 7, 8},   {253, 6, 8},   {255, 6, 8},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(GetCharWidth(c.code, false), c.font8) << "code " << int(c.code);
-        EXPECT_EQ(GetCharWidth(c.code, true), c.font10) << "code " << int(c.code);
-    }
-    // "Hello World": 9+7+4+4+7+3+12+7+5+4+7 in font 8.
-    EXPECT_EQ(GetTextWidth("Hello World", false), 69);
-    EXPECT_EQ(GetTextWidth("Hello World", true), 72);
-}
-
 struct SFitCase
 {
     const char* text;

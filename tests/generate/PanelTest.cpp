@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // The statements every generated panel begins with, below its "Panel(...)" line.
@@ -29,24 +31,6 @@ std::string BarFrame(unsigned left, const std::string& label, int font, const ch
     return FrameText(1, label, std::to_string(left) + ",204,120,15", "Black", label.empty() ? 0 : font, icon);
 }
 
-TEST(Panels, EmptyPageWithStartAndEndBars)
-{
-    CListPanel page(SPanelOptions{}, "Music", 0, 'A', 0);
-    page.SetLeft(nullptr, "[start]", 0);
-    page.SetRight(nullptr, "[end]", 0);
-    EXPECT_EQ(Write(page), "Panel(\"A0\")\n" + kPanelHead + BarFrame(0, "[start]", 8, "FinalBarLeft.bmp") +
-                               BarFrame(120, "[end]", 8, "FinalBarRight.bmp"));
-}
-
-TEST(Panels, HiddenPanelsAreMarked)
-{
-    SPanelOptions options;
-    options.hidden = true;
-    CListPanel page(options, "Music", 0, 'T', 12);
-    const std::string text = Write(page);
-    EXPECT_EQ(text.rfind("Panel(\"T12\")\n  IsHidden()\n  Font(0)\n", 0), 0u) << text;
-}
-
 TEST(Panels, RowsGoDownThePageThirtyFourPixelsApart)
 {
     CPanelJump back("Music", "Alphabet");
@@ -62,18 +46,6 @@ TEST(Panels, RowsGoDownThePageThirtyFourPixelsApart)
     EXPECT_NE(text.find("  Frame(\"Voulez-Vous\",36,85,168,17)\n"), std::string::npos);
     EXPECT_EQ(page.GetPanelName(), "A3");
     EXPECT_EQ(page.GetPageNumber(), 3u);
-}
-
-TEST(Panels, FullPageDropsFurtherRows)
-{
-    CListPanel page(SPanelOptions{}, "Music", 0, 'D', 0);
-    for (int i = 0; i < 8; ++i)
-        page.AppendRow(std::make_unique<CHeaderRow>(("Row " + std::to_string(i)).c_str(), nullptr));
-    EXPECT_EQ(page.GetFreeRows(), 0u);
-    EXPECT_EQ(page.GetRowCount(), 6u);
-    const std::string text = Write(page);
-    EXPECT_NE(text.find("Frame(\"Row 5\",0,170,240,34)"), std::string::npos);
-    EXPECT_EQ(text.find("Row 6"), std::string::npos);
 }
 
 TEST(Panels, BottomBarsWithCountsAreLinkedButtons)
@@ -97,82 +69,61 @@ TEST(Panels, BottomBarsWithCountsAreLinkedButtons)
                                  BarFrame(120, "[end]", 8, "FinalBarRight.bmp"));
 }
 
-TEST(Panels, WithoutLinksBothBarsAreFrames)
+// The list's panel options, as a page of it shows them: a too long header and two bars.
+struct SOptionCase
 {
-    SPanelOptions options;
-    options.links = false;
-    CListPanel page(options, "Music", 0, 'A', 1);
-    CPanelJump other("Music", "A0");
-    page.SetLeft(&other, "Abba", 0);
-    page.SetRight(&other, "Cream", 3);
-    EXPECT_EQ(Write(page), "Panel(\"A1\")\n" + kPanelHead + BarFrame(0, "Abba", 8, "FinalBarLeft.bmp") +
-                               BarFrame(120, "Cream [3]", 8, "FinalBarRight.bmp"));
-}
+    const char* name;
+    std::function<void(CLibList&)> set;
+    std::vector<std::string> present;
+    std::vector<std::string> absent;
+};
 
-TEST(Panels, BarLabelsFitWithTheirUncutCount)
+class PanelOptions : public ::testing::TestWithParam<SOptionCase>
 {
-    // 118 less " [9]" (21 pixels in font 8) leaves 97 for the label; a comma before the
-    // ellipsis stays (only spaces and full stops go).
-    EXPECT_EQ(MakeBarLabel("Crosby, Stills, Nash & Young", 9, false), "Crosby, Stills,... [9]");
-    EXPECT_EQ(MakeBarLabel("Beatles", 2, false), "Beatles [2]");
-    EXPECT_EQ(MakeBarLabel("Beatles", 0, false), "Beatles");
-    EXPECT_EQ(MakeBarLabel(nullptr, 0, false), "");
-    EXPECT_EQ(MakeBarLabel(nullptr, 4, false), " [4]");
-    for (bool font10 : {false, true}) {
-        for (int count : {0, 9, 12345}) {
-            const std::string label =
-                MakeBarLabel("WWWWWWWWWWWW Crosby, Stills, Nash & Young", count, font10);
-            EXPECT_LE(GetTextWidth(label, font10), 118) << label;
-            if (count) {
-                EXPECT_EQ(label.substr(label.size() - std::to_string(count).size() - 3),
-                          " [" + std::to_string(count) + "]");
-            }
-        }
-    }
-}
+};
 
-TEST(Panels, LargerFontIsUsedOnBarsAndStrips)
-{
-    SPanelOptions options;
-    options.largerFont = true;
-    CListPanel page(options, "Music", 0, 'A', 0);
-    page.SetLeft(nullptr, "[start]", 0);
-    EXPECT_EQ(page.GetFont(), 10);
-    EXPECT_NE(Write(page).find(BarFrame(0, "[start]", 10, "FinalBarLeft.bmp")), std::string::npos);
-}
+const std::string kLong = "The Rise and Fall of Ziggy Stardust and the Spiders from Mars";
 
-TEST(Panels, DeviceNamesAndOwnJump)
-{
-    EXPECT_EQ(MakeDeviceName("Music", 0), "Music");
-    EXPECT_EQ(MakeDeviceName("Music", 1), "Music.1");
-    EXPECT_EQ(MakeDeviceName("Rock \\x2f Pop", 12), "Rock \\x2f Pop.12");
-
-    CListPanel page(SPanelOptions{}, "Music", 2, 'T', 7);
-    CPanelJump* jump = page.GetJump();
-    ASSERT_NE(jump, nullptr);
-    EXPECT_EQ(jump, page.GetJump()); // made once
-    EXPECT_EQ(jump->GetDeviceName(), "Music.2");
-    EXPECT_EQ(jump->GetPanelName(), "T7");
-}
-
-TEST(Panels, OptionsComeFromTheList)
+TEST_P(PanelOptions, ShowOnThePage)
 {
     CLibList list;
-    SPanelOptions defaults = GetPanelOptions(&list);
-    EXPECT_FALSE(defaults.hidden);
-    EXPECT_TRUE(defaults.truncate);
-    EXPECT_TRUE(defaults.links);
-    EXPECT_FALSE(defaults.largerFont);
-    list.SetHidePanels(true);
-    list.SetTruncate(false);
-    list.SetLinks(false);
-    list.SetLargerFont(true);
-    CCreditsPanel credits(&list, "Music", 0);
-    EXPECT_TRUE(credits.GetOptions().hidden);
-    EXPECT_FALSE(credits.GetOptions().truncate);
-    EXPECT_FALSE(credits.GetOptions().links);
-    EXPECT_EQ(credits.GetFont(), 10);
+    GetParam().set(list);
+    CListPanel page(GetPanelOptions(&list), "Music", 0, 'A', 1);
+    CPanelJump other("Music", "A0");
+    page.AppendRow(std::make_unique<CHeaderRow>(kLong.c_str(), nullptr));
+    page.SetLeft(&other, "Abba", 0);
+    page.SetRight(&other, "Cream", 3);
+    const std::string text = Write(page);
+    for (const std::string& part : GetParam().present)
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    for (const std::string& part : GetParam().absent)
+        EXPECT_EQ(text.find(part), std::string::npos) << part << "\n" << text;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    All, PanelOptions,
+    ::testing::Values(
+        SOptionCase{"Defaults",
+                    [](CLibList&) {},
+                    {"Panel(\"A1\")\n  Font(0)\n", "Button(\"Cream [3]\",120,204,120,15,"},
+                    {"IsHidden", "Frame(\"" + kLong}},
+        SOptionCase{
+            "Hidden", [](CLibList& l) { l.SetHidePanels(true); }, {"Panel(\"A1\")\n  IsHidden()\n"}, {}},
+        SOptionCase{"NoLinks",
+                    [](CLibList& l) { l.SetLinks(false); },
+                    {"Frame(\"Abba\",0,204,120,15)", "Frame(\"Cream [3]\",120,204,120,15)"},
+                    {}},
+        SOptionCase{"NoTruncation",
+                    [](CLibList& l) { l.SetTruncate(false); },
+                    {"Frame(\"" + kLong + "\",0,0,240,34)"},
+                    {}},
+        SOptionCase{
+            "LargerFont",
+            [](CLibList& l) { l.SetLargerFont(true); },
+            {"Button(\"Abba\",0,204,120,15,42) /* Button 42 */\n    ActiveUnselectedColor(LightGray,Black);\n"
+             "    ActiveSelectedColor(LightGray,Black);\n    Font(10);"},
+            {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- alphabet -----------------------------------------------------------------------
 

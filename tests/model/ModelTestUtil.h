@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/TempDir.h"
+#include "common/TempAreaTest.h"
 #include "core/ErrorRecord.h"
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFPath.h"
@@ -13,19 +13,8 @@
 #include <memory>
 #include <string>
 
-// A fresh temporary directory per test, removed afterwards.
-class CModelTempDirTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_FALSE(m_dir.empty()); }
-
-    std::string Path(const std::string& relative) const { return m_dir + "/" + relative; }
-    static void WriteFile(const std::string& path, const std::string& text) { dwtest::WriteText(path, text); }
-    static std::string ReadFile(const std::string& path) { return dwtest::ReadText(path); }
-
-    dwtest::CTempDir m_temp{"dw-model-test"};
-    std::string m_dir = m_temp.Path();
-};
+// A fresh temporary directory per test, with the settings stores in it.
+using CModelTempDirTest = dwtest::CTempAreaTest;
 
 inline std::unique_ptr<CCSFButtonPath> MakeButtonPath(const char* device, const char* panel,
                                                       const char* button)
@@ -58,9 +47,9 @@ inline std::unique_ptr<CPlayer> MakePlayer(const char* name)
     return player;
 }
 
-// A statement tree and its abstract tree for a CD device whose panel Keys holds the
-// buttons 0..9 (numbered 100..109), B, A, T1, T2, U1, U2 and whose panel Done is a
-// jump target; it also has a hard button Mute.
+// A statement tree and its abstract tree of tests/data/csf/cd-keys.csf: a CD device whose
+// panel Keys holds the buttons 0..9 (numbered 100..109), B, A, T1, T2, U1, U2, whose panel
+// Done is a jump target and panel Twice exists twice; it also has a hard button Mute.
 struct CTestCcf
 {
     std::unique_ptr<CCSFSection> root;
@@ -68,13 +57,7 @@ struct CTestCcf
 
     CTestCcf()
     {
-        std::string csf = "Configuration()\n{\nDevice(\"CD\")\n{\nPanel(\"Keys\")\n{\n";
-        const char* names[] = {"0", "1", "2", "3", "4",  "5",  "6",  "7",
-                               "8", "9", "B", "A", "T1", "T2", "U1", "U2"};
-        int number = 100;
-        for (const char* n : names)
-            csf += std::string("Button(\"") + n + "\",0,0,10,10," + std::to_string(number++) + ")\n";
-        csf += "}\nPanel(\"Done\")\nPanel(\"Twice\")\nPanel(\"Twice\")\nMute()\n{\nBeep()\n}\n}\n}\n";
+        const std::string csf = dwtest::ReadText(DW_TEST_DATA_DIR "/csf/cd-keys.csf");
         CErrorRecord errors;
         root = ParseCsfText(csf.data(), csf.size(), &errors);
         EXPECT_TRUE(root) << GetText(&errors);

@@ -4,155 +4,109 @@
 
 #include <gmock/gmock.h>
 
+#include <set>
+#include <sstream>
+
 namespace {
 
-class PlayerSequenceTest : public ::testing::Test
+// One case of a player's key sequence, on a fresh player: number keys "0".."9", disc keys
+// "B" and "A", track keys "T1"/"T2" before and "U1" after (and "U2" with the word u2), pad
+// 3, delay 2 between identical digits, discs to track delay 7, jump panel CD/Done. The
+// words of `setup` change that; in `expected` every alias is the key's name, "J" the jump.
+struct SSequenceCase
+{
+    const char* name;
+    const char* setup; // "disc N" or "track N", then: padN delayN every jump listpanel
+                       // noplayerpanel nodisckeys u2 pretrack
+    const char* expected;
+};
+
+class PlayerSequence : public ::testing::TestWithParam<SSequenceCase>
 {
 protected:
-    void SetUp() override
+    std::string Abbreviate(const std::string& statement) const
     {
-        m_player = MakePlayer("Jukebox");
-        m_player->SetButton(EPlayerButton::BeforeDisc, MakeButtonPath("CD", "Keys", "B").get());
-        m_player->SetButton(EPlayerButton::AfterDisc, MakeButtonPath("CD", "Keys", "A").get());
-        m_player->SetDigitsToPadTo(3);
-        m_player->SetDelay(2);
-        m_player->SetJumpPanel(MakePanelPath("CD", "Done").get());
-    }
-
-    // Resolves and runs `run` on a fresh action node; returns its statements with the
-    // alias statements abbreviated to the button names.
-    template <class F> std::string Run(F run)
-    {
-        CErrorRecord errors;
-        EXPECT_TRUE(m_player->ResolvePaths(&errors, &m_ccf.tree)) << GetText(&errors);
-        CCSFSection root;
-        CCSFSection* actions = root.AddChildText("Action()");
-        run(actions);
-        std::string out;
-        for (const CCSFSection* c = actions->GetFirstChild(); c; c = c->GetNextSibling()) {
-            std::string text = c->GetText();
-            std::string name = Abbreviate(text);
-            out += name + ";";
-        }
-        return out;
-    }
-
-    std::string Abbreviate(const std::string& statement)
-    {
-        const char* names[] = {"0", "1", "2", "3", "4",  "5",  "6",  "7",
-                               "8", "9", "B", "A", "T1", "T2", "U1", "U2"};
-        for (const char* n : names)
+        for (const char* n :
+             {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "B", "A", "T1", "T2", "U1", "U2"})
             if (statement == Press(m_ccf, n))
                 return n;
-        if (statement == "JumpDevicePanel(\"CD\",\"Done\");")
-            return "J";
-        if (statement == "JumpDevicePanel(\"CD\",\"Twice\");")
-            return "J2";
-        return statement;
+        return statement == "JumpDevicePanel(\"CD\",\"Done\");" ? "J" : statement;
     }
 
     CTestCcf m_ccf;
-    std::unique_ptr<CPlayer> m_player;
 };
 
-TEST_F(PlayerSequenceTest, WorkedExampleDisc114)
+TEST_P(PlayerSequence, PressesTheKeysWithTheirDelays)
 {
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 114, false, nullptr); }),
-              "B;1;Delay(200);;1;4;A;");
-    m_player->SetDelayOnlyIdentical(false);
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 114, false, nullptr); }),
-              "B;Delay(200);;1;Delay(200);;1;Delay(200);;4;Delay(200);;A;");
-}
-
-TEST_F(PlayerSequenceTest, PaddingAndDelays)
-{
-    // Disc 7 padded to three digits: a pause only between the two zeros.
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 7, false, nullptr); }),
-              "B;0;Delay(200);;0;7;A;");
-    // A delay of 0 never pauses, not even between identical digits.
-    m_player->SetDelay(0);
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 7, false, nullptr); }), "B;0;0;7;A;");
-    m_player->SetDelayOnlyIdentical(false);
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 7, false, nullptr); }), "B;0;0;7;A;");
-    // Padding never cuts: all four digits of 1234 with padding 2; 0 presses "0" once.
-    m_player->SetDigitsToPadTo(2);
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 1234, false, nullptr); }),
-              "B;1;2;3;4;A;");
-    m_player->SetDigitsToPadTo(1);
-    m_player->SetButton(EPlayerButton::BeforeDisc, nullptr);
-    m_player->SetButton(EPlayerButton::AfterDisc, nullptr);
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 0, false, nullptr); }), "0;");
-}
-
-TEST_F(PlayerSequenceTest, Jumps)
-{
-    auto listJump = MakePanelPath("CD", "Done");
+    std::istringstream words(GetParam().setup);
+    std::string kind, word;
+    std::uint32_t number = 0;
+    words >> kind >> number;
+    std::set<std::string> flags;
+    int pad = 3, delay = 2;
+    while (words >> word) {
+        if (word.rfind("pad", 0) == 0)
+            pad = std::stoi(word.substr(3));
+        else if (word.rfind("delay", 0) == 0)
+            delay = std::stoi(word.substr(5));
+        else
+            flags.insert(word);
+    }
+    auto player = MakePlayer("Jukebox");
+    if (!flags.count("nodisckeys")) {
+        player->SetButton(EPlayerButton::BeforeDisc, MakeButtonPath("CD", "Keys", "B").get());
+        player->SetButton(EPlayerButton::AfterDisc, MakeButtonPath("CD", "Keys", "A").get());
+    }
+    player->SetButton(EPlayerButton::BeforeTrack1Digit, MakeButtonPath("CD", "Keys", "T1").get());
+    player->SetButton(EPlayerButton::BeforeTrack2Digits, MakeButtonPath("CD", "Keys", "T2").get());
+    player->SetButton(EPlayerButton::AfterTrack1Digit, MakeButtonPath("CD", "Keys", "U1").get());
+    if (flags.count("u2"))
+        player->SetButton(EPlayerButton::AfterTrack2Digits, MakeButtonPath("CD", "Keys", "U2").get());
+    player->SetDigitsToPadTo(pad);
+    player->SetDelay(delay);
+    player->SetDelayOnlyIdentical(!flags.count("every"));
+    player->SetDiscToTrackDelay(7);
+    if (!flags.count("noplayerpanel"))
+        player->SetJumpPanel(MakePanelPath("CD", "Done").get());
+    auto listPanel = MakePanelPath("CD", "Done");
     CErrorRecord errors;
-    ASSERT_TRUE(listJump->Resolve(&errors, true, &m_ccf.tree, "list", "L", "jump panel"));
-    m_player->SetDelay(0);
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 5, true, nullptr); }), "B;0;0;5;A;J;");
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 5, false, listJump.get()); }),
-              "B;0;0;5;A;");
-    m_player->SetJumpPanel(nullptr);
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 5, true, nullptr); }), "B;0;0;5;A;");
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddDiscSequence(a, 5, true, listJump.get()); }),
-              "B;0;0;5;A;J;");
+    ASSERT_TRUE(listPanel->Resolve(&errors, true, &m_ccf.tree, "list", "L", "jump panel"));
+    ASSERT_TRUE(player->ResolvePaths(&errors, &m_ccf.tree)) << GetText(&errors);
+
+    CCSFSection root;
+    CCSFSection* actions = root.AddChildText("Action()");
+    const CCSFPanelPath* panel = flags.count("listpanel") ? listPanel.get() : nullptr;
+    if (kind == "track")
+        player->AddTrackSequence(actions, number, flags.count("jump"), panel, flags.count("pretrack"));
+    else
+        player->AddDiscSequence(actions, number, flags.count("jump"), panel);
+    std::string got;
+    for (const CCSFSection* s = actions->GetFirstChild(); s; s = s->GetNextSibling())
+        got += Abbreviate(s->GetText()) + ";";
+    EXPECT_EQ(got, GetParam().expected);
 }
 
-TEST_F(PlayerSequenceTest, TrackButtonsByLength)
-{
-    m_player->SetButton(EPlayerButton::BeforeTrack1Digit, MakeButtonPath("CD", "Keys", "T1").get());
-    m_player->SetButton(EPlayerButton::BeforeTrack2Digits, MakeButtonPath("CD", "Keys", "T2").get());
-    m_player->SetButton(EPlayerButton::AfterTrack1Digit, MakeButtonPath("CD", "Keys", "U1").get());
-    m_player->SetDiscToTrackDelay(7);
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddTrackSequence(a, 5, false, nullptr, false); }),
-              "T1;5;U1;");
-    // No two-digit after button: simply not pressed. Track numbers are never padded.
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddTrackSequence(a, 10, false, nullptr, false); }),
-              "T2;1;0;");
-    EXPECT_EQ(Run([&](CCSFSection* a) { m_player->AddTrackSequence(a, 11, true, nullptr, true); }),
-              "Delay(700);;T2;1;Delay(200);;1;J;");
-}
-
-TEST(PlayerFields, Validity)
-{
-    CPlayer player;
-    player.SetDigitsToPadTo(0);
-    EXPECT_EQ(player.GetDigitsToPadTo(), 1);
-    CErrorRecord errors;
-    EXPECT_FALSE(player.IsValid(&errors));
-    EXPECT_STREQ(GetText(&errors), "player has no name");
-
-    auto full = MakePlayer("J\xe9");
-    EXPECT_TRUE(full->IsValid(nullptr));
-    full->SetNumberButton(7, nullptr);
-    full->SetNumberButton(12, MakeButtonPath("CD", "Keys", "x").get()); // ignored
-    Clear(&errors);
-    EXPECT_FALSE(full->IsValid(&errors));
-    EXPECT_STREQ(GetText(&errors), "player \"J*\" has no #7 button");
-    full->SetNumberButton(7, MakeButtonPath("CD", nullptr, "Menu").get());
-    Clear(&errors);
-    EXPECT_FALSE(full->IsValid(&errors));
-    EXPECT_STREQ(GetText(&errors), "player \"J*\" has invalid #7 button");
-
-    // The collection refuses invalid players.
-    CPlayers players;
-    Clear(&errors);
-    EXPECT_EQ(players.Add(&errors, full.get()), nullptr);
-    EXPECT_EQ(players.GetCount(), 0u);
-}
-
-TEST(PlayerFields, CopiesOwnTheirPaths)
-{
-    auto player = MakePlayer("P");
-    player->SetButton(EPlayerButton::AfterDisc, MakeButtonPath("CD", "Keys", "A").get());
-    CPlayer copy(*player);
-    player->SetButton(EPlayerButton::AfterDisc, nullptr);
-    player.reset();
-    ASSERT_NE(copy.GetButton(EPlayerButton::AfterDisc), nullptr);
-    EXPECT_STREQ(copy.GetButton(EPlayerButton::AfterDisc)->GetDescription(), "CD, Keys, A");
-    EXPECT_TRUE(copy.IsValid(nullptr));
-}
+INSTANTIATE_TEST_SUITE_P(
+    All, PlayerSequence,
+    ::testing::Values(SSequenceCase{"WorkedExampleDisc114", "disc 114", "B;1;Delay(200);;1;4;A;"},
+                      SSequenceCase{"DelayBetweenEveryKey", "disc 114 every",
+                                    "B;Delay(200);;1;Delay(200);;1;Delay(200);;4;Delay(200);;A;"},
+                      SSequenceCase{"PaddedWithZeros", "disc 7", "B;0;Delay(200);;0;7;A;"},
+                      SSequenceCase{"ZeroDelayNeverPauses", "disc 7 delay0", "B;0;0;7;A;"},
+                      SSequenceCase{"ZeroDelayEveryKey", "disc 7 delay0 every", "B;0;0;7;A;"},
+                      SSequenceCase{"PaddingNeverCuts", "disc 1234 pad2", "B;1;2;3;4;A;"},
+                      SSequenceCase{"ZeroWithoutDiscKeys", "disc 0 pad1 nodisckeys", "0;"},
+                      SSequenceCase{"JumpToThePlayersPanel", "disc 5 delay0 jump", "B;0;0;5;A;J;"},
+                      SSequenceCase{"ListPanelOnlyWhenJumping", "disc 5 delay0 listpanel", "B;0;0;5;A;"},
+                      SSequenceCase{"NoPanelNoJump", "disc 5 delay0 jump noplayerpanel", "B;0;0;5;A;"},
+                      SSequenceCase{"ListPanelWithoutPlayersPanel",
+                                    "disc 5 delay0 jump noplayerpanel listpanel", "B;0;0;5;A;J;"},
+                      SSequenceCase{"OneDigitTrack", "track 5", "T1;5;U1;"},
+                      SSequenceCase{"TwoDigitsWithoutAfterKey", "track 10", "T2;1;0;"},
+                      SSequenceCase{"TwoDigitsWithAfterKey", "track 10 u2", "T2;1;0;U2;"},
+                      SSequenceCase{"DiscToTrackDelayAndJump", "track 11 u2 jump pretrack",
+                                    "Delay(700);;T2;1;Delay(200);;1;U2;J;"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PlayerResolve, MessagesNameThePlayerAndRole)
 {
@@ -241,35 +195,6 @@ TEST_F(PlayersFileTest, AttributesAreLimitedAndOldAfterTrackButtonIsSplit)
     EXPECT_THAT(saved, ::testing::HasSubstr("<Device Name=\"Box\" ShortName=\"B\\x5f\" DigitsToPadTo=\"5\" "
                                             "TenthsSecDelayTime=\"999\" DelayOnlyIdentical=\"0\" "
                                             "TenthsSecDiscToTrackDelayTime=\"0\">"));
-}
-
-TEST_F(PlayersFileTest, PlayerWithoutAllNumberButtonsStopsTheLoad)
-{
-    EXPECT_FALSE(
-        Load(Devices("<Device Name=\"Good\">" + NumberButtons() + "</Device><Device Name=\"Bad\">" +
-                     NumberButtons(9) + "</Device><Device Name=\"Later\">" + NumberButtons() + "</Device>")));
-    EXPECT_STREQ(GetText(&m_errors),
-                 "Error with players file: Cannot add invalid player: player \"Bad\" has no #9 button");
-    ASSERT_EQ(m_players.GetCount(), 1u);
-    EXPECT_STREQ(m_players.GetFirst()->GetName().GetPlain(), "Good");
-    EXPECT_FALSE(m_players.IsModified());
-}
-
-TEST_F(PlayersFileTest, DuplicateNamesAndBadPaths)
-{
-    EXPECT_FALSE(Load(Devices("<Device Name=\"Box\">" + NumberButtons() + "</Device><Device Name=\"BOX\">" +
-                              NumberButtons() + "</Device>")));
-    EXPECT_STREQ(GetText(&m_errors), "Error with players file: Another player is already named \"BOX\"");
-
-    EXPECT_FALSE(Load(Devices("<Device Name=\"Box\">" + NumberButtons() +
-                              "<CSFPath Type=\"Panel\" CSFDeviceName=\"CD\" Name=\"JumpPanel\"/></Device>")));
-    EXPECT_STREQ(GetText(&m_errors), "Error with players file: panel path has no panel name");
-    // Paths without Type or Name, other types and unknown roles are skipped.
-    EXPECT_TRUE(Load(Devices("<Device Name=\"Box\">" + NumberButtons() +
-                             "<CSFPath CSFDeviceName=\"CD\" Name=\"JumpPanel\"/><CSFPath Type=\"Button\"/>"
-                             "<CSFPath Type=\"Frame\" Name=\"JumpPanel\"/><Other/></Device>")))
-        << GetText(&m_errors);
-    EXPECT_EQ(m_players.GetFirst()->GetJumpPanel(), nullptr);
 }
 
 TEST_F(PlayersFileTest, RoundTripKeepsEveryField)

@@ -83,23 +83,6 @@ TEST(XmlWriter, SavedFilesAreWhatLibxmlWouldWrite)
     EXPECT_EQ(LibxmlDump(playersText), playersText);
 }
 
-TEST(XmlDiagnostics, FragmentsJoinIntoLines)
-{
-    InitXmlLibrary();
-    ClearXmlDiagnostics();
-    CollectXmlDiagnostic(nullptr, "%s:%d: ", "f.xml", 3);
-    CollectXmlDiagnostic(nullptr, "parser error : %s\n", "broken");
-    CollectXmlDiagnostic(nullptr, "two\nlines\n");
-    CollectXmlDiagnostic(nullptr, nullptr);
-    CollectXmlDiagnostic(nullptr, "%s", "tail");
-    EXPECT_THAT(GetXmlDiagnostics(), ElementsAre("f.xml:3: parser error : broken", "two", "lines", "tail"));
-    CollectXmlDiagnostic(nullptr, "\r\n");
-    EXPECT_THAT(GetXmlDiagnostics(),
-                ElementsAre("f.xml:3: parser error : broken", "two", "lines", "tail", "", ""));
-    ClearXmlDiagnostics();
-    EXPECT_TRUE(GetXmlDiagnostics().empty());
-}
-
 struct IntCase
 {
     const char* text;

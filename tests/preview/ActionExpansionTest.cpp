@@ -1,6 +1,7 @@
 #include "preview/ActionExpansion.h"
 
 #include "PreviewTestUtil.h"
+#include "common/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -11,107 +12,7 @@ namespace {
 
 // A jukebox device with digit keys, and a generated page whose track button plays disc
 // 12, waits, then plays track 03 and jumps on, as the generator writes it.
-const char* const kJukebox = R"(CCF()
-{
-Device("Jukebox")
-{
-Panel("keys")
-{
-Button("1",0,0,40,30,1)
-{
-Action()
-{
-IR("Digit1","0000 006D")
-}
-}
-Button("2",40,0,40,30,2)
-{
-Action()
-{
-IR("Digit2","0000 006D")
-}
-}
-Frame("",0,40,240,40)
-{
-Button("0",0,0,40,30,3)
-{
-Action()
-{
-IR("Digit0","0000 006D")
-}
-}
-Button("3",40,0,40,30,4)
-{
-Action()
-{
-IR("Digit3","0000 006D")
-}
-}
-}
-}
-Vol+()
-{
-AliasDeviceButton("Jukebox","keys","1",1);
-}
-}
-Device("Jazz")
-{
-Panel("A0")
-{
-Frame("Abba",0,0,240,34)
-{
-Button("Track\x203",0,0,120,20,10) /* Button 10 */
-{
-Action()
-{
-AliasDeviceButton("Jukebox","keys","1",1); /* Reference to Button 1 */
-Delay(300);
-AliasDeviceButton("Jukebox","keys","2",2); /* Reference to Button 2 */
-Delay(2000);
-AliasDeviceButton("Jukebox","keys","0",3); /* Reference to Button 3 */
-Delay(300);
-AliasDeviceButton("Jukebox","keys","3",4); /* Reference to Button 4 */
-JumpDevicePanel("this","A1");
-}
-}
-}
-Button("Loop",0,100,40,30,11)
-{
-Action()
-{
-AliasDeviceButton("Jazz","A0","Loop2",12);
-}
-}
-Button("Loop2",40,100,40,30,12)
-{
-Action()
-{
-AliasDeviceKey("Jazz","Vol-");
-}
-}
-Button("Missing",80,100,40,30,13)
-{
-Action()
-{
-AliasDeviceButton("Jazz","A0","Gone",99);
-}
-}
-Button("Key",120,100,40,30,14)
-{
-Action()
-{
-AliasDeviceKey("Jukebox","Vol+");
-Beep(100,2000,50);
-}
-}
-}
-Vol-()
-{
-AliasDeviceButton("Jazz","A0","Loop",11);
-}
-}
-}
-)";
+const std::string kJukebox = DW_TEST_DATA_DIR "/csf/press-world.csf";
 
 std::string Sequence(const SPressResult& result)
 {
@@ -130,7 +31,7 @@ std::string Sequence(const SPressResult& result)
 class ActionExpansion : public ::testing::Test
 {
 protected:
-    std::unique_ptr<CCSFSection> root = ParseCsf(kJukebox);
+    std::unique_ptr<CCSFSection> root = ParseCsf(dwtest::ReadText(kJukebox));
     CActionExpander expander{root.get()};
     SPressResult result;
 };

@@ -4,7 +4,7 @@
 
 #include "preview/ActionExpansion.h"
 
-#include "../generate/LayoutFixture.h"
+#include "common/LayoutFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "preview/PreviewImage.h"
 
 #include "PreviewTestUtil.h"
+#include "common/BmpBytes.h"
 #include "common/TempDir.h"
 #include "generate/FitText.h"
 
@@ -27,49 +28,11 @@ const CCSFSection* FirstPanel(const CCSFSection* root)
 
 // An artist page as the generator lays it out: a header frame, two pair rows (a disc
 // button beside a name frame holding a track button) and a bottom bar.
-const char* const kArtistPage = R"(Device("Jazz")
-{
-Panel("A0")
-{
-Font(8)
-BackColor(White);
-TextColor(Black);
-InactiveUnselectedColor(LightGray,DarkGray);
-ActiveUnselectedColor(DarkGray,White);
-Frame("Miles Davis",0,0,240,34)
-{
-Font(10);
-BackColor(LightGray);
-}
-Frame("",0,40,240,60)
-{
-Button("Kind",0,0,40,28,1)
-{
-Action()
-{
-IR("x","0000")
-}
-}
-Frame("Blue",40,0,200,28)
-{
-BackColor(Black);
-TextColor(White);
-Button("Sowhat",120,4,60,20,2)
-{
-}
-}
-}
-Frame("",0,200,240,20)
-{
-BackColor(DarkGray);
-}
-}
-}
-)";
+const std::string kArtistPage = DW_TEST_DATA_DIR "/csf/artist-page.csf";
 
 TEST(PanelRenderer, ArtistPageDrawsHeaderRowsAndBarWhereTheLayoutPutsThem)
 {
-    auto root = ParseCsf(kArtistPage);
+    auto root = ParseCsf(dwtest::ReadText(kArtistPage));
     CPreviewImage image = RenderPanel(FirstPanel(root.get()), "");
     ASSERT_EQ(image.GetWidth(), 240);
     ASSERT_EQ(image.GetHeight(), 220);
@@ -111,46 +74,6 @@ TEST(PanelRenderer, ArtistPageDrawsHeaderRowsAndBarWhereTheLayoutPutsThem)
         for (int x = 40; x < 160; ++x)
             white += image.Get(x, y) == 3;
     EXPECT_GT(white, 10);
-}
-
-TEST(PanelRenderer, NegativeHexAndHugePositionsArePlacedOrClipped)
-{
-    auto root = ParseCsf("Device(\"D\")\n{\nPanel(\"P\")\n{\nBackColor(Black);\n"
-                         "Frame(\"\",-10,0x10,30,20)\n{\n}\n"
-                         "Frame(\"\",99999999999,0,30,20)\n{\n}\n"
-                         "Frame(\"\",100,100,-5,20)\n{\n}\n"
-                         "Frame(\"\",65535,65535,65535,65535)\n{\n"
-                         "Frame(\"\",-65535,-65535,20,20)\n{\n}\n}\n}\n}\n");
-    CPreviewImage image = RenderPanel(FirstPanel(root.get()), "");
-    EXPECT_EQ(image.Get(0, 16), 0);
-    EXPECT_EQ(image.Get(19, 35), 0);
-    EXPECT_EQ(image.Get(20, 16), 3);
-    EXPECT_EQ(image.Get(0, 15), 3);
-    EXPECT_EQ(image.Get(5, 5), 3) << "a position too large for the file is not wrapped onto the panel";
-    EXPECT_EQ(image.Get(100, 105), 3) << "a negative width draws nothing";
-}
-
-TEST(PanelRenderer, LabelCutByFitTextStaysInsideItsFrame)
-{
-    std::string label = "A Love Supreme, Part IV: Psalm (Live at Antibes)";
-    const int frameWidth = 90;
-    FitText(label, false, frameWidth);
-    ASSERT_LE(PreviewTextWidth(label, 8), frameWidth);
-    std::string text = "Device(\"D\")\n{\nPanel(\"P\")\n{\nFrame(\"" + label + "\",30,50," +
-                       std::to_string(frameWidth) +
-                       ",20)\n{\nFont(8);\nBackColor(White);\nTextColor(Black);\n}\n}\n}\n";
-    // A black panel around the frame makes any text drawn outside it invisible, so look
-    // for it by clipping: render once on a wider frame and compare.
-    auto root = ParseCsf(text);
-    CPreviewImage image = RenderPanel(FirstPanel(root.get()), "");
-    int inside = 0;
-    for (int y = 50; y < 70; ++y) {
-        for (int x = 30; x < 30 + frameWidth; ++x)
-            inside += image.Get(x, y) == 0;
-        EXPECT_EQ(image.Get(30, y), 3) << "text touches the left edge at row " << y;
-        EXPECT_EQ(image.Get(30 + frameWidth - 1, y), 3) << "text touches the right edge at row " << y;
-    }
-    EXPECT_GT(inside, 20);
 }
 
 // One element at (20,20) 200×40 labelled "WM" in font 10 on a panel with the given
@@ -291,20 +214,13 @@ TEST_P(PreviewFontSize, InkStaysInsideTheAdvanceAndGlyphsDiffer)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, PreviewFontSize, ::testing::Values(8u, 10u, 12u, 14u, 16u, 18u));
 
-void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-    dwtest::WriteText(path, std::string(bytes.begin(), bytes.end()));
-}
+using dwtest::WriteBytes;
 
-// A 3×2 4-bit picture: palette black, white; bottom row first.
-std::vector<unsigned char> FourBitBmp()
+// A 3×2 4-bit picture: palette black, white; bottom row black white black, top row white
+// black white.
+std::vector<std::uint8_t> FourBitBmp()
 {
-    std::vector<unsigned char> b(54 + 8 + 8, 0);
-    b[0] = 'B', b[1] = 'M', b[10] = 62, b[14] = 40, b[18] = 3, b[22] = 2, b[26] = 1, b[28] = 4, b[46] = 2;
-    b[54 + 4] = b[54 + 5] = b[54 + 6] = 0xFF; // colour 1 white
-    b[62] = 0x01, b[63] = 0x00;               // bottom row: black white black
-    b[66] = 0x10, b[67] = 0x10;               // top row: white black white
-    return b;
+    return dwtest::MakeBmp(3, 2, 4, {0x000000, 0xFFFFFF}, {0x01, 0x00, 0, 0, 0x10, 0x10, 0, 0});
 }
 
 TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
@@ -332,7 +248,7 @@ TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
     EXPECT_EQ(image.Get(0, 0), 1);
     EXPECT_EQ(image.Get(1, 0), 2);
 
-    std::vector<std::vector<unsigned char>> damaged;
+    std::vector<std::vector<std::uint8_t>> damaged;
     auto cut = FourBitBmp();
     cut.resize(cut.size() - 3);
     damaged.push_back(cut);
@@ -357,45 +273,6 @@ TEST(PreviewBmp, ReadsFourBitAndRefusesDamagedFiles)
     EXPECT_FALSE(ReadPreviewBmp(dir.Path(), image, nullptr));
 }
 
-// A 3×2 picture of one level, through FourBitBmp's palette (colour 1 set to `grey`).
-std::vector<unsigned char> PlainBmp(unsigned char grey)
-{
-    auto b = FourBitBmp();
-    b[58] = b[59] = b[60] = grey;
-    b[62] = b[63] = b[66] = b[67] = 0x11;
-    return b;
-}
-
-TEST(PanelRenderer, PicturesOfEachLookComeFromTheBitmapDirectory)
-{
-    dwtest::CTempDir dir("dw-preview-bitmaps");
-    ASSERT_TRUE(std::filesystem::create_directories(dir / "BMP"));
-    WriteBytes(dir / "BMP/up.bmp", PlainBmp(0x80));   // dark grey
-    WriteBytes(dir / "BMP/down.bmp", PlainBmp(0xC0)); // light grey
-    WriteBytes(dir / "BMP/frame.bmp", PlainBmp(0x00));
-    auto root = ParseCsf("Device(\"D\")\n{\nPanel(\"P\")\n{\n"
-                         "Button(\"\",10,10,3,2,1)\n{\nActiveIcons(\"BMP\\x5cup.bmp\",\"BMP/down.bmp\");\n"
-                         "ActiveUnselectedColor(White,Black);\nActiveSelectedColor(White,Black);\n"
-                         "Action()\n{\nBeep(1,1,1);\n}\n}\n"
-                         "Button(\"\",20,10,3,2,2)\n{\nInactiveIcons(\"BMP\\x5cgone.bmp\");\n"
-                         "InactiveUnselectedColor(Black,White);\nInactiveSelectedColor(Black,White);\n}\n"
-                         "Frame(\"\",30,10,3,2)\n{\nIcon(\"BMP\\x5c"
-                         "frame.bmp\");\nBackColor(White);\n}\n}\n}\n");
-    const CCSFSection* panel = FirstPanel(root.get());
-    struct SCase
-    {
-        bool selected;
-        std::uint8_t button, missing, frame;
-    };
-    for (const SCase& c : {SCase{false, 1, 0, 0}, SCase{true, 2, 0, 0}}) {
-        CPreviewImage image = RenderPanel(panel, dir.Path(), c.selected);
-        EXPECT_EQ(image.Get(11, 11), c.button) << "selected " << c.selected;
-        EXPECT_EQ(image.Get(21, 11), c.missing) << "a picture that cannot be read shows the background";
-        EXPECT_EQ(image.Get(31, 11), c.frame);
-        EXPECT_EQ(image.Get(13, 11), 3) << "the picture's own size, not more";
-    }
-}
-
 TEST(PreviewPng, WritesScaledPictureAndLeavesNoTemporaryFile)
 {
     dwtest::CTempDir dir("dw-preview-png");
@@ -410,17 +287,6 @@ TEST(PreviewPng, WritesScaledPictureAndLeavesNoTemporaryFile)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1)
         << "a temporary file was left beside the picture";
     EXPECT_FALSE(WritePreviewPng(image, "/nonexistent-dir/x.png", 1, nullptr));
-}
-
-TEST(ContactSheet, PlacesPanelsFourARowWithRoomForNames)
-{
-    std::vector<std::pair<std::string, CPreviewImage>> panels;
-    for (int i = 0; i < 5; ++i)
-        panels.emplace_back("P" + std::to_string(i), CPreviewImage(kPanelWidth, kPanelHeight, 3));
-    CPreviewImage sheet = ComposeContactSheet(panels);
-    EXPECT_GT(sheet.GetWidth(), 4 * kPanelWidth);
-    EXPECT_LT(sheet.GetWidth(), 5 * kPanelWidth);
-    EXPECT_GT(sheet.GetHeight(), 2 * kPanelHeight + 28);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // The wrapper against fake codec libraries: version rules, missing exports, failing
-// runs, the progress throttle, the decompile-once rule and the safe replacement of the
-// output file.
+// runs, the callback lock, wrong-state calls and the safe replacement of the output file.
 
 #include "WrapperTestUtil.h"
 
@@ -8,31 +7,16 @@
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFSection.h"
 
+#include <functional>
 #include <sys/stat.h>
 #include <thread>
-#include <utime.h>
 
 using namespace wrappertest;
 
 namespace {
 
-const char kSmallCsf[] = "CCF()\n"
-                         "{\n"
-                         "Device(\"TV\")\n"
-                         "{\n"
-                         "Panel(\"Main\")\n"
-                         "{\n"
-                         "Button(\"Go\",0,0,10,10,1)\n"
-                         "{\n"
-                         "Action()\n"
-                         "{\n"
-                         "JumpDevicePanel(\"TV\",\"Main\");\n"
-                         "JumpDevicePanel(\"TV\",\"Gone\");\n"
-                         "}\n"
-                         "}\n"
-                         "}\n"
-                         "}\n"
-                         "}\n";
+// Device TV, panel Main, one button whose action jumps to Main and to the missing "Gone".
+const std::string kSmallCsf = dwtest::ReadText(DW_TEST_DATA_DIR "/csf/tv-small.csf");
 
 std::string StartsWith(const std::string& text, std::size_t length)
 {
@@ -58,8 +42,6 @@ protected:
         config.SetInputCcf(input.c_str());
         ASSERT_TRUE(wrapper.DecompileAndRead(&sink, &log, &errors)) << GetText(&errors);
     }
-
-    int DecompilerRuns() { return AskFake(fakePath, "FakeDecompilerRuns"); }
 
     CCFWrapper wrapper{&config};
     std::string fakePath;
@@ -124,14 +106,6 @@ INSTANTIATE_TEST_SUITE_P(
                       SInitCase{"nocompiler", false, "Could not find CCFRunCompiler in ", true, 0}),
     [](const ::testing::TestParamInfo<SInitCase>& info) { return std::string(info.param.fake); });
 
-TEST_F(WrapperFakeTest, RefusedVersionKeepsTheLibrarysTextButUnloads)
-{
-    UseFake("v092");
-    EXPECT_FALSE(wrapper.Init(nullptr, &errors));
-    EXPECT_STREQ(wrapper.GetVersionText(), "CCFDll 0.92");
-    EXPECT_EQ(AskFake(fakePath, "FakeLastOptions"), -1) << "the refused library is still loaded";
-}
-
 TEST_F(WrapperFakeTest, MissingLibraryIsNamedWithTheLoadersReason)
 {
     std::string missing = (root / "nowhere" / "libCCFDll.so").string();
@@ -141,33 +115,6 @@ TEST_F(WrapperFakeTest, MissingLibraryIsNamedWithTheLoadersReason)
     std::string expected = "Could not load " + missing + ": ";
     EXPECT_EQ(StartsWith(text, expected.size()), expected);
     EXPECT_GT(text.size(), expected.size()) << "the loader's own explanation is missing";
-}
-
-TEST_F(WrapperFakeTest, InitTwiceIsRefusedAndKeepsTheLibrary)
-{
-    UseFake("v100");
-    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
-    EXPECT_FALSE(wrapper.SetDllPath(FakePath("v093").c_str()));
-    EXPECT_FALSE(wrapper.Init(nullptr, &errors));
-    EXPECT_STREQ(GetText(&errors), "Internal error: CCFWrapper::Init called twice");
-    EXPECT_TRUE(wrapper.IsLoaded());
-}
-
-TEST_F(WrapperFakeTest, RunsWithoutALibraryAreRefused)
-{
-    EXPECT_FALSE(wrapper.RunDecompiler("a.ccf", "a.csf", nullptr, &log, &errors));
-    EXPECT_STREQ(GetText(&errors), "CCFDll not properly initialised");
-}
-
-TEST_F(WrapperFakeTest, CompilerBitsFollowCompressImages)
-{
-    LoadAndRead("v100", kSmallCsf);
-    for (bool compress : {true, false}) {
-        config.SetCompressImages(compress);
-        config.SetOutputCcf((root / "out.ccf").c_str());
-        ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
-        EXPECT_EQ(AskFake(fakePath, "FakeLastOptions"), compress ? 1 : 0);
-    }
 }
 
 // ---- failing runs and the log ----------------------------------------------------
@@ -264,59 +211,7 @@ TEST_F(WrapperFakeTest, ConcurrentRunsNeverMixTheirLogs)
     EXPECT_EQ(logA.size(), 2u);
 }
 
-// ---- compiling progress ----------------------------------------------------------
-
-// A CSF text that Write gives back in exactly `lines` lines.
-std::string CsfOfLines(int lines)
-{
-    std::string csf = "CCF()\n{\n";
-    for (int i = 0; i < lines - 3; ++i)
-        csf += "Statement(" + std::to_string(i) + ");\n";
-    return csf + "}\n";
-}
-
-std::vector<std::string> HeadingsAfterCompileStarts(const CRecordingSink& sink)
-{
-    std::vector<std::string> result;
-    bool started = false;
-    for (const std::string& heading : sink.headings) {
-        if (heading == "Compiling" && !started) {
-            started = true;
-            continue;
-        }
-        if (started)
-            result.push_back(heading);
-    }
-    return result;
-}
-
-TEST_F(WrapperFakeTest, CompileProgressMovesOnlyEveryThousandLines)
-{
-    LoadAndRead("v100", CsfOfLines(5000));
-    sink.Reset();
-    config.SetOutputCcf((root / "out.ccf").c_str());
-    ASSERT_TRUE(wrapper.SaveAndCompile(&sink, &log, &errors)) << GetText(&errors);
-    EXPECT_EQ(HeadingsAfterCompileStarts(sink),
-              (std::vector<std::string>{"Compiling line 1001", "Compiling line 2002", "Compiling line 3003",
-                                        "Compiling line 4004"}));
-    EXPECT_EQ(sink.maximums, (std::vector<std::uint32_t>{5000}));
-    EXPECT_EQ(sink.positions, (std::vector<std::uint32_t>{0, 1001, 2002, 3003, 4004}));
-    EXPECT_TRUE(log.empty()) << "a successful run leaves no log";
-    EXPECT_TRUE(ReadWholeFile(root / "out.ccf") == wrapper.GetRootSection()->WriteToString());
-}
-
-TEST_F(WrapperFakeTest, EveryLineFormCountsAndAMessageRestartsTheCount)
-{
-    LoadAndRead("mixedforms", CsfOfLines(5000));
-    sink.Reset();
-    config.SetOutputCcf((root / "out.ccf").c_str());
-    ASSERT_TRUE(wrapper.SaveAndCompile(&sink, &log, &errors)) << GetText(&errors);
-    EXPECT_EQ(
-        HeadingsAfterCompileStarts(sink),
-        (std::vector<std::string>{"Compiling line 1001", "Compiling line 2002", "Compiling",
-                                  "Compiling line 2501", "Compiling line 3502", "Compiling line 4503"}));
-    EXPECT_TRUE(sink.SawBody("Warning: icon not found"));
-}
+// ---- the compiler's line reports ---------------------------------------------
 
 struct SLineCase
 {
@@ -341,236 +236,114 @@ TEST_P(LineReportTest, RecognisesTheSixForms)
 INSTANTIATE_TEST_SUITE_P(Forms, LineReportTest,
                          ::testing::Values(SLineCase{"Analyzing CCF (line 1)", true, 1},
                                            SLineCase{"Analyzing Entry (line 22)", true, 22},
-                                           SLineCase{"Analyzing Action (line 333)", true, 333},
-                                           SLineCase{"Analyzing Panel (line 4444)", true, 4444},
-                                           SLineCase{"Analyzing Frame (line 5)", true, 5},
                                            SLineCase{"Analyzing Button (line 123456)", true, 123456},
                                            SLineCase{"Analyzing Icon (line 7)", false, 0},
                                            SLineCase{"analyzing button (line 7)", false, 0},
-                                           SLineCase{"  Analyzing Button (line 7)", false, 0},
-                                           SLineCase{"Analyzing Button (line x)", false, 0},
-                                           SLineCase{"", false, 0}));
+                                           SLineCase{"Analyzing Button (line x)", false, 0}));
 
-TEST(XmlProbeTextTest, IgnoresOnlyTheProbesComplaints)
+// ---- calls in the wrong state ----------------------------------------------------
+
+// The state: "none" (no library), "loaded" (the fake loaded), "read" (a CSF read), then
+// what the configuration lacks.
+struct SStateCase
 {
-    EXPECT_TRUE(IsCcfDllXmlProbeText("Checking XML format"));
-    EXPECT_TRUE(IsCcfDllXmlProbeText("checking xml FORMAT"));
-    EXPECT_TRUE(IsCcfDllXmlProbeText("Cannot recognize XML format"));
-    EXPECT_TRUE(IsCcfDllXmlProbeText("Start tag expected, \"<\" not found"));
-    EXPECT_TRUE(IsCcfDllXmlProbeText("START TAG EXPECTED, \"<\" NOT FOUND at line 1, column 1"));
-    EXPECT_FALSE(IsCcfDllXmlProbeText("Checking XML format now"));
-    EXPECT_FALSE(IsCcfDllXmlProbeText("Start tag expected"));
-    EXPECT_FALSE(IsCcfDllXmlProbeText("Error: unexpected statement"));
-    EXPECT_FALSE(IsCcfDllXmlProbeText(""));
-}
+    const char* name;
+    const char* state;
+    std::function<bool(CCFWrapper&, CDWConfig&, CErrorRecord*)> call;
+    const char* message;
+};
 
-// ---- decompile once --------------------------------------------------------------
-
-TEST_F(WrapperFakeTest, DecompilesAgainOnlyWhenTheInputChangedOrWasForgotten)
+class WrapperStateTest : public WrapperFakeTest, public ::testing::WithParamInterface<SStateCase>
 {
-    LoadAndRead("v100", kSmallCsf);
-    EXPECT_EQ(DecompilerRuns(), 1);
-    CCSFSection* firstTree = wrapper.GetRootSection();
-    ASSERT_NE(firstTree, nullptr);
-    EXPECT_EQ(sink.showNowCount, 1);
+};
 
-    sink.Reset();
-    ASSERT_TRUE(wrapper.DecompileAndRead(&sink, &log, &errors));
-    EXPECT_EQ(DecompilerRuns(), 1);
-    EXPECT_EQ(wrapper.GetRootSection(), firstTree) << "the tree in memory is kept";
-    EXPECT_TRUE(sink.SawBody("Decompilation unnecessary"));
-    EXPECT_EQ(sink.showNowCount, 0);
-
-    // Touched: a new last-write time.
-    struct utimbuf times = {1000000000, 1000000000};
-    ASSERT_EQ(utime(input.c_str(), &times), 0);
-    ASSERT_TRUE(wrapper.DecompileAndRead(nullptr, &log, &errors));
-    EXPECT_EQ(DecompilerRuns(), 2);
-    ASSERT_TRUE(wrapper.DecompileAndRead(nullptr, &log, &errors));
-    EXPECT_EQ(DecompilerRuns(), 2);
-
-    // Another path, same content and time.
-    fs::path other = root / "other.ccf";
-    fs::copy_file(input, other);
-    ASSERT_EQ(utime(other.c_str(), &times), 0);
-    config.SetInputCcf(other.c_str());
-    ASSERT_TRUE(wrapper.DecompileAndRead(nullptr, &log, &errors));
-    EXPECT_EQ(DecompilerRuns(), 3);
-
-    wrapper.ForgetDecompilation();
-    ASSERT_TRUE(wrapper.DecompileAndRead(nullptr, &log, &errors));
-    EXPECT_EQ(DecompilerRuns(), 4);
-}
-
-TEST_F(WrapperFakeTest, AFailedReadLeavesNoTreesAndDecompilesNextTime)
+TEST_P(WrapperStateTest, CallsInTheWrongStateAreRefused)
 {
-    LoadAndRead("v100", kSmallCsf);
-    WriteWholeFile(input, "CCF()\n{\nDevice(\"TV\")\n");
-    EXPECT_FALSE(wrapper.DecompileAndRead(nullptr, &log, &errors));
-    EXPECT_STREQ(GetText(&errors), "End of input CSF file reached unexpectedly\n");
-    EXPECT_EQ(wrapper.GetRootSection(), nullptr);
-    EXPECT_EQ(wrapper.GetAbstractTree(), nullptr);
-    EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
-
-    WriteWholeFile(input, kSmallCsf);
+    const std::string state = GetParam().state;
+    if (state == "read")
+        LoadAndRead("v100", kSmallCsf);
+    else if (state != "none") {
+        UseFake("v100");
+        ASSERT_TRUE(wrapper.Init(nullptr, &errors));
+    }
+    if (state == "loaded, no area") {
+        config.SetInputCcf((root / "in.ccf").c_str());
+        config.SetConfigArea(nullptr);
+    }
     Clear(&errors);
-    ASSERT_TRUE(wrapper.DecompileAndRead(nullptr, &log, &errors)) << GetText(&errors);
-    ASSERT_NE(wrapper.GetAbstractTree(), nullptr);
-    EXPECT_EQ(wrapper.GetAbstractTree()->GetCount(), 1u);
+    EXPECT_FALSE(GetParam().call(wrapper, config, &errors));
+    EXPECT_STREQ(GetText(&errors), GetParam().message);
+    EXPECT_EQ(wrapper.IsLoaded(), state != "none");
 }
 
-TEST_F(WrapperFakeTest, DecompilingEmptiesTheTempAreaAndPreparesTheBitmapDirectory)
-{
-    UseFake("v100");
-    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
-    fs::path temp = config.GetTempDirectory();
-    fs::create_directories(temp / "old");
-    WriteWholeFile(temp / "old" / "left.bmp", "x");
-    input = root / "input.ccf";
-    WriteWholeFile(input, kSmallCsf);
-    config.SetInputCcf(input.c_str());
-    ASSERT_TRUE(wrapper.DecompileAndRead(&sink, &log, &errors)) << GetText(&errors);
-    EXPECT_FALSE(fs::exists(temp / "old"));
-    EXPECT_TRUE(fs::is_directory(temp / "BMP"));
-    EXPECT_EQ(ReadWholeFile(config.GetCsfWorkFile()), kSmallCsf);
-}
+CWarningList g_log;
 
-// ---- missing configuration -------------------------------------------------------
-
-TEST_F(WrapperFakeTest, MissingLocationsAreNamed)
-{
-    UseFake("v100");
-    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
-    EXPECT_FALSE(wrapper.DecompileAndRead(nullptr, &log, &errors));
-    EXPECT_STREQ(GetText(&errors), "Configuration returns NULL input CCF path");
-
-    Clear(&errors);
-    config.SetInputCcf((root / "in.ccf").c_str());
-    config.SetConfigArea(nullptr);
-    EXPECT_FALSE(wrapper.DecompileAndRead(nullptr, &log, &errors));
-    EXPECT_STREQ(GetText(&errors), "Configuration returns NULL temp CSF path");
-
-    Clear(&errors);
-    EXPECT_FALSE(wrapper.CleanTempArea(nullptr, &errors));
-    EXPECT_STREQ(GetText(&errors), "Configuration returns NULL temp path");
-
-    Clear(&errors);
-    EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
-    EXPECT_STREQ(GetText(&errors), "SaveAndCompile called but m_pRootCSFSection is NULL");
-}
-
-TEST_F(WrapperFakeTest, MissingOutputIsNamed)
-{
-    LoadAndRead("v100", kSmallCsf);
-    EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
-    EXPECT_STREQ(GetText(&errors), "Configuration returns NULL output CCF path");
-}
-
-TEST_F(WrapperFakeTest, CleaningAFileInTheWayAddsContext)
-{
-    fs::path temp = config.GetTempDirectory();
-    WriteWholeFile(temp, "not a directory");
-    EXPECT_FALSE(wrapper.CleanTempArea(nullptr, &errors));
-    std::string text = GetText(&errors);
-    EXPECT_EQ(StartsWith(text, 27), "Failed to clean temp area: ");
-}
+INSTANTIATE_TEST_SUITE_P(
+    All, WrapperStateTest,
+    ::testing::Values(
+        SStateCase{"RunWithoutLibrary", "none",
+                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
+                       return w.RunDecompiler("a.ccf", "a.csf", nullptr, &g_log, e);
+                   },
+                   "CCFDll not properly initialised"},
+        SStateCase{"InitTwice", "loaded",
+                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
+                       return !w.SetDllPath(FakePath("v093").c_str()) && w.Init(nullptr, e);
+                   },
+                   "Internal error: CCFWrapper::Init called twice"},
+        SStateCase{
+            "ReadWithoutInput", "loaded",
+            [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.DecompileAndRead(nullptr, &g_log, e); },
+            "Configuration returns NULL input CCF path"},
+        SStateCase{
+            "ReadWithoutArea", "loaded, no area",
+            [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.DecompileAndRead(nullptr, &g_log, e); },
+            "Configuration returns NULL temp CSF path"},
+        SStateCase{"CleanWithoutArea", "loaded, no area",
+                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.CleanTempArea(nullptr, e); },
+                   "Configuration returns NULL temp path"},
+        SStateCase{
+            "CompileBeforeReading", "loaded",
+            [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.SaveAndCompile(nullptr, &g_log, e); },
+            "SaveAndCompile called but m_pRootCSFSection is NULL"},
+        SStateCase{
+            "CompileWithoutOutput", "read",
+            [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.SaveAndCompile(nullptr, &g_log, e); },
+            "Configuration returns NULL output CCF path"},
+        SStateCase{"DanglingJumpsBeforeReading", "none",
+                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.RemoveDanglingJumps(e, true); },
+                   "RemoveDanglingJumps called but m_pRootCSFSection is NULL"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- the output file -------------------------------------------------------------
 
-TEST_F(WrapperFakeTest, CompiledOutputReplacesTheOldOneKeepingItsPermissions)
+TEST_F(WrapperFakeTest, CompiledOutputReplacesTheOldOneKeepingPermissionsAndLinks)
 {
     LoadAndRead("v100", kSmallCsf);
+    const std::string tree = wrapper.GetRootSection()->WriteToString();
     fs::path output = root / "out.ccf";
     WriteWholeFile(output, "old");
     ASSERT_EQ(chmod(output.c_str(), 0640), 0);
     config.SetOutputCcf(output.c_str());
     ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
-    EXPECT_EQ(ReadWholeFile(output), wrapper.GetRootSection()->WriteToString());
+    EXPECT_EQ(ReadWholeFile(output), tree);
     struct stat info;
     ASSERT_EQ(stat(output.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-}
 
-TEST_F(WrapperFakeTest, OutputThroughALinkKeepsTheLink)
-{
-    LoadAndRead("v100", kSmallCsf);
-    fs::create_directories(root / "real");
-    fs::path target = root / "real" / "remote.ccf";
-    WriteWholeFile(target, "old");
     fs::path link = root / "link.ccf";
-    fs::create_symlink(target, link);
+    fs::create_symlink(output, link);
+    WriteWholeFile(output, "old");
     config.SetOutputCcf(link.c_str());
     ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadWholeFile(target), wrapper.GetRootSection()->WriteToString());
-}
+    EXPECT_EQ(ReadWholeFile(output), tree);
 
-TEST_F(WrapperFakeTest, OutputInAMissingDirectoryFailsCleanly)
-{
-    LoadAndRead("v100", kSmallCsf);
     config.SetOutputCcf((root / "missing" / "out.ccf").c_str());
     EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
-    EXPECT_EQ(AskFake(fakePath, "FakeCompilerRuns"), 0);
-}
-
-TEST_F(WrapperFakeTest, CompilesACsfFileInPlaceWithTheSameSafety)
-{
-    UseFake("compilelog");
-    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
-    fs::path csf = root / "mine.csf";
-    WriteWholeFile(csf, CsfOfLines(40));
-    fs::path output = root / "mine.ccf";
-    WriteWholeFile(output, "old");
-    EXPECT_FALSE(wrapper.CompileCsfFile(csf.c_str(), output.c_str(), &sink, &log, &errors));
-    EXPECT_STREQ(GetText(&errors), "COMPILATION FAILED, see log for details:");
-    EXPECT_EQ(log.size(), 2u);
-    EXPECT_EQ(ReadWholeFile(output), "old");
-}
-
-TEST_F(WrapperFakeTest, CompilesACsfFileCountingItsLines)
-{
-    UseFake("v100");
-    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
-    fs::path csf = root / "mine.csf";
-    WriteWholeFile(csf, CsfOfLines(2500));
-    fs::path output = root / "mine.ccf";
-    ASSERT_TRUE(wrapper.CompileCsfFile(csf.c_str(), output.c_str(), &sink, &log, &errors))
-        << GetText(&errors);
-    EXPECT_EQ(sink.maximums, (std::vector<std::uint32_t>{2500}));
-    EXPECT_TRUE(ReadWholeFile(output) == ReadWholeFile(csf));
-    EXPECT_EQ(wrapper.GetRootSection(), nullptr) << "compiling a file leaves the trees alone";
+    EXPECT_EQ(AskFake(fakePath, "FakeCompilerRuns"), 2) << "no run for an output that cannot be written";
 }
 
 // ---- dangling jumps --------------------------------------------------------------
-
-TEST_F(WrapperFakeTest, DanglingJumpsNeedTheTrees)
-{
-    EXPECT_FALSE(wrapper.RemoveDanglingJumps(&errors, true));
-    EXPECT_STREQ(GetText(&errors), "RemoveDanglingJumps called but m_pRootCSFSection is NULL");
-}
-
-TEST_F(WrapperFakeTest, DanglingJumpsAreRemovedAgainstTheRebuiltTreeOnly)
-{
-    LoadAndRead("v100", kSmallCsf);
-    CCSFSection* device = wrapper.GetRootSection()->FindChildByPrefix("Device(");
-    ASSERT_NE(device, nullptr);
-    // A panel added after the abstract tree was built.
-    device->AddChildText("Panel(\"Later\")");
-    CCSFSection* action = device->FindChildByPrefix("Panel(\"Main\")")
-                              ->FindChildByPrefix("Button(")
-                              ->FindChildByPrefix("Action(");
-    ASSERT_NE(action, nullptr);
-    action->AddChildText("JumpDevicePanel(\"TV\",\"Later\");");
-
-    ASSERT_TRUE(wrapper.RemoveDanglingJumps(&errors, false)) << GetText(&errors);
-    EXPECT_NE(action->FindChild("JumpDevicePanel(\"TV\",\"Main\");"), nullptr);
-    EXPECT_EQ(action->FindChild("JumpDevicePanel(\"TV\",\"Gone\");"), nullptr);
-    EXPECT_EQ(action->FindChild("JumpDevicePanel(\"TV\",\"Later\");"), nullptr) << "the old tree lacks Later";
-
-    action->AddChildText("JumpDevicePanel(\"TV\",\"Later\");");
-    ASSERT_TRUE(wrapper.RemoveDanglingJumps(&errors, true)) << GetText(&errors);
-    EXPECT_NE(action->FindChild("JumpDevicePanel(\"TV\",\"Later\");"), nullptr);
-    EXPECT_EQ(wrapper.GetAbstractTree()->GetCount(), 1u);
-}
 
 } // namespace

@@ -1,10 +1,13 @@
 #pragma once
 
-// A small world for layout tests: a parsed CCF with a jukebox device (digit keys 0-9,
-// "Disc", "Enter", "Track"), a home device whose buttons can become links, one player
-// resolved against it, and a library to fill. Generate() runs a list's generator and
+// A small world for layout tests: a parsed CCF (tests/data/csf/jukebox.csf) with a jukebox
+// device (digit keys 0-9 numbered 1-10, "Disc", "Enter" and "Track" 11-13, panel "Playing"),
+// a home device whose buttons can become links ("Music" with an IR code and a jump, "Two"
+// with two jumps, "Bare" without action; panel "Back"), one player resolved against it,
+// and a library to fill. Generate() runs a list's generator and
 // inserts its devices into the tree, so tests look at the statements it wrote.
 
+#include "common/TempDir.h"
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFPath.h"
 #include "csf/CSFSection.h"
@@ -17,59 +20,13 @@
 #include <string>
 #include <vector>
 
-// Keys 0-9 on two rows of five (numbers 1-10), then "Disc", "Enter" and "Track" (11-13).
-inline std::string FixtureCsf()
-{
-    std::string csf = "CCF()\n{\nDevice(\"Jukebox\")\n{\nPanel(\"Keys\")\n{\n";
-    const char* const keys[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "Disc", "Enter", "Track"};
-    for (int i = 0; i < 13; ++i) {
-        const bool wide = i >= 10;
-        const int x = wide ? (i - 10) * 80 : (i % 5) * 40, y = wide ? 80 : (i / 5) * 40;
-        csf += "Button(\"" + std::string(keys[i]) + "\"," + std::to_string(x) + "," + std::to_string(y) +
-               "," + (wide ? "80" : "40") + ",40," + std::to_string(i + 1) + ")\n{\nAction()\n}\n";
-    }
-    return csf + R"(}
-Panel("Playing")
-{
-}
-}
-Device("Home")
-{
-Panel("Main")
-{
-Button("Music",0,0,80,40,20)
-{
-Action()
-{
-IRCode("0000 0067 0000 0015")
-JumpDevicePanel("Home", "Other");
-}
-}
-Button("Two",0,40,80,40,21)
-{
-Action()
-{
-JumpDevicePanel("Home", "A");
-JumpDevicePanel("Home", "B");
-}
-}
-Button("Bare",0,80,80,40,22)
-}
-Panel("Back")
-{
-}
-}
-}
-)";
-}
-
 class CLayoutFixture : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         CErrorRecord errors;
-        const std::string csf = FixtureCsf();
+        const std::string csf = dwtest::ReadText(DW_TEST_DATA_DIR "/csf/jukebox.csf");
         m_pRoot = ParseCsfText(csf.data(), csf.size(), &errors);
         ASSERT_TRUE(m_pRoot) << GetText(&errors);
         ASSERT_TRUE(m_tree.Build(&errors, m_pRoot.get())) << GetText(&errors);

@@ -1,4 +1,4 @@
-#include "../app/CliTestUtil.h"
+#include "common/CliRun.h"
 #include "common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,29 +11,12 @@ namespace {
 
 using dwtest::ReadText;
 
-class CmdPreview : public ::testing::Test
+class CmdPreview : public CCliTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(m_dir.Path().empty());
-        dwtest::WriteText(m_csf,
-                          "CCF()\n{\nDevice(\"Jukebox\")\n{\nPanel(\"keys\")\n{\n"
-                          "Button(\"1\",0,0,40,30,1)\n{\nAction()\n{\nIR(\"Digit1\",\"0000\")\n}\n}\n"
-                          "Button(\"Play\",40,0,40,30,2)\n{\nFont(8);\nAction()\n{\n"
-                          "AliasDeviceButton(\"Jukebox\",\"keys\",\"1\",1);\nDelay(700);\n"
-                          "JumpDevicePanel(\"this\",\"more\");\n}\n}\n}\n"
-                          "Panel(\"more\")\n{\n}\n}\n"
-                          // Buttons sharing a name, one of them in a frame, one differing in case.
-                          "Device(\"D\")\n{\nPanel(\"P\")\n{\n"
-                          "Button(\"Go\",0,0,40,30,1)\n{\nAction()\n{\nIR(\"First\",\"0000\")\n}\n}\n"
-                          "Frame(\"\",0,40,240,40)\n{\n"
-                          "Button(\"Go\",0,0,40,30,2)\n{\nAction()\n{\nIR(\"Second\",\"0000\")\n}\n}\n}\n"
-                          "Button(\"go\",80,0,40,30,3)\n{\nAction()\n{\nIR(\"Lower\",\"0000\")\n}\n}\n"
-                          "}\n}\n}\n");
-    }
-    dwtest::CTempDir m_dir{"dw-cmdpreview"};
-    const std::string m_csf = m_dir / "x.csf", m_png = m_dir / "x.png";
+    // A jukebox whose "Play" aliases key "1", waits and jumps; and device "D" whose buttons
+    // share a name, one of them in a frame, one differing in case.
+    const std::string m_csf = DW_TEST_DATA_DIR "/csf/preview-cli.csf", m_png = Path("x.png");
 };
 
 TEST_F(CmdPreview, PressPrintsTheExpandedSequence)
@@ -78,6 +61,7 @@ TEST_F(CmdPreview, PreviewWritesOnePanelOrASheetAndRefusesUnknownNames)
 // --occurrence picks another; exact names win over ones that differ in case.
 struct SOccurrenceCase
 {
+    const char* name;
     std::vector<std::string> extra;
     int status;
     const char* out; // expected in the output
@@ -107,24 +91,32 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, CmdPreviewOccurrence,
     ::testing::Values(
         SOccurrenceCase{
+            "FirstOfTwo",
             {"--button", "Go"},
             0,
             "Pressing \"Go\" (1 of 2) on panel \"P\" of device \"D\":\n  IR \"First\"\n",
             "panel \"P\" has 2 buttons named \"Go\"; this was the first, --occurrence N presses another"},
-        SOccurrenceCase{{"--button", "Go", "--occurrence", "2"},
+        SOccurrenceCase{"SecondOfTwo",
+                        {"--button", "Go", "--occurrence", "2"},
                         0,
                         "(2 of 2) on panel \"P\" of device \"D\":\n  IR \"Second\"\n",
                         ""},
-        SOccurrenceCase{
-            {"--button", "go"}, 0, "Pressing \"go\" on panel \"P\" of device \"D\":\n  IR \"Lower\"\n", ""},
-        SOccurrenceCase{{"--button", "GO", "--occurrence", "3"},
+        SOccurrenceCase{"ExactCaseFirst",
+                        {"--button", "go"},
+                        0,
+                        "Pressing \"go\" on panel \"P\" of device \"D\":\n  IR \"Lower\"\n",
+                        ""},
+        SOccurrenceCase{"IgnoringCase",
+                        {"--button", "GO", "--occurrence", "3"},
                         0,
                         "(3 of 3) on panel \"P\" of device \"D\":\n  IR \"Lower\"\n",
                         ""},
-        SOccurrenceCase{{"--button", "Go", "--occurrence", "3"},
+        SOccurrenceCase{"BeyondTheCount",
+                        {"--button", "Go", "--occurrence", "3"},
                         1,
                         "",
                         "Panel \"P\" of device \"D\" has 2 buttons named \"Go\", not 3"},
-        SOccurrenceCase{{"--button", "Go", "--occurrence", "0"}, 2, "", "occurrence"}));
+        SOccurrenceCase{"Zero", {"--button", "Go", "--occurrence", "0"}, 2, "", "occurrence"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -4,6 +4,7 @@
 // again. Every picture must come back pixel for pixel, so the codec accepts the embedded
 // files and the remote shows them as drawn.
 
+#include "common/BmpBytes.h"
 #include "common/TempDir.h"
 #include "csf/CSFSection.h"
 #include "generate/Bitmaps.h"
@@ -24,38 +25,15 @@ namespace {
 
 using RunFunction = int (*)(const char*, const char*, int);
 
-std::vector<std::uint8_t> ReadBytes(const fs::path& path)
-{
-    const std::string text = dwtest::ReadText(path.string());
-    return std::vector<std::uint8_t>(text.begin(), text.end());
-}
-
-std::uint32_t U32(const std::uint8_t* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
 // A 4-bit bitmap as "width x height:" and one grey level character per pixel.
-std::string GreyPicture(const std::vector<std::uint8_t>& b)
+std::string GreyPicture(const std::vector<std::uint8_t>& bytes)
 {
-    if (b.size() < 54 || U32(&b[30]) != 0 || (b[28] | (b[29] << 8)) != 4)
+    dwtest::SGreyPicture picture;
+    if (!dwtest::DecodeFourBitBmp(bytes, picture))
         return "not a 4-bit bitmap";
-    const std::uint32_t width = U32(&b[18]);
-    const std::int32_t height = static_cast<std::int32_t>(U32(&b[22]));
-    const std::uint32_t offset = U32(&b[10]);
-    const std::uint32_t rows = static_cast<std::uint32_t>(height < 0 ? -height : height);
-    const std::uint32_t stride = ((width * 4 + 31) / 32) * 4;
-    if (offset + stride * rows > b.size())
-        return "truncated";
-    std::string out = std::to_string(width) + "x" + std::to_string(rows) + ":";
-    for (std::uint32_t y = 0; y < rows; ++y) {
-        const std::uint32_t fileRow = height < 0 ? y : rows - 1 - y;
-        for (std::uint32_t x = 0; x < width; ++x) {
-            const std::uint8_t byte = b[offset + fileRow * stride + x / 2];
-            const unsigned index = x % 2 == 0 ? byte >> 4 : byte & 15;
-            out += static_cast<char>('a' + b[54 + 4 * index + 2] / 64); // red of the palette entry
-        }
-    }
+    std::string out = std::to_string(picture.width) + "x" + std::to_string(picture.height) + ":";
+    for (std::uint8_t grey : picture.greys)
+        out += static_cast<char>('a' + grey / 64);
     return out;
 }
 
@@ -123,7 +101,7 @@ TEST_F(GeneratedPanelsThroughCodec, CompileAndDecompileKeepEveryPicture)
     // Every picture the panels use comes back (under the codec's own file names).
     std::set<std::string> returned;
     for (const auto& entry : fs::directory_iterator(back.parent_path() / "BMP"))
-        returned.insert(GreyPicture(ReadBytes(entry.path())));
+        returned.insert(GreyPicture(dwtest::ReadBytes(entry.path().string())));
     for (std::size_t i = 0; i < GetEmbeddedBitmapCount(); ++i) {
         const SEmbeddedBitmap& bmp = GetEmbeddedBitmap(i);
         if (std::string(bmp.fileName) == "BacktrackStrip.bmp")

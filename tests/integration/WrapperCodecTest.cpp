@@ -1,28 +1,34 @@
 // The wrapper with the real codec library and a real configuration file: decompiling
-// only when needed, and a failed compile that leaves everything as it was.
+// only when needed.
 
-#include "WrapperTestUtil.h"
+#include "common/RecordingSink.h"
+#include "common/TempAreaTest.h"
 
+#include "core/DWConfig.h"
 #include "core/ErrorRecord.h"
+#include "csf/CCFWrapper.h"
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFSection.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <utime.h>
 
-using namespace wrappertest;
+namespace fs = std::filesystem;
 
 namespace {
 
 const char kRealLibrary[] = DW_BIN_DIR "/libCCFDll.so";
 const char kSample[] = DW_SHARED_DIR "/ccf-samples/tonto-gallery-gray.ccf";
 
-class WrapperRealTest : public CWrapperTestBase
+class WrapperRealTest : public dwtest::CTempAreaTest
 {
 protected:
     void SetUp() override
     {
-        CWrapperTestBase::SetUp();
+        CTempAreaTest::SetUp();
+        fs::create_directories(Path("area"));
+        config.SetConfigArea(Path("area").c_str());
         if (!fs::exists(kRealLibrary))
             GTEST_SKIP() << "libCCFDll.so has not been built";
         if (!fs::exists(kSample))
@@ -43,11 +49,13 @@ protected:
         return std::count(sink.headings.begin(), sink.headings.end(), "Decompiling") > 0;
     }
 
+    fs::path root = m_dir;
+    CDWConfig config;
     CCFWrapper wrapper{&config};
     fs::path input;
     CErrorRecord errors;
     CWarningList log;
-    CRecordingSink sink;
+    dwtest::CRecordingSink sink;
 };
 
 TEST_F(WrapperRealTest, DecompilesOnceUntilTheInputChangesOrIsForgotten)
@@ -70,51 +78,6 @@ TEST_F(WrapperRealTest, DecompilesOnceUntilTheInputChangesOrIsForgotten)
 
     wrapper.ForgetDecompilation();
     EXPECT_TRUE(ReadDecompiled()) << "a forgotten decompilation was reused";
-}
-
-TEST_F(WrapperRealTest, CompiledOutputReadsBackToTheSameTree)
-{
-    ReadDecompiled();
-    ASSERT_NE(wrapper.GetRootSection(), nullptr);
-    std::string tree = wrapper.GetRootSection()->WriteToString();
-    fs::path output = root / "out.ccf";
-    config.SetOutputCcf(output.c_str());
-    ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
-    EXPECT_TRUE(log.empty());
-    config.SetInputCcf(output.c_str());
-    ASSERT_TRUE(ReadDecompiled());
-    EXPECT_TRUE(wrapper.GetRootSection()->WriteToString() == tree)
-        << "the round trip changed the configuration";
-}
-
-TEST_F(WrapperRealTest, AFailedCompileLeavesTreesAndOutputAlone)
-{
-    ReadDecompiled();
-    ASSERT_NE(wrapper.GetRootSection(), nullptr);
-    // A panel outside any device is something no CCF can hold.
-    CCSFSection* device = wrapper.GetRootSection()->FindChildByPrefix("Device(");
-    ASSERT_NE(device, nullptr);
-    device->AddChildText("Panel(\"Broken\",,,)");
-    device->AddChildText("Button(\"x\",a,b,c,d,e,f,g)");
-    std::string before = wrapper.GetRootSection()->WriteToString();
-    CCSFAbstractTree* tree = wrapper.GetAbstractTree();
-
-    fs::path output = root / "out.ccf";
-    WriteWholeFile(output, "the previous output");
-    config.SetOutputCcf(output.c_str());
-    EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
-    std::string text = GetText(&errors);
-    EXPECT_TRUE(text == "COMPILATION FAILED, see log for details:" ||
-                text == "Compilation failed; No log was received")
-        << text;
-    EXPECT_EQ(text == "COMPILATION FAILED, see log for details:", !log.empty());
-    EXPECT_TRUE(wrapper.GetRootSection()->WriteToString() == before);
-    EXPECT_EQ(wrapper.GetAbstractTree(), tree);
-    EXPECT_EQ(ReadWholeFile(output), "the previous output");
-    int files = 0;
-    for (const auto& entry : fs::directory_iterator(root))
-        files += entry.is_regular_file() ? 1 : 0;
-    EXPECT_EQ(files, 2) << "a temporary output was left behind";
 }
 
 } // namespace
