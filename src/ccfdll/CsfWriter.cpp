@@ -245,7 +245,15 @@ void CCsfFormatter::Header()
     Line("Attributes(0x%08X);", h.attributes);
     if (h.reserved4 != 0 || h.reserved24 != 0 || h.reserved28 != 0)
         Line("HeaderReserved(0x%08X,0x%02X,0x%08X);", h.reserved4, h.reserved24, h.reserved28);
-    if (!(h.tail.size() == 2 && h.tail[0] == 0 && h.tail[1] == 0)) {
+    // The usual tail is two zero bytes, or eight in colour files, whose last byte is the RF
+    // channel; only a tail that differs otherwise needs its bytes spelt out.
+    const std::size_t usual = m_file.IsColour() ? 8 : 2;
+    bool plain = h.tail.size() == usual;
+    for (std::size_t i = 0; plain && i + 1 < usual; ++i)
+        plain = h.tail[i] == 0;
+    if (plain && m_file.IsColour() && h.tail.back() != 0)
+        Line("RfChannel(%u);", h.tail.back());
+    if (!plain || (!m_file.IsColour() && h.tail.back() != 0)) {
         Indent();
         m_text += "HeaderTail(\"";
         CsfAppendHex(m_text, h.tail.data(), h.tail.size(), false);
@@ -494,16 +502,23 @@ void CCsfFormatter::Device(CcfIndex d, int kind)
         Line("Flags(0x%02X);", flags);
     if (device.reserved48 != 0)
         Line("Reserved(0x%08X);", device.reserved48);
+    if (device.rfExtender != 0)
+        Line("RfExtender(%u);", device.rfExtender);
+    if (device.reserved82 != 0)
+        Line("ReservedEnd(0x%08X);", device.reserved82);
     if (device.iconUnselected != kCcfNone)
         Line("Icon(\"%s\");", IconPath(device.iconUnselected).c_str());
     if (device.iconSelected != kCcfNone)
         Line("SelectedIcon(\"%s\");", IconPath(device.iconSelected).c_str());
     if (device.action != kCcfNone)
         ListStatement("Action()", device.action, false);
-    for (unsigned k = 0; k < kCcfKeyCount; ++k) {
-        const CcfIndex label = k == kCcfKeyLeft    ? device.leftLabel
-                               : k == kCcfKeyRight ? device.rightLabel
-                                                   : kCcfNone;
+    const unsigned keyCount = m_file.IsColour() ? kCcfKeyCountColour : kCcfKeyCount;
+    for (unsigned k = 0; k < keyCount; ++k) {
+        const CcfIndex label = k == kCcfKeyLeft       ? device.leftLabel
+                               : k == kCcfKeyRight    ? device.rightLabel
+                               : k == kCcfKeyFarLeft  ? device.farLeftLabel
+                               : k == kCcfKeyFarRight ? device.farRightLabel
+                                                      : kCcfNone;
         if (device.keys[k] == kCcfNone && label == kCcfNone)
             continue;
         std::string head = CsfKeyName(k);
@@ -562,7 +577,9 @@ void CCsfFormatter::Frame(const CCcfChild& child, int depth)
     m_text += buffer;
     Open();
     FontLine(frame.font);
-    if (CcfColourIsCanonical(frame.colour)) {
+    if (m_file.IsColour()) {
+        Line("Color(0x%08X);", frame.colour);
+    } else if (CcfColourIsCanonical(frame.colour)) {
         Line("BackColor(%s);", CsfLevelName(CcfColourBackground(frame.colour)));
         Line("TextColor(%s);", CsfLevelName(CcfColourText(frame.colour)));
     } else {
@@ -602,8 +619,10 @@ void CCsfFormatter::Button(const CCcfChild& child)
     static const char* const looks[4] = {"InactiveUnselectedColor", "InactiveSelectedColor",
                                          "ActiveUnselectedColor", "ActiveSelectedColor"};
     for (int i = 0; i < 4; ++i) {
-        const std::uint8_t c = button.colours[i];
-        if (CcfColourIsCanonical(c))
+        const std::uint32_t c = button.colours[i];
+        if (m_file.IsColour())
+            Line("%s(0x%08X);", looks[i], c);
+        else if (CcfColourIsCanonical(c))
             Line("%s(%s,%s);", looks[i], CsfLevelName(CcfColourBackground(c)),
                  CsfLevelName(CcfColourText(c)));
         else
