@@ -101,7 +101,7 @@ TEST(CcfReader, SmallFileGivesEveryField)
     const CCcfButton& button = f.buttons[panel.children[0].index];
     EXPECT_EQ(button.width, 40);
     EXPECT_EQ(f.StringAt(button.label), "Play");
-    EXPECT_EQ(button.colours, (std::array<std::uint8_t, 4>{0xFC, 0x57, 0xA8, 0x03}));
+    EXPECT_EQ(button.colours, (std::array<std::uint32_t, 4>{0xFC, 0x57, 0xA8, 0x03}));
     const CCcfAction& send = f.actionLists[button.actions].actions.at(0);
     EXPECT_EQ(send.type, kCcfActionIr);
     ASSERT_EQ(send.p2.kind, CcfKind::IrCode);
@@ -321,7 +321,13 @@ INSTANTIATE_TEST_SUITE_P(
                         s.bytes[11] = 'O';
                     },
                     "compressed CCF container"},
-        CBrokenCase{"Colour", [](CSmall& s) { Put32(s.bytes, 36, 0x00060301); }, "colour remote"},
+        CBrokenCase{"TontoCustom", [](CSmall& s) { Put32(s.bytes, 36, 0x01020301); }, "private format"},
+        CBrokenCase{"ColourWithoutTimerHeader",
+                    [](CSmall& s) {
+                        Put32(s.bytes, 36, 0x00060301);
+                        Put32(s.bytes, 44, 60);
+                    },
+                    "without a timer list"},
         CBrokenCase{"X200", [](CSmall& s) { Put32(s.bytes, 36, 0x00000A01); }, "Marantz x200"},
         CBrokenCase{"RC9200", [](CSmall& s) { Put32(s.bytes, 36, 0x00000B01); }, "RC9200"},
         CBrokenCase{"AttrPos", [](CSmall& s) { Put32(s.bytes, 44, 62); }, "header layout word"},
@@ -544,15 +550,15 @@ TEST(CcfReader, BigSampleFacts)
     EXPECT_EQ(tagged, 1u);
 }
 
-TEST(CcfReader, ColourSampleIsRefusedNamingWhatItIs)
+TEST(CcfReader, ColourSampleIsRead)
 {
     const std::vector<std::uint8_t> bytes = LoadSample(kColourSample);
     ASSERT_FALSE(bytes.empty());
     CCcfFile f;
     CCcfError error;
-    EXPECT_FALSE(Read(bytes, f, &error));
-    EXPECT_NE(error.Text().find("colour remote"), std::string::npos) << error.Text();
-    EXPECT_STRNE(CcfIdentifyUnsupported(bytes.data(), bytes.size()), nullptr);
+    EXPECT_TRUE(Read(bytes, f, &error)) << error.Text();
+    EXPECT_TRUE(f.IsColour());
+    EXPECT_EQ(CcfIdentifyUnsupported(bytes.data(), bytes.size()), nullptr);
 }
 
 TEST(CcfReader, MissingFileIsReported)

@@ -87,9 +87,14 @@ TEST_F(CsfExports, FailedCompileLeavesTheTargetAlone)
 TEST_F(CsfExports, RefusalsAreReportedAndWriteNothing)
 {
     const std::string csf = m_dir / "x.csf";
-    const std::string colour = DW_SHARED_DIR "/ccf-samples/tonto-gallery-color.ccf";
+    // The colour gallery with the RC9200's capability word: a layout the codec refuses.
+    std::string bytes = csftest::ReadText(DW_SHARED_DIR "/ccf-samples/tonto-gallery-color.ccf");
+    bytes[38] = 0x0B;
+    bytes[39] = 0x01;
+    const std::string colour = m_dir / "rc9200.ccf";
+    csftest::WriteText(colour, bytes);
     EXPECT_EQ(CCFRunDecompiler(colour.c_str(), csf.c_str(), 9), 0);
-    EXPECT_TRUE(AnyMessageHas("colour"));
+    EXPECT_TRUE(AnyMessageHas("RC9200"));
     EXPECT_FALSE(std::filesystem::exists(csf));
 
     g_messages.clear();
