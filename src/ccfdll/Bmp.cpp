@@ -109,7 +109,7 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, CBmpImage& image, CCcfE
         return false;
     }
     std::vector<std::uint8_t> palette; // grey value per colour index
-    std::vector<CCcfRgb> paletteRgb;    // colour per colour index
+    std::vector<CCcfRgb> paletteRgb;   // colour per colour index
     bool remotePalette = false;
     if (bpp <= 8) {
         const std::uint32_t most = 1u << bpp;
@@ -182,7 +182,8 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, CBmpImage& image, CCcfE
                 return false;
             }
             out[x] = palette[index];
-            rgb[3 * x] = paletteRgb[index].r, rgb[3 * x + 1] = paletteRgb[index].g, rgb[3 * x + 2] = paletteRgb[index].b;
+            rgb[3 * x] = paletteRgb[index].r, rgb[3 * x + 1] = paletteRgb[index].g,
+                    rgb[3 * x + 2] = paletteRgb[index].b;
         }
     }
     return true;

@@ -36,7 +36,8 @@ const char* CcfCapabilityRefusal(std::uint32_t capability)
         return "the capability word 0x01020301 is the Tonto editor's private format, which no remote reads";
     if ((capability & kCcfCapX200) != 0)
         return (capability & kCcfCapColour) != 0
-                   ? "the capability word names the colour Marantz RC9200, whose device layout is unverified; "
+                   ? "the capability word names the colour Marantz RC9200, whose device layout is "
+                     "unverified; "
                      "this codec writes the classic grayscale remotes and the ProntoPro TSU-6000 / RU-970"
                    : "the capability word names a Marantz x200 remote, whose device layout is unverified; "
                      "this codec writes the classic grayscale remotes and the ProntoPro TSU-6000 / RU-970";

@@ -220,8 +220,8 @@ struct CCcfButton
     std::uint16_t height = 0;
     CcfIndex actions = kCcfNone; // none: inactive button
     CcfIndex label = kCcfNone;
-    CcfIndex idTag = kCcfNone; // the editor's "ID tag" string, almost always none
-    std::uint8_t font = 0;     // 0 none, 1..6 Pronto 8..18
+    CcfIndex idTag = kCcfNone;   // the editor's "ID tag" string, almost always none
+    std::uint8_t font = 0;       // 0 none, 1..6 Pronto 8..18
     std::uint8_t reserved17 = 0; // text options on colour remotes (unused by them; kept)
     // Icons and raw colours of the four looks, in file order: inactive-unselected,
     // inactive-selected, active-unselected, active-selected (CcfLook). A colour is the grey
@@ -242,8 +242,8 @@ struct CCcfFrame
 {
     std::uint16_t width = 0;
     std::uint16_t height = 0;
-    CcfIndex name = kCcfNone; // label drawn in the frame
-    CcfIndex icon = kCcfNone; // background icon; none = plain colour
+    CcfIndex name = kCcfNone;     // label drawn in the frame
+    CcfIndex icon = kCcfNone;     // background icon; none = plain colour
     std::uint32_t reserved12 = 0; // bytes 12..15 (colour files: three reserved, text options)
     std::uint8_t font = 0;
     std::uint32_t colour = 0; // grey byte (icon-backed frames carry odd values such as 0x68) or colour word

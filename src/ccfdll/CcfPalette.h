@@ -36,7 +36,8 @@ constexpr std::array<CCcfRgb, 256> Build()
     for (int i = 0; i < 216; ++i)
         table[i] = {std::uint8_t(51 * (i % 6)), std::uint8_t(51 * (i / 6 % 6)), std::uint8_t(51 * (i / 36))};
     for (int i = 0; i < 40; ++i)
-        table[216 + i] = {std::uint8_t(kExtra[i] >> 16), std::uint8_t(kExtra[i] >> 8), std::uint8_t(kExtra[i])};
+        table[216 + i] = {std::uint8_t(kExtra[i] >> 16), std::uint8_t(kExtra[i] >> 8),
+                          std::uint8_t(kExtra[i])};
     return table;
 }
 

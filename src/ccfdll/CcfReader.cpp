@@ -270,8 +270,9 @@ bool CReader::RefIcon(std::uint32_t p, std::uint32_t from, CcfIndex* index)
     icon.height = U16(p + 4);
     icon.type = U16(p + 6);
     if (CcfIconIsTontoPicture(icon.type))
-        return Fail(p, "icon type 0x%04X is a 32-bit picture of the Tonto editor's own format, which no remote "
-                       "shows",
+        return Fail(p,
+                    "icon type 0x%04X is a 32-bit picture of the Tonto editor's own format, which no remote "
+                    "shows",
                     icon.type);
     if (CcfIconIsColour(icon.type) && !CcfIconIsCompressed(icon.type)) {
         const std::uint32_t pixels = std::uint32_t(icon.width) * icon.height;
@@ -279,8 +280,9 @@ bool CReader::RefIcon(std::uint32_t p, std::uint32_t from, CcfIndex* index)
             return Fail(p, "256-colour icon of %u x %u needs %u bytes of pixels, but holds %u", icon.width,
                         icon.height, pixels, size - 8);
         if ((size - 8) % 16 != 0)
-            Warn(p, "256-colour icon data of %u bytes is not padded to a multiple of 16 (it cannot be written "
-                    "back as it is)",
+            Warn(p,
+                 "256-colour icon data of %u bytes is not padded to a multiple of 16 (it cannot be written "
+                 "back as it is)",
                  size - 8);
     }
     icon.data.assign(d + p + 8, d + p + size);
@@ -770,7 +772,9 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, CC
         SetCcfError(error, "cannot open %s: %s", path.c_str(), std::strerror(errno));
         return false;
     }
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
         SetCcfError(error, "cannot open %s: not a regular file", path.c_str());

@@ -14,8 +14,8 @@
 //
 // Findings that do not stop reading go to `warnings` (may be null): a checksum that does
 // not match (the remote's editor, like Tonto, reports it and reads on), the two checksum
-// offsets disagreeing, bytes after the checksum, 256-colour icon data not padded to 16. A file shorter than its header says is
-// truncated and refused.
+// offsets disagreeing, bytes after the checksum, 256-colour icon data not padded to 16. A file shorter than
+// its header says is truncated and refused.
 
 #include "ccfdll/CcfError.h"
 #include "ccfdll/CcfModel.h"

@@ -481,7 +481,8 @@ bool CWriter::CheckGreyDevice(const CCcfDevice& device)
                                                 : nullptr;
     if (what == nullptr)
         return true;
-    SetCcfError(err, "device \"%s\" has %s, which only colour files hold", f.StringAt(device.name).c_str(), what);
+    SetCcfError(err, "device \"%s\" has %s, which only colour files hold", f.StringAt(device.name).c_str(),
+                what);
     return false;
 }
 
@@ -492,7 +493,8 @@ bool CWriter::CheckColours()
     for (CcfIndex index : slots[kButtons]) {
         for (std::uint32_t c : f.buttons[index].colours) {
             if (c > 0xFF) {
-                SetCcfError(err, "a button has the colour word 0x%08X, but a grayscale file holds one byte", c);
+                SetCcfError(err, "a button has the colour word 0x%08X, but a grayscale file holds one byte",
+                            c);
                 return false;
             }
         }
@@ -512,7 +514,8 @@ bool CWriter::CheckIcons()
     for (CcfIndex index : slots[kIcons]) {
         const CCcfIcon& icon = f.icons[index];
         if (CcfIconIsTontoPicture(icon.type)) {
-            SetCcfError(err, "icon type 0x%04X is the Tonto editor's own picture format, which no remote shows",
+            SetCcfError(err,
+                        "icon type 0x%04X is the Tonto editor's own picture format, which no remote shows",
                         icon.type);
             return false;
         }
@@ -522,10 +525,11 @@ bool CWriter::CheckIcons()
         // The remote's editor pads 256-colour data to 16 bytes; unpadded data was what made
         // the remote refuse Tonto's early colour files.
         if (icon.data.size() < pixels || icon.data.size() % 16 != 0) {
-            SetCcfError(err,
-                        "a 256-colour icon of %u x %u has %zu data bytes; it needs its %zu pixels padded to a "
-                        "multiple of 16",
-                        icon.width, icon.height, icon.data.size(), pixels);
+            SetCcfError(
+                err,
+                "a 256-colour icon of %u x %u has %zu data bytes; it needs its %zu pixels padded to a "
+                "multiple of 16",
+                icon.width, icon.height, icon.data.size(), pixels);
             return false;
         }
     }
@@ -828,8 +832,8 @@ bool CWriter::Run(std::vector<std::uint8_t>& out)
         SetCcfError(err, "header layout word %u; it must be 60 (version 1) or 64 (version 2)", h.attrPos);
         return false;
     }
-    if (f.IsColour() && (!f.HasTimerHeader() || (h.capability & kCcfCapX200) != 0 ||
-                         h.capability == kCcfCapTontoCustom)) {
+    if (f.IsColour() &&
+        (!f.HasTimerHeader() || (h.capability & kCcfCapX200) != 0 || h.capability == kCcfCapTontoCustom)) {
         SetCcfError(err, "capability 0x%08X with a %s header is a colour layout no known remote accepts",
                     h.capability, f.HasTimerHeader() ? "version-2" : "version-1");
         return false;

@@ -526,9 +526,10 @@ bool CCsfCompiler::DeviceStatement(const CCsfStatement& s, const CCsfCall& call)
             keySeen[key] = true;
             const bool labelled = key == kCcfKeyLeft || key == kCcfKeyRight || key >= kCcfKeyCount;
             if (cc.args.size() > 1 || (!labelled && !cc.args.empty() && !cc.args[0].text.empty()))
-                return Fail(c, m_colour ? "only Left, Right, FarLeft and FarRight carry a label, as their one "
-                                          "argument"
-                                        : "only Left and Right carry a label, as their one argument");
+                return Fail(c, m_colour
+                                   ? "only Left, Right, FarLeft and FarRight carry a label, as their one "
+                                     "argument"
+                                   : "only Left and Right carry a label, as their one argument");
             CcfIndex label = kCcfNone;
             if (!cc.args.empty() && !StringArg(c, cc.args[0], label))
                 return false;

@@ -42,7 +42,8 @@ bool IsKeywordChar(char c)
            c == '-' || c == '_';
 }
 
-const char* const kKeyNames[9] = {"Left", "Right", "Vol-", "Vol+", "Chan-", "Chan+", "Mute", "FarLeft", "FarRight"};
+const char* const kKeyNames[9] = {"Left",  "Right", "Vol-",    "Vol+",    "Chan-",
+                                  "Chan+", "Mute",  "FarLeft", "FarRight"};
 
 } // namespace
 
