@@ -53,10 +53,6 @@ bool CcfConvertFamily(CCcfFile& file, std::uint32_t capability, std::vector<std:
     }
     const bool fromColour = file.IsColour();
     const bool toColour = (capability & kCcfCapColour) != 0;
-    if (toColour && !file.HasTimerHeader()) {
-        SetCcfError(error, "a colour file needs the version-2 header with its timer list");
-        return false;
-    }
     // Icons first: the only step that can fail, so nothing has changed when it does.
     std::vector<CCcfIcon> icons = file.icons;
     if (fromColour != toColour) {
@@ -139,6 +135,29 @@ bool CcfConvertFamily(CCcfFile& file, std::uint32_t capability, std::vector<std:
         }
         Count(dropped, odd, "the unused upper bits of %zu colour bytes");
         file.header.tail.assign(8, 0);
+    }
+
+    // Models without the timer bit (the RC5000) have the version-1 header without a timer
+    // list; timers and the actions that start them cannot go there.
+    const bool toTimers = (capability & kCcfCapTimers) != 0 || toColour; // colour files: always version 2
+    if (!toTimers && file.HasTimerHeader()) {
+        std::size_t timerActions = 0;
+        for (CCcfActionList& list : file.actionLists) {
+            const std::size_t before = list.actions.size();
+            std::erase_if(list.actions, [](const CCcfAction& a) { return a.type == kCcfActionTimer; });
+            timerActions += before - list.actions.size();
+            if (before != list.actions.size())
+                list.secondCount = -1;
+        }
+        Count(dropped, CcfChain(file, CcfKind::Timer, file.header.firstTimer).size(), "%zu timers");
+        Count(dropped, timerActions, "%zu actions that start a timer");
+        file.header.firstTimer = kCcfNone;
+        file.timers.clear();
+        file.header.attrPos = 60;
+        if (file.header.tail.size() > 2)
+            file.header.tail = {0, 0};
+    } else if (toTimers && !file.HasTimerHeader()) {
+        file.header.attrPos = 64;
     }
 
     const bool fromUdb = file.IsUdb();

@@ -9,6 +9,7 @@ void RegisterCodecCommands(CLI::App& app, CliContext& context);
 void RegisterReportCommands(CLI::App& app, CliContext& context);
 void RegisterPreviewCommands(CLI::App& app, CliContext& context);
 void RegisterExchangeCommands(CLI::App& app, CliContext& context);
+void RegisterConvertCommands(CLI::App& app, CliContext& context);
 
 const std::vector<CliRegistrar>& CliCommandRegistrars()
 {
@@ -20,6 +21,7 @@ const std::vector<CliRegistrar>& CliCommandRegistrars()
         RegisterReportCommands,
         RegisterPreviewCommands,
         RegisterExchangeCommands,
+        RegisterConvertCommands,
     };
     return registrars;
 }
