@@ -385,7 +385,7 @@ bool CCsfFormatter::Action(const CCcfAction& a)
                 occurrence = m_text.substr(comma);
                 m_text.resize(comma);
             }
-            if (a.p2.value < kCcfKeyCount)
+            if (a.p2.value < (m_file.IsColour() ? kCcfKeyCountColour : kCcfKeyCount))
                 std::snprintf(buffer, sizeof buffer, ",\"%s\"", CsfKeyName(a.p2.value));
             else
                 std::snprintf(buffer, sizeof buffer, ",%u", a.p2.value);

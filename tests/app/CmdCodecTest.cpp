@@ -50,10 +50,14 @@ TEST_F(CmdCodec, DecompileInspectCompile)
 
 TEST_F(CmdCodec, FailuresSayWhyAndExitNonZero)
 {
-    CliRun colour =
-        RunCliCaptured({"decompile", DW_SHARED_DIR "/ccf-samples/tonto-gallery-color.ccf", m_dir + "/c.csf"});
+    // The colour gallery with the RC9200's capability word, a layout the codec refuses.
+    std::string bytes = dwtest::ReadText(DW_SHARED_DIR "/ccf-samples/tonto-gallery-color.ccf");
+    bytes[38] = 0x0B;
+    bytes[39] = 0x01;
+    dwtest::WriteText(m_dir + "/rc9200.ccf", bytes);
+    CliRun colour = RunCliCaptured({"decompile", m_dir + "/rc9200.ccf", m_dir + "/c.csf"});
     EXPECT_EQ(colour.status, kExitFailure);
-    EXPECT_NE(colour.err.find("colour remote"), std::string::npos) << colour.err;
+    EXPECT_NE(colour.err.find("RC9200"), std::string::npos) << colour.err;
     EXPECT_FALSE(std::filesystem::exists(m_dir + "/c.csf"));
 
     dwtest::WriteText(m_dir + "/bad.csf",
