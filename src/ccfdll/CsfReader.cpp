@@ -918,6 +918,14 @@ bool CCsfCompiler::IconFileStatement(const CCsfStatement& s, const CCsfCall& cal
         if (!CsfParseHex(call.args[4].text, entry.data) || entry.data.size() > 0xFFFF - 8)
             return Fail(s, "the icon bytes are a text of hexadecimal byte values (at most 65527)");
     }
+    if (CcfIconIsTontoPicture(entry.type))
+        return Fail(s, "icon type 0x%04X is the Tonto editor's own picture format, which no remote shows",
+                    entry.type);
+    // Unpadded 256-colour data would be refused when writing; say so with the line.
+    if (entry.hasData && CcfIconIsColour(entry.type) && !CcfIconIsCompressed(entry.type) &&
+        (entry.data.size() < std::size_t(entry.width) * entry.height || entry.data.size() % 16 != 0))
+        return Fail(s, "256-colour icon bytes must hold the %u x %u pixels padded to a multiple of 16",
+                    entry.width, entry.height);
     if (!m_iconTable.emplace(std::string(call.args[0].text), std::move(entry)).second)
         return Fail(s, "the icon file is listed twice");
     return true;
