@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     bool unpadded = false;
     for (const CCcfIcon& icon : file.icons)
-        unpadded = unpadded || (CcfIconIsColour(icon.type) && !CcfIconIsCompressed(icon.type) &&
-                                icon.data.size() % 16 != 0);
+        unpadded = unpadded || (file.IsColour() && CcfIconIsColour(icon.type) &&
+                                !CcfIconIsCompressed(icon.type) && icon.data.size() % 16 != 0);
     std::vector<std::uint8_t> first;
     if (!WriteCcf(file, first, &error)) {
         if (unpadded)

@@ -269,12 +269,14 @@ bool CReader::RefIcon(std::uint32_t p, std::uint32_t from, CcfIndex* index)
     icon.width = U16(p + 2);
     icon.height = U16(p + 4);
     icon.type = U16(p + 6);
-    if (CcfIconIsTontoPicture(icon.type))
+    // The colour types mean something in colour files only; elsewhere the bytes are kept as
+    // they are.
+    if (colour && CcfIconIsTontoPicture(icon.type))
         return Fail(p,
                     "icon type 0x%04X is a 32-bit picture of the Tonto editor's own format, which no remote "
                     "shows",
                     icon.type);
-    if (CcfIconIsColour(icon.type) && !CcfIconIsCompressed(icon.type)) {
+    if (colour && CcfIconIsColour(icon.type) && !CcfIconIsCompressed(icon.type)) {
         const std::uint32_t pixels = std::uint32_t(icon.width) * icon.height;
         if (size - 8 < pixels)
             return Fail(p, "256-colour icon of %u x %u needs %u bytes of pixels, but holds %u", icon.width,

@@ -511,6 +511,8 @@ bool CWriter::CheckColours()
 
 bool CWriter::CheckIcons()
 {
+    if (!f.IsColour())
+        return true; // grayscale files keep whatever icon bytes they hold
     for (CcfIndex index : slots[kIcons]) {
         const CCcfIcon& icon = f.icons[index];
         if (CcfIconIsTontoPicture(icon.type)) {

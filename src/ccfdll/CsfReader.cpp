@@ -363,9 +363,9 @@ bool CCsfCompiler::IconArg(const CCsfStatement& s, const CCsfArg& arg, CcfIndex&
     };
     // A grey type keeps a grey picture; a colour picture in a colour file needs a colour icon,
     // and a grayscale file cannot hold one.
-    auto typeFits = [&](std::uint16_t type) {
-        if (CcfIconIsColour(type))
-            return m_colour;
+    auto typeFits = [&](const CIconEntry& e) {
+        if (CcfIconIsColour(e.type))
+            return m_colour || (e.hasData && !loaded); // a grayscale file's odd bytes, kept
         return !(m_colour && loaded && pixels.colour);
     };
     auto samePicture = [&](const CCcfPixels& original) {
@@ -373,7 +373,7 @@ bool CCsfCompiler::IconArg(const CCsfStatement& s, const CCsfArg& arg, CcfIndex&
             return false;
         return m_colour ? original.SameAs(pixels) : original.levels == pixels.levels;
     };
-    if (entry != m_iconTable.end() && typeFits(entry->second.type)) {
+    if (entry != m_iconTable.end() && typeFits(entry->second)) {
         const CIconEntry& e = entry->second;
         CCcfIcon record;
         record.width = e.width;
@@ -918,11 +918,11 @@ bool CCsfCompiler::IconFileStatement(const CCsfStatement& s, const CCsfCall& cal
         if (!CsfParseHex(call.args[4].text, entry.data) || entry.data.size() > 0xFFFF - 8)
             return Fail(s, "the icon bytes are a text of hexadecimal byte values (at most 65527)");
     }
-    if (CcfIconIsTontoPicture(entry.type))
+    if (m_colour && CcfIconIsTontoPicture(entry.type))
         return Fail(s, "icon type 0x%04X is the Tonto editor's own picture format, which no remote shows",
                     entry.type);
     // Unpadded 256-colour data would be refused when writing; say so with the line.
-    if (entry.hasData && CcfIconIsColour(entry.type) && !CcfIconIsCompressed(entry.type) &&
+    if (m_colour && entry.hasData && CcfIconIsColour(entry.type) && !CcfIconIsCompressed(entry.type) &&
         (entry.data.size() < std::size_t(entry.width) * entry.height || entry.data.size() % 16 != 0))
         return Fail(s, "256-colour icon bytes must hold the %u x %u pixels padded to a multiple of 16",
                     entry.width, entry.height);

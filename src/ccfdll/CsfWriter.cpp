@@ -678,7 +678,9 @@ void CCsfFormatter::IconTable()
     for (CIconEntry& entry : m_iconTable) {
         const CCcfIcon& icon = m_file.icons[entry.icon];
         CCcfPixels pixels;
-        entry.picture = CcfDecodeIcon(icon, pixels, nullptr);
+        // A colour type in a grayscale file is no picture the remote shows: kept as bytes.
+        entry.picture =
+            (m_file.IsColour() || !CcfIconIsColour(icon.type)) && CcfDecodeIcon(icon, pixels, nullptr);
         Indent();
         char buffer[160];
         std::snprintf(buffer, sizeof buffer, "IconFile(\"%s\",%u,%u,0x%04X", entry.path.c_str(), icon.width,
