@@ -2,6 +2,7 @@
 
 #include "ccfdll/CcfCrc.h"
 #include "ccfdll/CcfIcon.h"
+#include "ccfdll/CcfPalette.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -89,6 +90,13 @@ private:
     void Warn(std::uint32_t at, const char* format, ...) CCF_PRINTF_FORMAT(3, 4);
 
     bool ReadHeader();
+    // The remote's editor reads a colour word's background from its low byte only; copies
+    // that differ are kept but worth a word.
+    void WarnUncleanWord(std::uint32_t at, std::uint32_t word)
+    {
+        if (!CcfColourWordIsClean(word))
+            Warn(at, "colour word 0x%08X has three different background copies; the last one counts", word);
+    }
     // Checks that `size` bytes at `p` lie between the header and the checksum.
     bool CheckRange(std::uint32_t p, std::uint32_t size, CcfKind kind, std::uint32_t from);
     // 1 when `p` already holds a node of `kind` (index in *index), 0 when nothing starts
@@ -468,6 +476,8 @@ bool CReader::ReadButton(std::uint32_t p, std::uint32_t from, CcfIndex* index)
         if (!RefIcon(U32(p + 18 + 4 * look), p + 18 + 4 * look, &button.icons[look]))
             return false;
         button.colours[look] = colour ? U32(p + 34 + 4 * look) : U8(p + 34 + look);
+        if (colour)
+            WarnUncleanWord(p + 34 + 4 * look, button.colours[look]);
     }
     if (!RefActionList(U32(p + 4), p + 4, &button.actions) || !RefString(U32(p + 8), p + 8, &button.label) ||
         !RefString(U32(p + 12), p + 12, &button.idTag))
@@ -505,6 +515,8 @@ bool CReader::ReadFrame(std::uint32_t p, std::uint32_t from, int depth, CcfIndex
     frame.reserved12 = U32(p + 12);
     frame.font = U8(p + 16);
     frame.colour = colour ? U32(p + 17) : U8(p + 17);
+    if (colour)
+        WarnUncleanWord(p + 17, frame.colour);
     frame.secondCount = U8(p + fixed - 1) == count ? -1 : U8(p + fixed - 1);
     if (!RefString(U32(p + 4), p + 4, &frame.name) || !RefIcon(U32(p + 8), p + 8, &frame.icon) ||
         !ReadChildren(p + fixed, count, depth, frame.children))

@@ -168,6 +168,26 @@ TEST(CcfColourSamples, ConvertedDemoHasTheColourRecords)
         ASSERT_GE(code.data.size(), 6u);
 }
 
+// Unequal background copies are kept as they are, and reported.
+TEST(CcfColourGallery, UnequalBackgroundCopiesAreKeptAndReported)
+{
+    std::vector<std::uint8_t> bytes = LoadSample(kColourSample);
+    bytes[0x1D65 + 34 + 1] = 0x11; // the inactive-unselected word: 00 11 DC DC
+    Reseal(bytes);
+    CCcfFile f;
+    CCcfError error;
+    CCcfWarnings warnings;
+    ASSERT_TRUE(ReadCcf(bytes.data(), bytes.size(), f, &error, &warnings)) << error.Text();
+    EXPECT_EQ(f.buttons[FirstButton(f)].colours[0], 0x0011DCDCu);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].Text().find("0x0011DCDC"), std::string::npos) << warnings[0].Text();
+    std::vector<std::uint8_t> out;
+    ASSERT_TRUE(WriteCcf(f, out, &error)) << error.Text();
+    CCcfFile back;
+    ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, &error));
+    EXPECT_EQ(back.buttons[FirstButton(back)].colours[0], 0x0011DCDCu);
+}
+
 // Every prefix of the gallery is refused with a reason, never read as something else.
 TEST(CcfColourGallery, EveryPrefixIsRefusedCleanly)
 {
