@@ -67,7 +67,7 @@ struct CCcfPixels
     std::uint16_t height = 0;
     std::vector<std::uint8_t> levels; // width * height grey levels 0..3 (a colour picture's grey look)
     // A colour picture: width * height palette indices. Empty for a grey picture.
-    std::vector<std::uint8_t> indices;
+    std::vector<std::uint8_t> indices{};
     bool colour = false;
 
     std::uint8_t At(int x, int y) const { return levels[std::size_t(y) * width + x]; }
