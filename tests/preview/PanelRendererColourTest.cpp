@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -86,12 +87,13 @@ TEST(PanelRendererColourPictures, GreyAndPalettePictures)
     for (int i = 0; i < 4; ++i)
         grey[54 + 4 * i] = grey[55 + 4 * i] = grey[56 + 4 * i] = char(shades[i]);
     grey[70] = 0x12;
-    std::ofstream(dir.Path() / "g.bmp", std::ios::binary) << grey;
+    const std::string path = dir.Path() + "/g.bmp";
+    std::ofstream(path, std::ios::binary) << grey;
     CPreviewImage image;
-    ASSERT_TRUE(ReadPreviewBmp((dir.Path() / "g.bmp").string(), image, nullptr, true));
+    ASSERT_TRUE(ReadPreviewBmp(path, image, nullptr, true));
     EXPECT_EQ(image.Get(0, 0), 251);
     EXPECT_EQ(image.Get(1, 0), 245);
-    ASSERT_TRUE(ReadPreviewBmp((dir.Path() / "g.bmp").string(), image, nullptr, false));
+    ASSERT_TRUE(ReadPreviewBmp(path, image, nullptr, false));
     EXPECT_EQ(image.Get(0, 0), 1);
     EXPECT_EQ(image.Get(1, 0), 2);
 
