@@ -52,6 +52,18 @@ private:
         else
             Line("Font(%u);", 8u + 2u * (font - 1u));
     }
+    // "Keyword(0xXXXXXXXX);": the colour words, several per button, written without printf.
+    void WordLine(const char* keyword, std::uint32_t word)
+    {
+        static const char hex[] = "0123456789ABCDEF";
+        Indent();
+        m_text += keyword;
+        char digits[16] = {'(', '0', 'x'};
+        for (int i = 0; i < 8; ++i)
+            digits[3 + i] = hex[(word >> (28 - 4 * i)) & 15u];
+        digits[11] = ')', digits[12] = ';', digits[13] = '\n';
+        m_text.append(digits, 14);
+    }
     void Quoted(CcfIndex string);
     void QuotedBytes(std::string_view bytes);
     std::string IconPath(CcfIndex icon);
@@ -578,7 +590,7 @@ void CCsfFormatter::Frame(const CCcfChild& child, int depth)
     Open();
     FontLine(frame.font);
     if (m_file.IsColour()) {
-        Line("Color(0x%08X);", frame.colour);
+        WordLine("Color", frame.colour);
     } else if (CcfColourIsCanonical(frame.colour)) {
         Line("BackColor(%s);", CsfLevelName(CcfColourBackground(frame.colour)));
         Line("TextColor(%s);", CsfLevelName(CcfColourText(frame.colour)));
@@ -621,7 +633,7 @@ void CCsfFormatter::Button(const CCcfChild& child)
     for (int i = 0; i < 4; ++i) {
         const std::uint32_t c = button.colours[i];
         if (m_file.IsColour())
-            Line("%s(0x%08X);", looks[i], c);
+            WordLine(looks[i], c);
         else if (CcfColourIsCanonical(c))
             Line("%s(%s,%s);", looks[i], CsfLevelName(CcfColourBackground(c)),
                  CsfLevelName(CcfColourText(c)));
