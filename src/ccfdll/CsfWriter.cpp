@@ -5,6 +5,7 @@
 #include "ccfdll/CsfSyntax.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -45,12 +46,22 @@ private:
     // Fonts as the program writes them: 0 or the point size; undefined codes raw.
     void FontLine(std::uint8_t font)
     {
-        if (font == 0)
-            Line("Font(0);");
-        else if (font > 6)
+        if (font > 6) {
             Line("FontCode(%u);", font);
-        else
-            Line("Font(%u);", 8u + 2u * (font - 1u));
+            return;
+        }
+        Indent();
+        m_text += "Font(";
+        Number(font == 0 ? 0 : 8 + 2 * (font - 1));
+        m_text += ");\n";
+    }
+    // A decimal number; the frame, button and font lines of large files are written without
+    // printf, which dominated the decompilation.
+    void Number(long long value)
+    {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        m_text.append(digits, std::size_t(end - digits));
     }
     // "Keyword(0xXXXXXXXX);": the colour words, several per button, written without printf.
     void WordLine(const char* keyword, std::uint32_t word)
@@ -584,9 +595,12 @@ void CCsfFormatter::Frame(const CCcfChild& child, int depth)
     Indent();
     m_text += "Frame(";
     Quoted(frame.name);
-    char buffer[96];
-    std::snprintf(buffer, sizeof buffer, ",%d,%d,%u,%u)\n", child.x, child.y, frame.width, frame.height);
-    m_text += buffer;
+    for (long long v :
+         {(long long)child.x, (long long)child.y, (long long)frame.width, (long long)frame.height}) {
+        m_text += ',';
+        Number(v);
+    }
+    m_text += ")\n";
     Open();
     FontLine(frame.font);
     if (m_file.IsColour()) {
@@ -614,10 +628,14 @@ void CCsfFormatter::Button(const CCcfChild& child)
     Indent();
     m_text += "Button(";
     Quoted(button.label);
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer, ",%d,%d,%u,%u,%u) /* Button %u */\n", child.x, child.y, button.width,
-                  button.height, number, number);
-    m_text += buffer;
+    for (long long v : {(long long)child.x, (long long)child.y, (long long)button.width,
+                        (long long)button.height, (long long)number}) {
+        m_text += ',';
+        Number(v);
+    }
+    m_text += ") /* Button ";
+    Number(number);
+    m_text += " */\n";
     Open();
     FontLine(button.font);
     if (button.idTag != kCcfNone) {
