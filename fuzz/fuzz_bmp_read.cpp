@@ -1,6 +1,7 @@
 // libFuzzer target for the bitmap reader the CCF compiler uses on icon files: any bytes
 // must be read or refused with a reason, and what is read converts to icon pixels that
-// write back as a bitmap reading to the same levels.
+// write back as a bitmap reading to the same picture (grey levels, or the palette indices
+// of a colour picture).
 
 #include "ccfdll/Bmp.h"
 
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CBmpImage again;
     CCcfPixels back;
     if (!ReadBmp(file.data(), file.size(), again, &error) || !BmpToPixels(again, back, &error) ||
-        back.levels != pixels.levels)
+        !back.SameAs(pixels))
         __builtin_trap();
     return 0;
 }

@@ -1,7 +1,10 @@
-// libFuzzer target for the binary CCF reader. Beyond "no crash, no hang", it checks the
-// reader's promise to the writer: a model the reader accepts can always be written, the
-// result reads back, and writing that again gives the same bytes.
+// libFuzzer target for the binary CCF reader, grayscale and colour files alike. Beyond "no
+// crash, no hang", it checks the reader's promise to the writer: a model the reader accepts
+// can be written (unless it holds 256-colour data not padded to 16, which the writer
+// refuses), the result reads back, and writing that again gives the same bytes; and a file
+// converted to the other family (grey <-> colour) can be written too.
 
+#include "ccfdll/CcfConvert.h"
 #include "ccfdll/CcfIcon.h"
 #include "ccfdll/CcfReader.h"
 #include "ccfdll/CcfWriter.h"
@@ -27,9 +30,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             CcfEncodeIcon(pixels, icon.type, again, nullptr, CcfIconTailByte(icon));
         }
     }
+    bool unpadded = false;
+    for (const CCcfIcon& icon : file.icons)
+        unpadded = unpadded || (file.IsColour() && CcfIconIsColour(icon.type) &&
+                                !CcfIconIsCompressed(icon.type) && icon.data.size() % 16 != 0);
     std::vector<std::uint8_t> first;
-    if (!WriteCcf(file, first, &error))
+    if (!WriteCcf(file, first, &error)) {
+        if (unpadded)
+            return 0;
         __builtin_trap();
+    }
+    CCcfFile converted = file;
+    std::vector<std::string> dropped;
+    if (CcfConvertFamily(converted, file.IsColour() ? 0x00020001u : kCcfCapProntoPro, dropped, nullptr)) {
+        std::vector<std::uint8_t> other;
+        if (!WriteCcf(converted, other, &error))
+            __builtin_trap();
+    }
     CCcfFile back;
     if (!ReadCcf(first.data(), first.size(), back, &error))
         __builtin_trap();

@@ -11,6 +11,11 @@ for src in fuzz/*.cpp; do
   [[ -x "$exe" ]] || continue
   corpus=$(mktemp -d)
   if [[ -d "fuzz/corpus/$name" ]]; then cp -r "fuzz/corpus/$name/." "$corpus/"; fi
+  # The real files beside the repository seed the CCF reader too (grayscale and colour);
+  # they stay outside the project, copied only into the run's own corpus.
+  if [[ $name == fuzz_ccf_read && -d ../shared/ccf-samples ]]; then
+    cp ../shared/ccf-samples/*.ccf "$corpus/" 2>/dev/null || true
+  fi
   echo "-- $name (${seconds}s)"
   "$exe" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=0 "$corpus" 2>"$corpus.log" \
     || { tail -n 60 "$corpus.log"; exit 1; }

@@ -1,7 +1,11 @@
 #include "ccfdll/Bmp.h"
 
+#include "ccfdll/CcfPalette.h"
+
 #include "ccfdll/CcfReader.h"
 #include "ccfdll/CcfWriter.h"
+
+#include <cstring>
 
 namespace {
 
@@ -105,6 +109,8 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, CBmpImage& image, CCcfE
         return false;
     }
     std::vector<std::uint8_t> palette; // grey value per colour index
+    std::vector<CCcfRgb> paletteRgb;   // colour per colour index
+    bool remotePalette = false;
     if (bpp <= 8) {
         const std::uint32_t most = 1u << bpp;
         if (colours == 0 || colours > most)
@@ -115,10 +121,15 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, CBmpImage& image, CCcfE
             return false;
         }
         palette.resize(colours);
+        paletteRgb.resize(colours);
         for (std::uint32_t i = 0; i < colours; ++i) {
             const std::uint8_t* entry = data + at + std::size_t(i) * paletteEntry;
             palette[i] = Grey(entry[2], entry[1], entry[0]);
+            paletteRgb[i] = {entry[2], entry[1], entry[0]};
         }
+        remotePalette = bpp == 8 && colours == 256;
+        for (std::uint32_t i = 0; remotePalette && i < colours; ++i)
+            remotePalette = paletteRgb[i] == kCcfPalette[i];
     }
     const std::size_t w = std::size_t(width);
     const std::size_t h = std::size_t(height);
@@ -133,9 +144,13 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, CBmpImage& image, CCcfE
     image.width = std::uint32_t(w);
     image.height = std::uint32_t(h);
     image.grey.resize(w * h);
+    image.rgb.resize(w * h * 3);
+    if (remotePalette)
+        image.paletteIndices.resize(w * h);
     for (std::size_t y = 0; y < h; ++y) {
         const std::uint8_t* row = data + pixelOffset + (topDown ? y : h - 1 - y) * stride;
         std::uint8_t* out = image.grey.data() + y * w;
+        std::uint8_t* rgb = image.rgb.data() + y * w * 3;
         for (std::size_t x = 0; x < w; ++x) {
             std::uint32_t index = 0;
             switch (bpp) {
@@ -147,12 +162,16 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, CBmpImage& image, CCcfE
                 break;
             case 8:
                 index = row[x];
+                if (remotePalette)
+                    image.paletteIndices[y * w + x] = row[x];
                 break;
             case 24:
                 out[x] = Grey(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+                rgb[3 * x] = row[3 * x + 2], rgb[3 * x + 1] = row[3 * x + 1], rgb[3 * x + 2] = row[3 * x];
                 continue;
             default:
                 out[x] = Grey(row[4 * x + 2], row[4 * x + 1], row[4 * x]);
+                rgb[3 * x] = row[4 * x + 2], rgb[3 * x + 1] = row[4 * x + 1], rgb[3 * x + 2] = row[4 * x];
                 continue;
             }
             if (index >= palette.size()) {
@@ -163,6 +182,8 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, CBmpImage& image, CCcfE
                 return false;
             }
             out[x] = palette[index];
+            rgb[3 * x] = paletteRgb[index].r, rgb[3 * x + 1] = paletteRgb[index].g,
+                    rgb[3 * x + 2] = paletteRgb[index].b;
         }
     }
     return true;
@@ -193,11 +214,74 @@ bool BmpToPixels(const CBmpImage& image, CCcfPixels& pixels, CCcfError* error)
     pixels.levels.resize(image.grey.size());
     for (std::size_t i = 0; i < image.grey.size(); ++i)
         pixels.levels[i] = CcfGreyToLevel(image.grey[i]);
+    pixels.colour = false;
+    pixels.indices.clear();
+    if (!image.paletteIndices.empty()) {
+        pixels.colour = true;
+        pixels.indices = image.paletteIndices;
+        return true;
+    }
+    if (image.rgb.size() != image.grey.size() * 3)
+        return true;
+    // Pictures drawn in the four level shades (the program's own and every decompiled grey
+    // icon) stay grey, so a colour file shows them through the one grey map.
+    bool shades = true;
+    for (std::size_t i = 0; shades && i < image.grey.size(); ++i) {
+        const std::uint8_t* c = &image.rgb[3 * i];
+        shades = c[0] == c[1] && c[1] == c[2] && c[0] == kShades[CcfGreyToLevel(c[0])];
+    }
+    if (shades)
+        return true;
+    pixels.colour = true;
+    pixels.indices.resize(image.grey.size());
+    for (std::size_t i = 0; i < image.grey.size(); ++i) {
+        const std::uint8_t* c = &image.rgb[3 * i];
+        pixels.indices[i] = CcfNearestPaletteIndex({c[0], c[1], c[2]});
+    }
     return true;
 }
 
+namespace {
+
+std::vector<std::uint8_t> WriteColourBmp(const CCcfPixels& pixels)
+{
+    const std::size_t w = pixels.width;
+    const std::size_t h = pixels.height;
+    const std::size_t stride = (w + 3) / 4 * 4;
+    const std::size_t offset = 14 + 40 + 256 * 4;
+    std::vector<std::uint8_t> out(offset + stride * h, 0);
+    std::uint8_t* b = out.data();
+    b[0] = 'B';
+    b[1] = 'M';
+    PutLe32(b + 2, std::uint32_t(out.size()));
+    PutLe32(b + 10, std::uint32_t(offset));
+    PutLe32(b + 14, 40);
+    PutLe32(b + 18, std::uint32_t(w));
+    PutLe32(b + 22, std::uint32_t(h));
+    PutLe16(b + 26, 1);
+    PutLe16(b + 28, 8);
+    PutLe32(b + 34, std::uint32_t(stride * h));
+    PutLe32(b + 38, 2835); // 72 dpi
+    PutLe32(b + 42, 2835);
+    PutLe32(b + 46, 256);
+    PutLe32(b + 50, 256);
+    for (int i = 0; i < 256; ++i) {
+        std::uint8_t* entry = b + 54 + 4 * i;
+        entry[0] = kCcfPalette[i].b;
+        entry[1] = kCcfPalette[i].g;
+        entry[2] = kCcfPalette[i].r;
+    }
+    for (std::size_t y = 0; y < h; ++y)
+        std::memcpy(b + offset + (h - 1 - y) * stride, pixels.indices.data() + y * w, w);
+    return out;
+}
+
+} // namespace
+
 std::vector<std::uint8_t> WriteBmp(const CCcfPixels& pixels)
 {
+    if (pixels.colour)
+        return WriteColourBmp(pixels);
     const std::size_t w = pixels.width;
     const std::size_t h = pixels.height;
     const std::size_t stride = (w * 4 + 31) / 32 * 4;
@@ -232,7 +316,8 @@ std::vector<std::uint8_t> WriteBmp(const CCcfPixels& pixels)
 
 bool WriteBmpFile(const std::string& path, const CCcfPixels& pixels, CCcfError* error)
 {
-    if (pixels.levels.size() != std::size_t(pixels.width) * pixels.height) {
+    if ((pixels.colour ? pixels.indices.size() : pixels.levels.size()) !=
+        std::size_t(pixels.width) * pixels.height) {
         SetCcfError(error, "picture of %u x %u has %zu pixels", pixels.width, pixels.height,
                     pixels.levels.size());
         return false;

@@ -62,7 +62,8 @@ bool ArgumentsValid(const char* in, const char* out)
 
 CCFDLL_EXPORT const char* GetCCFVersion()
 {
-    return "CCFDll 1.0 (Discweaver codec for classic grayscale Pronto and RC5000 files)";
+    return "CCFDll 1.0 (Discweaver codec for the classic grayscale Pronto and RC5000 and the colour "
+           "ProntoPro files)";
 }
 
 CCFDLL_EXPORT void SetDisplayStringCallback(CCFDisplayStringFunction display)

@@ -1,5 +1,7 @@
 #include "ccfdll/CcfIcon.h"
 
+#include "ccfdll/CcfPalette.h"
+
 namespace {
 
 std::size_t FourLevelRowBytes(std::size_t width)
@@ -30,6 +32,12 @@ std::size_t RleCodeBytes(const std::uint8_t* data, std::size_t size, std::size_t
 
 bool CheckType(std::uint16_t type, CCcfError* error)
 {
+    if (CcfIconIsColour(type) && !CcfIconIsCompressed(type))
+        return true;
+    if (CcfIconIsColour(type)) {
+        SetCcfError(error, "icon type 0x%04X is a compressed 256-colour icon, which is kept as it is", type);
+        return false;
+    }
     if ((type & 0x00FF) != 0) {
         SetCcfError(error, "icon type 0x%04X is a colour icon, not one of the grayscale remotes", type);
         return false;
@@ -94,9 +102,9 @@ bool CcfRleDecode(const std::uint8_t* data, std::size_t size, std::size_t count,
 
 bool CcfDecodeIcon(const CCcfIcon& icon, CCcfPixels& pixels, CCcfError* error)
 {
+    pixels = CCcfPixels();
     pixels.width = icon.width;
     pixels.height = icon.height;
-    pixels.levels.clear();
     if (!CheckType(icon.type, error))
         return false;
     const std::size_t w = icon.width;
@@ -105,6 +113,19 @@ bool CcfDecodeIcon(const CCcfIcon& icon, CCcfPixels& pixels, CCcfError* error)
     const std::size_t size = icon.data.size();
     // Sizes come from untrusted files: refuse pictures the data cannot hold before
     // allocating them (a run code yields at most 35 pixels).
+    if (CcfIconIsColour(icon.type)) {
+        if (w * h > size || w * h > kCcfMaxIconPixels) {
+            SetCcfError(error, "256-colour icon data of %zu bytes is too short for %zu x %zu pixels", size, w,
+                        h);
+            return false;
+        }
+        pixels.colour = true;
+        pixels.indices.assign(data, data + w * h);
+        pixels.levels.resize(w * h);
+        for (std::size_t i = 0; i < w * h; ++i)
+            pixels.levels[i] = CcfLuminanceLevel(kCcfPalette[pixels.indices[i]]);
+        return true;
+    }
     const std::size_t most = CcfIconIsCompressed(icon.type)  ? size * 35
                              : CcfIconIsFourLevel(icon.type) ? size * 4
                              : size == 0                     ? kCcfMaxIconPixels
@@ -168,12 +189,20 @@ bool CcfEncodeIcon(const CCcfPixels& pixels, std::uint16_t type, CCcfIcon& icon,
         return false;
     const std::size_t w = pixels.width;
     const std::size_t h = pixels.height;
-    if (pixels.levels.size() != w * h) {
+    if (pixels.levels.size() != w * h && !(pixels.colour && CcfIconIsColour(type))) {
         SetCcfError(error, "picture of %zu x %zu has %zu pixels", w, h, pixels.levels.size());
         return false;
     }
     std::vector<std::uint8_t> data;
-    if (CcfIconIsCompressed(type)) {
+    if (CcfIconIsColour(type)) {
+        const CCcfPixels colour = CcfPixelsToColour(pixels);
+        if (colour.indices.size() != w * h) {
+            SetCcfError(error, "picture of %zu x %zu has %zu pixels", w, h, colour.indices.size());
+            return false;
+        }
+        data = colour.indices;
+        data.resize(CcfColourIconDataSize(data.size()), 0x00);
+    } else if (CcfIconIsCompressed(type)) {
         data = CcfRleEncode(pixels.levels.data(), pixels.levels.size());
         if (data.size() & 1)
             data.push_back(tailByte);
@@ -237,4 +266,29 @@ bool CcfIconRoundTrips(const CCcfIcon& icon)
     if (!CcfEncodeIcon(pixels, icon.type, again, nullptr, CcfIconTailByte(icon)))
         return false;
     return again.data == icon.data;
+}
+
+CCcfPixels CcfPixelsToColour(const CCcfPixels& pixels)
+{
+    if (pixels.colour)
+        return pixels;
+    CCcfPixels out = pixels;
+    out.colour = true;
+    out.indices.resize(pixels.levels.size());
+    for (std::size_t i = 0; i < pixels.levels.size(); ++i)
+        out.indices[i] = kCcfGreyMap[pixels.levels[i] & 3u];
+    return out;
+}
+
+CCcfPixels CcfPixelsToGrey(const CCcfPixels& pixels)
+{
+    if (!pixels.colour)
+        return pixels;
+    CCcfPixels out;
+    out.width = pixels.width;
+    out.height = pixels.height;
+    out.levels.resize(pixels.indices.size());
+    for (std::size_t i = 0; i < pixels.indices.size(); ++i)
+        out.levels[i] = CcfLuminanceLevel(kCcfPalette[pixels.indices[i]]);
+    return out;
 }

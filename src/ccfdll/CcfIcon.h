@@ -1,7 +1,13 @@
 #pragma once
 
-// Icon pixels of the classic grayscale CCF. A decoded picture is one grey level per pixel
-// (0 black, 1 dark grey, 2 light grey, 3 white), row after row, no padding.
+// Icon pixels. A decoded grey picture is one grey level per pixel (0 black, 1 dark grey,
+// 2 light grey, 3 white), row after row, no padding; a colour picture is one palette index
+// per pixel (CcfPalette.h).
+//
+// Type 0x0701 (colour files): 256 colours, one palette index per pixel, rows top to bottom
+// without padding, the data zero-padded to a multiple of 16 bytes. 0x8701 is a compressed
+// variant nobody has seen written (kept as raw bytes, never decoded or written anew);
+// types with all bits of 0x0781 set are the Tonto editor's own 32-bit pictures (refused).
 //
 // Type word: 0x0100 four levels uncompressed (rows padded to an even byte count);
 // 0x8100 four levels run-length compressed; bit 0x0100 clear: one bit per pixel (rows of
@@ -18,6 +24,17 @@
 constexpr std::uint16_t kCcfIconFourLevels = 0x0100;
 constexpr std::uint16_t kCcfIconCompressed = 0x8000;
 
+constexpr std::uint16_t kCcfIconColour = 0x0701;
+
+// Tested before the grey bits: 0x0701 shares bit 0x0100 with the four-level type.
+inline bool CcfIconIsTontoPicture(std::uint16_t type)
+{
+    return (type & 0x0781) == 0x0781;
+}
+inline bool CcfIconIsColour(std::uint16_t type)
+{
+    return (type & kCcfIconColour) == kCcfIconColour && !CcfIconIsTontoPicture(type);
+}
 inline bool CcfIconIsCompressed(std::uint16_t type)
 {
     return (type & kCcfIconCompressed) != 0;
@@ -48,17 +65,42 @@ struct CCcfPixels
 {
     std::uint16_t width = 0;
     std::uint16_t height = 0;
-    std::vector<std::uint8_t> levels; // width * height values 0..3
+    std::vector<std::uint8_t> levels; // width * height grey levels 0..3 (a colour picture's grey look)
+    // A colour picture: width * height palette indices. Empty for a grey picture.
+    std::vector<std::uint8_t> indices{};
+    bool colour = false;
 
     std::uint8_t At(int x, int y) const { return levels[std::size_t(y) * width + x]; }
+    bool SameAs(const CCcfPixels& other) const
+    {
+        return width == other.width && height == other.height && colour == other.colour &&
+               (colour ? indices == other.indices : levels == other.levels);
+    }
 };
 
-// Decodes any grayscale icon type. Fails (with the reason) when the data is too short for
-// the picture or the type is a colour icon. Bytes beyond the picture are ignored.
+// Padded data length of a 256-colour icon of `pixels` pixels.
+inline std::size_t CcfColourIconDataSize(std::size_t pixels)
+{
+    return (pixels + 15) / 16 * 16;
+}
+
+// The picture as a colour remote shows it: grey levels become palette indices through the
+// grey map (CcfPalette.h); a colour picture is returned unchanged.
+CCcfPixels CcfPixelsToColour(const CCcfPixels& pixels);
+// The picture as a grayscale remote shows it: each palette index becomes the grey level of
+// its colour's luminance; a grey picture is returned unchanged.
+CCcfPixels CcfPixelsToGrey(const CCcfPixels& pixels);
+
+// Decodes any grayscale icon type and the uncompressed 256-colour type. Fails (with the
+// reason) when the data is too short for the picture or the type cannot be decoded
+// (compressed colour, Tonto pictures, unknown low bits). Bytes beyond the picture are
+// ignored.
 bool CcfDecodeIcon(const CCcfIcon& icon, CCcfPixels& pixels, CCcfError* error);
 
-// Encodes pixels as an icon of the given type (0x0100, 0x8100 or a two-level type). For a
-// two-level type every pixel must be one of its two levels (else false). `tailByte` is the
+// Encodes pixels as an icon of the given type (0x0100, 0x8100, a two-level type, or 0x0701
+// from a colour picture, zero-padded to 16). A grey type takes the levels, 0x0701 the
+// indices (a grey picture is mapped first). For a two-level type every pixel must be one of
+// its two levels (else false). `tailByte` is the
 // byte appended after the run-length codes when their count is odd (the editor writes 0x00).
 // The results are the editor's bytes: unused bits 0, even row padding for four levels, the
 // odd-data pad for two levels.

@@ -1,7 +1,8 @@
 #pragma once
 
-// The node model of a classic grayscale CCF (TS-1000, TSU-2000, RU-890/940, RAV-2000,
-// RC5000/RC5000i): every record of the file as a plain struct, kept in one table per node
+// The node model of a CCF for the classic grayscale remotes (TS-1000, TSU-2000, RU-890/940,
+// RAV-2000, RC5000/RC5000i) and the colour ProntoPro (TSU-6000, RU-970): every record of the
+// file as a plain struct, kept in one table per node
 // kind inside CCcfFile, and linked by index into those tables. It holds everything a file
 // holds, so that read -> write reproduces a file laid out as the remote's editor lays it
 // out byte for byte (header tail, pad byte, reserved fields, raw colour bytes, both count
@@ -22,7 +23,7 @@
 //                                               0xDDDDDDDD scroll down, 0xEEEEEEEE scroll up,
 //                                               0xFFFFFFFF mouse mode), p1 then raw (0)
 //     type 4 delay        p1 raw                p2 raw milliseconds
-//     type 5 alias key    p1 Device             p2 raw key index 0..6 (CcfKey)
+//     type 5 alias key    p1 Device             p2 raw key index 0..6, 0..8 on colour (CcfKey)
 //     type 6 alias device p1 Device             p2 raw
 //     type 7 timer        p1 raw                p2 Timer
 //     type 8 beep         p1 raw                p2 raw packed beep (CcfBeep helpers)
@@ -65,6 +66,12 @@
 // Strings are opaque byte strings (one byte per character, the remote's 8-bit glyphs in
 // 0x80..0xFF); at most 255 bytes. Colour bytes are raw (see CcfColour*); icons keep their
 // raw data bytes (CcfIcon.h decodes and encodes pixels).
+//
+// Colour files (CCcfFile::IsColour) use the same tables; their records differ only in what
+// the fields hold: colours are 32-bit colour words (CcfPalette.h) instead of grey bytes,
+// devices have the two outer hard keys with labels, an RF-extender byte and a second
+// reserved word, the header tail is eight bytes with the RF channel in its last byte, and
+// icons are mostly 256-colour (type 0x0701).
 
 #include <array>
 #include <cstdint>
@@ -126,7 +133,8 @@ constexpr std::uint32_t kCcfJumpMouseMode = 0xFFFFFFFFu;
 // A type 3 p2 at or above this is a special code, never a panel pointer.
 constexpr std::uint32_t kCcfSpecialJumpMin = 0xBB000000u;
 
-// The seven hard keys in file order; also the key index of alias-key actions.
+// The hard keys in file order; also the key index of alias-key actions. The two outer keys
+// exist on colour remotes only.
 enum CcfKey : std::uint8_t {
     kCcfKeyLeft = 0,
     kCcfKeyRight = 1,
@@ -135,7 +143,10 @@ enum CcfKey : std::uint8_t {
     kCcfKeyChannelDown = 4,
     kCcfKeyChannelUp = 5,
     kCcfKeyMute = 6,
-    kCcfKeyCount = 7,
+    kCcfKeyCount = 7, // keys of a grayscale remote
+    kCcfKeyFarLeft = 7,
+    kCcfKeyFarRight = 8,
+    kCcfKeyCountColour = 9, // keys of a colour remote
 };
 
 // What the file reader takes an action's word for: the kind of node a non-zero word points
@@ -209,13 +220,14 @@ struct CCcfButton
     std::uint16_t height = 0;
     CcfIndex actions = kCcfNone; // none: inactive button
     CcfIndex label = kCcfNone;
-    CcfIndex idTag = kCcfNone; // the editor's "ID tag" string, almost always none
-    std::uint8_t font = 0;     // 0 none, 1..6 Pronto 8..18
-    std::uint8_t reserved17 = 0;
-    // Icons and raw colour bytes of the four looks, in file order: inactive-unselected,
-    // inactive-selected, active-unselected, active-selected (CcfLook).
+    CcfIndex idTag = kCcfNone;   // the editor's "ID tag" string, almost always none
+    std::uint8_t font = 0;       // 0 none, 1..6 Pronto 8..18
+    std::uint8_t reserved17 = 0; // text options on colour remotes (unused by them; kept)
+    // Icons and raw colours of the four looks, in file order: inactive-unselected,
+    // inactive-selected, active-unselected, active-selected (CcfLook). A colour is the grey
+    // byte in grayscale files (0..255) and the colour word in colour files.
     std::array<CcfIndex, 4> icons = {kCcfNone, kCcfNone, kCcfNone, kCcfNone};
-    std::array<std::uint8_t, 4> colours = {0, 0, 0, 0};
+    std::array<std::uint32_t, 4> colours = {0, 0, 0, 0};
     std::uint32_t origOffset = 0;
 };
 
@@ -230,11 +242,11 @@ struct CCcfFrame
 {
     std::uint16_t width = 0;
     std::uint16_t height = 0;
-    CcfIndex name = kCcfNone; // label drawn in the frame
-    CcfIndex icon = kCcfNone; // background icon; none = plain colour
-    std::uint32_t reserved12 = 0;
+    CcfIndex name = kCcfNone;     // label drawn in the frame
+    CcfIndex icon = kCcfNone;     // background icon; none = plain colour
+    std::uint32_t reserved12 = 0; // bytes 12..15 (colour files: three reserved, text options)
     std::uint8_t font = 0;
-    std::uint8_t colour = 0;         // raw; icon-backed frames carry odd values such as 0x68
+    std::uint32_t colour = 0; // grey byte (icon-backed frames carry odd values such as 0x68) or colour word
     std::vector<CCcfChild> children; // at most 255
     int secondCount = -1;
     std::uint32_t origOffset = 0;
@@ -258,14 +270,19 @@ struct CCcfDevice
     CcfIndex name = kCcfNone;
     CcfIndex iconUnselected = kCcfNone;
     CcfIndex iconSelected = kCcfNone;
-    CcfIndex action = kCcfNone;                 // device action list
-    std::array<CcfIndex, kCcfKeyCount> keys = { // hard-key action lists in CcfKey order
-        kCcfNone, kCcfNone, kCcfNone, kCcfNone, kCcfNone, kCcfNone, kCcfNone};
-    std::uint32_t reserved48 = 0;
+    CcfIndex action = kCcfNone; // device action list
+    // Hard-key action lists in CcfKey order; Far Left and Far Right only in colour files.
+    std::array<CcfIndex, kCcfKeyCountColour> keys = {kCcfNone, kCcfNone, kCcfNone, kCcfNone, kCcfNone,
+                                                     kCcfNone, kCcfNone, kCcfNone, kCcfNone};
+    std::uint32_t reserved48 = 0; // the reserved word (offset 48, or 56 in colour files)
     CcfIndex leftLabel = kCcfNone;
     CcfIndex rightLabel = kCcfNone;
+    CcfIndex farLeftLabel = kCcfNone; // colour files only
+    CcfIndex farRightLabel = kCcfNone;
     CcfIndex firstPanel = kCcfNone;
-    std::uint8_t flags = 0; // CcfDeviceFlag bits plus unknown ones, kept verbatim
+    std::uint8_t flags = 0;       // CcfDeviceFlag bits plus unknown ones, kept verbatim
+    std::uint8_t rfExtender = 0;  // colour files: 0 IR only, 1..16 RF extender 0..F
+    std::uint32_t reserved82 = 0; // colour files: the reserved word after the RF byte
     std::uint32_t origOffset = 0;
 };
 
@@ -298,7 +315,8 @@ struct CCcfHeader
     CcfIndex firstTimer = kCcfNone;    // written only in a version-2 header
     CcfIndex firstTemplate = kCcfNone; // template panel chain
     // Bytes after the last header field (offset 72 in v2, 68 in v1) up to the first node:
-    // two zero bytes in editor files, four in Tonto files.
+    // two zero bytes in editor files, four in Tonto files, eight in colour files (whose last
+    // byte, offset 79, is the RF channel: 0 IR, 1..4 RF channels 0..3).
     std::vector<std::uint8_t> tail = {0, 0};
     // Value of the byte inserted before the checksum when the data ends at an odd offset.
     std::uint8_t padByte = 0xFF;
@@ -312,6 +330,11 @@ enum CcfCapability : std::uint32_t {
     kCcfCapTimers = 0x00020000,
     kCcfCapUdb = 0x00040000, // every IR code starts with a 6-byte UDB prefix
 };
+// The capability word of the colour ProntoPro TSU-6000 and RU-970.
+constexpr std::uint32_t kCcfCapProntoPro = 0x00060301;
+// The Tonto editor's private mode: colour bit set but other device and icon records; no
+// remote reads it.
+constexpr std::uint32_t kCcfCapTontoCustom = 0x01020301;
 
 enum CcfAttribute : std::uint32_t {
     kCcfAttrFactory = 0x00000001,
@@ -334,6 +357,8 @@ struct CCcfFile
     std::vector<CCcfTimer> timers;
 
     bool HasTimerHeader() const { return header.attrPos == 64; }
+    // Colour record layouts (colour words, 86-byte devices, 23-byte frames, 50-byte buttons).
+    bool IsColour() const { return (header.capability & kCcfCapColour) != 0; }
     bool IsUdb() const { return (header.capability & kCcfCapUdb) != 0; }
     // Bytes of UDB index words in front of every IR code's Pronto words (6 on UDB models such
     // as the TSU-2000, else 0). They stay inside CCcfIrCode::data; a text form may show them
@@ -363,17 +388,17 @@ inline std::uint8_t CcfColourByte(std::uint8_t text, std::uint8_t background)
     const unsigned bg = background & 3u;
     return static_cast<std::uint8_t>((bg << 6) | (bg << 4) | (bg << 2) | (text & 3u));
 }
-inline std::uint8_t CcfColourText(std::uint8_t colour)
+inline std::uint8_t CcfColourText(std::uint32_t colour)
 {
     return colour & 3u;
 }
-inline std::uint8_t CcfColourBackground(std::uint8_t colour)
+inline std::uint8_t CcfColourBackground(std::uint32_t colour)
 {
     return (colour >> 2) & 3u;
 }
 // True when the byte is exactly CcfColourByte(text, background), i.e. the text form may
 // write it as a pair of level names; otherwise it must keep the raw byte.
-inline bool CcfColourIsCanonical(std::uint8_t colour)
+inline bool CcfColourIsCanonical(std::uint32_t colour)
 {
     return colour == CcfColourByte(CcfColourText(colour), CcfColourBackground(colour));
 }

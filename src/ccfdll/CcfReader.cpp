@@ -1,6 +1,8 @@
 #include "ccfdll/CcfReader.h"
 
 #include "ccfdll/CcfCrc.h"
+#include "ccfdll/CcfIcon.h"
+#include "ccfdll/CcfPalette.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,6 +21,10 @@ constexpr std::size_t kMaxCcfSize = 16u << 20;
 
 constexpr std::uint32_t kSizeDevice = 65;
 constexpr std::uint32_t kSizeButton = 38;
+constexpr std::uint32_t kSizeFrame = 20; // plus 9 per child
+constexpr std::uint32_t kSizeColourDevice = 86;
+constexpr std::uint32_t kSizeColourButton = 50;
+constexpr std::uint32_t kSizeColourFrame = 23;
 constexpr std::uint32_t kSizeTimer = 30;
 constexpr std::uint32_t kSizeChild = 9;
 constexpr std::uint32_t kSizeAction = 9;
@@ -62,6 +68,7 @@ private:
     CCcfReadReport& rep;
 
     std::uint32_t headerEnd = 0;      // end of the known header fields
+    bool colour = false;              // colour record layouts
     std::uint32_t dataEnd = 0;        // the checksum offset
     std::vector<std::uint8_t> kindAt; // CcfKind of the node starting at each offset
     std::vector<CcfIndex> indexAt;    // its index
@@ -83,6 +90,13 @@ private:
     void Warn(std::uint32_t at, const char* format, ...) CCF_PRINTF_FORMAT(3, 4);
 
     bool ReadHeader();
+    // The remote's editor reads a colour word's background from its low byte only; copies
+    // that differ are kept but worth a word.
+    void WarnUncleanWord(std::uint32_t at, std::uint32_t word)
+    {
+        if (!CcfColourWordIsClean(word))
+            Warn(at, "colour word 0x%08X has three different background copies; the last one counts", word);
+    }
     // Checks that `size` bytes at `p` lie between the header and the checksum.
     bool CheckRange(std::uint32_t p, std::uint32_t size, CcfKind kind, std::uint32_t from);
     // 1 when `p` already holds a node of `kind` (index in *index), 0 when nothing starts
@@ -188,6 +202,7 @@ bool CReader::ReadHeader()
     h.reserved28 = U32(28);
     h.capability = U32(36);
     h.attributes = U32(h.attrPos);
+    colour = f.IsColour();
 
     kindAt.assign(dataEnd, 0);
     indexAt.assign(dataEnd, kCcfNone);
@@ -262,6 +277,24 @@ bool CReader::RefIcon(std::uint32_t p, std::uint32_t from, CcfIndex* index)
     icon.width = U16(p + 2);
     icon.height = U16(p + 4);
     icon.type = U16(p + 6);
+    // The colour types mean something in colour files only; elsewhere the bytes are kept as
+    // they are.
+    if (colour && CcfIconIsTontoPicture(icon.type))
+        return Fail(p,
+                    "icon type 0x%04X is a 32-bit picture of the Tonto editor's own format, which no remote "
+                    "shows",
+                    icon.type);
+    if (colour && CcfIconIsColour(icon.type) && !CcfIconIsCompressed(icon.type)) {
+        const std::uint32_t pixels = std::uint32_t(icon.width) * icon.height;
+        if (size - 8 < pixels)
+            return Fail(p, "256-colour icon of %u x %u needs %u bytes of pixels, but holds %u", icon.width,
+                        icon.height, pixels, size - 8);
+        if ((size - 8) % 16 != 0)
+            Warn(p,
+                 "256-colour icon data of %u bytes is not padded to a multiple of 16 (it cannot be written "
+                 "back as it is)",
+                 size - 8);
+    }
     icon.data.assign(d + p + 8, d + p + size);
     icon.origOffset = p;
     *index = CcfIndex(f.icons.size());
@@ -427,11 +460,12 @@ bool CReader::ReadButton(std::uint32_t p, std::uint32_t from, CcfIndex* index)
         return false;
     if (state > 0)
         return Fail(from, "button at 0x%X is the child of two containers", p);
-    if (!CheckRange(p, kSizeButton, CcfKind::Button, from))
+    const std::uint32_t recordSize = colour ? kSizeColourButton : kSizeButton;
+    if (!CheckRange(p, recordSize, CcfKind::Button, from))
         return false;
     const CcfIndex at = CcfIndex(f.buttons.size());
     f.buttons.push_back({});
-    Mark(p, kSizeButton, CcfKind::Button, at);
+    Mark(p, recordSize, CcfKind::Button, at);
     CCcfButton button;
     button.origOffset = p;
     button.width = U16(p);
@@ -441,7 +475,9 @@ bool CReader::ReadButton(std::uint32_t p, std::uint32_t from, CcfIndex* index)
     for (int look = 0; look < 4; ++look) {
         if (!RefIcon(U32(p + 18 + 4 * look), p + 18 + 4 * look, &button.icons[look]))
             return false;
-        button.colours[look] = U8(p + 34 + look);
+        button.colours[look] = colour ? U32(p + 34 + 4 * look) : U8(p + 34 + look);
+        if (colour)
+            WarnUncleanWord(p + 34 + 4 * look, button.colours[look]);
     }
     if (!RefActionList(U32(p + 4), p + 4, &button.actions) || !RefString(U32(p + 8), p + 8, &button.label) ||
         !RefString(U32(p + 12), p + 12, &button.idTag))
@@ -461,10 +497,12 @@ bool CReader::ReadFrame(std::uint32_t p, std::uint32_t from, int depth, CcfIndex
         return Fail(from, "frame at 0x%X is the child of two containers (or contains itself)", p);
     if (depth > kCcfMaxNesting)
         return Fail(from, "frames nested deeper than %d levels", kCcfMaxNesting);
-    if (!CheckRange(p, 20, CcfKind::Frame, from))
+    // Colour frames widen the colour to a word; the counts and children move by three.
+    const std::uint32_t fixed = colour ? kSizeColourFrame : kSizeFrame;
+    if (!CheckRange(p, fixed, CcfKind::Frame, from))
         return false;
-    const std::uint32_t count = U8(p + 18);
-    const std::uint32_t size = 20 + kSizeChild * count;
+    const std::uint32_t count = U8(p + fixed - 2);
+    const std::uint32_t size = fixed + kSizeChild * count;
     if (!CheckRange(p, size, CcfKind::Frame, from))
         return false;
     const CcfIndex at = CcfIndex(f.frames.size());
@@ -476,10 +514,12 @@ bool CReader::ReadFrame(std::uint32_t p, std::uint32_t from, int depth, CcfIndex
     frame.height = U16(p + 2);
     frame.reserved12 = U32(p + 12);
     frame.font = U8(p + 16);
-    frame.colour = U8(p + 17);
-    frame.secondCount = U8(p + 19) == count ? -1 : U8(p + 19);
+    frame.colour = colour ? U32(p + 17) : U8(p + 17);
+    if (colour)
+        WarnUncleanWord(p + 17, frame.colour);
+    frame.secondCount = U8(p + fixed - 1) == count ? -1 : U8(p + fixed - 1);
     if (!RefString(U32(p + 4), p + 4, &frame.name) || !RefIcon(U32(p + 8), p + 8, &frame.icon) ||
-        !ReadChildren(p + 20, count, depth, frame.children))
+        !ReadChildren(p + fixed, count, depth, frame.children))
         return false;
     f.frames[at] = std::move(frame);
     *index = at;
@@ -565,31 +605,44 @@ bool CReader::ReadDeviceChain(std::uint32_t first, std::uint32_t from, CcfIndex*
         if (state > 0)
             return Fail(from, "device at 0x%X is linked twice (the device list loops or two lists share it)",
                         p);
-        if (!CheckRange(p, kSizeDevice, CcfKind::Device, from))
+        const std::uint32_t recordSize = colour ? kSizeColourDevice : kSizeDevice;
+        if (!CheckRange(p, recordSize, CcfKind::Device, from))
             return false;
         const CcfIndex at = CcfIndex(f.devices.size());
         f.devices.push_back({});
-        Mark(p, kSizeDevice, CcfKind::Device, at);
+        Mark(p, recordSize, CcfKind::Device, at);
         if (previous == kCcfNone)
             *head = at;
         else
             f.devices[previous].next = at;
         CCcfDevice device;
         device.origOffset = p;
-        device.reserved48 = U32(p + 48);
-        device.flags = U8(p + 64);
+        // The colour record inserts the two outer keys after Mute and their labels after the
+        // Right label; the reserved word, labels, panel pointer and flags move accordingly.
+        const std::uint32_t keyCount = colour ? kCcfKeyCountColour : kCcfKeyCount;
+        const std::uint32_t reservedAt = colour ? 56 : 48;
+        const std::uint32_t labelsAt = reservedAt + 4;
+        const std::uint32_t panelAt = colour ? 76 : 60;
+        device.reserved48 = U32(p + reservedAt);
+        device.flags = U8(p + panelAt + 4);
+        if (colour) {
+            device.rfExtender = U8(p + 81);
+            device.reserved82 = U32(p + 82);
+        }
         if (!RefString(U32(p + 4), p + 4, &device.name) ||
-            !RefString(U32(p + 52), p + 52, &device.leftLabel) ||
-            !RefString(U32(p + 56), p + 56, &device.rightLabel) ||
+            !RefString(U32(p + labelsAt), p + labelsAt, &device.leftLabel) ||
+            !RefString(U32(p + labelsAt + 4), p + labelsAt + 4, &device.rightLabel) ||
+            (colour && !RefString(U32(p + 68), p + 68, &device.farLeftLabel)) ||
+            (colour && !RefString(U32(p + 72), p + 72, &device.farRightLabel)) ||
             !RefIcon(U32(p + 8), p + 8, &device.iconUnselected) ||
             !RefIcon(U32(p + 12), p + 12, &device.iconSelected) ||
             !RefActionList(U32(p + 16), p + 16, &device.action))
             return false;
-        for (int key = 0; key < kCcfKeyCount; ++key) {
+        for (std::uint32_t key = 0; key < keyCount; ++key) {
             if (!RefActionList(U32(p + 20 + 4 * key), p + 20 + 4 * key, &device.keys[key]))
                 return false;
         }
-        if (!ReadPanelChain(U32(p + 60), p + 60, &device.firstPanel))
+        if (!ReadPanelChain(U32(p + panelAt), p + panelAt, &device.firstPanel))
             return false;
         f.devices[at] = device;
         previous = at;
@@ -687,17 +740,21 @@ const char* CcfIdentifyUnsupported(const std::uint8_t* data, std::size_t size)
         return "not a CCF file: the CCF signatures at byte offsets 8 and 32 are missing";
     const std::uint32_t capability = (std::uint32_t(data[36]) << 24) | (std::uint32_t(data[37]) << 16) |
                                      (std::uint32_t(data[38]) << 8) | data[39];
+    const std::uint32_t attrPos = (std::uint32_t(data[44]) << 24) | (std::uint32_t(data[45]) << 16) |
+                                  (std::uint32_t(data[46]) << 8) | data[47];
+    if (capability == kCcfCapTontoCustom)
+        return "this CCF is in the Tonto editor's private format (capability 0x01020301), which no remote "
+               "reads; only files for the remotes themselves are supported";
     if ((capability & kCcfCapColour) != 0 && (capability & kCcfCapX200) != 0)
-        return "this CCF is for the colour Marantz RC9200 (an x200 model); only the classic grayscale "
-               "remotes "
-               "are supported";
-    if ((capability & kCcfCapColour) != 0)
-        return "this CCF is for a colour remote (ProntoPro TSU-6000, RU-970 or Marantz RC9200); only the "
-               "classic grayscale remotes are supported";
-    if ((capability & kCcfCapX200) != 0)
-        return "this CCF is for a Marantz x200 remote (RC5200 / RC9200); only the classic grayscale remotes "
-               "are "
+        return "this CCF is for the colour Marantz RC9200 (an x200 model), whose device layout is "
+               "unverified; only the classic grayscale remotes and the ProntoPro TSU-6000 / RU-970 are "
                "supported";
+    if ((capability & kCcfCapX200) != 0)
+        return "this CCF is for a Marantz x200 remote (RC5200 / RC9200), whose device layout is unverified; "
+               "only the classic grayscale remotes and the ProntoPro TSU-6000 / RU-970 are supported";
+    if ((capability & kCcfCapColour) != 0 && attrPos == 60)
+        return "this CCF is for a colour remote but has a header without a timer list, a layout no known "
+               "remote has accepted; only the 80-byte colour header is supported";
     return nullptr;
 }
 
@@ -729,7 +786,9 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, CC
         SetCcfError(error, "cannot open %s: %s", path.c_str(), std::strerror(errno));
         return false;
     }
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
         SetCcfError(error, "cannot open %s: not a regular file", path.c_str());

@@ -183,6 +183,9 @@ private:
     bool VisitChildren(const std::vector<CCcfChild>& children, int depth);
     bool CheckTargets();
     bool CheckTimerLoops();
+    bool CheckGreyDevice(const CCcfDevice& device);
+    bool CheckColours();
+    bool CheckIcons();
 
     std::uint32_t NodeSize(Group g, CcfIndex index) const;
     bool Layout();
@@ -399,9 +402,13 @@ bool CWriter::VisitDeviceChain(CcfIndex first, const char* where)
             return false;
         }
         const CCcfDevice& device = f.devices[at];
+        if (!f.IsColour() && !CheckGreyDevice(device))
+            return false;
         if (!VisitString(device.name, "a device's name") ||
             !VisitString(device.leftLabel, "a device's label") ||
             !VisitString(device.rightLabel, "a device's label") ||
+            !VisitString(device.farLeftLabel, "a device's label") ||
+            !VisitString(device.farRightLabel, "a device's label") ||
             !VisitIcon(device.iconUnselected, "a device's icon") ||
             !VisitIcon(device.iconSelected, "a device's icon") ||
             !VisitActionList(device.action, "a device's action list"))
@@ -462,6 +469,75 @@ bool CWriter::CheckTimerLoops()
     return true;
 }
 
+bool CWriter::CheckGreyDevice(const CCcfDevice& device)
+{
+    // A grayscale record has no room for these; writing would drop them silently.
+    const char* what = device.keys[kCcfKeyFarLeft] != kCcfNone || device.keys[kCcfKeyFarRight] != kCcfNone
+                           ? "an outer hard key (Far Left or Far Right)"
+                       : device.farLeftLabel != kCcfNone || device.farRightLabel != kCcfNone
+                           ? "an outer hard key's label"
+                       : device.rfExtender != 0 ? "an RF extender"
+                       : device.reserved82 != 0 ? "a second reserved word"
+                                                : nullptr;
+    if (what == nullptr)
+        return true;
+    SetCcfError(err, "device \"%s\" has %s, which only colour files hold", f.StringAt(device.name).c_str(),
+                what);
+    return false;
+}
+
+bool CWriter::CheckColours()
+{
+    if (f.IsColour())
+        return true;
+    for (CcfIndex index : slots[kButtons]) {
+        for (std::uint32_t c : f.buttons[index].colours) {
+            if (c > 0xFF) {
+                SetCcfError(err, "a button has the colour word 0x%08X, but a grayscale file holds one byte",
+                            c);
+                return false;
+            }
+        }
+    }
+    for (CcfIndex index : slots[kFrames]) {
+        if (f.frames[index].colour > 0xFF) {
+            SetCcfError(err, "a frame has the colour word 0x%08X, but a grayscale file holds one byte",
+                        f.frames[index].colour);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CWriter::CheckIcons()
+{
+    if (!f.IsColour())
+        return true; // grayscale files keep whatever icon bytes they hold
+    for (CcfIndex index : slots[kIcons]) {
+        const CCcfIcon& icon = f.icons[index];
+        if (CcfIconIsTontoPicture(icon.type)) {
+            SetCcfError(err,
+                        "icon type 0x%04X is the Tonto editor's own picture format, which no remote shows",
+                        icon.type);
+            return false;
+        }
+        if (!CcfIconIsColour(icon.type) || CcfIconIsCompressed(icon.type))
+            continue;
+        const std::size_t pixels = std::size_t(icon.width) * icon.height;
+        // The remote's editor pads 256-colour data to 16 bytes; unpadded data was what made
+        // the remote refuse Tonto's early colour files.
+        if (icon.data.size() < pixels || icon.data.size() % 16 != 0) {
+            SetCcfError(
+                err,
+                "a 256-colour icon of %u x %u has %zu data bytes; it needs its %zu pixels padded to a "
+                "multiple of 16",
+                icon.width, icon.height, icon.data.size(), pixels);
+            return false;
+        }
+    }
+    return true;
+}
+
 std::uint32_t CWriter::NodeSize(Group g, CcfIndex index) const
 {
     switch (g) {
@@ -476,16 +552,16 @@ std::uint32_t CWriter::NodeSize(Group g, CcfIndex index) const
     case kActionLists:
         return 2 + 9 * std::uint32_t(f.actionLists[index].actions.size());
     case kButtons:
-        return 38;
+        return f.IsColour() ? 50 : 38;
     case kFrames:
-        return 20 + 9 * std::uint32_t(f.frames[index].children.size());
+        return (f.IsColour() ? 23 : 20) + 9 * std::uint32_t(f.frames[index].children.size());
     case kPanels:
         return 10 + 9 * std::uint32_t(f.panels[index].children.size());
     case kDevices:
     case kGroups:
         break;
     }
-    return 65;
+    return f.IsColour() ? 86 : 65;
 }
 
 bool CWriter::Layout()
@@ -564,6 +640,7 @@ std::uint8_t SecondCount(int secondCount, std::size_t count)
 
 void CWriter::Serialize(std::vector<std::uint8_t>& out) const
 {
+    const bool colour = f.IsColour();
     out.assign(std::size_t(dataEnd) + 2, 0);
     std::uint8_t* b = out.data();
     const CCcfHeader& h = f.header;
@@ -672,7 +749,10 @@ void CWriter::Serialize(std::vector<std::uint8_t>& out) const
         p[17] = button.reserved17;
         for (int look = 0; look < 4; ++look) {
             Put32(p + 18 + 4 * look, Offset(CcfKind::Icon, button.icons[look]));
-            p[34 + look] = button.colours[look];
+            if (colour)
+                Put32(p + 34 + 4 * look, button.colours[look]);
+            else
+                p[34 + look] = std::uint8_t(button.colours[look]);
         }
     }
     for (std::size_t s = 0; s < slots[kFrames].size(); ++s) {
@@ -684,10 +764,15 @@ void CWriter::Serialize(std::vector<std::uint8_t>& out) const
         Put32(p + 8, Offset(CcfKind::Icon, frame.icon));
         Put32(p + 12, frame.reserved12);
         p[16] = frame.font;
-        p[17] = frame.colour;
-        p[18] = std::uint8_t(frame.children.size());
-        p[19] = SecondCount(frame.secondCount, frame.children.size());
-        putChildren(p + 20, frame.children);
+        // A colour frame's word pushes the counts and children three bytes on.
+        const std::uint32_t fixed = colour ? 23 : 20;
+        if (colour)
+            Put32(p + 17, frame.colour);
+        else
+            p[17] = std::uint8_t(frame.colour);
+        p[fixed - 2] = std::uint8_t(frame.children.size());
+        p[fixed - 1] = SecondCount(frame.secondCount, frame.children.size());
+        putChildren(p + fixed, frame.children);
     }
     for (std::size_t s = 0; s < slots[kPanels].size(); ++s) {
         const CCcfPanel& panel = f.panels[slots[kPanels][s]];
@@ -706,13 +791,24 @@ void CWriter::Serialize(std::vector<std::uint8_t>& out) const
         Put32(p + 8, Offset(CcfKind::Icon, device.iconUnselected));
         Put32(p + 12, Offset(CcfKind::Icon, device.iconSelected));
         Put32(p + 16, Offset(CcfKind::ActionList, device.action));
-        for (int key = 0; key < kCcfKeyCount; ++key)
+        const int keyCount = colour ? kCcfKeyCountColour : kCcfKeyCount;
+        for (int key = 0; key < keyCount; ++key)
             Put32(p + 20 + 4 * key, Offset(CcfKind::ActionList, device.keys[key]));
-        Put32(p + 48, device.reserved48);
-        Put32(p + 52, Offset(CcfKind::String, device.leftLabel));
-        Put32(p + 56, Offset(CcfKind::String, device.rightLabel));
-        Put32(p + 60, Offset(CcfKind::Panel, device.firstPanel));
-        p[64] = device.flags;
+        std::uint8_t* q = p + 20 + 4 * keyCount; // the reserved word, then the labels
+        Put32(q, device.reserved48);
+        Put32(q + 4, Offset(CcfKind::String, device.leftLabel));
+        Put32(q + 8, Offset(CcfKind::String, device.rightLabel));
+        if (colour) {
+            Put32(q + 12, Offset(CcfKind::String, device.farLeftLabel));
+            Put32(q + 16, Offset(CcfKind::String, device.farRightLabel));
+            q += 8;
+        }
+        Put32(q + 12, Offset(CcfKind::Panel, device.firstPanel));
+        q[16] = device.flags;
+        if (colour) {
+            q[17] = device.rfExtender;
+            Put32(q + 18, device.reserved82);
+        }
     }
 
     // The byte before an even checksum offset, when the last node ends odd.
@@ -736,6 +832,12 @@ bool CWriter::Run(std::vector<std::uint8_t>& out)
     const CCcfHeader& h = f.header;
     if (h.attrPos != 60 && h.attrPos != 64) {
         SetCcfError(err, "header layout word %u; it must be 60 (version 1) or 64 (version 2)", h.attrPos);
+        return false;
+    }
+    if (f.IsColour() &&
+        (!f.HasTimerHeader() || (h.capability & kCcfCapX200) != 0 || h.capability == kCcfCapTontoCustom)) {
+        SetCcfError(err, "capability 0x%08X with a %s header is a colour layout no known remote accepts",
+                    h.capability, f.HasTimerHeader() ? "version-2" : "version-1");
         return false;
     }
     if (!f.HasTimerHeader() && h.firstTimer != kCcfNone) {
@@ -798,7 +900,7 @@ bool CWriter::Run(std::vector<std::uint8_t>& out)
         if (!VisitTimers())
             return false;
     }
-    if (!CheckTargets() || !CheckTimerLoops())
+    if (!CheckTargets() || !CheckTimerLoops() || !CheckColours() || !CheckIcons())
         return false;
     if (!Layout())
         return false;

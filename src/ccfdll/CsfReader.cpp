@@ -1,6 +1,8 @@
 #include "ccfdll/CsfReader.h"
 
 #include "ccfdll/Bmp.h"
+#include "ccfdll/CcfConvert.h"
+#include "ccfdll/CcfPalette.h"
 #include "ccfdll/CcfReader.h"
 #include "ccfdll/CsfSyntax.h"
 
@@ -13,14 +15,16 @@
 namespace {
 
 // Field values a panel hands to the frames and buttons inside it that leave them open.
+// Colours are grey levels and bytes in grayscale files, palette indices and colour words in
+// colour files (CCsfCompiler::Shade and Compose translate).
 struct CPanelDefaults
 {
     std::uint8_t font = 0;
     std::uint8_t frameBack = 3; // White
     std::uint8_t frameText = 0; // Black
-    int frameRaw = -1;          // a raw colour byte, or -1
-    std::array<std::uint8_t, 4> buttonColours = {CcfColourByte(1, 2), CcfColourByte(0, 1),
-                                                 CcfColourByte(0, 2), CcfColourByte(1, 2)};
+    std::int64_t frameRaw = -1; // a raw colour byte or word, or -1
+    std::array<std::uint32_t, 4> buttonColours = {CcfColourByte(1, 2), CcfColourByte(0, 1),
+                                                  CcfColourByte(0, 2), CcfColourByte(1, 2)};
 };
 
 const char* const kLookNames[4] = {"InactiveUnselectedColor", "InactiveSelectedColor",
@@ -100,8 +104,21 @@ private:
     bool FontArg(const CCsfStatement& s, const CCsfCall& call, std::uint8_t& font);
     bool StringArg(const CCsfStatement& s, const CCsfArg& arg, CcfIndex& string);
     bool IconArg(const CCsfStatement& s, const CCsfArg& arg, CcfIndex& icon);
-    // A button look's colours: one raw colour byte, or a text and a background level.
-    bool LookColour(const CCsfStatement& s, const CCsfCall& call, std::uint8_t& colour);
+    // A button look's colours: one raw colour byte (a word in colour files), or a
+    // background and a text level.
+    bool LookColour(const CCsfStatement& s, const CCsfCall& call, std::uint32_t& colour);
+    bool RawColour(const CCsfStatement& s, const CCsfArg& arg, std::int64_t& raw);
+    // A grey level as this file stores it: the level itself, or its palette index through
+    // the grey map in colour files.
+    std::uint8_t Shade(std::uint8_t level) const { return m_colour ? kCcfGreyMap[level & 3u] : level; }
+    // The stored colour of a text and background shade.
+    std::uint32_t Compose(std::uint8_t text, std::uint8_t back) const
+    {
+        return m_colour ? CcfColourWord(text, back) : CcfColourByte(text, back);
+    }
+    CPanelDefaults InitialDefaults() const;
+    bool CapabilityStatement(const CCsfStatement& s, const CCsfCall& call);
+    bool ConvertFamily(std::uint32_t capability);
     // A frame's or button's position and size, arguments 1 to 4 (the count checked).
     bool Placement(const CCsfStatement& s, const CCsfCall& call, CCcfChild& child, std::uint16_t& width,
                    std::uint16_t& height);
@@ -131,7 +148,61 @@ private:
     std::map<std::uint32_t, CcfIndex> m_sharedLists;
     std::vector<std::pair<CcfIndex, std::pair<std::uint32_t, std::uint32_t>>> m_sameLists; // list, (id, line)
     bool m_haveDate = false;
+    bool m_colour = false; // the capability names a colour remote
+    bool m_haveTail = false;
+    int m_rfChannel = -1;
+    const CCsfStatement* m_rfChannelStatement = nullptr;
+    std::int64_t m_convertTo = -1; // ConvertTo(): the capability to convert the file to
 };
+
+CPanelDefaults CCsfCompiler::InitialDefaults() const
+{
+    CPanelDefaults d;
+    d.frameBack = Shade(3);
+    d.frameText = Shade(0);
+    d.buttonColours = {Compose(Shade(1), Shade(2)), Compose(Shade(0), Shade(1)), Compose(Shade(0), Shade(2)),
+                       Compose(Shade(1), Shade(2))};
+    return d;
+}
+
+bool CCsfCompiler::RawColour(const CCsfStatement& s, const CCsfArg& arg, std::int64_t& raw)
+{
+    std::uint64_t v = 0;
+    if (!Unsigned(s, arg, m_colour ? 0xFFFFFFFFu : 0xFF, v))
+        return false;
+    raw = std::int64_t(v);
+    return true;
+}
+
+bool CCsfCompiler::ConvertFamily(std::uint32_t capability)
+{
+    std::vector<std::string> dropped;
+    CCcfError error;
+    if (!CcfConvertFamily(m_file, capability, dropped, &error)) {
+        SetCcfError(m_error, "cannot convert to capability 0x%08X: %s", capability, error.Text().c_str());
+        return false;
+    }
+    if (m_display) {
+        for (const std::string& what : dropped) {
+            const std::string text = "Warning: dropped " + what;
+            m_display(text.c_str());
+        }
+    }
+    return true;
+}
+
+bool CCsfCompiler::CapabilityStatement(const CCsfStatement& s, const CCsfCall& call)
+{
+    std::uint64_t v = 0;
+    if (!ArgCount(s, call, 1, 1) || !Unsigned(s, call.args[0], 0xFFFFFFFFu, v))
+        return false;
+    const std::uint32_t capability = std::uint32_t(v);
+    if (const char* refused = CcfCapabilityRefusal(capability))
+        return Fail(s, "%s", refused);
+    m_file.header.capability = capability;
+    m_colour = (capability & kCcfCapColour) != 0;
+    return true;
+}
 
 bool CCsfCompiler::Fail(const CCsfStatement& s, const char* format, ...)
 {
@@ -222,19 +293,19 @@ bool CCsfCompiler::FontArg(const CCsfStatement& s, const CCsfCall& call, std::ui
     return Fail(s, "the font is 0 (no text) or a size 8, 10, 12, 14, 16 or 18");
 }
 
-bool CCsfCompiler::LookColour(const CCsfStatement& s, const CCsfCall& call, std::uint8_t& colour)
+bool CCsfCompiler::LookColour(const CCsfStatement& s, const CCsfCall& call, std::uint32_t& colour)
 {
     if (call.args.size() == 1) {
-        std::uint64_t raw = 0;
-        if (!Unsigned(s, call.args[0], 0xFF, raw))
+        std::int64_t raw = 0;
+        if (!RawColour(s, call.args[0], raw))
             return false;
-        colour = std::uint8_t(raw);
+        colour = std::uint32_t(raw);
         return true;
     }
     std::uint8_t back = 0, text = 0;
     if (!ArgCount(s, call, 2, 2) || !Level(s, call.args[0], back) || !Level(s, call.args[1], text))
         return false;
-    colour = CcfColourByte(text, back);
+    colour = Compose(Shade(text), Shade(back));
     return true;
 }
 
@@ -290,7 +361,19 @@ bool CCsfCompiler::IconArg(const CCsfStatement& s, const CCsfArg& arg, CcfIndex&
         m_iconByPath[path] = icon;
         return true;
     };
-    if (entry != m_iconTable.end()) {
+    // A grey type keeps a grey picture; a colour picture in a colour file needs a colour icon,
+    // and a grayscale file cannot hold one.
+    auto typeFits = [&](const CIconEntry& e) {
+        if (CcfIconIsColour(e.type))
+            return m_colour || (e.hasData && !loaded); // a grayscale file's odd bytes, kept
+        return !(m_colour && loaded && pixels.colour);
+    };
+    auto samePicture = [&](const CCcfPixels& original) {
+        if (original.width != pixels.width || original.height != pixels.height)
+            return false;
+        return m_colour ? original.SameAs(pixels) : original.levels == pixels.levels;
+    };
+    if (entry != m_iconTable.end() && typeFits(entry->second)) {
         const CIconEntry& e = entry->second;
         CCcfIcon record;
         record.width = e.width;
@@ -301,8 +384,7 @@ bool CCsfCompiler::IconArg(const CCsfStatement& s, const CCsfArg& arg, CcfIndex&
             // or when the picture shows exactly what they decode to.
             record.data = e.data;
             CCcfPixels original;
-            if (!loaded || (CcfDecodeIcon(record, original, nullptr) && original.width == pixels.width &&
-                            original.height == pixels.height && original.levels == pixels.levels))
+            if (!loaded || (CcfDecodeIcon(record, original, nullptr) && samePicture(original)))
                 return store(std::move(record));
         } else if (loaded && pixels.width == e.width && pixels.height == e.height &&
                    CcfEncodeIcon(pixels, e.type, record, nullptr)) {
@@ -312,7 +394,7 @@ bool CCsfCompiler::IconArg(const CCsfStatement& s, const CCsfArg& arg, CcfIndex&
     if (!loaded)
         return Fail(s, "cannot read the picture %s: %s", path.c_str(), loadError.Text().c_str());
     CCcfIcon record;
-    if (!CcfEncodeIcon(pixels, kCcfIconFourLevels, record, &loadError))
+    if (!CcfEncodeIcon(pixels, m_colour ? kCcfIconColour : kCcfIconFourLevels, record, &loadError))
         return Fail(s, "cannot store the picture %s: %s", path.c_str(), loadError.Text().c_str());
     return store(std::move(record));
 }
@@ -325,15 +407,23 @@ bool CCsfCompiler::Header(const CCsfStatement& s, const CCsfCall& call)
     if (CsfEqualsNoCase(k, "Version")) {
         return ArgCount(s, call, 1, 1) && StringArg(s, call.args[0], h.versionString);
     }
-    if (CsfEqualsNoCase(k, "Capability")) {
+    if (CsfEqualsNoCase(k, "Capability"))
+        return true; // read before everything else (CapabilityStatement)
+    if (CsfEqualsNoCase(k, "RfChannel")) {
+        if (!ArgCount(s, call, 1, 1) || !Unsigned(s, call.args[0], 0xFF, v))
+            return false;
+        if (!m_colour)
+            return Fail(s, "the RF channel exists in colour files only");
+        m_rfChannel = int(v);
+        m_rfChannelStatement = &s;
+        return true;
+    }
+    if (CsfEqualsNoCase(k, "ConvertTo")) {
         if (!ArgCount(s, call, 1, 1) || !Unsigned(s, call.args[0], 0xFFFFFFFFu, v))
             return false;
-        h.capability = std::uint32_t(v);
-        if (h.capability & (kCcfCapColour | kCcfCapX200))
-            return Fail(s,
-                        "the capability word 0x%08X names a %s remote; this codec writes classic grayscale "
-                        "files only",
-                        h.capability, (h.capability & kCcfCapColour) ? "colour" : "Marantz x200");
+        if (const char* refused = CcfCapabilityRefusal(std::uint32_t(v)))
+            return Fail(s, "%s", refused);
+        m_convertTo = std::int64_t(v);
         return true;
     }
     if (CsfEqualsNoCase(k, "HeaderVersion")) {
@@ -381,6 +471,7 @@ bool CCsfCompiler::Header(const CCsfStatement& s, const CCsfCall& call)
             return false;
         if (!CsfParseHex(call.args[0].text, h.tail) || h.tail.size() > 4096)
             return Fail(s, "the header tail is a text of hexadecimal byte values (at most 4096 bytes)");
+        m_haveTail = true;
         return true;
     }
     if (CsfEqualsNoCase(k, "PadByte")) {
@@ -412,7 +503,7 @@ bool CCsfCompiler::DeviceStatement(const CCsfStatement& s, const CCsfCall& call)
         return false;
     int kind = 1;
     std::vector<CcfIndex> panels;
-    bool keySeen[kCcfKeyCount] = {};
+    bool keySeen[kCcfKeyCountColour] = {};
     bool actionSeen = false;
     for (const CCsfStatement& c : s.children) {
         CCsfCall cc;
@@ -428,11 +519,17 @@ bool CCsfCompiler::DeviceStatement(const CCsfStatement& s, const CCsfCall& call)
                 return false;
             panels.push_back(p);
         } else if (key >= 0) {
+            if (key >= kCcfKeyCount && !m_colour)
+                return Fail(c, "the key %s exists on colour remotes only", CsfKeyName(unsigned(key)));
             if (keySeen[key])
                 return Fail(c, "the key %s is given twice in this device", CsfKeyName(unsigned(key)));
             keySeen[key] = true;
-            if (cc.args.size() > 1 || (key > kCcfKeyRight && !cc.args.empty() && !cc.args[0].text.empty()))
-                return Fail(c, "only Left and Right carry a label, as their one argument");
+            const bool labelled = key == kCcfKeyLeft || key == kCcfKeyRight || key >= kCcfKeyCount;
+            if (cc.args.size() > 1 || (!labelled && !cc.args.empty() && !cc.args[0].text.empty()))
+                return Fail(c, m_colour
+                                   ? "only Left, Right, FarLeft and FarRight carry a label, as their one "
+                                     "argument"
+                                   : "only Left and Right carry a label, as their one argument");
             CcfIndex label = kCcfNone;
             if (!cc.args.empty() && !StringArg(c, cc.args[0], label))
                 return false;
@@ -440,6 +537,10 @@ bool CCsfCompiler::DeviceStatement(const CCsfStatement& s, const CCsfCall& call)
                 m_file.devices[d].leftLabel = label;
             else if (key == kCcfKeyRight)
                 m_file.devices[d].rightLabel = label;
+            else if (key == kCcfKeyFarLeft)
+                m_file.devices[d].farLeftLabel = label;
+            else if (key == kCcfKeyFarRight)
+                m_file.devices[d].farRightLabel = label;
             if (c.hasBlock) {
                 CcfIndex list;
                 ListBlock(c, d, list);
@@ -473,6 +574,16 @@ bool CCsfCompiler::DeviceStatement(const CCsfStatement& s, const CCsfCall& call)
             if (!ArgCount(c, cc, 1, 1) || !Unsigned(c, cc.args[0], 0xFFFFFFFFu, v))
                 return false;
             device.reserved48 = std::uint32_t(v);
+        } else if (CsfEqualsNoCase(k, "RfExtender") || CsfEqualsNoCase(k, "ReservedEnd")) {
+            const bool rf = CsfEqualsNoCase(k, "RfExtender");
+            if (!ArgCount(c, cc, 1, 1) || !Unsigned(c, cc.args[0], rf ? 0xFF : 0xFFFFFFFFu, v))
+                return false;
+            if (!m_colour)
+                return Fail(c, "this statement belongs to colour files only");
+            if (rf)
+                device.rfExtender = std::uint8_t(v);
+            else
+                device.reserved82 = std::uint32_t(v);
         } else if (CsfEqualsNoCase(k, "Icon") || CsfEqualsNoCase(k, "SelectedIcon")) {
             CcfIndex icon;
             if (!ArgCount(c, cc, 1, 1) || !IconArg(c, cc.args[0], icon))
@@ -495,7 +606,6 @@ bool CCsfCompiler::PanelDefault(const CCsfStatement& s, const CCsfCall& call, CP
 {
     matched = true;
     const std::string_view k = call.keyword;
-    std::uint64_t v = 0;
     std::uint8_t level = 0;
     const int look = LookIndex(k);
     if (CsfEqualsNoCase(k, "Font") || CsfEqualsNoCase(k, "FontCode")) {
@@ -504,12 +614,11 @@ bool CCsfCompiler::PanelDefault(const CCsfStatement& s, const CCsfCall& call, CP
     } else if (CsfEqualsNoCase(k, "BackColor") || CsfEqualsNoCase(k, "TextColor")) {
         if (!ArgCount(s, call, 1, 1) || !Level(s, call.args[0], level))
             return false;
-        (CsfEqualsNoCase(k, "BackColor") ? defaults.frameBack : defaults.frameText) = level;
+        (CsfEqualsNoCase(k, "BackColor") ? defaults.frameBack : defaults.frameText) = Shade(level);
         defaults.frameRaw = -1;
     } else if (CsfEqualsNoCase(k, "Color")) {
-        if (!ArgCount(s, call, 1, 1) || !Unsigned(s, call.args[0], 0xFF, v))
+        if (!ArgCount(s, call, 1, 1) || !RawColour(s, call.args[0], defaults.frameRaw))
             return false;
-        defaults.frameRaw = int(v);
     } else if (look >= 0) {
         if (!LookColour(s, call, defaults.buttonColours[look]))
             return false;
@@ -530,7 +639,7 @@ bool CCsfCompiler::PanelStatement(const CCsfStatement& s, const CCsfCall& call, 
     if (!StringArg(s, call.args[0], m_file.panels[p].name))
         return false;
     // The panel's defaults hold for everything in it, wherever in its block they stand.
-    CPanelDefaults defaults;
+    CPanelDefaults defaults = InitialDefaults();
     for (const CCsfStatement& c : s.children) {
         CCsfCall cc;
         bool matched = false;
@@ -574,7 +683,7 @@ bool CCsfCompiler::Children(const CCsfStatement& container, std::vector<CCcfChil
             secondCount = int(v);
             continue;
         } else if (isPanel) {
-            CPanelDefaults ignored;
+            CPanelDefaults ignored = InitialDefaults();
             bool matched = false;
             if (!PanelDefault(c, cc, ignored, matched))
                 return false;
@@ -613,7 +722,7 @@ bool CCsfCompiler::FrameStatement(const CCsfStatement& s, const CCsfCall& call, 
     if (!StringArg(s, call.args[0], m_file.frames[f].name))
         return false;
     std::uint8_t back = defaults.frameBack, text = defaults.frameText;
-    int raw = defaults.frameRaw;
+    std::int64_t raw = defaults.frameRaw;
     for (const CCsfStatement& c : s.children) {
         CCsfCall cc;
         if (!Split(c, cc))
@@ -630,15 +739,15 @@ bool CCsfCompiler::FrameStatement(const CCsfStatement& s, const CCsfCall& call, 
             if (!ArgCount(c, cc, 1, 1) || !Level(c, cc.args[0], level))
                 return false;
             if (raw >= 0) {
-                back = CcfColourBackground(std::uint8_t(raw));
-                text = CcfColourText(std::uint8_t(raw));
+                const std::uint32_t word = std::uint32_t(raw);
+                back = m_colour ? CcfColourWordBackground(word) : CcfColourBackground(word);
+                text = m_colour ? CcfColourWordText(word) : CcfColourText(word);
                 raw = -1;
             }
-            (CsfEqualsNoCase(k, "BackColor") ? back : text) = level;
+            (CsfEqualsNoCase(k, "BackColor") ? back : text) = Shade(level);
         } else if (CsfEqualsNoCase(k, "Color")) {
-            if (!ArgCount(c, cc, 1, 1) || !Unsigned(c, cc.args[0], 0xFF, v))
+            if (!ArgCount(c, cc, 1, 1) || !RawColour(c, cc.args[0], raw))
                 return false;
-            raw = int(v);
         } else if (CsfEqualsNoCase(k, "Icon")) {
             CcfIndex icon;
             if (!ArgCount(c, cc, 1, 1) || !IconArg(c, cc.args[0], icon))
@@ -652,7 +761,7 @@ bool CCsfCompiler::FrameStatement(const CCsfStatement& s, const CCsfCall& call, 
             return Fail(c, "unknown statement in a frame block");
         }
     }
-    m_file.frames[f].colour = raw >= 0 ? std::uint8_t(raw) : CcfColourByte(text, back);
+    m_file.frames[f].colour = raw >= 0 ? std::uint32_t(raw) : Compose(text, back);
     std::vector<CCcfChild> children;
     int secondCount = -1;
     if (!Children(s, children, secondCount, defaults, device, depth + 1))
@@ -809,6 +918,14 @@ bool CCsfCompiler::IconFileStatement(const CCsfStatement& s, const CCsfCall& cal
         if (!CsfParseHex(call.args[4].text, entry.data) || entry.data.size() > 0xFFFF - 8)
             return Fail(s, "the icon bytes are a text of hexadecimal byte values (at most 65527)");
     }
+    if (m_colour && CcfIconIsTontoPicture(entry.type))
+        return Fail(s, "icon type 0x%04X is the Tonto editor's own picture format, which no remote shows",
+                    entry.type);
+    // Unpadded 256-colour data would be refused when writing; say so with the line.
+    if (m_colour && entry.hasData && CcfIconIsColour(entry.type) && !CcfIconIsCompressed(entry.type) &&
+        (entry.data.size() < std::size_t(entry.width) * entry.height || entry.data.size() % 16 != 0))
+        return Fail(s, "256-colour icon bytes must hold the %u x %u pixels padded to a multiple of 16",
+                    entry.width, entry.height);
     if (!m_iconTable.emplace(std::string(call.args[0].text), std::move(entry)).second)
         return Fail(s, "the icon file is listed twice");
     return true;
@@ -992,6 +1109,8 @@ bool CCsfCompiler::ResolveAction(const CCsfStatement& s, const CCsfCall& call, C
             !FindDevice(s, call.args[0], call.args.size() == 3 ? &call.args[2] : nullptr, device, d))
             return false;
         const int key = CsfFindKey(call.args[1].text);
+        if (key >= kCcfKeyCount && !m_colour)
+            return Fail(s, "the key %s exists on colour remotes only", CsfKeyName(unsigned(key)));
         if (key >= 0)
             v = unsigned(key);
         else if (call.args[1].quoted || !CsfParseUnsigned(call.args[1].text, 0xFFFFFFFFu, v))
@@ -1105,7 +1224,15 @@ bool CCsfCompiler::Run(const CCsfStatement& root)
         return Fail(root, "the text must begin with the statement CCF()");
     if (!root.hasBlock)
         return Fail(root, "CCF() must be followed by its block in \"{\" and \"}\"");
-    // The icon table comes last in the text but decides how pictures become icons.
+    // The capability decides how colours read; the icon table comes last in the text but
+    // decides how pictures become icons.
+    for (const CCsfStatement& c : root.children) {
+        CCsfCall cc;
+        if (!Split(c, cc))
+            return false;
+        if (CsfEqualsNoCase(cc.keyword, "Capability") && !CapabilityStatement(c, cc))
+            return false;
+    }
     for (const CCsfStatement& c : root.children) {
         CCsfCall cc;
         if (!Split(c, cc))
@@ -1137,6 +1264,15 @@ bool CCsfCompiler::Run(const CCsfStatement& root)
     }
     if (firstTimer != nullptr && m_file.header.attrPos != 64)
         return Fail(*firstTimer, "timers need the version-2 header, HeaderVersion(2)");
+    if (m_colour && m_file.header.attrPos != 64)
+        return Fail(root, "colour files have the version-2 header, HeaderVersion(2)");
+    if (m_colour && !m_haveTail)
+        m_file.header.tail.assign(8, 0);
+    if (m_rfChannel >= 0) {
+        if (m_file.header.tail.size() != 8)
+            return Fail(*m_rfChannelStatement, "the RF channel is the last of eight header tail bytes");
+        m_file.header.tail[7] = std::uint8_t(m_rfChannel);
+    }
 
     CCcfHeader& h = m_file.header;
     h.firstHome = CcfLinkChain(m_file, CcfKind::Device, m_lists[0]);
@@ -1192,6 +1328,8 @@ bool CCsfCompiler::Run(const CCsfStatement& root)
         for (CCcfButton& b : m_file.buttons)
             fix(b.actions);
     }
+    if (m_convertTo >= 0 && !ConvertFamily(std::uint32_t(m_convertTo)))
+        return false;
     if (!m_haveDate) {
         const std::time_t now = std::time(nullptr);
         std::tm local{};

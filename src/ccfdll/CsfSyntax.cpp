@@ -42,7 +42,8 @@ bool IsKeywordChar(char c)
            c == '-' || c == '_';
 }
 
-const char* const kKeyNames[7] = {"Left", "Right", "Vol-", "Vol+", "Chan-", "Chan+", "Mute"};
+const char* const kKeyNames[9] = {"Left",  "Right", "Vol-",    "Vol+",    "Chan-",
+                                  "Chan+", "Mute",  "FarLeft", "FarRight"};
 
 } // namespace
 
@@ -333,13 +334,13 @@ bool CsfParseLevel(std::string_view text, std::uint8_t& level)
 
 const char* CsfKeyName(unsigned index)
 {
-    return index < 7 ? kKeyNames[index] : "";
+    return index < 9 ? kKeyNames[index] : "";
 }
 
 int CsfFindKey(std::string_view name)
 {
     name = Trim(name);
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 9; ++i)
         if (CsfEqualsNoCase(name, kKeyNames[i]))
             return i;
     return -1;

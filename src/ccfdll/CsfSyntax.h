@@ -74,7 +74,8 @@ const char* CsfLevelName(std::uint8_t level);
 bool CsfParseLevel(std::string_view text, std::uint8_t& level);
 
 // Hard keys in file order (the key index of alias-key actions): "Left", "Right", "Vol-",
-// "Vol+", "Chan-", "Chan+", "Mute".
+// "Vol+", "Chan-", "Chan+", "Mute", and the colour remotes' outer keys "FarLeft",
+// "FarRight".
 const char* CsfKeyName(unsigned index);
 int CsfFindKey(std::string_view name); // -1 when not a key name (letter case ignored)
 

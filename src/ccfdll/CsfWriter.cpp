@@ -5,6 +5,7 @@
 #include "ccfdll/CsfSyntax.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -47,12 +48,34 @@ private:
     // Fonts as the program writes them: 0 or the point size; undefined codes raw.
     void FontLine(std::uint8_t font)
     {
-        if (font == 0)
-            Line("Font(0);");
-        else if (font > 6)
+        if (font > 6) {
             Line("FontCode(%u);", font);
-        else
-            Line("Font(%u);", 8u + 2u * (font - 1u));
+            return;
+        }
+        Indent();
+        m_text += "Font(";
+        Number(font == 0 ? 0 : 8 + 2 * (font - 1));
+        m_text += ");\n";
+    }
+    // A decimal number; the frame, button and font lines of large files are written without
+    // printf, which dominated the decompilation.
+    void Number(long long value)
+    {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        m_text.append(digits, std::size_t(end - digits));
+    }
+    // "Keyword(0xXXXXXXXX);": the colour words, several per button, written without printf.
+    void WordLine(const char* keyword, std::uint32_t word)
+    {
+        static const char hex[] = "0123456789ABCDEF";
+        Indent();
+        m_text += keyword;
+        char digits[16] = {'(', '0', 'x'};
+        for (int i = 0; i < 8; ++i)
+            digits[3 + i] = hex[(word >> (28 - 4 * i)) & 15u];
+        digits[11] = ')', digits[12] = ';', digits[13] = '\n';
+        m_text.append(digits, 14);
     }
     void Quoted(CcfIndex string);
     void QuotedBytes(std::string_view bytes);
@@ -247,7 +270,15 @@ void CCsfFormatter::Header()
     Line("Attributes(0x%08X);", h.attributes);
     if (h.reserved4 != 0 || h.reserved24 != 0 || h.reserved28 != 0)
         Line("HeaderReserved(0x%08X,0x%02X,0x%08X);", h.reserved4, h.reserved24, h.reserved28);
-    if (!(h.tail.size() == 2 && h.tail[0] == 0 && h.tail[1] == 0)) {
+    // The usual tail is two zero bytes, or eight in colour files, whose last byte is the RF
+    // channel; only a tail that differs otherwise needs its bytes spelt out.
+    const std::size_t usual = m_file.IsColour() ? 8 : 2;
+    bool plain = h.tail.size() == usual;
+    for (std::size_t i = 0; plain && i + 1 < usual; ++i)
+        plain = h.tail[i] == 0;
+    if (plain && m_file.IsColour() && h.tail.back() != 0)
+        Line("RfChannel(%u);", h.tail.back());
+    if (!plain || (!m_file.IsColour() && h.tail.back() != 0)) {
         Indent();
         m_text += "HeaderTail(\"";
         CsfAppendHex(m_text, h.tail.data(), h.tail.size(), false);
@@ -379,7 +410,7 @@ bool CCsfFormatter::Action(const CCcfAction& a)
                 occurrence = m_text.substr(comma);
                 m_text.resize(comma);
             }
-            if (a.p2.value < kCcfKeyCount)
+            if (a.p2.value < (m_file.IsColour() ? kCcfKeyCountColour : kCcfKeyCount))
                 std::snprintf(buffer, sizeof buffer, ",\"%s\"", CsfKeyName(a.p2.value));
             else
                 std::snprintf(buffer, sizeof buffer, ",%u", a.p2.value);
@@ -496,16 +527,23 @@ void CCsfFormatter::Device(CcfIndex d, int kind)
         Line("Flags(0x%02X);", flags);
     if (device.reserved48 != 0)
         Line("Reserved(0x%08X);", device.reserved48);
+    if (device.rfExtender != 0)
+        Line("RfExtender(%u);", device.rfExtender);
+    if (device.reserved82 != 0)
+        Line("ReservedEnd(0x%08X);", device.reserved82);
     if (device.iconUnselected != kCcfNone)
         Line("Icon(\"%s\");", IconPath(device.iconUnselected).c_str());
     if (device.iconSelected != kCcfNone)
         Line("SelectedIcon(\"%s\");", IconPath(device.iconSelected).c_str());
     if (device.action != kCcfNone)
         ListStatement("Action()", device.action, false);
-    for (unsigned k = 0; k < kCcfKeyCount; ++k) {
-        const CcfIndex label = k == kCcfKeyLeft    ? device.leftLabel
-                               : k == kCcfKeyRight ? device.rightLabel
-                                                   : kCcfNone;
+    const unsigned keyCount = m_file.IsColour() ? kCcfKeyCountColour : kCcfKeyCount;
+    for (unsigned k = 0; k < keyCount; ++k) {
+        const CcfIndex label = k == kCcfKeyLeft       ? device.leftLabel
+                               : k == kCcfKeyRight    ? device.rightLabel
+                               : k == kCcfKeyFarLeft  ? device.farLeftLabel
+                               : k == kCcfKeyFarRight ? device.farRightLabel
+                                                      : kCcfNone;
         if (device.keys[k] == kCcfNone && label == kCcfNone)
             continue;
         std::string head = CsfKeyName(k);
@@ -559,12 +597,17 @@ void CCsfFormatter::Frame(const CCcfChild& child, int depth)
     Indent();
     m_text += "Frame(";
     Quoted(frame.name);
-    char buffer[96];
-    std::snprintf(buffer, sizeof buffer, ",%d,%d,%u,%u)\n", child.x, child.y, frame.width, frame.height);
-    m_text += buffer;
+    for (long long v :
+         {(long long)child.x, (long long)child.y, (long long)frame.width, (long long)frame.height}) {
+        m_text += ',';
+        Number(v);
+    }
+    m_text += ")\n";
     Open();
     FontLine(frame.font);
-    if (CcfColourIsCanonical(frame.colour)) {
+    if (m_file.IsColour()) {
+        WordLine("Color", frame.colour);
+    } else if (CcfColourIsCanonical(frame.colour)) {
         Line("BackColor(%s);", CsfLevelName(CcfColourBackground(frame.colour)));
         Line("TextColor(%s);", CsfLevelName(CcfColourText(frame.colour)));
     } else {
@@ -587,10 +630,14 @@ void CCsfFormatter::Button(const CCcfChild& child)
     Indent();
     m_text += "Button(";
     Quoted(button.label);
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer, ",%d,%d,%u,%u,%u) /* Button %u */\n", child.x, child.y, button.width,
-                  button.height, number, number);
-    m_text += buffer;
+    for (long long v : {(long long)child.x, (long long)child.y, (long long)button.width,
+                        (long long)button.height, (long long)number}) {
+        m_text += ',';
+        Number(v);
+    }
+    m_text += ") /* Button ";
+    Number(number);
+    m_text += " */\n";
     Open();
     FontLine(button.font);
     if (button.idTag != kCcfNone) {
@@ -604,8 +651,10 @@ void CCsfFormatter::Button(const CCcfChild& child)
     static const char* const looks[4] = {"InactiveUnselectedColor", "InactiveSelectedColor",
                                          "ActiveUnselectedColor", "ActiveSelectedColor"};
     for (int i = 0; i < 4; ++i) {
-        const std::uint8_t c = button.colours[i];
-        if (CcfColourIsCanonical(c))
+        const std::uint32_t c = button.colours[i];
+        if (m_file.IsColour())
+            WordLine(looks[i], c);
+        else if (CcfColourIsCanonical(c))
             Line("%s(%s,%s);", looks[i], CsfLevelName(CcfColourBackground(c)),
                  CsfLevelName(CcfColourText(c)));
         else
@@ -661,7 +710,9 @@ void CCsfFormatter::IconTable()
     for (CIconEntry& entry : m_iconTable) {
         const CCcfIcon& icon = m_file.icons[entry.icon];
         CCcfPixels pixels;
-        entry.picture = CcfDecodeIcon(icon, pixels, nullptr);
+        // A colour type in a grayscale file is no picture the remote shows: kept as bytes.
+        entry.picture =
+            (m_file.IsColour() || !CcfIconIsColour(icon.type)) && CcfDecodeIcon(icon, pixels, nullptr);
         Indent();
         char buffer[160];
         std::snprintf(buffer, sizeof buffer, "IconFile(\"%s\",%u,%u,0x%04X", entry.path.c_str(), icon.width,

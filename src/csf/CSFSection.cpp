@@ -555,12 +555,17 @@ bool CCSFSection::IsHardButtonStatement(std::string* name) const
 }
 
 const char* const kHardButtonNames[7] = {"Left", "Right", "Vol-", "Vol+", "Chan-", "Chan+", "Mute"};
+const char* const kOuterHardButtonNames[2] = {"FarLeft", "FarRight"};
 
 bool IsHardButtonName(const char* text, std::size_t length)
 {
     if (text == nullptr)
         return false;
     for (const char* keyword : kHardButtonNames) {
+        if (EqualsNoCase(text, length, keyword))
+            return true;
+    }
+    for (const char* keyword : kOuterHardButtonNames) {
         if (EqualsNoCase(text, length, keyword))
             return true;
     }

@@ -191,7 +191,10 @@ private:
 
 // The seven hard-button keywords of a device, compared ignoring ASCII case.
 extern const char* const kHardButtonNames[7];
-// True when text[0, length) is one of them, ignoring case.
+// The two outer keys of the colour remotes ("FarLeft", "FarRight"): hard buttons of the
+// devices that have them, but not keys a list defines.
+extern const char* const kOuterHardButtonNames[2];
+// True when text[0, length) is one of the nine, ignoring case.
 bool IsHardButtonName(const char* text, std::size_t length);
 bool IsHardButtonName(const char* text);
 

@@ -269,6 +269,40 @@ bool CActionExpander::Press(const std::string& device, const std::string& panel,
     return ExpandButton(b, result, errors);
 }
 
+bool CActionExpander::PressKey(const std::string& device, const std::string& key, SPressResult& result,
+                               CErrorRecord* errors) const
+{
+    const CCSFSection* d = FindDevice(device);
+    if (!d) {
+        SetMessage(errors, "No device \"%s\" in the configuration\n", device.c_str());
+        return false;
+    }
+    const CCSFSection* hard = FindHardKey(d, key);
+    if (!hard) {
+        std::string keys;
+        for (const std::string& k : HardKeys(d))
+            keys += (keys.empty() ? "" : ", ") + k;
+        SetMessage(errors, "Device \"%s\" has no hard key \"%s\" (its keys: %s)\n", device.c_str(),
+                   key.c_str(), keys.empty() ? "none" : keys.c_str());
+        return false;
+    }
+    std::vector<std::string> stack{"key " + DeviceName(d) + "/" + key};
+    result.endDevice = DeviceName(d);
+    result.endPanel.clear();
+    return ExpandList(hard, result, stack, 0, errors);
+}
+
+std::vector<std::string> CActionExpander::HardKeys(const CCSFSection* device) const
+{
+    std::vector<std::string> keys;
+    for (const CCSFSection* c = device ? device->GetFirstChild() : nullptr; c; c = c->GetNextSibling()) {
+        std::string name;
+        if (c->IsHardButtonStatement(&name))
+            keys.push_back(name);
+    }
+    return keys;
+}
+
 bool CActionExpander::ExpandAlias(const std::string& key, const std::string& label, const CCSFSection* list,
                                   SPressResult& result, std::vector<std::string>& stack, unsigned depth,
                                   CErrorRecord* errors) const
@@ -398,6 +432,9 @@ std::string FormatPressResult(const SPressResult& result)
         }
         out += '\n';
     }
-    out += "ends on panel \"" + result.endPanel + "\" of device \"" + result.endDevice + "\"\n";
+    if (result.endPanel.empty())
+        out += "stays on the panel shown in device \"" + result.endDevice + "\"\n";
+    else
+        out += "ends on panel \"" + result.endPanel + "\" of device \"" + result.endDevice + "\"\n";
     return out;
 }

@@ -75,6 +75,14 @@ public:
                SPressResult& result, CErrorRecord* errors, unsigned occurrence = 0,
                std::size_t* count = nullptr) const;
 
+    // The same for a hard key of a device ("Left", "Vol-", and on colour remotes "FarLeft"
+    // and "FarRight"): its actions, aliases followed. Fails when the device or the key is
+    // missing.
+    bool PressKey(const std::string& device, const std::string& key, SPressResult& result,
+                  CErrorRecord* errors) const;
+    // The hard keys a device defines, in the order they stand.
+    std::vector<std::string> HardKeys(const CCSFSection* device) const;
+
 private:
     bool ExpandList(const CCSFSection* list, SPressResult& result, std::vector<std::string>& stack,
                     unsigned depth, CErrorRecord* errors) const;

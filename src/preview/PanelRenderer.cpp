@@ -1,5 +1,6 @@
 #include "preview/PanelRenderer.h"
 
+#include "ccfdll/CcfPalette.h"
 #include "core/NameText.h"
 #include "csf/CSFSection.h"
 #include "preview/ActionExpansion.h"
@@ -23,18 +24,35 @@ struct SColour
     int text = 0;
 };
 
-SColour ColourOfByte(unsigned byte)
+// How the file stores colours: grey levels in bytes, or (colour remotes) palette indices in
+// colour words, text index in the top byte and the background in the low one. Level names
+// reach a colour file through the grey map, as the codec compiles them.
+struct SColourForm
 {
-    return {static_cast<int>((byte >> 2) & 3), static_cast<int>(byte & 3)};
-}
+    bool colour = false;
+    int Shade(int level) const { return colour ? kCcfGreyMap[level & 3] : level; }
+    SColour OfRaw(std::uint32_t raw) const
+    {
+        if (colour)
+            return {CcfColourWordBackground(raw), CcfColourWordText(raw)};
+        return {static_cast<int>((raw >> 2) & 3), static_cast<int>(raw & 3)};
+    }
+    unsigned RawMax() const { return colour ? 0xFFFFFFFFu : 0xFFu; }
+    SColour Pair(int background, int text) const { return {Shade(background), Shade(text)}; }
+};
 
 struct SDefaults
 {
+    explicit SDefaults(const SColourForm& form)
+        : frame(form.Pair(3, 0)), buttonColours{form.Pair(2, 1), form.Pair(1, 0), form.Pair(2, 0),
+                                                form.Pair(2, 1)}
+    {
+    }
     unsigned font = 0;
-    SColour frame{3, 0};
-    int frameRaw = -1; // a panel Color(byte) not yet overridden by BackColor/TextColor
+    SColour frame;
+    std::int64_t frameRaw = -1; // a panel Color(...) not yet overridden by BackColor/TextColor
     // inactive unselected, inactive selected, active unselected, active selected
-    SColour buttonColours[4] = {{2, 1}, {1, 0}, {2, 0}, {2, 1}};
+    SColour buttonColours[4];
 };
 
 const char* const kLookStatements[4] = {"InactiveUnselectedColor", "InactiveSelectedColor",
@@ -115,16 +133,16 @@ bool ReadFont(const char* text, const std::vector<std::string>& args, unsigned& 
     return true;
 }
 
-// A button look's colour: two levels (background, text) or one raw colour byte.
-void ReadLookColour(const std::vector<std::string>& args, SColour& colour)
+// A button look's colour: two levels (background, text) or one raw colour byte or word.
+void ReadLookColour(const SColourForm& form, const std::vector<std::string>& args, SColour& colour)
 {
     unsigned raw = 0;
-    if (args.size() == 1 && ParseNumber(args[0], 0xFF, raw)) {
-        colour = ColourOfByte(raw);
+    if (args.size() == 1 && ParseNumber(args[0], form.RawMax(), raw)) {
+        colour = form.OfRaw(raw);
     } else if (args.size() == 2) {
         const int background = Level(args[0]), text = Level(args[1]);
         if (background >= 0 && text >= 0)
-            colour = {background, text};
+            colour = form.Pair(background, text);
     }
 }
 
@@ -134,7 +152,10 @@ void ReadLookColour(const std::vector<std::string>& args, SColour& colour)
 class CFrameColour
 {
 public:
-    CFrameColour(SColour colour, int raw) : m_colour(colour), m_raw(raw) {}
+    CFrameColour(const SColourForm& form, SColour colour, std::int64_t raw)
+        : m_form(form), m_colour(colour), m_raw(raw)
+    {
+    }
     bool Read(const char* text, const std::vector<std::string>& args)
     {
         const bool back = Keyword(text, "BackColor");
@@ -143,30 +164,31 @@ public:
             if (level < 0)
                 return true;
             Settle();
-            (back ? m_colour.background : m_colour.text) = level;
+            (back ? m_colour.background : m_colour.text) = m_form.Shade(level);
             return true;
         }
         unsigned raw = 0;
         if (Keyword(text, "Color")) {
-            if (args.size() == 1 && ParseNumber(args[0], 0xFF, raw))
-                m_raw = static_cast<int>(raw);
+            if (args.size() == 1 && ParseNumber(args[0], m_form.RawMax(), raw))
+                m_raw = raw;
             return true;
         }
         return false;
     }
-    SColour Get() const { return m_raw >= 0 ? ColourOfByte(static_cast<unsigned>(m_raw)) : m_colour; }
-    int GetRaw() const { return m_raw; }
+    SColour Get() const { return m_raw >= 0 ? m_form.OfRaw(static_cast<std::uint32_t>(m_raw)) : m_colour; }
+    std::int64_t GetRaw() const { return m_raw; }
     SColour GetLevels() const { return m_colour; }
 
 private:
     void Settle()
     {
         if (m_raw >= 0)
-            m_colour = ColourOfByte(static_cast<unsigned>(m_raw));
+            m_colour = m_form.OfRaw(static_cast<std::uint32_t>(m_raw));
         m_raw = -1;
     }
+    SColourForm m_form;
     SColour m_colour;
-    int m_raw;
+    std::int64_t m_raw;
 };
 
 int LookIndex(const char* text)
@@ -177,9 +199,9 @@ int LookIndex(const char* text)
     return -1;
 }
 
-void ReadDefaults(const CCSFSection* panel, SDefaults& d)
+void ReadDefaults(const SColourForm& form, const CCSFSection* panel, SDefaults& d)
 {
-    CFrameColour frame(d.frame, d.frameRaw);
+    CFrameColour frame(form, d.frame, d.frameRaw);
     for (const CCSFSection* c = panel->GetFirstChild(); c; c = c->GetNextSibling()) {
         const char* t = c->GetText();
         if (!t || c->IsFrameStatement() || c->IsButtonStatement())
@@ -189,7 +211,7 @@ void ReadDefaults(const CCSFSection* panel, SDefaults& d)
             continue;
         const int look = LookIndex(t);
         if (look >= 0)
-            ReadLookColour(args, d.buttonColours[look]);
+            ReadLookColour(form, args, d.buttonColours[look]);
     }
     d.frame = frame.GetLevels();
     d.frameRaw = frame.GetRaw();
@@ -208,8 +230,9 @@ std::string IconPath(const std::string& escaped, const std::string& directory)
 class CRenderer
 {
 public:
-    CRenderer(CPreviewImage& image, const std::string& directory, const SDefaults& defaults, bool selected)
-        : m_image(image), m_directory(directory), m_defaults(defaults), m_bSelected(selected)
+    CRenderer(const SColourForm& form, CPreviewImage& image, const std::string& directory,
+              const SDefaults& defaults, bool selected)
+        : m_form(form), m_image(image), m_directory(directory), m_defaults(defaults), m_bSelected(selected)
     {
     }
 
@@ -245,7 +268,7 @@ private:
         const SPreviewRect rect = SPreviewRect{x, y, x + w, y + h}.Intersect(clip);
 
         unsigned font = m_defaults.font;
-        CFrameColour frameColour(m_defaults.frame, m_defaults.frameRaw);
+        CFrameColour frameColour(m_form, m_defaults.frame, m_defaults.frameRaw);
         std::string frameIcon;
         bool active = false;
         std::string icons[4];
@@ -274,7 +297,7 @@ private:
             } else {
                 const int look = LookIndex(t);
                 if (look >= 0)
-                    ReadLookColour(a, colours[look]);
+                    ReadLookColour(m_form, a, colours[look]);
             }
         }
         SColour colour = frameColour.Get();
@@ -308,7 +331,7 @@ private:
         if (it == m_icons.end()) {
             CPreviewImage loaded;
             CErrorRecord why;
-            bool ok = ReadPreviewBmp(IconPath(escaped, m_directory), loaded, &why);
+            bool ok = ReadPreviewBmp(IconPath(escaped, m_directory), loaded, &why, m_form.colour);
             if (!ok && m_pWarnings) {
                 std::string reason = GetText(&why);
                 while (!reason.empty() && reason.back() == '\n')
@@ -321,6 +344,7 @@ private:
         return it->second.first ? &it->second.second : nullptr;
     }
 
+    SColourForm m_form;
     CPreviewImage& m_image;
     std::string m_directory;
     SDefaults m_defaults;
@@ -331,15 +355,29 @@ private:
 
 } // namespace
 
-CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory, bool selected,
-                          CWarningList* warnings)
+bool IsColourConfiguration(const CCSFSection* root)
 {
-    CPreviewImage image(kPanelWidth, kPanelHeight, 3);
+    const CCSFSection* block = root;
+    if (root && !(root->GetText() && Keyword(root->GetText(), "CCF")))
+        block = root->FindChildByPrefix("CCF(");
+    const CCSFSection* capability = block ? block->FindChildByPrefix("Capability(") : nullptr;
+    if (!capability)
+        return false;
+    const std::vector<std::string> args = SplitStatementArguments(capability->GetText());
+    unsigned word = 0;
+    return args.size() == 1 && ParseNumber(args[0], 0xFFFFFFFFu, word) && (word & 0x0100u) != 0;
+}
+
+CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory, bool selected,
+                          CWarningList* warnings, bool colour)
+{
+    const SColourForm form{colour};
+    CPreviewImage image(kPanelWidth, kPanelHeight, static_cast<std::uint8_t>(form.Shade(3)), colour);
     if (!panel)
         return image;
-    SDefaults defaults;
-    ReadDefaults(panel, defaults);
-    CRenderer renderer(image, bitmapDirectory, defaults, selected);
+    SDefaults defaults(form);
+    ReadDefaults(form, panel, defaults);
+    CRenderer renderer(form, image, bitmapDirectory, defaults, selected);
     renderer.SetWarnings(warnings);
     renderer.DrawChildren(panel, 0, 0, image.Bounds(), 0);
     return image;
@@ -352,7 +390,10 @@ CPreviewImage ComposeContactSheet(const std::vector<std::pair<std::string, CPrev
     const int columns = count < kColumns ? (count > 0 ? count : 1) : kColumns;
     const int rows = (count + columns - 1) / columns;
     const int cellW = kPanelWidth + kGap, cellH = kPanelHeight + kCaption + kGap;
-    CPreviewImage sheet(columns * cellW + kGap, (rows > 0 ? rows : 1) * cellH + kGap, 2);
+    const bool colour = !panels.empty() && panels.front().second.IsColour();
+    const SColourForm form{colour};
+    CPreviewImage sheet(columns * cellW + kGap, (rows > 0 ? rows : 1) * cellH + kGap,
+                        static_cast<std::uint8_t>(form.Shade(2)), colour);
     for (int i = 0; i < count; ++i) {
         const int x = kGap + (i % columns) * cellW, y = kGap + (i / columns) * cellH;
         sheet.Fill({x - 1, y - 1, x + kPanelWidth + 1, y + kPanelHeight + 1}, 0);

@@ -1,5 +1,6 @@
 #include "preview/PreviewImage.h"
 
+#include "ccfdll/CcfPalette.h"
 #include "core/AtomicFile.h"
 #include "core/RegularFile.h"
 
@@ -18,9 +19,10 @@ SPreviewRect SPreviewRect::Intersect(const SPreviewRect& o) const
             std::min(bottom, o.bottom)};
 }
 
-CPreviewImage::CPreviewImage(int width, int height, std::uint8_t level)
-    : m_nWidth(std::max(width, 0)), m_nHeight(std::max(height, 0)),
-      m_levels(static_cast<std::size_t>(m_nWidth) * static_cast<std::size_t>(m_nHeight), level)
+CPreviewImage::CPreviewImage(int width, int height, std::uint8_t level, bool colour)
+    : m_nWidth(std::max(width, 0)), m_nHeight(std::max(height, 0)), m_bColour(colour),
+      m_levels(static_cast<std::size_t>(m_nWidth) * static_cast<std::size_t>(m_nHeight),
+               colour ? level : std::uint8_t(level & 3))
 {
 }
 
@@ -35,7 +37,7 @@ void CPreviewImage::Set(int x, int y, std::uint8_t level)
 {
     if (x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight)
         return;
-    m_levels[static_cast<std::size_t>(y) * m_nWidth + x] = level & 3;
+    m_levels[static_cast<std::size_t>(y) * m_nWidth + x] = m_bColour ? level : std::uint8_t(level & 3);
 }
 
 void CPreviewImage::Fill(const SPreviewRect& rect, std::uint8_t level)
@@ -43,16 +45,20 @@ void CPreviewImage::Fill(const SPreviewRect& rect, std::uint8_t level)
     SPreviewRect r = rect.Intersect(Bounds());
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x)
-            m_levels[static_cast<std::size_t>(y) * m_nWidth + x] = level & 3;
+            m_levels[static_cast<std::size_t>(y) * m_nWidth + x] =
+                m_bColour ? level : std::uint8_t(level & 3);
 }
 
 void CPreviewImage::Blit(const CPreviewImage& source, int x, int y, const SPreviewRect& clip)
 {
     SPreviewRect r =
         SPreviewRect{x, y, x + source.m_nWidth, y + source.m_nHeight}.Intersect(clip).Intersect(Bounds());
+    const bool map = m_bColour && !source.m_bColour;
     for (int py = r.top; py < r.bottom; ++py)
-        for (int px = r.left; px < r.right; ++px)
-            Set(px, py, source.Get(px - x, py - y));
+        for (int px = r.left; px < r.right; ++px) {
+            const std::uint8_t value = source.Get(px - x, py - y);
+            Set(px, py, map ? kCcfGreyMap[value & 3] : value);
+        }
 }
 
 std::uint8_t GreyOfLevel(std::uint8_t level)
@@ -94,14 +100,23 @@ std::uint16_t U16(const unsigned char* p)
                                     const CPreviewImage& image, int scale, std::vector<png_byte>& row)
 {
     const int width = image.GetWidth() * scale, height = image.GetHeight() * scale;
+    const bool colour = image.IsColour();
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+                 colour ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            row[static_cast<std::size_t>(x)] = GreyOfLevel(image.Get(x / scale, y / scale));
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t value = image.Get(x / scale, y / scale);
+            if (colour) {
+                const CCcfRgb rgb = kCcfPalette[value];
+                png_byte* p = &row[3 * static_cast<std::size_t>(x)];
+                p[0] = rgb.r, p[1] = rgb.g, p[2] = rgb.b;
+            } else {
+                row[static_cast<std::size_t>(x)] = GreyOfLevel(value);
+            }
+        }
         png_write_row(png, row.data());
     }
     png_write_end(png, info);
@@ -123,7 +138,8 @@ bool WritePng(std::FILE* file, const CPreviewImage& image, int scale)
     if (!png)
         return false;
     png_infop info = png_create_info_struct(png);
-    std::vector<png_byte> row(static_cast<std::size_t>(std::max(image.GetWidth() * scale, 1)));
+    std::vector<png_byte> row(static_cast<std::size_t>(std::max(image.GetWidth() * scale, 1)) *
+                              (image.IsColour() ? 3 : 1));
     bool ok = info && WritePngRows(png, info, file, image, scale, row);
     png_destroy_write_struct(&png, info ? &info : nullptr);
     return ok;
@@ -131,7 +147,7 @@ bool WritePng(std::FILE* file, const CPreviewImage& image, int scale)
 
 } // namespace
 
-bool ReadPreviewBmp(const std::string& path, CPreviewImage& image, CErrorRecord* errors)
+bool ReadPreviewBmp(const std::string& path, CPreviewImage& image, CErrorRecord* errors, bool colour)
 {
     constexpr std::size_t kMaxFile = 16u << 20;
     // Only regular files: a picture path naming a FIFO or a device would block or never end.
@@ -194,7 +210,24 @@ bool ReadPreviewBmp(const std::string& path, CPreviewImage& image, CErrorRecord*
         const unsigned char* c = &data[paletteAt + 4 * i]; // blue, green, red
         levels[i] = LevelOfGrey((c[2] * 299u + c[1] * 587u + c[0] * 114u + 500u) / 1000u);
     }
-    image = CPreviewImage(width, height, 3);
+    if (colour) {
+        // What the codec stores for the picture in a colour file (the palette's own indices,
+        // the grey map for the four shades, else the nearest entry), palette entry by entry.
+        static const unsigned shades[4] = {0x00, 0x80, 0xC0, 0xFF};
+        bool remote = bits == 8 && colours == 256, fourShades = true;
+        CCcfRgb rgb[256];
+        for (std::uint32_t i = 0; i < colours; ++i) {
+            const unsigned char* c = &data[paletteAt + 4 * i];
+            rgb[i] = {c[2], c[1], c[0]};
+            remote = remote && rgb[i] == kCcfPalette[i];
+            fourShades = fourShades && c[0] == c[1] && c[1] == c[2] && c[0] == shades[levels[i]];
+        }
+        for (std::uint32_t i = 0; i < colours; ++i)
+            levels[i] = remote       ? std::uint8_t(i)
+                        : fourShades ? kCcfGreyMap[levels[i]]
+                                     : CcfNearestPaletteIndex(rgb[i]);
+    }
+    image = CPreviewImage(width, height, colour ? kCcfGreyMap[3] : 3, colour);
     for (int y = 0; y < height; ++y) {
         const unsigned char* row =
             &data[offset + stride * static_cast<std::size_t>(topDown ? y : height - 1 - y)];

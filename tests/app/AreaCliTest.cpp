@@ -3,12 +3,14 @@
 // themselves, so two of them at once never lose or mix up each other's results; a
 // run's options stay in that run unless --save is given.
 
-#include "CliTestUtil.h"
+#include "common/CliRun.h"
 #include "common/TempDir.h"
 #include "core/AreaLock.h"
 #include "core/Registry.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <cstdlib>
 #include <filesystem>
@@ -38,16 +40,10 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(m_tmp.Path().empty());
-        setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
-        setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine").c_str(), 1);
+        m_settings.emplace(fs::path(m_root).string());
         fs::create_directories(m_area / "DW_Config");
         fs::copy_file(kDemoDir / "DW_Devices.xml", m_area / "DW_Config" / "DW_Devices.xml");
         fs::copy_file(kDemoDir / "DW_Library.xml", m_area / "DW_Config" / "DW_Library.xml");
-    }
-    void TearDown() override
-    {
-        unsetenv("DISCWEAVER_SETTINGS");
-        unsetenv("DISCWEAVER_MACHINE_SETTINGS");
     }
 
     CliRun Execute(const std::string& input, const std::string& output, std::vector<std::string> more = {})
@@ -79,6 +75,7 @@ protected:
 
     dwtest::CTempDir m_tmp{"dw-area-cli"};
     fs::path m_root = m_tmp.Path();
+    std::optional<dwtest::CSettingsGuard> m_settings;
     fs::path m_area = m_root / "area";
 };
 

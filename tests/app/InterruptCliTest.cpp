@@ -5,7 +5,11 @@
 
 #include "common/TempDir.h"
 
+#include "common/SettingsGuard.h"
+
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <algorithm>
 #include <csignal>
@@ -103,22 +107,17 @@ protected:
         if (!fs::exists(kCli) || !fs::exists(DW_BIN_DIR "/libCCFDll.so") || !fs::exists(kDemoCcf))
             GTEST_SKIP() << "the program, the codec or the demo CCF has not been built";
         ASSERT_FALSE(m_dir.Path().empty());
-        setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
-        setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine").c_str(), 1);
+        m_settings.emplace(fs::path(m_root).string());
         fs::create_directories(m_root / "area" / "DW_Config");
         fs::create_directories(m_root / "tmp");
         fs::create_directories(m_root / "out");
         fs::copy_file(kDemoDir / "DW_Devices.xml", m_root / "area" / "DW_Config" / "DW_Devices.xml");
         fs::copy_file(kDemoDir / "DW_Library.xml", m_root / "area" / "DW_Config" / "DW_Library.xml");
     }
-    void TearDown() override
-    {
-        unsetenv("DISCWEAVER_SETTINGS");
-        unsetenv("DISCWEAVER_MACHINE_SETTINGS");
-    }
 
     dwtest::CTempDir m_dir{"dw-interrupt-cli"};
     fs::path m_root = m_dir.Path();
+    std::optional<dwtest::CSettingsGuard> m_settings;
 };
 
 TEST_P(InterruptedRun, ExecuteLeavesTheOldOutputOrTheWholeNewOne)

@@ -3,10 +3,12 @@
 // several decompilations into one folder. Each refusal is one line naming the file,
 // with exit status 1; the rules themselves are tested where they are decided.
 
-#include "CliTestUtil.h"
+#include "common/CliRun.h"
 #include "common/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <cstdlib>
 #include <filesystem>
@@ -32,16 +34,10 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(m_tmp.Path().empty());
-        setenv("DISCWEAVER_SETTINGS", (m_root / "settings").c_str(), 1);
-        setenv("DISCWEAVER_MACHINE_SETTINGS", (m_root / "machine").c_str(), 1);
+        m_settings.emplace(fs::path(m_root).string());
         fs::create_directories(m_area / "DW_Config");
         fs::copy_file(kDemoDir / "DW_Devices.xml", m_area / "DW_Config" / "DW_Devices.xml");
         fs::copy_file(kDemoDir / "DW_Library.xml", m_area / "DW_Config" / "DW_Library.xml");
-    }
-    void TearDown() override
-    {
-        unsetenv("DISCWEAVER_SETTINGS");
-        unsetenv("DISCWEAVER_MACHINE_SETTINGS");
     }
     std::string Fifo(const std::string& name)
     {
@@ -59,6 +55,7 @@ protected:
 
     dwtest::CTempDir m_tmp{"dw-cli-special"};
     fs::path m_root = m_tmp.Path();
+    std::optional<dwtest::CSettingsGuard> m_settings;
     fs::path m_area = m_root / "area";
 };
 

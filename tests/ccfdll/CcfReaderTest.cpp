@@ -102,7 +102,7 @@ TEST(CcfReader, SmallFileGivesEveryField)
     const CCcfButton& button = f.buttons[panel.children[0].index];
     EXPECT_EQ(button.width, 40);
     EXPECT_EQ(f.StringAt(button.label), "Play");
-    EXPECT_EQ(button.colours, (std::array<std::uint8_t, 4>{0xFC, 0x57, 0xA8, 0x03}));
+    EXPECT_EQ(button.colours, (std::array<std::uint32_t, 4>{0xFC, 0x57, 0xA8, 0x03}));
     const CCcfAction& send = f.actionLists[button.actions].actions.at(0);
     EXPECT_EQ(send.type, kCcfActionIr);
     ASSERT_EQ(send.p2.kind, CcfKind::IrCode);
@@ -262,7 +262,13 @@ INSTANTIATE_TEST_SUITE_P(
                         s.bytes[11] = 'O';
                     },
                     "compressed CCF container"},
-        CBrokenCase{"Colour", [](CSmall& s) { Put32(s.bytes, 36, 0x00060301); }, "colour remote"},
+        CBrokenCase{"TontoCustom", [](CSmall& s) { Put32(s.bytes, 36, 0x01020301); }, "private format"},
+        CBrokenCase{"ColourWithoutTimerHeader",
+                    [](CSmall& s) {
+                        Put32(s.bytes, 36, 0x00060301);
+                        Put32(s.bytes, 44, 60);
+                    },
+                    "without a timer list"},
         CBrokenCase{"X200", [](CSmall& s) { Put32(s.bytes, 36, 0x00000A01); }, "Marantz x200"},
         CBrokenCase{"RC9200", [](CSmall& s) { Put32(s.bytes, 36, 0x00000B01); }, "RC9200"},
         CBrokenCase{"AttrPos", [](CSmall& s) { Put32(s.bytes, 44, 62); }, "header layout word"},

@@ -6,10 +6,12 @@
 #include "ccfdll/CcfReader.h"
 #include "ccfdll/CcfWriter.h"
 #include "ccfdll/CsfReader.h"
-#include "ccfdll/CsfTestUtil.h"
+#include "common/TempDir.h"
 #include "ccfdll/CsfWriter.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include <filesystem>
 #include <regex>
@@ -18,10 +20,18 @@
 namespace {
 
 namespace fs = std::filesystem;
-using csftest::CTempDir;
-using csftest::ReadBytes;
-using csftest::ReadDirectory;
-using csftest::ReadText;
+using dwtest::CTempDir;
+using dwtest::ReadBytes;
+using dwtest::ReadText;
+
+// Every file of a directory by name, with its contents.
+std::map<std::string, std::string> ReadDirectory(const std::string& path)
+{
+    std::map<std::string, std::string> files;
+    for (const std::string& name : dwtest::ListDirectory(path))
+        files[name] = ReadText(path + "/" + name);
+    return files;
+}
 
 const std::string kBig = DW_SHARED_DIR "/ccf-samples/irscrutinizer-2002-10-17.ccf";
 const std::string kGray = DW_SHARED_DIR "/ccf-samples/tonto-gallery-gray.ccf";
@@ -121,7 +131,7 @@ TEST_P(CsfTakenPictureName, IsNeverWrittenAndTheTextPointsElsewhere)
     CTempDir dir;
     fs::create_directories(dir / "BMP");
     const std::string picture = dir / "BMP/icon0001.bmp", outside = dir / "outside.bmp";
-    csftest::WriteText(outside, "not a picture of this file");
+    dwtest::WriteText(outside, "not a picture of this file");
     GetParam().plant(picture, outside);
     const std::string pictureBefore = Snapshot(picture), outsideBefore = ReadText(outside);
 
@@ -149,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
                                }},
                     CTakenName{"AnotherPicture",
                                [](const std::string& picture, const std::string&) {
-                                   csftest::WriteText(picture, "BM another picture");
+                                   dwtest::WriteText(picture, "BM another picture");
                                }},
                     CTakenName{"Directory", [](const std::string& picture,
                                                const std::string&) { fs::create_directory(picture); }}),

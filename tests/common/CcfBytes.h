@@ -69,9 +69,13 @@ public:
         for (int i = 0; i < 4; ++i)
             bytes[at + i] = std::uint8_t(v >> (24 - 8 * i));
     }
+    void Set8(std::uint32_t at, std::uint8_t v) { bytes[at] = v; }
 
     // Header pointer fields.
+    void SetVersionString(std::uint32_t p) { Set32(0, p); }
     void SetHome(std::uint32_t p) { Set32(48, p); }
+    void SetDevices(std::uint32_t p) { Set32(52, p); }
+    void SetMacros(std::uint32_t p) { Set32(56, p); }
     void SetTimers(std::uint32_t p) { Set32(60, p); }
     void SetAttributes(std::uint32_t v) { Set32(m_attrPos, v); }
     void SetTemplate(std::uint32_t p) { Set32(m_attrPos == 64 ? 68 : 64, p); }

@@ -3,7 +3,7 @@
 // lock is refused.
 
 #include "core/AreaLock.h"
-#include "CoreTestUtil.h"
+#include "common/TempAreaTest.h"
 
 #include <csignal>
 #include <string>
@@ -13,18 +13,18 @@
 
 namespace {
 
-class AreaLockTest : public CTempDirTest
+class AreaLockTest : public dwtest::CTempAreaTest
 {
 protected:
     void SetUp() override
     {
-        CTempDirTest::SetUp();
+        dwtest::CTempAreaTest::SetUp();
         m_oldWait = SetAreaLockWait(100);
     }
     void TearDown() override
     {
         SetAreaLockWait(m_oldWait);
-        CTempDirTest::TearDown();
+        dwtest::CTempAreaTest::TearDown();
     }
     unsigned m_oldWait = 0;
 };

@@ -4,7 +4,7 @@
 // line's main does.
 
 #include "core/InterruptCleanup.h"
-#include "CoreTestUtil.h"
+#include "common/TempAreaTest.h"
 #include "core/AtomicFile.h"
 
 #include <csignal>
@@ -15,7 +15,7 @@
 
 namespace {
 
-class InterruptCleanupTest : public CTempDirTest, public ::testing::WithParamInterface<int>
+class InterruptCleanupTest : public dwtest::CTempAreaTest, public ::testing::WithParamInterface<int>
 {
 };
 

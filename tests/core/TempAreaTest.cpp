@@ -1,7 +1,7 @@
 // The temporary area is the program's own: emptying it never follows a link, and what
 // lies inside it is recognised however the path is spelled.
 
-#include "CoreTestUtil.h"
+#include "common/TempAreaTest.h"
 #include "core/PathUtil.h"
 
 #include <string>
@@ -10,7 +10,7 @@
 
 namespace {
 
-class TempAreaTest : public CTempDirTest
+class TempAreaTest : public dwtest::CTempAreaTest
 {
 };
 

@@ -9,12 +9,13 @@ void RegisterCodecCommands(CLI::App& app, CliContext& context);
 void RegisterReportCommands(CLI::App& app, CliContext& context);
 void RegisterPreviewCommands(CLI::App& app, CliContext& context);
 void RegisterExchangeCommands(CLI::App& app, CliContext& context);
+void RegisterConvertCommands(CLI::App& app, CliContext& context);
 
 const std::vector<CliRegistrar>& CliCommandRegistrars()
 {
     static const std::vector<CliRegistrar> registrars = {
         RegisterInspectCommands, RegisterExecuteCommands, RegisterLibraryCommands,  RegisterCodecCommands,
-        RegisterReportCommands,  RegisterPreviewCommands, RegisterExchangeCommands,
+        RegisterReportCommands,  RegisterPreviewCommands, RegisterExchangeCommands, RegisterConvertCommands,
     };
     return registrars;
 }

@@ -22,12 +22,35 @@ namespace {
 
 struct SPressOptions
 {
-    std::string file, device, panel, button;
+    std::string file, device, panel, button, key;
     unsigned occurrence = 0; // 0: not given
 };
 
+void RunPressKeyOn(CliContext& context, const CCSFSection* root, const SPressOptions& options)
+{
+    CActionExpander expander(root);
+    SPressResult result;
+    CErrorRecord errors;
+    const bool ok = expander.PressKey(options.device, options.key, result, &errors);
+    if (!result.steps.empty() || ok) {
+        *context.out << "Pressing hard key \"" << options.key << "\" of device \"" << options.device
+                     << "\":\n";
+        *context.out << FormatPressResult(result);
+    }
+    if (!ok) {
+        PrintErrorRecord(context, errors);
+        context.exitCode = kExitFailure;
+        return;
+    }
+    context.exitCode = kExitOk;
+}
+
 void RunPressOn(CliContext& context, const CCSFSection* root, const SPressOptions& options)
 {
+    if (!options.key.empty()) {
+        RunPressKeyOn(context, root, options);
+        return;
+    }
     CActionExpander expander(root);
     SPressResult result;
     CErrorRecord errors;
@@ -55,6 +78,12 @@ void RunPressOn(CliContext& context, const CCSFSection* root, const SPressOption
 
 void RunPress(CliContext& context, const SPressOptions& options)
 {
+    if (options.key.empty() == (options.panel.empty() || options.button.empty()) ||
+        (!options.key.empty() && (!options.panel.empty() || !options.button.empty()))) {
+        *context.err << "discweaver-cli: press needs --panel and --button, or --key\n";
+        context.exitCode = kExitUsage;
+        return;
+    }
     WithConfiguration(context, options.file, [&](const CCSFSection* root, const std::string&) {
         RunPressOn(context, root, options);
     });
@@ -79,6 +108,7 @@ void RunPreviewOn(CliContext& context, const CCSFSection* root, const std::strin
     }
     CPreviewImage image;
     CWarningList warnings;
+    const bool colour = IsColourConfiguration(root);
     if (!options.panel.empty()) {
         const CCSFSection* panel = finder.FindPanel(device, options.panel);
         if (!panel) {
@@ -87,14 +117,14 @@ void RunPreviewOn(CliContext& context, const CCSFSection* root, const std::strin
             context.exitCode = kExitFailure;
             return;
         }
-        image = RenderPanel(panel, bitmapBase, options.selected, &warnings);
+        image = RenderPanel(panel, bitmapBase, options.selected, &warnings, colour);
     } else {
         std::vector<std::pair<std::string, CPreviewImage>> panels;
         for (const CCSFSection* c = device->GetFirstChild(); c; c = c->GetNextSibling()) {
             std::string name;
             if (c->IsPanelStatement(&name))
                 panels.emplace_back(UnescapeCsf(name.c_str()),
-                                    RenderPanel(c, bitmapBase, options.selected, &warnings));
+                                    RenderPanel(c, bitmapBase, options.selected, &warnings, colour));
         }
         image = ComposeContactSheet(panels);
     }
@@ -129,8 +159,12 @@ void RegisterPreviewCommands(CLI::App& app, CliContext& context)
     CLI::App* cmd = app.add_subcommand("press", "Print what pressing a button does, aliases followed");
     cmd->add_option("FILE", press->file, "The configuration (.ccf, or CSF text)")->required();
     cmd->add_option("--device", press->device, "The device")->required();
-    cmd->add_option("--panel", press->panel, "The panel")->required();
-    cmd->add_option("--button", press->button, "The button")->required();
+    cmd->add_option("--panel", press->panel, "The panel");
+    cmd->add_option("--button", press->button, "The button");
+    cmd->add_option(
+        "--key", press->key,
+        "A hard key of the device instead of a button: Left, Right, Vol-, Vol+, Chan-, Chan+, Mute, "
+        "and on colour remotes FarLeft and FarRight");
     cmd->add_option("--occurrence", press->occurrence, "Which of several buttons of that name (1 the first)")
         ->check(CLI::PositiveNumber);
     cmd->callback([&context, press]() { RunPress(context, *press); });

@@ -87,6 +87,8 @@ void PrintCcfInfo(std::ostream& out, const CCsfSummary& summary, std::uintmax_t 
         std::snprintf(line, sizeof line, "Model: %s (capability 0x%08X)",
                       CcfModelFamilyName(*summary.capability).c_str(), *summary.capability);
         out << line << "\n";
+        out << ((*summary.capability & 0x0100u) != 0 ? "Screen: colour (256-colour palette)\n"
+                                                     : "Screen: grayscale (four levels)\n");
     } else {
         out << "Model: unknown (no capability word)\n";
     }

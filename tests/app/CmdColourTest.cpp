@@ -1,0 +1,280 @@
+// The command line on colour ProntoPro files: execute on the colour demo with the demo's
+// library and players, preview and press, info, and convert between the families.
+
+#include "common/CliRun.h"
+#include "common/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kDemoDir = fs::path(DW_TEST_DATA_DIR) / ".." / ".." / "demo";
+const std::string kSamples = DW_SHARED_DIR "/ccf-samples/";
+
+bool HaveCodec()
+{
+    return fs::exists(DW_BIN_DIR "/libCCFDll.so") && fs::exists(DW_BIN_DIR "/../demo/demo.ccf");
+}
+
+class CmdColour : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!HaveCodec())
+            GTEST_SKIP() << "the codec or the demo CCF has not been built";
+        m_settings.emplace(fs::path(m_root).string());
+        fs::create_directories(m_root / "area" / "DW_Config");
+        fs::copy_file(kDemoDir / "DW_Devices.xml", m_root / "area" / "DW_Config" / "DW_Devices.xml");
+        fs::copy_file(kDemoDir / "DW_Library.xml", m_root / "area" / "DW_Config" / "DW_Library.xml");
+    }
+    CliRun Execute(const std::string& input, const std::string& output)
+    {
+        return RunCliCaptured({"execute", "--input", input, "--output", output, "--config-area",
+                               (m_root / "area").string(), "--replace-devices", "yes", "--unlinked", "stop"});
+    }
+    // The decompiled text of a CCF (pictures into `dir`/BMP).
+    std::string Decompile(const std::string& ccf, const fs::path& dir)
+    {
+        fs::create_directories(dir);
+        CliRun run = RunCliCaptured({"decompile", ccf, (dir / "x.csf").string()});
+        EXPECT_EQ(run.status, kExitOk) << run.err;
+        return dwtest::ReadText((dir / "x.csf").string());
+    }
+
+    dwtest::CTempDir m_tmp{"dw-cli-colour"};
+    fs::path m_root = m_tmp.Path();
+    std::optional<dwtest::CSettingsGuard> m_settings;
+};
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The four greys on a colour remote, as the format notes recommend.
+const std::map<std::string, std::string> kGreyMap = {
+    {"Black", "00"}, {"DarkGray", "FB"}, {"LightGray", "F5"}, {"White", "D7"}};
+
+// Runs the main job on the grey demo and on its colour conversion: apart from colours,
+// pictures, IR data and the capability, the two results hold the same text, so links,
+// jumps, aliases and hard keys behave alike; every grey the generator chose arrives as
+// the mapped colour word, and every picture as a 256-colour icon.
+TEST_F(CmdColour, ExecuteOnAColourInputMapsTheGreysAndKeepsTheBehaviour)
+{
+    const std::string grey = (m_root / "grey.ccf").string(), colour = (m_root / "colour.ccf").string();
+    CliRun g = Execute(DW_BIN_DIR "/../demo/demo.ccf", grey);
+    ASSERT_EQ(g.status, kExitOk) << g.err;
+    CliRun c = Execute(kSamples + "tonto-demo-TSU6000.ccf", colour);
+    ASSERT_EQ(c.status, kExitOk) << c.err;
+    const std::vector<std::string> greyLines = Lines(Decompile(grey, m_root / "g"));
+    const std::vector<std::string> colourLines = Lines(Decompile(colour, m_root / "c"));
+
+    auto skipped = [](const std::string& line) {
+        return line.find("Color(") != std::string::npos || line.find("Icon") != std::string::npos ||
+               line.find("IR(") != std::string::npos || line.find("Capability(") != std::string::npos ||
+               line == "\tPanel(\"macro\")"; // the colour demo's template panel
+    };
+    std::vector<std::string> a, b;
+    for (const std::string& l : greyLines)
+        if (!skipped(l))
+            a.push_back(l);
+    for (const std::string& l : colourLines)
+        if (!skipped(l))
+            b.push_back(l);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i)
+        ASSERT_EQ(a[i], b[i]) << "line " << i;
+
+    // Button looks line by line, frames by their pair of levels.
+    const std::regex look(R"(^\t+(\w+Color)\((\w+),(\w+)\);$)"),
+        word(R"(^\t+(\w*Color)\(0x([0-9A-F]{8})\);$)");
+    const std::regex back(R"(^\t+BackColor\((\w+)\);$)"), text(R"(^\t+TextColor\((\w+)\);$)");
+    std::vector<std::string> expected, got;
+    std::string pendingBack;
+    for (const std::string& l : greyLines) {
+        std::smatch m;
+        if (std::regex_match(l, m, look))
+            expected.push_back(m[1].str() + kGreyMap.at(m[3]) + kGreyMap.at(m[2]));
+        else if (std::regex_match(l, m, back))
+            pendingBack = m[1];
+        else if (std::regex_match(l, m, text))
+            expected.push_back("Color" + kGreyMap.at(m[1]) + kGreyMap.at(pendingBack));
+    }
+    for (const std::string& l : colourLines) {
+        std::smatch m;
+        if (!std::regex_match(l, m, word))
+            continue;
+        const std::string w = m[2];
+        EXPECT_EQ(w.substr(2, 2), w.substr(6, 2)) << l; // the background three times
+        EXPECT_EQ(w.substr(4, 2), w.substr(6, 2)) << l;
+        got.push_back(m[1].str() + w.substr(0, 2) + w.substr(6, 2));
+    }
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(expected, got);
+
+    std::size_t icons = 0;
+    for (const std::string& l : colourLines) {
+        if (l.find("IconFile(") == std::string::npos)
+            continue;
+        ++icons;
+        EXPECT_NE(l.find(",0x0701"), std::string::npos) << l;
+    }
+    EXPECT_GT(icons, 0u);
+}
+
+struct SPng
+{
+    int width = 0, height = 0, channels = 0;
+    std::vector<unsigned char> pixels;
+    unsigned Rgb(int x, int y) const
+    {
+        const unsigned char* p = &pixels[(std::size_t(y) * width + x) * channels];
+        return channels == 3 ? (unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2] : p[0] * 0x010101u;
+    }
+};
+
+bool ReadPng(const std::string& path, SPng& png)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return false;
+    png.channels = (image.format & PNG_FORMAT_FLAG_COLOR) ? 3 : 1;
+    image.format = png.channels == 3 ? PNG_FORMAT_RGB : PNG_FORMAT_GRAY;
+    png.width = int(image.width);
+    png.height = int(image.height);
+    png.pixels.resize(PNG_IMAGE_SIZE(image));
+    return png_image_finish_read(&image, nullptr, png.pixels.data(), 0, nullptr) != 0;
+}
+
+// The gallery's button at (5, 5) shows icon A, whose pixels are palette indices 240 (rim),
+// 221 (left edge), 217 (face) and 0 (shadow); the panel around it is white.
+TEST_F(CmdColour, PreviewDrawsThePalettesColours)
+{
+    const std::string png = (m_root / "g.png").string();
+    CliRun run = RunCliCaptured({"preview", kSamples + "tonto-gallery-color.ccf", "--device", "buttons",
+                                 "--panel", "default", "-o", png});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    SPng image;
+    ASSERT_TRUE(ReadPng(png, image));
+    EXPECT_EQ(image.channels, 3);
+    const struct
+    {
+        int x, y;
+        unsigned rgb;
+    } places[] = {{0, 0, 0xFFFFFF},   {200, 150, 0xFFFFFF}, {55, 5, 0xFFFFFF}, {5, 22, 0x4050E0},
+                  {15, 10, 0x90B0F0}, {109, 22, 0x000000},  {7, 39, 0x000000}};
+    for (const auto& p : places)
+        EXPECT_EQ(image.Rgb(p.x, p.y), p.rgb) << p.x << "," << p.y;
+
+    // A grayscale file still gives a grey PNG.
+    const std::string grey = (m_root / "grey.png").string();
+    run = RunCliCaptured({"preview", kSamples + "tonto-gallery-gray.ccf", "--device", "buttons", "--panel",
+                          "default", "-o", grey});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    ASSERT_TRUE(ReadPng(grey, image));
+    EXPECT_EQ(image.channels, 1);
+}
+
+TEST_F(CmdColour, InfoKnowsTheColourModels)
+{
+    CliRun run = RunCliCaptured({"info", kSamples + "tonto-gallery-color.ccf"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    for (const char* line :
+         {"Model: TSU-6000 / RU-970 (capability 0x00060301)\n", "Screen: colour (256-colour palette)\n",
+          "File size: 7692 bytes\n", "Memory of TSU-6000: 5952 KB, file uses 0.1%\n",
+          "Memory of RU-970: 5667 KB, file uses 0.1%\n"})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+}
+
+// A small colour configuration with both outer keys, compiled from text.
+std::string MakeOuterKeyFile(const fs::path& dir)
+{
+    fs::create_directories(dir);
+    dwtest::WriteText((dir / "k.csf").string(),
+                      "CCF()\n{\n\tCapability(0x00060301);\n\tDevice(\"TV\")\n\t{\n"
+                      "\t\tIsHome();\n\t\tFarLeft(\"Back\")\n\t\t{\n\t\t\tDelay(300);\n"
+                      "\t\t}\n\t\tFarRight(\"Next\")\n\t\t{\n\t\t\tAliasDeviceKey(\"TV\","
+                      "\"FarLeft\");\n\t\t}\n\t\tPanel(\"p\")\n\t}\n}\n");
+    const std::string ccf = (dir / "k.ccf").string();
+    CliRun run = RunCliCaptured({"compile", (dir / "k.csf").string(), ccf});
+    EXPECT_EQ(run.status, kExitOk) << run.err;
+    return ccf;
+}
+
+TEST_F(CmdColour, PressReachesTheOuterHardKeys)
+{
+    const std::string ccf = MakeOuterKeyFile(m_root / "keys");
+    CliRun run = RunCliCaptured({"press", ccf, "--device", "TV", "--key", "FarRight"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_NE(run.out.find("Pressing hard key \"FarRight\" of device \"TV\":\n"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("alias key \"TV/FarLeft\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("300"), std::string::npos) << run.out;
+
+    CliRun missing = RunCliCaptured({"press", ccf, "--device", "TV", "--key", "Mute"});
+    EXPECT_EQ(missing.status, kExitFailure);
+    EXPECT_NE(missing.err.find("(its keys: FarLeft, FarRight)"), std::string::npos) << missing.err;
+    EXPECT_EQ(RunCliCaptured({"press", ccf, "--device", "TV", "--key", "Mute", "--panel", "p"}).status,
+              kExitUsage);
+}
+
+// Grey -> colour -> grey gives back the grey file's text and pictures exactly (the demo's
+// colour bytes are all plain pairs and its pictures plain four-level icons).
+TEST_F(CmdColour, ConvertGreyToColourAndBackIsLossless)
+{
+    const std::string colour = (m_root / "c.ccf").string(), grey = (m_root / "g.ccf").string();
+    CliRun up = RunCliCaptured({"convert", DW_BIN_DIR "/../demo/demo.ccf", colour, "--model", "TSU-6000"});
+    ASSERT_EQ(up.status, kExitOk) << up.err;
+    EXPECT_NE(up.out.find("for the TSU-6000"), std::string::npos) << up.out;
+    EXPECT_EQ(up.err.find("Warning: dropped"), std::string::npos) << up.err;
+    const std::string text = Decompile(colour, m_root / "ct");
+    EXPECT_NE(text.find("Capability(0x00060301);"), std::string::npos);
+
+    CliRun down = RunCliCaptured({"convert", colour, grey, "--model", "ts-1000"});
+    ASSERT_EQ(down.status, kExitOk) << down.err;
+    EXPECT_EQ(down.err.find("Warning: dropped"), std::string::npos) << down.err;
+    EXPECT_EQ(Decompile(grey, m_root / "b"), Decompile(DW_BIN_DIR "/../demo/demo.ccf", m_root / "a"));
+    EXPECT_TRUE(dwtest::ReadText((m_root / "b" / "BMP" / "icon0001.bmp").string()) ==
+                dwtest::ReadText((m_root / "a" / "BMP" / "icon0001.bmp").string()));
+}
+
+TEST_F(CmdColour, ConvertListsWhatTheTargetCannotHold)
+{
+    const std::string ccf = MakeOuterKeyFile(m_root / "keys");
+    const std::string grey = (m_root / "g.ccf").string();
+    CliRun run = RunCliCaptured({"convert", ccf, grey, "--model", "RU-940"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    for (const char* dropped : {"Warning: dropped the action lists of 2 outer hard keys",
+                                "Warning: dropped 2 outer hard key labels",
+                                "Warning: dropped 1 actions that run an outer hard key"})
+        EXPECT_NE(run.err.find(dropped), std::string::npos) << dropped << "\n" << run.err;
+    const std::string text = Decompile(grey, m_root / "t");
+    EXPECT_EQ(text.find("FarLeft"), std::string::npos);
+
+    CliRun refused = RunCliCaptured({"convert", ccf, (m_root / "r.ccf").string(), "--model", "RC9200"});
+    EXPECT_EQ(refused.status, kExitFailure);
+    EXPECT_NE(refused.err.find("RC9200"), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(m_root / "r.ccf"));
+    EXPECT_EQ(RunCliCaptured({"convert", ccf, grey, "--model", "TSU-9999"}).status, kExitUsage);
+}
+
+} // namespace
