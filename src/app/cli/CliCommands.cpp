@@ -13,8 +13,13 @@ void RegisterExchangeCommands(CLI::App& app, CliContext& context);
 const std::vector<CliRegistrar>& CliCommandRegistrars()
 {
     static const std::vector<CliRegistrar> registrars = {
-        RegisterInspectCommands, RegisterExecuteCommands, RegisterLibraryCommands,  RegisterCodecCommands,
-        RegisterReportCommands,  RegisterPreviewCommands, RegisterExchangeCommands,
+        RegisterInspectCommands,
+        RegisterExecuteCommands,
+        RegisterLibraryCommands,
+        RegisterCodecCommands,
+        RegisterReportCommands,
+        RegisterPreviewCommands,
+        RegisterExchangeCommands,
     };
     return registrars;
 }

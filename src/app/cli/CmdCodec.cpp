@@ -56,8 +56,7 @@ bool CopyDecompilation(CCliCodecSession& session, const std::string& out, CError
     fs::path pictures = session.GetBitmapDirectory();
     if (fs::is_directory(pictures, error)) {
         std::optional<std::string> parent = GetParentPath(out.c_str());
-        std::string target =
-            JoinPath(parent && !parent->empty() ? *parent : std::string("."), std::string("BMP"));
+        std::string target = JoinPath(parent && !parent->empty() ? *parent : std::string("."), std::string("BMP"));
         bool any = false;
         for (const fs::directory_entry& entry : fs::directory_iterator(pictures, error)) {
             if (!entry.is_regular_file(error))
@@ -67,8 +66,7 @@ bool CopyDecompilation(CCliCodecSession& session, const std::string& out, CError
                 return false;
             }
             any = true;
-            if (!CopyFileSafely(entry.path().string(), JoinPath(target, entry.path().filename().string()),
-                                errors))
+            if (!CopyFileSafely(entry.path().string(), JoinPath(target, entry.path().filename().string()), errors))
                 return false;
         }
         if (error) {
