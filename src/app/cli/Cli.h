@@ -11,8 +11,8 @@ class App;
 // Exit statuses of discweaver-cli. Scripts rely on them, so they never change meaning.
 enum CliExit : int {
     kExitOk = 0,
-    kExitFailure = 1, // the operation ran and failed (the message says why)
-    kExitUsage = 2,   // the command line itself was wrong
+    kExitFailure = 1,  // the operation ran and failed (the message says why)
+    kExitUsage = 2,    // the command line itself was wrong
 };
 
 // What every command's callback works with: where to print, and the exit status it sets.

@@ -35,8 +35,7 @@ void RunInspect(CliContext& context, const std::string& file)
 void RegisterInspectCommands(CLI::App& app, CliContext& context)
 {
     auto file = std::make_shared<std::string>();
-    CLI::App* cmd =
-        app.add_subcommand("inspect", "List the devices, panels and buttons of a CSF or CCF file");
+    CLI::App* cmd = app.add_subcommand("inspect", "List the devices, panels and buttons of a CSF or CCF file");
     cmd->add_option("FILE", *file, "The CSF file to list (a .ccf is decompiled first)")->required();
     cmd->callback([&context, file]() { RunInspect(context, *file); });
 }

@@ -105,8 +105,7 @@ void RegisterReportCommands(CLI::App& app, CliContext& context)
     CLI::App* slots = report->add_subcommand("slots", "Which slots of each player the discs use");
     slots->add_option("--tab", options->tab, "lowest, highest, gaps, duplicates or all (default)")
         ->check(CLI::IsMember({"lowest", "highest", "gaps", "duplicates", "all"}));
-    slots->add_option("--format", options->format, "text (default) or csv")
-        ->check(CLI::IsMember({"text", "csv"}));
+    slots->add_option("--format", options->format, "text (default) or csv")->check(CLI::IsMember({"text", "csv"}));
     slots
         ->add_option("--config-area", options->area,
                      "Use this configuration area instead of the configured one")
