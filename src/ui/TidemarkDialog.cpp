@@ -38,12 +38,21 @@ CTidemarkDialog::~CTidemarkDialog()
 {
     // The job's destructor waits for its thread; the thread's queued call is dropped
     // together with this object.
-    m_pJob.reset();
+    DeleteRunningJob();
+    // A child still open is destroyed with this window by the toolkit, after this
+    // destructor: it must not walk up into what is left of this dialog.
+    if (m_pChild)
+        m_pChild->m_pParentDlg = nullptr;
     if (!m_bFinished && m_pParentDlg && !m_bModal) {
         // Destroyed without Close (the toolkit tearing down): give the busy counts back.
         while (m_nBusy > 0)
             DecrementBusy();
     }
+}
+
+void CTidemarkDialog::DeleteRunningJob()
+{
+    m_pJob.reset();
 }
 
 void CTidemarkDialog::DisableStatusLine()
