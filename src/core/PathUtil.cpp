@@ -340,3 +340,15 @@ bool IsInsideDirectory(const char* path, const char* directory)
     return resolved.size() > folder.size() && resolved.compare(0, folder.size(), folder) == 0 &&
            resolved[folder.size()] == '/';
 }
+
+bool IsSameFile(const char* a, const char* b)
+{
+    if (!a || !b)
+        return false;
+    if (CompareNoCase(a, b) == 0)
+        return true;
+    struct stat sa
+    {
+    }, sb{};
+    return ::stat(a, &sa) == 0 && ::stat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}

@@ -59,3 +59,6 @@ bool CheckAccess(CErrorRecord* errors, const char* path, bool forWriting);
 // resolved on disk (links, "..", repeated separators). False when directory does not
 // exist or either cannot be resolved.
 bool IsInsideDirectory(const char* path, const char* directory);
+// Whether two paths name the same file for the purpose of the same-input-and-output
+// warning: equal ignoring letter case, or one file on disk under two names.
+bool IsSameFile(const char* a, const char* b);
