@@ -208,8 +208,10 @@ std::string IconPath(const std::string& escaped, const std::string& directory)
 class CRenderer
 {
 public:
-    CRenderer(CPreviewImage& image, const std::string& directory, const SDefaults& defaults, bool selected)
-        : m_image(image), m_directory(directory), m_defaults(defaults), m_bSelected(selected)
+    CRenderer(CPreviewImage& image, const std::string& directory, const SDefaults& defaults, bool selected,
+              const CCSFSection* pressed, std::vector<SPanelButtonArea>* areas)
+        : m_image(image), m_directory(directory), m_defaults(defaults), m_bSelected(selected),
+          m_pPressed(pressed), m_pAreas(areas)
     {
     }
 
@@ -279,10 +281,12 @@ private:
         std::string icon = frameIcon;
         if (button) {
             // Only a button with actions is active; an empty list leaves it inactive.
-            const int state = (active ? 2 : 0) + (m_bSelected ? 1 : 0);
+            const int state = (active ? 2 : 0) + (m_bSelected || node == m_pPressed ? 1 : 0);
             colour = colours[state];
             icon = icons[state];
         }
+        if (button && m_pAreas && !rect.IsEmpty())
+            m_pAreas->push_back({node, rect});
         if (!rect.IsEmpty()) {
             const CPreviewImage* picture = icon.empty() ? nullptr : LoadIcon(icon);
             if (picture)
@@ -315,6 +319,8 @@ private:
     std::string m_directory;
     SDefaults m_defaults;
     bool m_bSelected;
+    const CCSFSection* m_pPressed;
+    std::vector<SPanelButtonArea>* m_pAreas;
     std::map<std::string, std::pair<bool, CPreviewImage>> m_icons;
 };
 
@@ -327,9 +333,32 @@ CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDir
         return image;
     SDefaults defaults;
     ReadDefaults(panel, defaults);
-    CRenderer renderer(image, bitmapDirectory, defaults, selected);
+    CRenderer renderer(image, bitmapDirectory, defaults, selected, nullptr, nullptr);
     renderer.DrawChildren(panel, 0, 0, image.Bounds(), 0);
     return image;
+}
+
+CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory,
+                          const CCSFSection* pressedButton, std::vector<SPanelButtonArea>* areas)
+{
+    if (areas)
+        areas->clear();
+    CPreviewImage image(kPanelWidth, kPanelHeight, 3);
+    if (!panel)
+        return image;
+    SDefaults defaults;
+    ReadDefaults(panel, defaults);
+    CRenderer renderer(image, bitmapDirectory, defaults, false, pressedButton, areas);
+    renderer.DrawChildren(panel, 0, 0, image.Bounds(), 0);
+    return image;
+}
+
+const CCSFSection* FindButtonAt(const std::vector<SPanelButtonArea>& areas, int x, int y)
+{
+    for (auto it = areas.rbegin(); it != areas.rend(); ++it)
+        if (x >= it->rect.left && x < it->rect.right && y >= it->rect.top && y < it->rect.bottom)
+            return it->button;
+    return nullptr;
 }
 
 CPreviewImage ComposeContactSheet(const std::vector<std::pair<std::string, CPreviewImage>>& panels)
