@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config libxml2-dev libcli11-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libpng-dev clang libclang-rt-14-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev libpng-dev clang libclang-rt-14-dev
+          dpkg-dev)
 if [[ "${1:-}" == "--ui" ]]; then
   packages+=(qt6-base-dev)
 fi
