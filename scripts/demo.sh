@@ -19,13 +19,8 @@ case "${1:-}" in
   "") ;;
   *) echo "usage: scripts/demo.sh [--gui]" >&2; exit 2 ;;
 esac
-if ((gui)); then
-  scripts/setup.sh --ui
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDW_BUILD_UI=ON >/dev/null
-else
-  scripts/setup.sh
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-fi
+scripts/setup.sh
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDW_BUILD_UI=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 "$build/bin/discweaver-cli" --version
 

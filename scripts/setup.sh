@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
-# Usage: scripts/setup.sh [--ui]   (--ui adds Qt 6 for the desktop program)
+# Qt 6 Widgets (qt6-base-dev) is always installed: the desktop program and its tests
+# are part of every build.
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config libxml2-dev libcli11-dev
           libgtest-dev libgmock-dev libbenchmark-dev libpng-dev clang libclang-rt-14-dev
-          dpkg-dev)
-if [[ "${1:-}" == "--ui" ]]; then
-  packages+=(qt6-base-dev)
-fi
+          qt6-base-dev dpkg-dev)
 
 missing=()
 for p in "${packages[@]}"; do

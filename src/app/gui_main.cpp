@@ -1,0 +1,6 @@
+#include "ui/DesktopProgram.h"
+
+int main(int argc, char** argv)
+{
+    return RunDesktopProgram(argc, argv);
+}

@@ -1,0 +1,87 @@
+// The Listing dialog: what it shows and what "Copy to Clipboard" puts on the clipboard.
+
+#include "UiTestMain.h"
+#include "UiTestSupport.h"
+
+#include "ui/ListingDlg.h"
+#include "ui/ResultReport.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace dwuitest;
+
+class ListingTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void copyToClipboard_data()
+    {
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("nothing selected: every line")
+            << QList<int>{} << QStringLiteral("alpha\r\nbeta\r\ngamma")
+            << QStringLiteral("Copied entire log to clipboard.");
+        QTest::newRow("one line") << QList<int>{1} << QStringLiteral("beta")
+                                  << QStringLiteral("Copied selection to clipboard.");
+        QTest::newRow("two lines in list order") << QList<int>{2, 0} << QStringLiteral("alpha\r\ngamma")
+                                                 << QStringLiteral("Copied selection to clipboard.");
+    }
+    void copyToClipboard()
+    {
+        QFETCH(QList<int>, selected);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, status);
+        CListingDlg listing(QStringLiteral("CCFDll Operation Log"), QStringLiteral("It failed"),
+                            {"alpha", "beta", "gamma"}, nullptr);
+        listing.show();
+        for (int row : selected)
+            listing.GetList()->topLevelItem(row)->setSelected(true);
+        QGuiApplication::clipboard()->clear();
+        QPushButton* copy = nullptr;
+        for (QPushButton* button : listing.findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("Copy to Clipboard"))
+                copy = button;
+        QVERIFY(copy);
+        QTest::mouseClick(copy, Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+        QCOMPARE(listing.GetStatusText(), status);
+    }
+
+    void failureWithLinesOpensTheListingAsAChild()
+    {
+        CRecordingDialog owner;
+        owner.show();
+        CErrorRecord errors;
+        SetMessage(&errors, "Error with library file");
+        CWarningList lines{"line 3: bad element"};
+        QVERIFY(ReportFailure(&owner, &errors, &lines));
+        auto* listing = qobject_cast<CListingDlg*>(owner.GetOpenChild());
+        QVERIFY(listing);
+        QCOMPARE(listing->windowTitle(), QStringLiteral("Discweaver Error"));
+        QCOMPARE(listing->GetMessage(), QStringLiteral("Error with library file"));
+        QCOMPARE(listing->GetLines(), QStringList{QStringLiteral("line 3: bad element")});
+        listing->accept();
+        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
+    }
+
+    void failureWithoutLinesIsAMessageBox()
+    {
+        CScriptedPrompts prompts;
+        CErrorRecord errors;
+        SetMessage(&errors, "Input CCF file not specified");
+        QVERIFY(!ReportFailure(nullptr, &errors, nullptr));
+        QCOMPARE(prompts.asked.size(), size_t(1));
+        QCOMPARE(prompts.asked[0].text, QStringLiteral("Input CCF file not specified"));
+        QCOMPARE(prompts.asked[0].caption, QStringLiteral("Discweaver Error"));
+        QCOMPARE(int(prompts.asked[0].icon), int(EPromptIcon::Exclamation));
+    }
+};
+
+DW_UI_TEST(ListingTest)
+#include "ListingTest.moc"

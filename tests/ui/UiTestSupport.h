@@ -1,0 +1,109 @@
+#pragma once
+
+// What the desktop program's tests share: scripted answers to message boxes, questions,
+// file dialogs and modal dialogs (installed for the life of the object), and a dialog
+// that records what its children and jobs report.
+
+#include "ui/TidemarkDialog.h"
+#include "ui/UserPrompts.h"
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace dwuitest {
+
+// Every prompt is recorded; answers come from the queues in order. An unexpected
+// question (queue empty) is answered Cancel/No and recorded, so the test sees it.
+class CScriptedPrompts : public CUserPrompts
+{
+public:
+    struct CAsked
+    {
+        QString text;
+        QString caption;
+        EPromptButtons buttons;
+        EPromptIcon icon;
+    };
+    struct CModalRun
+    {
+        QString className;
+        QString title;
+    };
+
+    CScriptedPrompts() { SetUserPrompts(this); }
+    ~CScriptedPrompts() override { SetUserPrompts(nullptr); }
+
+    std::deque<EPromptAnswer> answers;
+    std::deque<std::optional<QString>> files;
+    std::vector<CAsked> asked;
+    std::vector<CFileDialogRequest> fileRequests;
+    std::vector<CModalRun> modalRuns;
+    // Sees each modally run dialog before it is dismissed (with 1) when set; else the
+    // dialog is dismissed with 1 at once.
+    std::function<int(CTidemarkDialog&)> onModal;
+
+    EPromptAnswer Ask(QWidget*, const QString& text, const QString& caption, EPromptButtons buttons,
+                      EPromptIcon icon) override
+    {
+        asked.push_back({text, caption, buttons, icon});
+        if (!answers.empty()) {
+            EPromptAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return buttons == EPromptButtons::YesNo ? EPromptAnswer::No
+               : buttons == EPromptButtons::Ok  ? EPromptAnswer::Ok
+                                                : EPromptAnswer::Cancel;
+    }
+    std::optional<QString> OpenFileName(QWidget*, const CFileDialogRequest& request) override
+    {
+        return NextFile(request);
+    }
+    std::optional<QString> SaveFileName(QWidget*, const CFileDialogRequest& request) override
+    {
+        return NextFile(request);
+    }
+    int RunModal(CTidemarkDialog& dialog) override
+    {
+        modalRuns.push_back({QString::fromLatin1(dialog.metaObject()->className()), dialog.windowTitle()});
+        return onModal ? onModal(dialog) : 1;
+    }
+
+private:
+    std::optional<QString> NextFile(const CFileDialogRequest& request)
+    {
+        fileRequests.push_back(request);
+        if (files.empty())
+            return std::nullopt;
+        std::optional<QString> file = files.front();
+        files.pop_front();
+        return file;
+    }
+};
+
+// A plain dialog with an OK button that records its children's closes and its jobs.
+class CRecordingDialog : public CTidemarkDialog
+{
+public:
+    explicit CRecordingDialog(int templateId = 900, QWidget* parent = nullptr);
+    struct CClose
+    {
+        int templateId;
+        int result;
+    };
+    std::vector<CClose> childCloses;
+    std::vector<int> opens;
+    std::vector<int> finishedJobs;
+    QWidget* okButton = nullptr;
+    QWidget* otherControl = nullptr;
+
+protected:
+    void OnChildOpen(int templateId) override { opens.push_back(templateId); }
+    void OnChildClose(int templateId, int result) override { childCloses.push_back({templateId, result}); }
+    void OnThreadFinished(int jobId) override { finishedJobs.push_back(jobId); }
+};
+
+} // namespace dwuitest
