@@ -5,6 +5,7 @@
 // square. A button under the mouse takes its pressed look while the button is held;
 // releasing over the same button reports it, as a touch on the remote would.
 
+#include "csf/CSFSection.h" // complete for the signal's argument type
 #include "preview/PanelRenderer.h"
 
 #include <QImage>
@@ -13,7 +14,6 @@
 #include <string>
 #include <vector>
 
-class CCSFSection;
 
 class CPanelView : public QWidget
 {

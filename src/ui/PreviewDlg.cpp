@@ -129,6 +129,7 @@ void CPreviewDlg::OnChildClose(int templateId, int result)
 {
     if (templateId != kProgressDialog || result != kJobPreviewRead)
         return;
+    m_bReadingFinished = true;
     if (!m_pRead->ok) {
         SetStatusText(QStringLiteral("Could not read %1").arg(DwText(m_path)));
         ReportFailure(this, &m_pRead->errors, &m_pRead->log);

@@ -51,6 +51,8 @@ public:
     // The browser over the tree read; null until the reading job succeeded.
     const CPanelBrowser* GetBrowser() const { return m_pBrowser.get(); }
     bool IsRead() const { return m_pBrowser != nullptr; }
+    // The reading job has ended and its outcome is shown (or reported).
+    bool IsReadingFinished() const { return m_bReadingFinished; }
 
     // The page keys' work.
     void StepPanel(int delta);
@@ -72,6 +74,7 @@ private:
     std::string m_path;
     std::shared_ptr<SRead> m_pRead;
     std::unique_ptr<CPanelBrowser> m_pBrowser;
+    bool m_bReadingFinished = false;
 
     QListWidget* m_pDevices = nullptr;
     QLabel* m_pPanelLabel = nullptr;
