@@ -51,9 +51,11 @@ CPreviewDlg::CPreviewDlg(const std::string& path, QWidget* parent)
     auto* sideLabel = new QLabel(QStringLiteral("What the button sends:"), Body());
     m_pSidePane = new QPlainTextEdit(Body());
     m_pSidePane->setReadOnly(true);
-    m_pSidePane->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_pSidePane->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_pSidePane->setMinimumWidth(260);
+    // Room for an alias line of a generated disc button; longer names wrap.
+    m_pSidePane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_pSidePane->setMinimumWidth(m_pSidePane->fontMetrics().horizontalAdvance(QString(54, QChar('x'))) +
+                                 2 * m_pSidePane->frameWidth() + 12);
     sideLabel->setBuddy(m_pSidePane);
 
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, Body());
