@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-
 class CPanelView : public QWidget
 {
     Q_OBJECT
