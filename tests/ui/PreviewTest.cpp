@@ -5,26 +5,29 @@
 #include "UiTestMain.h"
 #include "UiTestSupport.h"
 
-#include "common/TempDir.h"
+#include "DemoArea.h"
+
 #include "core/DWConfig.h"
 #include "csf/CCFWrapper.h"
 #include "generate/ExecutionPipeline.h"
-#include "model/DWModel.h"
 #include "preview/ActionExpansion.h"
 #include "preview/PanelBrowser.h"
 #include "ui/DialogIds.h"
+#include "ui/MainWindow.h"
 #include "ui/PanelView.h"
 #include "ui/PreviewDlg.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 
-#include <filesystem>
 #include <memory>
 
 using namespace dwuitest;
@@ -34,7 +37,7 @@ class PreviewTest : public QObject
     Q_OBJECT
 
 private:
-    dwtest::CTempDir m_dir{"dw-ui-preview"};
+    CDemoArea m_demo;
     std::string m_output;
     std::unique_ptr<CRecordingDialog> m_pHost;
     QPointer<CPreviewDlg> m_pPreview;
@@ -75,31 +78,19 @@ private:
     }
 
 private slots:
-    // The demo's main job, run once as the command line runs it, gives the output every
-    // test previews.
+    // The demo's main job, run once as the command line runs it, gives the output most
+    // tests preview.
     void initTestCase()
     {
-        QVERIFY(!m_dir.Path().empty());
-        const std::filesystem::path area = m_dir / "area";
-        const std::filesystem::path demo(DW_DEMO_DIR);
-        std::filesystem::create_directories(area / "DW_Config");
-        for (const char* file : {"DW_Devices.xml", "DW_Library.xml"})
-            std::filesystem::copy_file(demo / file, area / "DW_Config" / file);
-        m_output = m_dir / "demo-out.ccf";
-
-        CDWConfig config;
-        AttachModel(config);
-        CErrorRecord errors;
-        CWarningList warnings;
-        config.SetConfigArea(area.c_str());
-        QVERIFY2(config.LoadPlayers(&errors, &warnings) && config.LoadLibrary(&errors, &warnings),
-                 GetText(&errors));
+        std::string why;
+        QVERIFY2(m_demo.Load(&why), why.c_str());
+        m_output = m_demo.File("demo-out.ccf");
+        CDWConfig& config = m_demo.Config();
         config.SetInputCcf(DW_DEMO_CCF);
         config.SetOutputCcf(m_output.c_str());
+        CErrorRecord errors;
         QVERIFY2(config.CheckReadyToExecute(&errors, true), GetText(&errors));
-        CCFWrapper wrapper(&config);
-        QVERIFY2(wrapper.Init(nullptr, &errors), GetText(&errors));
-        CExecutionContext context{&config, &wrapper, config.GetPlayers(), config.GetLibrary()};
+        CExecutionContext context{&config, &m_demo.Wrapper(), config.GetPlayers(), config.GetLibrary()};
         CExecutionCallbacks callbacks;
         callbacks.replaceDevices = [](const CReplaceQuestion&) { return true; };
         CExecutionResult result;
@@ -226,7 +217,7 @@ private slots:
     void unreadableConfigurationIsReportedAndLeavesTheWindowEmpty()
     {
         CScriptedPrompts prompts;
-        CPreviewDlg* preview = OpenPreview(m_dir / "missing.ccf");
+        CPreviewDlg* preview = OpenPreview(m_demo.File("missing.ccf"));
         QVERIFY(preview);
         QVERIFY(!preview->IsRead());
         QCOMPARE(preview->GetDeviceList()->count(), 0);
@@ -237,6 +228,42 @@ private slots:
         QTest::keyClick(preview, Qt::Key_PageDown);
         QTest::mouseClick(preview->GetPanelView(), Qt::LeftButton, {}, QPoint(100, 100));
         QVERIFY(preview->GetSidePane()->toPlainText().isEmpty());
+    }
+
+    // The main window opens the preview for the output after an execution, and for the
+    // input, from its "Preview..." button.
+    void mainWindowPreviewsTheOutputAfterExecutingAndTheInput()
+    {
+        CScriptedPrompts prompts;
+        CMainWindow window(&m_demo.Config(), &m_demo.Wrapper());
+        window.show();
+        const std::string output = m_demo.File("from-main-window.ccf");
+        window.GetInputEdit()->setText(QString::fromStdString(DW_DEMO_CCF));
+        window.GetOutputEdit()->setText(QString::fromStdString(output));
+        window.OnExecute();
+        QVERIFY(QTest::qWaitFor([&]() { return window.IsIdle(); }, 120000));
+        QVERIFY2(window.GetLastSucceeded(), GetText(&window.GetErrors()));
+
+        const QList<QAction*> entries = window.GetPreviewButton()->menu()->actions();
+        QCOMPARE(entries.size(), 2);
+        struct SCase
+        {
+            QAction* entry;
+            int devices; // the demo configuration's five, and one generated device a list
+        } const cases[] = {{entries[0], 8}, {entries[1], 5}};
+        for (const SCase& c : cases) {
+            c.entry->trigger();
+            auto* preview = qobject_cast<CPreviewDlg*>(window.GetOpenChild());
+            QVERIFY(preview);
+            QVERIFY(!window.IsIdle());
+            QVERIFY(QTest::qWaitFor([&]() { return preview->IsReadingFinished(); }, 30000));
+            QVERIFY(preview->IsRead());
+            QCOMPARE(preview->GetDeviceList()->count(), c.devices);
+            preview->reject();
+            QTRY_VERIFY(window.IsIdle());
+            QVERIFY(!window.GetOpenChild());
+        }
+        QVERIFY(prompts.asked.empty());
     }
 };
 
