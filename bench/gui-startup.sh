@@ -34,7 +34,7 @@ if [[ -z ${DISPLAY:-} ]]; then
   command -v Xvfb >/dev/null || { echo "no DISPLAY and no Xvfb (apt-get install xvfb)" >&2; exit 1; }
   for n in $(seq 90 120); do
     [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$n"
     break
