@@ -45,6 +45,7 @@ void CPanelBrowser::LoadPanels()
 {
     m_panels.clear();
     m_panelNames.clear();
+    m_panelHidden.clear();
     if (m_nDevice >= m_devices.size())
         return;
     for (const CCSFSection* c = m_devices[m_nDevice]->GetFirstChild(); c; c = c->GetNextSibling()) {
@@ -52,6 +53,7 @@ void CPanelBrowser::LoadPanels()
         if (c->IsPanelStatement(&name)) {
             m_panels.push_back(c);
             m_panelNames.push_back(PlainName(name));
+            m_panelHidden.push_back(c->FindChildByPrefix("IsHidden(") != nullptr);
         }
     }
 }
@@ -62,7 +64,12 @@ bool CPanelBrowser::SelectDevice(std::size_t index)
         return false;
     m_nDevice = index;
     LoadPanels();
-    m_nPanel = m_panels.empty() ? kNoPosition : 0;
+    // The first panel the remote shows when scrolling; a device of hidden panels only
+    // shows its first.
+    const auto shown = std::find(m_panelHidden.begin(), m_panelHidden.end(), false);
+    m_nPanel = m_panels.empty()               ? kNoPosition
+               : shown == m_panelHidden.end() ? 0
+                                              : static_cast<std::size_t>(shown - m_panelHidden.begin());
     return true;
 }
 
@@ -79,19 +86,46 @@ const CCSFSection* CPanelBrowser::GetPanel() const
     return m_nPanel < m_panels.size() ? m_panels[m_nPanel] : nullptr;
 }
 
+bool CPanelBrowser::IsPanelHidden(std::size_t index) const
+{
+    return index < m_panelHidden.size() && m_panelHidden[index];
+}
+
+std::size_t CPanelBrowser::FindStep(int delta) const
+{
+    if (m_nPanel >= m_panels.size() || delta == 0)
+        return m_nPanel;
+    // Each step goes to the next panel shown in that direction; the steps stop at the
+    // last one there is.
+    std::size_t position = m_nPanel;
+    const long long steps = delta > 0 ? delta : -static_cast<long long>(delta);
+    for (long long step = 0; step < steps; ++step) {
+        std::size_t candidate = position;
+        do {
+            if (delta > 0 ? candidate + 1 >= m_panels.size() : candidate == 0) {
+                candidate = position; // none that way
+                break;
+            }
+            candidate = delta > 0 ? candidate + 1 : candidate - 1;
+        } while (m_panelHidden[candidate]);
+        if (candidate == position)
+            break;
+        position = candidate;
+    }
+    return position;
+}
+
+bool CPanelBrowser::CanStep(int delta) const
+{
+    return FindStep(delta) != m_nPanel;
+}
+
 bool CPanelBrowser::StepPanel(int delta)
 {
-    if (m_panels.empty() || delta == 0)
+    const std::size_t position = FindStep(delta);
+    if (position == m_nPanel)
         return false;
-    const std::size_t last = m_panels.size() - 1;
-    std::size_t next = m_nPanel;
-    if (delta > 0)
-        next = std::min(last, m_nPanel + static_cast<std::size_t>(delta));
-    else
-        next = m_nPanel - std::min(m_nPanel, static_cast<std::size_t>(-static_cast<long long>(delta)));
-    if (next == m_nPanel)
-        return false;
-    m_nPanel = next;
+    m_nPanel = position;
     return true;
 }
 

@@ -26,7 +26,8 @@ public:
 
     // Every device of the configuration, plain names in file order.
     const std::vector<std::string>& GetDevices() const { return m_deviceNames; }
-    // Shows the device's first panel (none when it has no panel). False for a bad index.
+    // Shows the device's first panel that is not hidden (its first when all are; none
+    // when it has no panel). False for a bad index.
     bool SelectDevice(std::size_t index);
     std::size_t GetDeviceIndex() const { return m_nDevice; }
 
@@ -37,9 +38,16 @@ public:
     // The panel statement shown; null when there is none.
     const CCSFSection* GetPanel() const;
 
-    // Page Down (+1) and Page Up (-1): the next or previous panel of the device, staying
-    // on the first and on the last. False when nothing changed.
+    // Whether a panel of the device is hidden ("IsHidden()"): the remote skips it when
+    // the user scrolls through the panels, but jumps still reach it.
+    bool IsPanelHidden(std::size_t index) const;
+
+    // Page Down (+1) and Page Up (-1): the next or previous panel of the device that is
+    // not hidden, staying where it is when there is none that way. False when nothing
+    // changed.
     bool StepPanel(int delta);
+    // Whether StepPanel(delta) would change the panel shown.
+    bool CanStep(int delta) const;
 
     // Presses a button of the panel shown: expands its actions and, when they end with a
     // jump to a panel the configuration has, shows that panel (of whatever device). The
@@ -51,12 +59,14 @@ public:
 
 private:
     void LoadPanels();
+    std::size_t FindStep(int delta) const;
 
     CActionExpander m_expander;
     std::vector<const CCSFSection*> m_devices;
     std::vector<std::string> m_deviceNames;
     std::vector<const CCSFSection*> m_panels;
     std::vector<std::string> m_panelNames;
+    std::vector<bool> m_panelHidden;
     std::size_t m_nDevice = kNoPosition;
     std::size_t m_nPanel = kNoPosition;
     std::string m_lastPress;

@@ -161,14 +161,17 @@ void CPreviewDlg::ShowCurrent()
     }
     m_pView->SetPanel(browser ? browser->GetPanel() : nullptr, m_pRead->source.GetBitmapBase());
     if (index < panels)
-        m_pPanelLabel->setText(QStringLiteral("Panel \"%1\" (%2 of %3)")
-                                   .arg(DwText(browser->GetPanels()[index]))
-                                   .arg(index + 1)
-                                   .arg(panels));
+        m_pPanelLabel->setText(
+            QStringLiteral("Panel \"%1\" (%2 of %3%4)")
+                .arg(DwText(browser->GetPanels()[index]))
+                .arg(index + 1)
+                .arg(panels)
+                .arg(browser->IsPanelHidden(index) ? QStringLiteral(", hidden") : QString()));
     else
         m_pPanelLabel->setText(browser ? QStringLiteral("This device has no panels") : QString());
-    m_pPrevious->setEnabled(index < panels && index > 0);
-    m_pNext->setEnabled(index < panels && index + 1 < panels);
+    // The page keys skip hidden panels, and so do these.
+    m_pPrevious->setEnabled(browser && browser->CanStep(-1));
+    m_pNext->setEnabled(browser && browser->CanStep(1));
 }
 
 void CPreviewDlg::OnDeviceChosen(int row)

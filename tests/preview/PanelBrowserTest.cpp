@@ -16,7 +16,9 @@ namespace {
 // "Empty" has no panel, so the browser starts on "Home". "Home/Main" jumps into "Jazz",
 // whose pages jump among themselves (one of them to a device of the same name in
 // another letter case, one through "this"); the other buttons send codes, loop through
-// aliases or jump to nowhere.
+// aliases or jump to nowhere. "Home/Setup" and "Jazz/A1" are hidden panels, which
+// scrolling skips and jumps reach; "Later" begins with a hidden one, "Secret" has no
+// other.
 const char* const kConfiguration = R"(CCF()
 {
 Device("Empty")
@@ -54,6 +56,7 @@ Button("Quiet",0,60,40,20,4)
 }
 Panel("Setup")
 {
+IsHidden()
 }
 Panel("About")
 {
@@ -82,6 +85,7 @@ JumpDevicePanel("this","A1");
 }
 Panel("A1")
 {
+IsHidden()
 Button("Back",0,0,40,20,12)
 {
 Action()
@@ -89,6 +93,23 @@ Action()
 JumpDevicePanel("JAZZ","a0");
 }
 }
+}
+}
+Device("Later")
+{
+Panel("L1")
+{
+IsHidden()
+}
+Panel("L2")
+{
+}
+}
+Device("Secret")
+{
+Panel("S1")
+{
+IsHidden()
 }
 }
 }
@@ -122,33 +143,52 @@ protected:
 TEST_F(PanelBrowserTest, StartsOnTheFirstDeviceWithAPanel)
 {
     CPanelBrowser browser(m_pRoot.get());
-    EXPECT_EQ(browser.GetDevices(), (std::vector<std::string>{"Empty", "Home", "Jazz"}));
+    EXPECT_EQ(browser.GetDevices(), (std::vector<std::string>{"Empty", "Home", "Jazz", "Later", "Secret"}));
     EXPECT_EQ(Shown(browser), "Home/Main");
     EXPECT_EQ(browser.GetPanels(), (std::vector<std::string>{"Main", "Setup", "About"}));
 
     ASSERT_TRUE(browser.SelectDevice(0));
     EXPECT_EQ(browser.GetPanel(), nullptr);
     EXPECT_FALSE(browser.StepPanel(1));
-    EXPECT_FALSE(browser.SelectDevice(3));
+    EXPECT_FALSE(browser.SelectDevice(5));
     EXPECT_EQ(browser.GetDeviceIndex(), 0u);
+
+    // A device shows its first panel that scrolling reaches.
+    ASSERT_TRUE(browser.SelectDevice(3));
+    EXPECT_EQ(Shown(browser), "Later/L2");
+    ASSERT_TRUE(browser.SelectDevice(4));
+    EXPECT_EQ(Shown(browser), "Secret/S1");
+    EXPECT_FALSE(browser.StepPanel(1));
+    EXPECT_FALSE(browser.StepPanel(-1));
 }
 
-TEST_F(PanelBrowserTest, PageKeysStepThroughTheDevicesPanelsAndStopAtTheEnds)
+TEST_F(PanelBrowserTest, PageKeysSkipHiddenPanelsAndStopAtTheEnds)
 {
     CPanelBrowser browser(m_pRoot.get());
+    EXPECT_TRUE(browser.IsPanelHidden(1));
+    EXPECT_FALSE(browser.IsPanelHidden(2));
     struct SStep
     {
         int delta;
         bool changes;
         const char* shown;
     } const steps[] = {
-        {-1, false, "Home/Main"}, {1, true, "Home/Setup"}, {1, true, "Home/About"},
-        {1, false, "Home/About"}, {-5, true, "Home/Main"}, {5, true, "Home/About"},
+        {-1, false, "Home/Main"}, {1, true, "Home/About"}, {1, false, "Home/About"},
+        {-1, true, "Home/Main"},  {5, true, "Home/About"}, {-5, true, "Home/Main"},
     };
     for (const SStep& s : steps) {
+        EXPECT_EQ(browser.CanStep(s.delta), s.changes) << s.delta << " to " << s.shown;
         EXPECT_EQ(browser.StepPanel(s.delta), s.changes) << s.delta << " to " << s.shown;
         EXPECT_EQ(Shown(browser), s.shown);
     }
+
+    // A jump reaches a hidden panel; scrolling leaves it for the panels shown.
+    ASSERT_TRUE(browser.Press(Button(browser, "Jazz")));
+    ASSERT_TRUE(browser.Press(Button(browser, ">>")));
+    EXPECT_EQ(Shown(browser), "Jazz/A1");
+    EXPECT_FALSE(browser.StepPanel(1));
+    EXPECT_TRUE(browser.StepPanel(-1));
+    EXPECT_EQ(Shown(browser), "Jazz/A0");
 }
 
 struct SPressCase
