@@ -4,13 +4,23 @@
 # players file demo/DW_Devices.xml and the library demo/DW_Library.xml. Everything the
 # run writes (settings store, configuration area, output CCF) stays in demo/work, so
 # the user's own settings are never touched.
+#
+# scripts/demo.sh --gui builds the desktop program as well and opens it on the same
+# settings and configuration area instead, with the demo configuration as its input CCF
+# and demo/work/demo-out.ccf as its output: press "Execute" there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 jobs=$(nproc 2>/dev/null || echo 2)
 build=${DW_DEMO_BUILD_DIR:-build} # another build directory, e.g. for a second checkout
+gui=0
+case "${1:-}" in
+  --gui) gui=1 ;;
+  "") ;;
+  *) echo "usage: scripts/demo.sh [--gui]" >&2; exit 2 ;;
+esac
 scripts/setup.sh
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDW_BUILD_UI=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 "$build/bin/discweaver-cli" --version
 
@@ -28,6 +38,22 @@ mkdir -p "$area/DW_Config"
 cp demo/DW_Devices.xml demo/DW_Library.xml "$area/DW_Config/"
 export DISCWEAVER_SETTINGS=$work/settings
 export DISCWEAVER_MACHINE_SETTINGS=$work/machine-settings
+
+if ((gui)); then
+  [[ -x $build/bin/discweaver ]] || { echo "the desktop program was not built" >&2; exit 1; }
+  # Settings values are quoted; a backslash and a double quote are escaped inside.
+  quote() { local v=${1//\\/\\\\}; printf '"%s"' "${v//\"/\\\"}"; }
+  {
+    echo '[Software\Brisket\Trackloom]'
+    echo "\"ConfigAndTempArea\"=$(quote "$area")"
+    echo "\"InputCCF\"=$(quote "$input")"
+    echo "\"OutputCCF\"=$(quote "$output")"
+    echo '"WelcomeShown"=dword:00000001'
+  } >"$DISCWEAVER_SETTINGS"
+  echo
+  echo "== discweaver (settings in $DISCWEAVER_SETTINGS)"
+  exec "$build/bin/discweaver"
+fi
 
 echo
 echo "== discweaver-cli execute"

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config libxml2-dev libcli11-dev
           libgtest-dev libgmock-dev libbenchmark-dev libpng-dev clang libclang-rt-14-dev
-          qt6-base-dev)
+          qt6-base-dev dpkg-dev)
 
 missing=()
 for p in "${packages[@]}"; do

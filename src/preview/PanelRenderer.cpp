@@ -231,8 +231,10 @@ class CRenderer
 {
 public:
     CRenderer(const SColourForm& form, CPreviewImage& image, const std::string& directory,
-              const SDefaults& defaults, bool selected)
-        : m_form(form), m_image(image), m_directory(directory), m_defaults(defaults), m_bSelected(selected)
+              const SDefaults& defaults, bool selected, const CCSFSection* pressed,
+              std::vector<SPanelButtonArea>* areas)
+        : m_form(form), m_image(image), m_directory(directory), m_defaults(defaults), m_bSelected(selected),
+          m_pPressed(pressed), m_pAreas(areas)
     {
     }
 
@@ -304,10 +306,12 @@ private:
         std::string icon = frameIcon;
         if (button) {
             // Only a button with actions is active; an empty list leaves it inactive.
-            const int state = (active ? 2 : 0) + (m_bSelected ? 1 : 0);
+            const int state = (active ? 2 : 0) + (m_bSelected || node == m_pPressed ? 1 : 0);
             colour = colours[state];
             icon = icons[state];
         }
+        if (button && m_pAreas && !rect.IsEmpty())
+            m_pAreas->push_back({node, rect});
         if (!rect.IsEmpty()) {
             const CPreviewImage* picture = icon.empty() ? nullptr : LoadIcon(icon);
             if (picture)
@@ -350,6 +354,8 @@ private:
     SDefaults m_defaults;
     bool m_bSelected;
     CWarningList* m_pWarnings = nullptr;
+    const CCSFSection* m_pPressed;
+    std::vector<SPanelButtonArea>* m_pAreas;
     std::map<std::string, std::pair<bool, CPreviewImage>> m_icons;
 };
 
@@ -377,10 +383,34 @@ CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDir
         return image;
     SDefaults defaults(form);
     ReadDefaults(form, panel, defaults);
-    CRenderer renderer(form, image, bitmapDirectory, defaults, selected);
+    CRenderer renderer(form, image, bitmapDirectory, defaults, selected, nullptr, nullptr);
     renderer.SetWarnings(warnings);
     renderer.DrawChildren(panel, 0, 0, image.Bounds(), 0);
     return image;
+}
+
+CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory,
+                          const CCSFSection* pressedButton, std::vector<SPanelButtonArea>* areas, bool colour)
+{
+    if (areas)
+        areas->clear();
+    const SColourForm form{colour};
+    CPreviewImage image(kPanelWidth, kPanelHeight, static_cast<std::uint8_t>(form.Shade(3)), colour);
+    if (!panel)
+        return image;
+    SDefaults defaults(form);
+    ReadDefaults(form, panel, defaults);
+    CRenderer renderer(form, image, bitmapDirectory, defaults, false, pressedButton, areas);
+    renderer.DrawChildren(panel, 0, 0, image.Bounds(), 0);
+    return image;
+}
+
+const CCSFSection* FindButtonAt(const std::vector<SPanelButtonArea>& areas, int x, int y)
+{
+    for (auto it = areas.rbegin(); it != areas.rend(); ++it)
+        if (x >= it->rect.left && x < it->rect.right && y >= it->rect.top && y < it->rect.bottom)
+            return it->button;
+    return nullptr;
 }
 
 CPreviewImage ComposeContactSheet(const std::vector<std::pair<std::string, CPreviewImage>>& panels)

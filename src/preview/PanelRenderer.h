@@ -23,6 +23,14 @@ class CCSFSection;
 constexpr int kPanelWidth = 240;
 constexpr int kPanelHeight = 220;
 
+// Where a button shows on the panel: the part of its rectangle left visible by the
+// frames around it and the panel's edges.
+struct SPanelButtonArea
+{
+    const CCSFSection* button = nullptr;
+    SPreviewRect rect;
+};
+
 // The panel statement's node; never fails on odd statements (they are skipped).
 // selected: draw every button in its selected (pressed) look instead.
 // colour: the configuration is for a colour remote (IsColourConfiguration): colours are
@@ -36,6 +44,17 @@ CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDir
 // True when the configuration's capability word names a colour remote. root: the tree's
 // root (the statement holding CCF() or CCF() itself).
 bool IsColourConfiguration(const CCSFSection* root);
+
+// The same drawing with one button (a node of the panel, or null for none) in its
+// selected look, as while a finger is on it. When `areas` is given it receives every
+// button drawn with a visible part, in drawing order, so later entries lie on top.
+CPreviewImage RenderPanel(const CCSFSection* panel, const std::string& bitmapDirectory,
+                          const CCSFSection* pressedButton, std::vector<SPanelButtonArea>* areas,
+                          bool colour = false);
+
+// The button a touch at (x, y) of the panel picture reaches: the topmost area holding
+// the point; null when there is none.
+const CCSFSection* FindButtonAt(const std::vector<SPanelButtonArea>& areas, int x, int y);
 
 // All panels side by side, four a row, each with its name underneath.
 CPreviewImage ComposeContactSheet(const std::vector<std::pair<std::string, CPreviewImage>>& panels);

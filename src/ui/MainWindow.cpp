@@ -10,6 +10,7 @@
 #include "ui/DialogIds.h"
 #include "ui/ListingDlg.h"
 #include "ui/PlayerResolutionDlg.h"
+#include "ui/PreviewDlg.h"
 #include "ui/ProgressDlg.h"
 #include "ui/ResultReport.h"
 #include "ui/UiText.h"
@@ -23,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -83,6 +85,12 @@ CMainWindow::CMainWindow(CDWConfig* config, CCFWrapper* wrapper, QWidget* parent
     auto* about = MakeButton(QStringLiteral("About..."), Body());
     m_pPlayers = MakeButton(QStringLiteral("Players..."), Body());
     m_pLists = MakeButton(QStringLiteral("Lists..."), Body());
+    // Beyond the remote's own: the generated pages tried out before loading them.
+    m_pPreview = MakeButton(QStringLiteral("Preview..."), Body());
+    auto* previewMenu = new QMenu(m_pPreview);
+    m_pPreviewOutput = previewMenu->addAction(QStringLiteral("Output CCF"));
+    m_pPreviewInput = previewMenu->addAction(QStringLiteral("Input CCF"));
+    m_pPreview->setMenu(previewMenu);
 
     auto* capRow = new QHBoxLayout;
     capRow->addWidget(m_pPanelCapCheck);
@@ -97,7 +105,7 @@ CMainWindow::CMainWindow(CDWConfig* config, CCFWrapper* wrapper, QWidget* parent
     left->addWidget(m_pCompress);
     left->addStretch(1);
     auto* right = new QVBoxLayout;
-    for (QPushButton* button : {m_pExecute, help, about, m_pPlayers, m_pLists})
+    for (QPushButton* button : {m_pExecute, help, about, m_pPlayers, m_pLists, m_pPreview})
         right->addWidget(button);
     right->addStretch(1);
     m_pButtonColumn = right;
@@ -114,6 +122,13 @@ CMainWindow::CMainWindow(CDWConfig* config, CCFWrapper* wrapper, QWidget* parent
     connect(about, &QPushButton::clicked, this, &CMainWindow::OnAbout);
     connect(m_pPlayers, &QPushButton::clicked, this, &CMainWindow::OnPlayers);
     connect(m_pLists, &QPushButton::clicked, this, &CMainWindow::OnLists);
+    connect(m_pPreviewOutput, &QAction::triggered, this, [this]() { OnPreview(true); });
+    connect(m_pPreviewInput, &QAction::triggered, this, [this]() { OnPreview(false); });
+    // A file can be previewed only when its field names one.
+    connect(previewMenu, &QMenu::aboutToShow, this, [this]() {
+        m_pPreviewOutput->setEnabled(!m_pOutput->text().isEmpty());
+        m_pPreviewInput->setEnabled(!m_pInput->text().isEmpty());
+    });
 
     // The fields as configured.
     m_pInput->setText(DwText(m_pConfig->GetInputCcf()));
@@ -326,6 +341,16 @@ void CMainWindow::OnLists()
         StartPrepareJob(kJobPrepareForLists, "Preparing for Lists...");
 }
 
+void CMainWindow::OnPreview(bool output)
+{
+    if (!IsIdle())
+        return;
+    const QString path = (output ? m_pOutput : m_pInput)->text();
+    if (path.isEmpty())
+        return;
+    OpenChild(new CPreviewDlg(PathBytes(path), this), kPreviewDialog, false, true);
+}
+
 void CMainWindow::OnAbout()
 {
     if (!IsIdle())
@@ -387,6 +412,7 @@ void CMainWindow::AfterExecution()
         OpenChild(new CListingDlg(kWarningCaption, DwText(message), m_emptyLists, this), kListingDialog,
                   false, true);
     }
+    SetStatusText(QStringLiteral("Output written; \"Preview...\" shows its pages."));
     emit ExecutionSucceeded(DwText(m_pConfig->GetOutputCcf()));
 }
 

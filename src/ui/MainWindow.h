@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -45,6 +46,8 @@ public:
     void OnPlayers();
     void OnLists();
     void OnAbout();
+    // Opens the preview window for the output (true) or the input CCF the fields name.
+    void OnPreview(bool output);
     // Asks the window to close: stores the fields and runs the exit job (refused while
     // busy).
     void RequestClose();
@@ -61,6 +64,7 @@ public:
     QPushButton* GetExecuteButton() const { return m_pExecute; }
     QPushButton* GetPlayersButton() const { return m_pPlayers; }
     QPushButton* GetListsButton() const { return m_pLists; }
+    QPushButton* GetPreviewButton() const { return m_pPreview; }
     bool HasClosed() const { return m_bExitDone; }
     // The column of buttons on the right ("Execute" ... "Lists...", then a stretch), for
     // code that adds a button of its own: insertWidget(GetButtonColumn()->count() - 1, b).
@@ -116,6 +120,9 @@ private:
     QPushButton* m_pPlayers = nullptr;
     QPushButton* m_pLists = nullptr;
     QVBoxLayout* m_pButtonColumn = nullptr;
+    QPushButton* m_pPreview = nullptr;
+    QAction* m_pPreviewOutput = nullptr;
+    QAction* m_pPreviewInput = nullptr;
     bool m_bPanelCapGuard = false;
 
     // Written by the jobs, read in OnChildClose after their thread has ended.

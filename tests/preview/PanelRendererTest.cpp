@@ -290,3 +290,93 @@ TEST(PreviewPng, WritesScaledPictureAndLeavesNoTemporaryFile)
 }
 
 } // namespace
+
+// Where a touch lands on the artist page: the disc button "Kind" at (0,40) 40×28, the
+// track button "Sowhat" at (120,4) inside the frame at (40,40), so (160,44) 60×20 on the
+// panel; frames and gaps hold no button.
+struct SHitCase
+{
+    const char* what;
+    int x, y;
+    const char* button; // null: none
+};
+
+class PanelHit : public ::testing::TestWithParam<SHitCase>
+{
+};
+
+TEST_P(PanelHit, TouchReachesTheButtonDrawnThere)
+{
+    const SHitCase& c = GetParam();
+    auto root = ParseCsf(kArtistPage);
+    std::vector<SPanelButtonArea> areas;
+    RenderPanel(FirstPanel(root.get()), "", nullptr, &areas);
+    const CCSFSection* hit = FindButtonAt(areas, c.x, c.y);
+    std::string name;
+    if (hit)
+        ASSERT_TRUE(hit->IsButtonStatement(&name));
+    EXPECT_EQ(name, c.button ? c.button : "") << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PanelHit,
+                         ::testing::Values(SHitCase{"disc button's top left", 0, 40, "Kind"},
+                                           SHitCase{"disc button's last pixel", 39, 67, "Kind"},
+                                           SHitCase{"just right of it, on the name frame", 40, 50, nullptr},
+                                           SHitCase{"just below it", 10, 68, nullptr},
+                                           SHitCase{"nested track button, placed by its frame", 160, 44,
+                                                    "Sowhat"},
+                                           SHitCase{"its last pixel", 219, 63, "Sowhat"},
+                                           SHitCase{"the header frame", 120, 10, nullptr},
+                                           SHitCase{"outside the panel", -1, 45, nullptr}));
+
+TEST(PanelHit, TopmostWinsAndFramesClipWhatCanBeTouched)
+{
+    // "Over" is drawn after "Under" on the same place; "Cut" reaches beyond its frame,
+    // which shows only its left 20 columns.
+    auto root = ParseCsf("Device(\"D\")\n{\nPanel(\"P\")\n{\n"
+                         "Button(\"Under\",10,10,50,50,1)\n{\n}\n"
+                         "Button(\"Over\",30,30,50,50,2)\n{\n}\n"
+                         "Frame(\"\",100,100,40,40)\n{\nButton(\"Cut\",20,0,60,20,3)\n{\n}\n}\n"
+                         "Button(\"Gone\",300,0,20,20,4)\n{\n}\n}\n}\n");
+    const CCSFSection* panel = FirstPanel(root.get());
+    std::vector<SPanelButtonArea> areas;
+    RenderPanel(panel, "", nullptr, &areas);
+    auto nameAt = [&](int x, int y) {
+        std::string name;
+        const CCSFSection* hit = FindButtonAt(areas, x, y);
+        if (hit)
+            hit->IsButtonStatement(&name);
+        return name;
+    };
+    EXPECT_EQ(nameAt(15, 15), "Under");
+    EXPECT_EQ(nameAt(40, 40), "Over");
+    EXPECT_EQ(nameAt(125, 105), "Cut");
+    EXPECT_EQ(nameAt(145, 105), "") << "the part the frame hides";
+    EXPECT_EQ(areas.size(), 3u) << "a button wholly off the panel has no area";
+}
+
+TEST(PanelRenderer, PressedButtonAloneTakesItsSelectedLook)
+{
+    // The defaults of the four looks: the active disc button "Kind" turns from its
+    // panel's active unselected dark grey to the default active selected light grey,
+    // the inactive track button keeps the panel's light grey.
+    auto root = ParseCsf(kArtistPage);
+    const CCSFSection* panel = FirstPanel(root.get());
+    std::vector<SPanelButtonArea> areas;
+    const CPreviewImage plain = RenderPanel(panel, "", nullptr, &areas);
+    const CCSFSection* kind = FindButtonAt(areas, 5, 45);
+    ASSERT_NE(kind, nullptr);
+    const CPreviewImage pressed = RenderPanel(panel, "", kind, nullptr);
+    EXPECT_EQ(plain.Get(2, 42), 1);
+    EXPECT_EQ(pressed.Get(2, 42), 2);
+    EXPECT_EQ(pressed.Get(162, 46), 2);
+    int differing = 0;
+    for (int y = 0; y < kPanelHeight; ++y)
+        for (int x = 0; x < kPanelWidth; ++x)
+            if (plain.Get(x, y) != pressed.Get(x, y)) {
+                ++differing;
+                EXPECT_TRUE(x < 40 && y >= 40 && y < 68)
+                    << "changed outside the pressed button at " << x << "," << y;
+            }
+    EXPECT_GT(differing, 0);
+}
