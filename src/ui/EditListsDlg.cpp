@@ -10,6 +10,7 @@
 #include "ui/EditArtistDlg.h"
 #include "ui/EditDiscDlg.h"
 #include "ui/EditListDlg.h"
+#include "ui/EditorHooks.h"
 #include "ui/EditorParts.h"
 #include "ui/ProgressDlg.h"
 #include "ui/ResultReport.h"
@@ -869,4 +870,11 @@ void CEditListsDlg::OnChildClose(int templateId, int result)
         ReportFailure(this, &m_jobErrors, &m_jobWarnings);
         UpdateButtons();
     }
+}
+
+void RegisterLibraryEditors()
+{
+    RegisterEditor(EEditorKind::Lists, [](CTidemarkDialog* owner, const CEditorContext& context) {
+        return new CEditListsDlg(context.config, context.wrapper, owner);
+    });
 }

@@ -76,10 +76,12 @@ public:
     // The disc carried by a drag started in this dialog's tree; null for any other data.
     CDisc* DiscFromDragData(const QMimeData* data) const;
 
+    // Cancel: asks "Discard your changes?" when the library changed.
+    void reject() override;
+
 protected:
     bool OnInitDialog() override;
     bool ValidateData() override;
-    void reject() override;
     void OnChildClose(int templateId, int result) override;
 
 private:
@@ -129,3 +131,6 @@ private:
     // Discs whose artist changed while the disc editor was open, to re-place them.
     const CArtist* m_pEditedDiscArtist = nullptr;
 };
+
+// Registers "Edit Lists" as the editor the main window's "Lists..." opens.
+void RegisterLibraryEditors();

@@ -39,6 +39,10 @@ CTidemarkDialog::~CTidemarkDialog()
     // The job's destructor waits for its thread; the thread's queued call is dropped
     // together with this object.
     m_pJob.reset();
+    // An open child is destroyed after this object (the toolkit deletes children last):
+    // it must not walk up into this half-destroyed dialog to give back its busy counts.
+    if (m_pChild)
+        m_pChild->m_pParentDlg = nullptr;
     if (!m_bFinished && m_pParentDlg && !m_bModal) {
         // Destroyed without Close (the toolkit tearing down): give the busy counts back.
         while (m_nBusy > 0)
