@@ -14,6 +14,7 @@
 #include "ui/EditListsDlg.h"
 #include "ui/EditTrackDlg.h"
 #include "ui/EditorParts.h"
+#include "ui/ListingDlg.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,6 +26,7 @@
 #include <QTreeWidget>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace dwuitest;
 
@@ -467,6 +469,48 @@ private slots:
         QCOMPARE(open.owner.childCloses[0].templateId, int(kEditListsDialog));
         QVERIFY(area.Disc("Jazz", "Miles Davis", "Bitches Brew")); // read again from the file
         QVERIFY(!area.Library().IsModified());
+    }
+
+    void editingADiscMovesItToTheChosenArtist()
+    {
+        SETUP_AREA(area);
+        COpenLists open(area);
+        CDisc* giant = area.Disc("Jazz", "Coltrane", "Giant Steps");
+        QVERIFY(open.lists->SelectObject(giant));
+        QTest::mouseClick(open.Button("edit"), Qt::LeftButton);
+        auto* editor = open.Child<CEditDiscDlg>();
+        QVERIFY(editor);
+        QCOMPARE(editor->GetArtistBox()->currentText(), QStringLiteral("Coltrane"));
+        editor->GetArtistBox()->setCurrentIndex(editor->GetArtistBox()->findText("Miles Davis"));
+        editor->accept();
+        QTRY_VERIFY(!open.lists->GetOpenChild());
+        CArtist* miles = area.Artist("Jazz", "Miles Davis");
+        QCOMPARE(giant->GetArtist(), miles);
+        QVERIFY(miles->GetDiscs().Contains(giant));
+        QCOMPARE(open.lists->ItemFor(giant)->parent(), open.lists->ItemFor(miles));
+        QCOMPARE(open.lists->GetTree()->currentItem(), open.lists->ItemFor(giant));
+    }
+
+    void failedReloadShowsItsLinesThenCloses()
+    {
+        SETUP_AREA(area);
+        CScriptedPrompts prompts;
+        prompts.answers.push_back(EPromptAnswer::Yes);
+        COpenLists open(area);
+        QVERIFY(open.lists->SelectObject(area.Disc("Jazz", "Miles Davis", "Bitches Brew")));
+        QTest::mouseClick(open.Button("delete"), Qt::LeftButton);
+        {
+            std::ofstream broken(area.Config().GetLibraryFile(), std::ios::trunc);
+            broken << "<DiscweaverLibrary Version=\"1\"><Library><Volume";
+        }
+        open.lists->reject();
+        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CListingDlg*>(open.lists->GetOpenChild()), 20000);
+        QVERIFY(!open.Closed());
+        // The tree shows what the library now holds, not what was freed.
+        QCOMPARE(open.lists->GetTree()->topLevelItem(0)->childCount(),
+                 static_cast<int>(area.Library().GetLists().GetCount()));
+        open.lists->GetOpenChild()->accept();
+        QTRY_VERIFY(open.Closed());
     }
 
     void okSavesTheLibraryFile()
