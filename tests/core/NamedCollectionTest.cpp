@@ -239,7 +239,7 @@ TEST(NamedCollection, MovesAndSorting)
 TEST(NamedCollection, SortOnceLeavesKeepSortedAlone)
 {
     CTestCollection c;
-    CTestElement* c1 = c.Add(nullptr, new CTestElement("c", 1));
+    CTestElement* c1 = c.Add(nullptr, new CTestElement("c"));
     c.Add(nullptr, new CTestElement("A"));
     c.Add(nullptr, new CTestElement("b"));
     c.ClearModified();
