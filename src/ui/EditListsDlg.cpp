@@ -433,7 +433,7 @@ QTreeWidgetItem* CEditListsDlg::ItemFor(const void* object)
     auto it = m_items.find(object);
     if (it != m_items.end())
         return it->second;
-    // Fill the levels above it.
+    // Fill the levels above it. Only addresses are compared: object may be of any level.
     const void* above = nullptr;
     for (CLibList* list : m_pLibrary->GetLists()) {
         if (list == object)
@@ -441,8 +441,9 @@ QTreeWidgetItem* CEditListsDlg::ItemFor(const void* object)
         for (CArtist* artist : list->GetArtists()) {
             if (artist == object)
                 above = list;
-            else if (artist->GetDiscs().Contains(static_cast<const CDisc*>(object)) == object)
-                above = artist;
+            for (CDisc* disc : artist->GetDiscs())
+                if (disc == object)
+                    above = artist;
         }
     }
     if (!above)
@@ -845,6 +846,13 @@ void CEditListsDlg::RunLibraryJob(int jobId)
 
 void CEditListsDlg::OnChildClose(int templateId, int result)
 {
+    // A reload emptied the library and read it again, whatever its outcome: every node
+    // points at what is gone.
+    if (templateId == kProgressDialog && result == kJobCancelLists)
+        Fill();
+    // The frame has put the buttons back as they were when the child opened; the
+    // selection may have changed since.
+    UpdateButtons();
     if (templateId == kListingDialog) {
         if (m_bCloseAfterListing)
             Close(2);
@@ -853,8 +861,6 @@ void CEditListsDlg::OnChildClose(int templateId, int result)
     if (templateId != kProgressDialog)
         return;
     if (result == kJobCancelLists) {
-        // The library was emptied and read again: every node points at what is gone.
-        Fill();
         if (m_bJobOk) {
             Close(2);
             return;

@@ -185,6 +185,8 @@ private slots:
         CLibList* bop = area.List("Bop");
         QVERIFY(bop);
         QCOMPARE(open.lists->GetTree()->currentItem(), open.lists->ItemFor(bop));
+        QCOMPARE(open.Button("edit")->text(), QStringLiteral("Edit List"));
+        QVERIFY(open.Button("edit")->isEnabled()); // the buttons follow the new selection
 
         QTest::mouseClick(open.Button("add"), Qt::LeftButton); // "Add Disc"
         auto* discEditor = open.Child<CEditDiscDlg>();
