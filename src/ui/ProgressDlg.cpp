@@ -14,16 +14,23 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace {
 
 // Texts longer than a progress buffer are cut as the formatting helpers cut them.
-std::string CutProgressText(const char* text)
+template <class TPending> void StorePending(TPending& pending, const char* text)
 {
-    std::string copy(text);
-    if (copy.size() > kProgressTextSize - 1)
-        copy.resize(kProgressTextSize - 1);
-    return copy;
+    pending.text.assign(text, ::strnlen(text, kProgressTextSize - 1));
+    pending.set = true;
+}
+
+template <class TPending> std::optional<std::string> TakePending(TPending& pending)
+{
+    if (!pending.set)
+        return std::nullopt;
+    pending.set = false;
+    return pending.text;
 }
 
 } // namespace
@@ -112,11 +119,11 @@ void CProgressDlg::Update(std::uint32_t position, std::uint32_t maximum, const c
 {
     std::lock_guard<std::mutex> lock(m_pendingLock);
     if (title)
-        m_pendingTitle = CutProgressText(title);
+        StorePending(m_pendingTitle, title);
     if (heading)
-        m_pendingHeading = CutProgressText(heading);
+        StorePending(m_pendingHeading, heading);
     if (body)
-        m_pendingBody = CutProgressText(body);
+        StorePending(m_pendingBody, body);
     if (position != kNoChange)
         m_nPendingPosition = position;
     if (maximum != kNoChange)
@@ -140,9 +147,9 @@ void CProgressDlg::ApplyPending()
     {
         std::lock_guard<std::mutex> lock(m_pendingLock);
         m_bApplyPosted = false;
-        title.swap(m_pendingTitle);
-        heading.swap(m_pendingHeading);
-        body.swap(m_pendingBody);
+        title = TakePending(m_pendingTitle);
+        heading = TakePending(m_pendingHeading);
+        body = TakePending(m_pendingBody);
         position = m_nPendingPosition;
         maximum = m_nPendingMaximum;
         showNow = m_bPendingShowNow;
@@ -151,6 +158,7 @@ void CProgressDlg::ApplyPending()
         m_bPendingShowNow = false;
     }
     ++m_nApplies;
+    m_applyClock.start();
     if (title)
         setWindowTitle(DwText(*title));
     if (heading)

@@ -14,6 +14,7 @@
 #include "core/Progress.h"
 #include "ui/TidemarkDialog.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <mutex>
@@ -31,6 +32,9 @@ class CProgressDlg : public CTidemarkDialog, public CProgressSink
 public:
     enum ELayout { kWithBar = 1, kTextsOnly = 2 };
     static constexpr int kShowDelayMs = 500;
+    // Posted updates are applied at most this often; a window repaints no faster anyway,
+    // and the job's worker keeps the processor to itself in between.
+    static constexpr int kApplyIntervalMs = 20;
 
     // Takes the job (any layout other than 2 counts as 1). parent may be null for a
     // modal run (RunModal) at start-up.
@@ -55,7 +59,10 @@ protected:
     void OnThreadFinished(int jobId) override;
 
 private:
+    // Takes the pending values and shows them.
     void ApplyPending();
+    // The posted call: applies now, or later when the last apply was very recent.
+    void OnApplyPosted();
     void ShowNow();
 
     int m_nLayoutMode;
@@ -69,10 +76,19 @@ private:
     QProgressBar* m_pBar = nullptr;
     int m_nApplies = 0;
 
+    QElapsedTimer m_applyClock;
+
+    // A pending text keeps its buffer from update to update, so that reporting does not
+    // allocate on the worker.
+    struct CPendingText
+    {
+        std::string text;
+        bool set = false;
+    };
     std::mutex m_pendingLock; // guards the fields below
-    std::optional<std::string> m_pendingTitle;
-    std::optional<std::string> m_pendingHeading;
-    std::optional<std::string> m_pendingBody;
+    CPendingText m_pendingTitle;
+    CPendingText m_pendingHeading;
+    CPendingText m_pendingBody;
     std::uint32_t m_nPendingPosition = kNoChange;
     std::uint32_t m_nPendingMaximum = kNoChange;
     bool m_bPendingShowNow = false;

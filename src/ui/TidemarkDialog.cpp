@@ -365,10 +365,18 @@ void CTidemarkDialog::SaveWindowSize()
     QSize size = (isMaximized() || isMinimized()) ? normalGeometry().size() : this->size();
     if (!size.isValid())
         return;
-    WriteRegistryDword(HKEY_CURRENT_USER, m_sizeKey.c_str(), (m_sizeName + ".w").c_str(),
-                       static_cast<std::uint32_t>(size.width()));
-    WriteRegistryDword(HKEY_CURRENT_USER, m_sizeKey.c_str(), (m_sizeName + ".h").c_str(),
-                       static_cast<std::uint32_t>(size.height()));
+    // Every job's progress dialog closes through here: rewrite the settings only when the
+    // size differs from the stored one.
+    const std::pair<const char*, int> values[] = {{".w", size.width()}, {".h", size.height()}};
+    for (const auto& [suffix, value] : values) {
+        std::string name = m_sizeName + suffix;
+        std::uint32_t stored = 0;
+        if (ReadRegistryDword(HKEY_CURRENT_USER, m_sizeKey.c_str(), name.c_str(), &stored) &&
+            stored == static_cast<std::uint32_t>(value))
+            continue;
+        WriteRegistryDword(HKEY_CURRENT_USER, m_sizeKey.c_str(), name.c_str(),
+                           static_cast<std::uint32_t>(value));
+    }
 }
 
 void CTidemarkDialog::SetMinTrackSize(int width, int height)
