@@ -19,8 +19,6 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QMimeData>
 #include <QPushButton>
@@ -29,125 +27,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kKindRole = Qt::UserRole;
-constexpr int kObjectRole = Qt::UserRole + 1;
-constexpr int kFilledRole = Qt::UserRole + 2;
-
-const void* ObjectOf(const QTreeWidgetItem* item)
-{
-    return item ? reinterpret_cast<const void*>(item->data(0, kObjectRole).value<quintptr>()) : nullptr;
-}
-
-template <class T> T* As(const QTreeWidgetItem* item)
-{
-    return const_cast<T*>(static_cast<const T*>(ObjectOf(item)));
-}
-
-bool IsFilled(const QTreeWidgetItem* item)
-{
-    return item->data(0, kFilledRole).toBool();
-}
-
-// The children of a node's object, in collection order.
-std::vector<std::pair<CEditListsDlg::ENodeKind, const void*>> ChildrenOf(const QTreeWidgetItem* item)
-{
-    std::vector<std::pair<CEditListsDlg::ENodeKind, const void*>> children;
-    switch (CEditListsDlg::KindOf(item)) {
-    case CEditListsDlg::kRootNode:
-        for (const CLibList* list : As<CLibrary>(item)->GetLists())
-            children.emplace_back(CEditListsDlg::kListNode, list);
-        break;
-    case CEditListsDlg::kListNode:
-        for (const CArtist* artist : As<CLibList>(item)->GetArtists())
-            children.emplace_back(CEditListsDlg::kArtistNode, artist);
-        break;
-    case CEditListsDlg::kArtistNode:
-        for (const CDisc* disc : As<CArtist>(item)->GetDiscs())
-            children.emplace_back(CEditListsDlg::kDiscNode, disc);
-        break;
-    default:
-        break;
-    }
-    return children;
-}
-
-bool HasChildren(CEditListsDlg::ENodeKind kind, const void* object)
-{
-    switch (kind) {
-    case CEditListsDlg::kRootNode:
-        return static_cast<const CLibrary*>(object)->GetLists().GetCount() > 0;
-    case CEditListsDlg::kListNode:
-        return static_cast<const CLibList*>(object)->GetArtists().GetCount() > 0;
-    case CEditListsDlg::kArtistNode:
-        return static_cast<const CArtist*>(object)->GetDiscs().GetCount() > 0;
-    default:
-        return false;
-    }
-}
-
-const CTreeLabels& LabelsOf(CEditListsDlg::ENodeKind kind)
-{
-    static const CTreeLabels none{"Add", "Edit", "Delete", "Sort"};
-    switch (kind) {
-    case CEditListsDlg::kRootNode:
-        return CLibrary::GetTreeLabels();
-    case CEditListsDlg::kListNode:
-        return CLibList::GetTreeLabels();
-    case CEditListsDlg::kArtistNode:
-        return CArtist::GetTreeLabels();
-    case CEditListsDlg::kDiscNode:
-        return CDisc::GetTreeLabels();
-    default:
-        return none;
-    }
-}
-
-// What Move, Sort and Keep Sorted of a node act on: the collection the node is in (the
-// lists for the root).
-struct CSiblings
-{
-    bool present = false;
-    bool keepSorted = false;
-    bool first = true;
-    bool last = true;
-};
-
-CSiblings SiblingsOf(const QTreeWidgetItem* item)
-{
-    CSiblings s;
-    auto fill = [&s](const auto& collection, const auto* element) {
-        s.present = true;
-        s.keepSorted = collection.IsKeepSorted();
-        if (element) {
-            s.first = element->GetPosition() == 0;
-            s.last = element->GetPosition() + 1 >= collection.GetCount();
-        }
-    };
-    switch (CEditListsDlg::KindOf(item)) {
-    case CEditListsDlg::kRootNode:
-        fill(As<CLibrary>(item)->GetLists(), static_cast<const CLibList*>(nullptr));
-        break;
-    case CEditListsDlg::kListNode: {
-        CLibList* list = As<CLibList>(item);
-        fill(list->GetLibrary()->GetLists(), list);
-        break;
-    }
-    case CEditListsDlg::kArtistNode: {
-        CArtist* artist = As<CArtist>(item);
-        fill(artist->GetList()->GetArtists(), artist);
-        break;
-    }
-    case CEditListsDlg::kDiscNode: {
-        CDisc* disc = As<CDisc>(item);
-        fill(disc->GetArtist()->GetDiscs(), disc);
-        break;
-    }
-    default:
-        break;
-    }
-    return s;
-}
 
 QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent)
 {
@@ -158,76 +37,6 @@ QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent)
 }
 
 } // namespace
-
-// ---- the tree ---------------------------------------------------------------------------
-
-CLibraryTree::CLibraryTree(CEditListsDlg* owner, QWidget* parent) : QTreeWidget(parent), m_pOwner(owner)
-{
-    setHeaderHidden(true);
-    setUniformRowHeights(true);
-    setDragEnabled(true);
-    setAcceptDrops(true);
-    setDropIndicatorShown(true);
-    setDragDropMode(QAbstractItemView::DragDrop);
-    setDefaultDropAction(Qt::MoveAction);
-    UseProntoFont(this);
-}
-
-QMimeData* CLibraryTree::MakeDragData(QTreeWidgetItem* item) const
-{
-    if (CEditListsDlg::KindOf(item) != CEditListsDlg::kDiscNode)
-        return nullptr;
-    auto* data = new QMimeData;
-    data->setData(QString::fromLatin1(kDiscMimeType),
-                  QByteArray::number(reinterpret_cast<quintptr>(ObjectOf(item))));
-    return data;
-}
-
-QMimeData* CLibraryTree::mimeData(const QList<QTreeWidgetItem*>& items) const
-{
-    return items.size() == 1 ? MakeDragData(items.front()) : nullptr;
-}
-
-QStringList CLibraryTree::mimeTypes() const
-{
-    return {QString::fromLatin1(kDiscMimeType)};
-}
-
-Qt::DropActions CLibraryTree::supportedDropActions() const
-{
-    return Qt::MoveAction;
-}
-
-void CLibraryTree::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (m_pOwner->DiscFromDragData(event->mimeData()))
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
-
-void CLibraryTree::dragMoveEvent(QDragMoveEvent* event)
-{
-    QTreeWidgetItem* target = itemAt(event->position().toPoint());
-    auto kind = CEditListsDlg::KindOf(target);
-    if (m_pOwner->DiscFromDragData(event->mimeData()) &&
-        (kind == CEditListsDlg::kArtistNode || kind == CEditListsDlg::kDiscNode))
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
-
-void CLibraryTree::dropEvent(QDropEvent* event)
-{
-    CDisc* disc = m_pOwner->DiscFromDragData(event->mimeData());
-    QTreeWidgetItem* target = itemAt(event->position().toPoint());
-    // The model moves the disc and the dialog moves its item: Qt must not remove the
-    // dragged row itself.
-    event->setDropAction(Qt::IgnoreAction);
-    event->accept();
-    if (disc && target)
-        m_pOwner->DropDisc(m_pOwner->ItemFor(disc), target);
-}
 
 // ---- the dialog -------------------------------------------------------------------------
 
@@ -279,8 +88,10 @@ CEditListsDlg::CEditListsDlg(CDWConfig* config, CCFWrapper* wrapper, QWidget* pa
     connect(m_pDelete, &QPushButton::clicked, this, &CEditListsDlg::OnDelete);
     connect(m_pMoveUp, &QPushButton::clicked, this, [this]() { OnMove(true); });
     connect(m_pMoveDown, &QPushButton::clicked, this, [this]() { OnMove(false); });
-    connect(m_pSort, &QPushButton::clicked, this, &CEditListsDlg::OnSort);
-    connect(m_pKeepSorted, &QCheckBox::clicked, this, &CEditListsDlg::OnKeepSorted);
+    connect(m_pSort, &QPushButton::clicked, this,
+            [this]() { ChangeSiblings([](auto& collection) { collection.Sort(); }); });
+    connect(m_pKeepSorted, &QCheckBox::clicked, this,
+            [this](bool on) { ChangeSiblings([on](auto& collection) { collection.SetKeepSorted(on); }); });
     resize(620, 480);
     Fill();
 }
@@ -293,21 +104,12 @@ bool CEditListsDlg::OnInitDialog()
 
 CEditListsDlg::ENodeKind CEditListsDlg::KindOf(const QTreeWidgetItem* item)
 {
-    return item ? static_cast<ENodeKind>(item->data(0, kKindRole).toInt()) : kPlaceholder;
+    return NodeKind(item);
 }
 
 QTreeWidgetItem* CEditListsDlg::MakeItem(ENodeKind kind, const void* object, bool hasChildren)
 {
-    auto* item = new QTreeWidgetItem;
-    item->setData(0, kKindRole, static_cast<int>(kind));
-    item->setData(0, kObjectRole, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
-    item->setData(0, kFilledRole, false);
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (kind == kDiscNode)
-        flags |= Qt::ItemIsDragEnabled;
-    if (kind == kDiscNode || kind == kArtistNode)
-        flags |= Qt::ItemIsDropEnabled;
-    item->setFlags(flags);
+    QTreeWidgetItem* item = MakeNode(kind, object);
     // Levels are filled when first expanded; until then a placeholder gives the node
     // its expander.
     if (hasChildren)
@@ -319,24 +121,7 @@ QTreeWidgetItem* CEditListsDlg::MakeItem(ENodeKind kind, const void* object, boo
 
 void CEditListsDlg::SetItemText(QTreeWidgetItem* item)
 {
-    std::string text;
-    switch (KindOf(item)) {
-    case kRootNode:
-        text = As<CLibrary>(item)->GetDisplayText();
-        break;
-    case kListNode:
-        text = As<CLibList>(item)->GetDisplayText();
-        break;
-    case kArtistNode:
-        text = As<CArtist>(item)->GetDisplayText();
-        break;
-    case kDiscNode:
-        text = As<CDisc>(item)->GetDisplayText();
-        break;
-    default:
-        break;
-    }
-    item->setText(0, BytesToField(text));
+    item->setText(0, BytesToField(NodeText(item)));
 }
 
 void CEditListsDlg::Fill()
@@ -352,14 +137,14 @@ void CEditListsDlg::Fill()
 
 void CEditListsDlg::FillChildren(QTreeWidgetItem* item)
 {
-    if (!item || IsFilled(item) || KindOf(item) == kDiscNode || KindOf(item) == kPlaceholder)
+    if (!item || IsNodeFilled(item) || KindOf(item) == kDiscNode || KindOf(item) == kPlaceholderNode)
         return;
-    item->setData(0, kFilledRole, true);
+    SetNodeFilled(item);
     QList<QTreeWidgetItem*> placeholder = item->takeChildren();
     qDeleteAll(placeholder);
     QList<QTreeWidgetItem*> children;
-    for (auto [kind, object] : ChildrenOf(item))
-        children << MakeItem(kind, object, HasChildren(kind, object));
+    for (auto [kind, object] : NodeChildren(item))
+        children << MakeItem(kind, object, NodeHasChildren(kind, object));
     item->addChildren(children);
 }
 
@@ -367,7 +152,7 @@ void CEditListsDlg::ForgetItem(QTreeWidgetItem* item)
 {
     for (int i = 0; i < item->childCount(); ++i)
         ForgetItem(item->child(i));
-    auto it = m_items.find(ObjectOf(item));
+    auto it = m_items.find(NodeObject(item));
     if (it != m_items.end() && it->second == item)
         m_items.erase(it);
 }
@@ -376,8 +161,8 @@ void CEditListsDlg::Sync(QTreeWidgetItem* item)
 {
     if (!item)
         return;
-    auto children = ChildrenOf(item);
-    if (!IsFilled(item)) {
+    auto children = NodeChildren(item);
+    if (!IsNodeFilled(item)) {
         if (children.empty())
             qDeleteAll(item->takeChildren());
         else if (item->childCount() == 0)
@@ -402,7 +187,7 @@ void CEditListsDlg::Sync(QTreeWidgetItem* item)
             old.removeOne(child);
             SetItemText(child);
         } else {
-            child = MakeItem(kind, object, HasChildren(kind, object));
+            child = MakeItem(kind, object, NodeHasChildren(kind, object));
         }
         fresh << child;
     }
@@ -419,11 +204,6 @@ void CEditListsDlg::Sync(QTreeWidgetItem* item)
         m_pTree->setCurrentItem(current);
     else if (currentGone)
         m_pTree->setCurrentItem(item);
-}
-
-QTreeWidgetItem* CEditListsDlg::ParentItemOf(QTreeWidgetItem* item)
-{
-    return item ? item->parent() : nullptr;
 }
 
 QTreeWidgetItem* CEditListsDlg::ItemFor(const void* object)
@@ -480,15 +260,15 @@ void CEditListsDlg::UpdateButtons()
 {
     QTreeWidgetItem* item = m_pTree->currentItem();
     ENodeKind kind = KindOf(item);
-    const CTreeLabels& labels = LabelsOf(kind);
+    const CTreeLabels& labels = NodeLabels(kind);
     m_pAdd->setText(QString::fromLatin1(labels.add));
     m_pEdit->setText(QString::fromLatin1(labels.edit));
     m_pDelete->setText(QString::fromLatin1(labels.remove));
     m_pSort->setText(QString::fromLatin1(labels.sort));
     if (!IsIdle())
         return;
-    bool node = kind != kPlaceholder;
-    CSiblings siblings = SiblingsOf(item);
+    bool node = kind != kPlaceholderNode;
+    CNodeSiblings siblings = NodeSiblings(item);
     m_pAdd->setEnabled(node);
     m_pEdit->setEnabled(node && kind != kRootNode);
     m_pDelete->setEnabled(node && kind != kRootNode);
@@ -509,17 +289,17 @@ void CEditListsDlg::OnAdd()
         OpenListEditor(nullptr);
         break;
     case kListNode: {
-        CLibList* list = As<CLibList>(item);
+        CLibList* list = NodeAs<CLibList>(item);
         OpenDiscEditor(nullptr, list, list->GetArtists().GetFirst(), item);
         break;
     }
     case kArtistNode: {
-        CArtist* artist = As<CArtist>(item);
+        CArtist* artist = NodeAs<CArtist>(item);
         OpenDiscEditor(nullptr, artist->GetList(), artist, item);
         break;
     }
     case kDiscNode: {
-        CDisc* disc = As<CDisc>(item);
+        CDisc* disc = NodeAs<CDisc>(item);
         OpenDiscEditor(nullptr, disc->GetArtist()->GetList(), disc->GetArtist(), item);
         break;
     }
@@ -533,13 +313,13 @@ void CEditListsDlg::OnEdit()
     QTreeWidgetItem* item = m_pTree->currentItem();
     switch (KindOf(item)) {
     case kListNode:
-        OpenListEditor(As<CLibList>(item));
+        OpenListEditor(NodeAs<CLibList>(item));
         break;
     case kArtistNode:
-        OpenArtistEditor(As<CArtist>(item));
+        OpenArtistEditor(NodeAs<CArtist>(item));
         break;
     case kDiscNode: {
-        CDisc* disc = As<CDisc>(item);
+        CDisc* disc = NodeAs<CDisc>(item);
         OpenDiscEditor(disc, disc->GetArtist()->GetList(), disc->GetArtist(), item);
         break;
     }
@@ -582,7 +362,7 @@ void CEditListsDlg::OpenDiscEditor(CDisc* disc, CLibList* list, CArtist* artist,
 {
     CPlayer* player = nullptr;
     if (KindOf(from) == kDiscNode)
-        player = As<CDisc>(from)->GetPlayer();
+        player = NodeAs<CDisc>(from)->GetPlayer();
     else if (artist && artist->GetDiscs().GetLast())
         player = artist->GetDiscs().GetLast()->GetPlayer();
     if (!player && !disc)
@@ -608,21 +388,10 @@ void CEditListsDlg::OnDelete()
 {
     QTreeWidgetItem* item = m_pTree->currentItem();
     ENodeKind kind = KindOf(item);
-    const void* object = ObjectOf(item);
-    std::string question;
-    switch (kind) {
-    case kListNode:
-        question = As<CLibList>(item)->GetDeleteQuestion();
-        break;
-    case kArtistNode:
-        question = As<CArtist>(item)->GetDeleteQuestion();
-        break;
-    case kDiscNode:
-        question = As<CDisc>(item)->GetDeleteQuestion();
-        break;
-    default:
+    const void* object = NodeObject(item);
+    if (kind != kListNode && kind != kArtistNode && kind != kDiscNode)
         return;
-    }
+    std::string question = NodeDeleteQuestion(item);
     if (!question.empty() &&
         UserPrompts().Ask(this, BytesToField(question), QString::fromLatin1(kDeleteQuestionCaption),
                           EPromptButtons::YesNo, EPromptIcon::Question) != EPromptAnswer::Yes)
@@ -665,89 +434,28 @@ void CEditListsDlg::OnDelete()
 void CEditListsDlg::OnMove(bool up)
 {
     QTreeWidgetItem* item = m_pTree->currentItem();
-    bool moved = false;
-    switch (KindOf(item)) {
-    case kListNode: {
-        CLibList* list = As<CLibList>(item);
-        moved = up ? m_pLibrary->GetLists().MoveUp(list) : m_pLibrary->GetLists().MoveDown(list);
-        break;
-    }
-    case kArtistNode: {
-        CArtist* artist = As<CArtist>(item);
-        auto& artists = artist->GetList()->GetArtists();
-        moved = up ? artists.MoveUp(artist) : artists.MoveDown(artist);
-        break;
-    }
-    case kDiscNode: {
-        CDisc* disc = As<CDisc>(item);
-        auto& discs = disc->GetArtist()->GetDiscs();
-        moved = up ? discs.MoveUp(disc) : discs.MoveDown(disc);
-        break;
-    }
-    default:
+    if (KindOf(item) == kRootNode)
         return;
-    }
+    bool moved = false;
+    QTreeWidgetItem* parent = WithSiblings(item, [&moved, up, item](auto& collection) {
+        auto* element = NodeAs<std::remove_pointer_t<decltype(collection.GetFirst())>>(item);
+        moved = up ? collection.MoveUp(element) : collection.MoveDown(element);
+    });
     if (moved) {
-        const void* object = ObjectOf(item);
-        Sync(item->parent());
+        const void* object = NodeObject(item);
+        Sync(parent);
         SelectObject(object);
     }
     UpdateButtons();
 }
 
-void CEditListsDlg::OnSort()
+template <class F> void CEditListsDlg::ChangeSiblings(F f)
 {
     QTreeWidgetItem* item = m_pTree->currentItem();
-    QTreeWidgetItem* parent = item;
-    switch (KindOf(item)) {
-    case kRootNode:
-        m_pLibrary->GetLists().Sort();
-        break;
-    case kListNode:
-        m_pLibrary->GetLists().Sort();
-        parent = item->parent();
-        break;
-    case kArtistNode:
-        As<CArtist>(item)->GetList()->GetArtists().Sort();
-        parent = item->parent();
-        break;
-    case kDiscNode:
-        As<CDisc>(item)->GetArtist()->GetDiscs().Sort();
-        parent = item->parent();
-        break;
-    default:
-        return;
+    if (QTreeWidgetItem* parent = WithSiblings(item, f)) {
+        Sync(parent);
+        m_pTree->setCurrentItem(item);
     }
-    Sync(parent);
-    m_pTree->setCurrentItem(item);
-    UpdateButtons();
-}
-
-void CEditListsDlg::OnKeepSorted(bool on)
-{
-    QTreeWidgetItem* item = m_pTree->currentItem();
-    QTreeWidgetItem* parent = item;
-    switch (KindOf(item)) {
-    case kRootNode:
-        m_pLibrary->GetLists().SetKeepSorted(on);
-        break;
-    case kListNode:
-        m_pLibrary->GetLists().SetKeepSorted(on);
-        parent = item->parent();
-        break;
-    case kArtistNode:
-        As<CArtist>(item)->GetList()->GetArtists().SetKeepSorted(on);
-        parent = item->parent();
-        break;
-    case kDiscNode:
-        As<CDisc>(item)->GetArtist()->GetDiscs().SetKeepSorted(on);
-        parent = item->parent();
-        break;
-    default:
-        return;
-    }
-    Sync(parent);
-    m_pTree->setCurrentItem(item);
     UpdateButtons();
 }
 
@@ -765,16 +473,16 @@ CDisc* CEditListsDlg::DiscFromDragData(const QMimeData* data) const
     auto it = m_items.find(reinterpret_cast<const void*>(value));
     if (it == m_items.end() || KindOf(it->second) != kDiscNode)
         return nullptr;
-    return As<CDisc>(it->second);
+    return NodeAs<CDisc>(it->second);
 }
 
 void CEditListsDlg::DropDisc(QTreeWidgetItem* discItem, QTreeWidgetItem* target)
 {
     if (!IsIdle() || KindOf(discItem) != kDiscNode)
         return;
-    CDisc* disc = As<CDisc>(discItem);
-    CArtist* to = KindOf(target) == kArtistNode ? As<CArtist>(target)
-                  : KindOf(target) == kDiscNode ? As<CDisc>(target)->GetArtist()
+    CDisc* disc = NodeAs<CDisc>(discItem);
+    CArtist* to = KindOf(target) == kArtistNode ? NodeAs<CArtist>(target)
+                  : KindOf(target) == kDiscNode ? NodeAs<CDisc>(target)->GetArtist()
                                                 : nullptr;
     CArtist* from = disc->GetArtist();
     if (!to || to == from)

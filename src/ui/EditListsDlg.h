@@ -12,7 +12,7 @@
 
 #include "core/ErrorRecord.h"
 
-#include <QTreeWidget>
+#include "ui/LibraryTree.h"
 
 #include <string>
 #include <unordered_map>
@@ -28,36 +28,12 @@ class CEditListsDlg;
 class QCheckBox;
 class QPushButton;
 
-// The tree, which hands drops of discs to its dialog.
-class CLibraryTree : public QTreeWidget
-{
-    Q_OBJECT
-
-public:
-    static constexpr const char* kDiscMimeType = "application/x-discweaver-disc";
-
-    CLibraryTree(CEditListsDlg* owner, QWidget* parent);
-    // What dragging the disc of item carries.
-    QMimeData* MakeDragData(QTreeWidgetItem* item) const;
-
-protected:
-    QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override;
-    QStringList mimeTypes() const override;
-    Qt::DropActions supportedDropActions() const override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
-private:
-    CEditListsDlg* m_pOwner;
-};
-
 class CEditListsDlg : public CTidemarkDialog
 {
     Q_OBJECT
 
 public:
-    enum ENodeKind { kPlaceholder = 0, kRootNode, kListNode, kArtistNode, kDiscNode };
+    using ENodeKind = ELibraryNode;
 
     // The configuration holds the library, the players and the library file; the
     // wrapper the configuration read by the last preparation (may be null).
@@ -87,20 +63,19 @@ protected:
 private:
     void Fill();
     QTreeWidgetItem* MakeItem(ENodeKind kind, const void* object, bool hasChildren);
-    void SetItemText(QTreeWidgetItem* item);
+    static void SetItemText(QTreeWidgetItem* item);
     void FillChildren(QTreeWidgetItem* item);
     // Makes item's children follow its collection: order, new and removed elements.
     void Sync(QTreeWidgetItem* item);
     void ForgetItem(QTreeWidgetItem* item);
-    QTreeWidgetItem* ParentItemOf(QTreeWidgetItem* item);
 
     void UpdateButtons();
     void OnAdd();
     void OnEdit();
     void OnDelete();
     void OnMove(bool up);
-    void OnSort();
-    void OnKeepSorted(bool on);
+    // Applies f to the selected node's collection and shows its new order.
+    template <class F> void ChangeSiblings(F f);
     void OpenListEditor(CLibList* list);
     void OpenArtistEditor(CArtist* artist);
     void OpenDiscEditor(CDisc* disc, CLibList* list, CArtist* artist, QTreeWidgetItem* from);
