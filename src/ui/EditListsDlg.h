@@ -6,7 +6,9 @@
 // and Keep Sorted; discs are dragged between the artists of one list. OK saves the
 // library file when anything changed (job 8); Cancel with changes asks, then reloads
 // it (job 7). "Import", "Export" and "Report" belong to the exchange dialogs and
-// "Manage" has no function yet: they stay disabled here, reachable by object name.
+// "Manage" has no function yet: they stay disabled here. Every button is reachable by
+// its object name: "add", "edit", "delete", "moveUp", "moveDown", "sort", "keepSorted"
+// (the check box), "import", "export", "report", "manage".
 
 #include "ui/TidemarkDialog.h"
 
