@@ -473,6 +473,45 @@ private slots:
         QVERIFY(!area.Library().IsModified());
     }
 
+    void tracksAreEditedOnTheDiscsCopy()
+    {
+        SETUP_AREA(area);
+        CScriptedPrompts prompts;
+        COpenLists open(area);
+        CDisc* kind = area.Disc("Jazz", "Miles Davis", "Kind of Blue");
+        QVERIFY(open.lists->SelectObject(kind));
+        QTest::mouseClick(open.Button("edit"), Qt::LeftButton);
+        auto* editor = open.Child<CEditDiscDlg>();
+        QVERIFY(editor);
+        QTest::mouseClick(FindButton(editor, "Add..."), Qt::LeftButton);
+        auto* track = qobject_cast<CEditTrackDlg*>(editor->GetOpenChild());
+        QVERIFY(track);
+        QCOMPARE(track->GetNumberBox()->value(), 3); // after the last track
+        track->GetNumberBox()->setValue(2);
+        track->accept();
+        QCOMPARE(prompts.asked.size(), size_t(1));
+        QCOMPARE(prompts.asked[0].caption, QStringLiteral("Cannot add track"));
+        QCOMPARE(prompts.asked[0].text, QStringLiteral("Another track is already named \"2\""));
+        QVERIFY(track->isVisible());
+        track->reject();
+        QTRY_VERIFY(!editor->GetOpenChild());
+
+        editor->GetTrackList()->setCurrentItem(editor->GetTrackList()->topLevelItem(0));
+        QTest::mouseClick(FindButton(editor, "Edit..."), Qt::LeftButton);
+        track = qobject_cast<CEditTrackDlg*>(editor->GetOpenChild());
+        QVERIFY(track);
+        QTest::keyClicks(track->GetTitleEdit(), "So What");
+        track->accept();
+        QTRY_VERIFY(!editor->GetOpenChild());
+        QCOMPARE(editor->GetTrackList()->topLevelItem(0)->text(1), QStringLiteral("So What"));
+        QVERIFY(!kind->GetTracks().GetFirst()->GetTitle().HasText()); // only the copy so far
+        editor->accept();
+        QTRY_VERIFY(!open.lists->GetOpenChild());
+        QCOMPARE(QString::fromLatin1(kind->GetTracks().GetFirst()->GetTitle().GetPlain()),
+                 QStringLiteral("So What"));
+        QCOMPARE(kind->GetTracks().GetFirst()->GetDisc(), kind);
+    }
+
     void editingADiscMovesItToTheChosenArtist()
     {
         SETUP_AREA(area);
