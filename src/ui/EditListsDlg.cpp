@@ -592,3 +592,8 @@ void RegisterLibraryEditors()
         return new CEditListsDlg(context.config, context.wrapper, owner);
     });
 }
+
+void UnregisterLibraryEditors()
+{
+    RegisterEditor(EEditorKind::Lists, nullptr);
+}

@@ -111,3 +111,4 @@ private:
 
 // Registers "Edit Lists" as the editor the main window's "Lists..." opens.
 void RegisterLibraryEditors();
+void UnregisterLibraryEditors();

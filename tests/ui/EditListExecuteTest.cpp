@@ -146,7 +146,7 @@ private slots:
         QVERIFY(device.find("JumpDevicePanel(\"DVD Jukebox\",\"Transport\")") != std::string::npos);
         std::string home = Block(Block(csf, "Device(\"TV\")", "Device("), "Button(\"Home\"", "Button(");
         QVERIFY2(home.find("JumpDevicePanel(\"Blue Notes\"") != std::string::npos, home.c_str());
-        RegisterEditor(EEditorKind::Lists, nullptr);
+        UnregisterLibraryEditors();
     }
 };
 
