@@ -83,6 +83,26 @@ void BM_BodyUpdatesToDiscardingSink(benchmark::State& state)
 }
 BENCHMARK(BM_BodyUpdatesToDiscardingSink)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The job's own work on one thread, for the processor time beside the next one's (on a
+// busy machine the wall-clock times above mostly measure the scheduler).
+void BM_ItemsOnOneThreadToNoDisplay(benchmark::State& state)
+{
+    for (auto _ : state)
+        RunItems(nullptr);
+    state.SetItemsProcessed(state.iterations() * kUpdates);
+}
+BENCHMARK(BM_ItemsOnOneThreadToNoDisplay)->Unit(benchmark::kMillisecond);
+
+// The worker's share of reporting to the dialog: formatting, then copying under its lock.
+void BM_ProgressDialogUpdateCall(benchmark::State& state)
+{
+    CProgressDlg progress(CProgressDlg::kWithBar, false, nullptr, nullptr);
+    for (auto _ : state)
+        RunItems(&progress);
+    state.SetItemsProcessed(state.iterations() * kUpdates);
+}
+BENCHMARK(BM_ProgressDialogUpdateCall)->Unit(benchmark::kMillisecond);
+
 void BM_BodyUpdatesThroughProgressDialog(benchmark::State& state)
 {
     const bool showAtOnce = state.range(0) != 0;

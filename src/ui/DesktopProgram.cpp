@@ -116,8 +116,12 @@ int RunDesktopProgram(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Discweaver"));
     // The dialogs end the program themselves; a closing message box must not.
     QApplication::setQuitOnLastWindowClosed(false);
-    CDesktopSession session;
-    session.StartUp();
-    session.RunMainWindow();
+    {
+        CDesktopSession session;
+        session.StartUp();
+        session.RunMainWindow();
+    }
+    // Last, once nothing uses the XML library any more.
+    CleanupXmlLibrary();
     return 0;
 }

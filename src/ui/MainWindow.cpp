@@ -100,6 +100,7 @@ CMainWindow::CMainWindow(CDWConfig* config, CCFWrapper* wrapper, QWidget* parent
     for (QPushButton* button : {m_pExecute, help, about, m_pPlayers, m_pLists})
         right->addWidget(button);
     right->addStretch(1);
+    m_pButtonColumn = right;
     auto* layout = new QHBoxLayout(Body());
     layout->addLayout(left, 1);
     layout->addLayout(right);

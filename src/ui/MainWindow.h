@@ -22,6 +22,7 @@
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 class CCFWrapper;
 class CDisc;
 class CDWConfig;
@@ -61,6 +62,9 @@ public:
     QPushButton* GetPlayersButton() const { return m_pPlayers; }
     QPushButton* GetListsButton() const { return m_pLists; }
     bool HasClosed() const { return m_bExitDone; }
+    // The column of buttons on the right ("Execute" ... "Lists...", then a stretch), for
+    // code that adds a button of its own: insertWidget(GetButtonColumn()->count() - 1, b).
+    QVBoxLayout* GetButtonColumn() const { return m_pButtonColumn; }
     // The outcome of the last execution (read once the chain has ended).
     bool GetLastSucceeded() const { return m_bSucceeded; }
     const CErrorRecord& GetErrors() const { return m_errors; }
@@ -111,6 +115,7 @@ private:
     QPushButton* m_pExecute = nullptr;
     QPushButton* m_pPlayers = nullptr;
     QPushButton* m_pLists = nullptr;
+    QVBoxLayout* m_pButtonColumn = nullptr;
     bool m_bPanelCapGuard = false;
 
     // Written by the jobs, read in OnChildClose after their thread has ended.

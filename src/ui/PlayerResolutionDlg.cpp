@@ -127,9 +127,11 @@ bool CPlayerResolutionDlg::OnInitDialog()
 
 QString CPlayerResolutionDlg::PlayerColumnText(const CDisc& disc, const CExecutionContext& context)
 {
+    if (const CPlayer* player = disc.GetPlayer())
+        return DwText(player->GetName().GetDisplay());
     QString name = DwText(disc.GetDeviceName().GetDisplay());
     if (!context.players || !context.players->FindByName(disc.GetDeviceName()))
-        name += QStringLiteral(" (Non-existent)");
+        name += name.isEmpty() ? QStringLiteral("(Non-existent)") : QStringLiteral(" (Non-existent)");
     return name;
 }
 

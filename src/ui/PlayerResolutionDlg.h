@@ -43,8 +43,8 @@ public:
     // Cancel: closes without the proceed flag.
     void reject() override;
 
-    // The "Player" column of a disc: its player's name, with " (Non-existent)" when no
-    // player has that name.
+    // The "Player" column of a disc: its player's name; for a disc without a player the
+    // name it keeps, with " (Non-existent)" when no player has that name.
     static QString PlayerColumnText(const CDisc& disc, const CExecutionContext& context);
 
 protected:

@@ -124,6 +124,16 @@ bool CTidemarkDialog::CreateWindow()
     return true;
 }
 
+void CTidemarkDialog::setVisible(bool visible)
+{
+    if (visible && !m_bInitialised) {
+        m_bInitialised = true;
+        if (!OnInitDialog() || m_bFinished || m_bModalEnded || m_bStartHidden)
+            return;
+    }
+    QDialog::setVisible(visible);
+}
+
 void CTidemarkDialog::RestoreControls()
 {
     for (const QPointer<QWidget>& control : m_disabledForChild)

@@ -129,6 +129,8 @@ protected:
     void SetStartHidden(bool hidden) { m_bStartHidden = hidden; }
 
     void closeEvent(QCloseEvent* event) override;
+    // A dialog shown directly (not through OpenChild or RunModal) is initialised too.
+    void setVisible(bool visible) override;
     void changeEvent(QEvent* event) override;
 
 private:

@@ -6,12 +6,14 @@
 #include "UiTestSupport.h"
 
 #include "core/Registry.h"
+#include "csf/CCFWrapper.h"
 #include "generate/ExecutionPipeline.h"
 #include "model/Artist.h"
 #include "model/Disc.h"
 #include "model/LibList.h"
 #include "model/Library.h"
 #include "model/Player.h"
+#include "ui/EditorHooks.h"
 #include "ui/ListingDlg.h"
 #include "ui/MainWindow.h"
 #include "ui/PlayerResolutionDlg.h"
@@ -298,6 +300,63 @@ private slots:
         }
         QTRY_VERIFY(window.IsIdle());
         QVERIFY(!Exists(output));
+    }
+
+    void everyListEmptyExecutesAndNamesThemAll()
+    {
+        CDemoArea demo;
+        std::string why;
+        if (!demo.Load(&why))
+            QSKIP(why.c_str());
+        QStringList names;
+        for (CLibList* list : demo.Config().GetLibrary()->GetLists()) {
+            names << QString::fromUtf8(list->GetName().GetDisplay());
+            list->GetArtists().RemoveAll();
+        }
+        QVERIFY(names.size() > 1);
+        CScriptedPrompts prompts;
+        CMainWindow window(&demo.Config(), &demo.Wrapper());
+        window.show();
+        const std::string output = demo.File("out.ccf");
+        window.GetInputEdit()->setText(DW_DEMO_CCF);
+        window.GetOutputEdit()->setText(QString::fromStdString(output));
+        window.OnExecute();
+        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CListingDlg*>(window.GetOpenChild()), kChainTimeoutMs);
+        auto* listing = qobject_cast<CListingDlg*>(window.GetOpenChild());
+        QVERIFY(window.GetLastSucceeded());
+        QCOMPARE(listing->windowTitle(), QStringLiteral("Discweaver Warning"));
+        QCOMPARE(listing->GetMessage(),
+                 QStringLiteral("The following lists were not output because they were empty:"));
+        QCOMPARE(listing->GetLines(), names);
+        QCOMPARE(CountDevices(output), CountDevices(DW_DEMO_CCF));
+        listing->accept();
+        QTRY_VERIFY(window.IsIdle());
+    }
+
+    void listsButtonPreparesThenOpensTheEditor()
+    {
+        CDemoArea demo;
+        std::string why;
+        if (!demo.Load(&why))
+            QSKIP(why.c_str());
+        bool treeReady = false;
+        RegisterEditor(EEditorKind::Lists,
+                       [&treeReady](CTidemarkDialog* owner, const CEditorContext& context) {
+                           // The editor is opened only once the input's tree is there to pick from.
+                           treeReady = context.wrapper && context.wrapper->GetAbstractTree() != nullptr;
+                           return new CRecordingDialog(129, owner);
+                       });
+        CScriptedPrompts prompts;
+        CMainWindow window(&demo.Config(), &demo.Wrapper());
+        window.show();
+        window.GetInputEdit()->setText(DW_DEMO_CCF);
+        QTest::mouseClick(window.GetListsButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(dynamic_cast<CRecordingDialog*>(window.GetOpenChild()), kChainTimeoutMs);
+        QVERIFY(treeReady);
+        QVERIFY(prompts.asked.empty());
+        RegisterEditor(EEditorKind::Lists, nullptr);
+        window.GetOpenChild()->reject();
+        QTRY_VERIFY(window.IsIdle());
     }
 
     void closingSavesThePathsAndCloses()

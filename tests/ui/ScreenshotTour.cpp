@@ -1,0 +1,135 @@
+// Not a check: with DW_UI_SCREENSHOT_DIR set, opens every dialog of the program at its
+// default size and saves a picture of each there, for a person to look at (run it on a
+// real display or Xvfb). Without the variable it is skipped.
+
+#include "DemoArea.h"
+#include "UiTestMain.h"
+#include "UiTestSupport.h"
+
+#include "ui/AboutDlg.h"
+#include "ui/CcfDllDlg.h"
+#include "ui/DialogIds.h"
+#include "ui/ListingDlg.h"
+#include "ui/MainWindow.h"
+#include "ui/PlayerResolutionDlg.h"
+#include "ui/ProgressDlg.h"
+#include "ui/ThreadJob.h"
+
+#include "model/Artist.h"
+#include "model/Disc.h"
+#include "model/LibList.h"
+#include "model/Library.h"
+
+#include <QCheckBox>
+#include <QPixmap>
+#include <QScopeGuard>
+#include <QTest>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+
+using namespace dwuitest;
+
+namespace {
+
+QString ShotDir()
+{
+    const char* dir = std::getenv("DW_UI_SCREENSHOT_DIR");
+    return dir ? QString::fromLocal8Bit(dir) : QString();
+}
+
+bool Save(QWidget& widget, const QString& name)
+{
+    widget.show();
+    if (!QTest::qWaitForWindowExposed(&widget))
+        return false;
+    QTest::qWait(200);
+    return widget.grab().save(ShotDir() + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+} // namespace
+
+class ScreenshotTour : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyDialog()
+    {
+        // (Skipped here, not in initTestCase: a class skipped there leaves the classes run
+        // after it in the same process with no test functions.)
+        if (ShotDir().isEmpty())
+            QSKIP("DW_UI_SCREENSHOT_DIR is not set");
+        CDemoArea demo;
+        std::string why;
+        if (!demo.Load(&why))
+            QSKIP(why.c_str());
+        demo.Config().SetInputCcf(DW_DEMO_CCF);
+        demo.Config().SetOutputCcf(demo.File("output.ccf").c_str());
+        CMainWindow window(&demo.Config(), &demo.Wrapper());
+        window.GetPanelCapCheck()->setChecked(true);
+        QVERIFY(Save(window, QStringLiteral("main")));
+
+        for (int mode : {CProgressDlg::kWithBar, CProgressDlg::kTextsOnly}) {
+            std::mutex mutex;
+            std::condition_variable cv;
+            bool release = false;
+            auto* job = new CFunctionJob(99, [&](CProgressJob& j) { // an id the main window ignores
+                j.SetTitle("Executing...");
+                j.SetHeading("Doing layout");
+                j.SetBody("Laying out list \"Rock & Pop\" (312 discs)");
+                ProgressBar(j.GetProgress(), 40, 100);
+                std::unique_lock<std::mutex> lock(mutex);
+                cv.wait(lock, [&] { return release; });
+            });
+            auto releaseOnExit = qScopeGuard([&] {
+                {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    release = true;
+                }
+                cv.notify_all();
+            });
+            auto* progress = new CProgressDlg(mode, true, job, &window);
+            QVERIFY(window.OpenChild(progress, kProgressDialog, false, true));
+            QTRY_COMPARE(progress->GetHeadingText(), QStringLiteral("Doing layout"));
+            QVERIFY(Save(*progress, QStringLiteral("progress-%1").arg(mode)));
+            releaseOnExit.dismiss();
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                release = true;
+            }
+            cv.notify_all();
+            QTRY_VERIFY(window.IsIdle());
+        }
+
+        CListingDlg listing(
+            QStringLiteral("Discweaver Warning"),
+            QStringLiteral("The following lists were not output because they were empty:"),
+            {"Classical", "Soundtracks", "A rather long list name that runs on and on for a while"}, nullptr);
+        QVERIFY(Save(listing, QStringLiteral("listing")));
+
+        std::vector<CDisc*> unlinked;
+        for (CLibList* list : demo.Config().GetLibrary()->GetLists())
+            for (CArtist* artist : list->GetArtists())
+                for (CDisc* disc : artist->GetDiscs())
+                    if (unlinked.size() < 12)
+                        unlinked.push_back(disc);
+        bool proceed = false;
+        CPlayerResolutionDlg resolution(window.GetContext(), &unlinked, &proceed, nullptr);
+        QVERIFY(Save(resolution, QStringLiteral("player-resolution")));
+
+        CAboutDlg about(false, &demo.Config(), &demo.Wrapper(), nullptr);
+        QVERIFY(Save(about, QStringLiteral("about")));
+        CAboutDlg welcome(true, nullptr, nullptr, nullptr);
+        QVERIFY(Save(welcome, QStringLiteral("welcome")));
+        CCcfDllDlg problem(
+            QStringLiteral("Cannot load /usr/lib/discweaver/libCCFDll.so: cannot open shared object "
+                           "file: No such file or directory"),
+            QStringLiteral("/usr/lib/discweaver"), nullptr);
+        QVERIFY(Save(problem, QStringLiteral("ccfdll")));
+    }
+};
+
+DW_UI_TEST(ScreenshotTour)
+#include "ScreenshotTour.moc"
