@@ -81,6 +81,8 @@ CProgressDlg::CProgressDlg(int layoutMode, bool showImmediately, CProgressJob* j
 
 CProgressDlg::~CProgressDlg()
 {
+    // A job still running reports into this dialog until its thread ends.
+    DeleteRunningJob();
     // Never started: the dialog still owns the job.
     delete m_pPendingJob;
 }

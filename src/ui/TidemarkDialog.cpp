@@ -38,9 +38,9 @@ CTidemarkDialog::~CTidemarkDialog()
 {
     // The job's destructor waits for its thread; the thread's queued call is dropped
     // together with this object.
-    m_pJob.reset();
-    // An open child is destroyed after this object (the toolkit deletes children last):
-    // it must not walk up into this half-destroyed dialog to give back its busy counts.
+    DeleteRunningJob();
+    // A child still open is destroyed with this window by the toolkit, after this
+    // destructor: it must not walk up into what is left of this dialog.
     if (m_pChild)
         m_pChild->m_pParentDlg = nullptr;
     if (!m_bFinished && m_pParentDlg && !m_bModal) {
@@ -48,6 +48,11 @@ CTidemarkDialog::~CTidemarkDialog()
         while (m_nBusy > 0)
             DecrementBusy();
     }
+}
+
+void CTidemarkDialog::DeleteRunningJob()
+{
+    m_pJob.reset();
 }
 
 void CTidemarkDialog::DisableStatusLine()

@@ -125,6 +125,10 @@ protected:
     virtual void OnBusyChanged(bool busy) { (void)busy; }
 
     void DisableStatusLine();
+    // Waits for the running job's thread and deletes the job. A dialog the job reports to
+    // calls this first in its destructor, so the job never reports into a half-destroyed
+    // dialog.
+    void DeleteRunningJob();
     // Keeps the window hidden when it is first opened (the progress dialog's timer).
     void SetStartHidden(bool hidden) { m_bStartHidden = hidden; }
 
