@@ -8,6 +8,7 @@
 #include "ui/AboutDlg.h"
 #include "ui/CcfDllDlg.h"
 #include "ui/DialogIds.h"
+#include "ui/EditListsDlg.h"
 #include "ui/ListingDlg.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgressDlg.h"
@@ -31,6 +32,7 @@ CDesktopSession::~CDesktopSession()
     m_pWrapper.reset();
     m_pConfig.reset();
     SetProntoFont(nullptr);
+    UnregisterLibraryEditors();
 }
 
 void CDesktopSession::CheckProntoFont()
@@ -97,6 +99,7 @@ CMainWindow* CDesktopSession::StartUp()
     if (welcome && outcome.succeeded)
         MarkWelcomeShown();
 
+    RegisterLibraryEditors();
     m_pMainWindow = std::make_unique<CMainWindow>(m_pConfig.get(), m_pWrapper.get());
     return m_pMainWindow.get();
 }

@@ -13,6 +13,7 @@
 
 #include <QFontDatabase>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 using namespace dwuitest;
@@ -87,6 +88,7 @@ private slots:
                                    "incorrectly."));
             QVERIFY(window);
             QCOMPARE(window->GetInputEdit()->text(), QStringLiteral(DW_DEMO_CCF));
+            QVERIFY(window->GetListsButton()->isEnabled()); // "Edit Lists" is registered
         }
         std::uint32_t shown = 0;
         QVERIFY(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "WelcomeShown", &shown));

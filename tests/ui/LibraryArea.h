@@ -1,0 +1,90 @@
+#pragma once
+
+// The demo's players (CD Changer, DVD Changer) with a small library of our own, saved
+// to the area's library file:
+//   Jazz (artists kept sorted): Coltrane: Giant Steps (CD 2);
+//                               Miles Davis: Kind of Blue (CD 5, tracks 1 and 2), Bitches Brew (DVD 9)
+//   Rock:                       Queen: A Night at the Opera (CD 20)
+
+#include "DemoArea.h"
+
+#include "model/DWModel.h"
+#include "model/Library.h"
+
+#include <QTest>
+
+namespace dwuitest {
+
+class CLibraryArea : public CDemoArea
+{
+public:
+    // False (with the reason) when the demo area cannot be set up.
+    bool Setup(std::string* why)
+    {
+        if (!Load(why))
+            return false;
+        CPlayers& players = GetPlayers(Config());
+        if (players.GetCount() < 2) {
+            *why = "the demo has fewer than two players";
+            return false;
+        }
+        cd = players.GetAt(0);
+        dvd = players.GetAt(1);
+        CLibrary& library = Library();
+        library.GetLists().RemoveAll();
+        CLibList* jazz = AddList("Jazz");
+        CLibList* rock = AddList("Rock");
+        CArtist* miles = AddArtist(jazz, "Miles Davis");
+        AddArtist(jazz, "Coltrane");
+        CDisc* kind = AddDisc(miles, "Kind of Blue", cd, 5);
+        AddDisc(miles, "Bitches Brew", dvd, 9);
+        AddDisc(jazz->GetArtists().FindByName("Coltrane"), "Giant Steps", cd, 2);
+        AddDisc(AddArtist(rock, "Queen"), "A Night at the Opera", cd, 20);
+        for (int n : {1, 2}) {
+            auto* track = new CTrack(kind);
+            track->SetNumber(n);
+            kind->GetTracks().Add(nullptr, track);
+        }
+        CErrorRecord errors;
+        if (!Config().SaveLibrary(&errors)) {
+            *why = GetText(&errors);
+            return false;
+        }
+        return true;
+    }
+
+    CLibrary& Library() { return GetLibrary(Config()); }
+    CLibList* List(const char* name) { return Library().GetLists().FindByName(name); }
+    CArtist* Artist(const char* list, const char* name) { return List(list)->GetArtists().FindByName(name); }
+    CDisc* Disc(const char* list, const char* artist, const char* name)
+    {
+        return Artist(list, artist)->GetDiscs().FindByName(name);
+    }
+
+    CPlayer* cd = nullptr;
+    CPlayer* dvd = nullptr;
+
+private:
+    CLibList* AddList(const char* name)
+    {
+        auto* list = new CLibList(&Library());
+        list->GetName().SetPlain(name);
+        return Library().GetLists().Add(nullptr, list);
+    }
+    static CArtist* AddArtist(CLibList* list, const char* name)
+    {
+        auto* artist = new CArtist(list);
+        artist->GetName().SetPlain(name);
+        return list->GetArtists().Add(nullptr, artist);
+    }
+    static CDisc* AddDisc(CArtist* artist, const char* name, CPlayer* player, int number)
+    {
+        auto* disc = new CDisc(artist);
+        disc->GetName().SetPlain(name);
+        disc->SetPlayer(player);
+        disc->SetNumber(number);
+        return artist->GetDiscs().Add(nullptr, disc);
+    }
+};
+
+} // namespace dwuitest
