@@ -3,6 +3,7 @@
 #include "core/Registry.h"
 #include "csf/CSFAbstractTree.h"
 #include "model/PlayerGuess.h"
+#include "ui/ByteText.h"
 #include "ui/DialogIds.h"
 #include "ui/EditPlayerDlg.h"
 #include "ui/ListingDlg.h"
@@ -30,7 +31,7 @@ CAddPlayerDlg::CAddPlayerDlg(CDWConfig& config, const CCSFAbstractTree* tree, st
             auto guess = std::make_unique<CPlayer>();
             GuessPlayer(*device, *guess);
             CErrorRecord errors;
-            QString text = DwText(device->GetName().GetPlain());
+            QString text = NameToField(device->GetName());
             if (guess->IsValid(&errors))
                 text += QStringLiteral("\t-- Good");
             else

@@ -3,7 +3,10 @@
 #include "core/DWConfig.h"
 #include "core/Registry.h"
 #include "csf/CSFPath.h"
+#include "ui/ByteText.h"
 #include "ui/DialogIds.h"
+#include "ui/ProntoStringDlg.h"
+#include "ui/SelectionTreeDlg.h"
 #include "ui/ListingDlg.h"
 #include "ui/UiText.h"
 #include "ui/UserPrompts.h"
@@ -31,7 +34,7 @@ QPushButton* SmallButton(const char* text, QWidget* parent)
 
 QString PathCell(const CNameText& name)
 {
-    return DwText(name.GetPlain());
+    return NameToField(name);
 }
 
 } // namespace
@@ -47,12 +50,10 @@ CEditPlayerDlg::CEditPlayerDlg(CDWConfig& config, const CCSFAbstractTree* tree, 
 
     // ---- General ----
     auto* general = new QGroupBox(QStringLiteral("General"), Body());
-    m_pName = new QLineEdit(DwText(m_player.GetName().GetPlain()), general);
-    m_pShortName = new QLineEdit(DwText(m_player.GetShortName().GetPlain()), general);
-    if (const QFont* pronto = GetProntoFont()) {
-        m_pName->setFont(*pronto);
-        m_pShortName->setFont(*pronto);
-    }
+    m_pName = MakeNameEdit(general);
+    m_pName->setText(NameToField(m_player.GetName()));
+    m_pShortName = MakeNameEdit(general);
+    m_pShortName->setText(NameToField(m_player.GetShortName()));
     QPushButton* nameMore = SmallButton("...", general);
     QPushButton* shortMore = SmallButton("...", general);
     connect(nameMore, &QPushButton::clicked, this, [this] { EditName(m_pName, "Player Name"); });
@@ -247,8 +248,8 @@ void CEditPlayerDlg::ClearClicked()
 
 void CEditPlayerDlg::ReadControls()
 {
-    m_player.GetName().SetPlain(TextBytes(m_pName->text()));
-    std::string shortName = TextBytes(m_pShortName->text());
+    m_player.GetName().SetPlain(FieldToBytes(m_pName->text()));
+    std::string shortName = FieldToBytes(m_pShortName->text());
     if (shortName.empty())
         m_player.GetShortName().Clear();
     else
@@ -293,22 +294,31 @@ bool CEditPlayerDlg::ValidateData()
 
 void CEditPlayerDlg::OpenButtonSelection()
 {
-    // Wired to the selection tree dialog.
+    int row = m_nSelectingRow;
+    auto* tree = new CSelectionTreeDlg(ESelectKind::Button, m_pTree, this);
+    if (const CCSFButtonPath* path = GetRowPath(row))
+        tree->SelectPath(path->GetDeviceName().GetPlain(), path->GetPanelName().GetPlain(),
+                         path->GetButtonName().GetPlain());
+    tree->SetOnChosen([this, row](const CCSFPanelPath*, const CCSFButtonPath* button) {
+        if (button)
+            SetRowPath(row, button);
+    });
+    OpenChild(tree, kSelectionTreeDialog, false, true);
 }
 
 void CEditPlayerDlg::JumpBrowse()
 {
-    m_nSelectingRow = -1;
+    auto* tree = new CSelectionTreeDlg(ESelectKind::JumpPanel, m_pTree, this);
+    if (const CCSFPanelPath* path = m_player.GetJumpPanel())
+        tree->SelectPath(path->GetDeviceName().GetPlain(), path->GetPanelName().GetPlain(), nullptr);
+    tree->SetOnChosen([this](const CCSFPanelPath* panel, const CCSFButtonPath*) {
+        if (panel)
+            SetJumpPanel(panel);
+    });
+    OpenChild(tree, kSelectionTreeDialog, false, true);
 }
 
 void CEditPlayerDlg::EditName(QLineEdit* field, const char* title)
 {
-    (void)field;
-    (void)title;
-}
-
-void CEditPlayerDlg::OnChildClose(int templateId, int result)
-{
-    (void)templateId;
-    (void)result;
+    OpenChild(new CProntoStringDlg(QString::fromLatin1(title), field, this), kProntoStringDialog, false, true);
 }

@@ -51,7 +51,6 @@ public:
 protected:
     bool OnInitDialog() override;
     bool ValidateData() override;
-    void OnChildClose(int templateId, int result) override;
 
 private:
     void FillRow(int row);

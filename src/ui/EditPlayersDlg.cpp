@@ -4,6 +4,7 @@
 #include "core/Registry.h"
 #include "model/DWModel.h"
 #include "ui/AddPlayerDlg.h"
+#include "ui/ByteText.h"
 #include "ui/DialogIds.h"
 #include "ui/EditPlayerDlg.h"
 #include "ui/ListingDlg.h"
@@ -72,7 +73,7 @@ void CEditPlayersDlg::Refresh(const std::string& select)
         for (const CPlayer* player : *players) {
             if (!select.empty() && player->GetName().SameName(CNameText::FromPlain(select.c_str())))
                 selectRow = m_pList->count();
-            m_pList->addItem(DwText(player->GetName().GetDisplay()));
+            m_pList->addItem(NameToField(player->GetName()));
         }
     }
     if (selectRow < 0 && m_pList->count() > 0)
