@@ -262,3 +262,15 @@ bool CheckAccess(CErrorRecord* errors, const char* path, bool forWriting)
     }
     return true;
 }
+
+bool IsSameFile(const char* a, const char* b)
+{
+    if (!a || !b)
+        return false;
+    if (CompareNoCase(a, b) == 0)
+        return true;
+    struct stat sa
+    {
+    }, sb{};
+    return ::stat(a, &sa) == 0 && ::stat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}

@@ -53,3 +53,7 @@ bool DeleteDirectoryContents(CProgressSink* progress, const char* directory, CEr
 // Read access (read and write when forWriting; a directory also needs search access)
 // as the access test sees it; on failure records "Cannot access %s" with errno.
 bool CheckAccess(CErrorRecord* errors, const char* path, bool forWriting);
+
+// Whether two paths name the same file for the purpose of the same-input-and-output
+// warning: equal ignoring letter case, or one file on disk under two names.
+bool IsSameFile(const char* a, const char* b);

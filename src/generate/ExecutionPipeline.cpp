@@ -42,10 +42,17 @@ void FindListDevices(const CCSFAbstractTree& tree, const CLibList& list, std::ve
 
 } // namespace
 
+const char* const kSameFileWarning =
+    "It is *highly recommended* that you do *not* select the same file for input and output. Doing otherwise "
+    "can "
+    "result in loss of your CCF file if there is a problem during compilation.";
+const char* const kSameFileSecondQuestion =
+    "Are you absolutely sure? If you lose your CCF file you can only blame yourself.";
+
 bool PrepareForExecution(const CExecutionContext& context, CProgressSink* progress, CWarningList* log,
-                         CErrorRecord* errors)
+                         CErrorRecord* errors, const char* title)
 {
-    ProgressTitle(progress, "Preparing for execution...");
+    ProgressTitle(progress, "%s", title ? title : "Preparing for execution...");
     ProgressHeading(progress, "Saving CCF paths");
     ProgressBody(progress, "%s", "");
     context.config->SaveCcfPaths(

@@ -47,8 +47,14 @@ struct CExecutionContext
 // Saves the CCF paths (failures ignored, as on exit), then decompiles the input CCF
 // and reads it into the wrapper's trees (skipped when the same unchanged input is
 // already read). log receives the codec's lines of a failed run.
+// title is the progress title ("Preparing for Players..." when an editor is next).
 bool PrepareForExecution(const CExecutionContext& context, CProgressSink* progress, CWarningList* log,
-                         CErrorRecord* errors);
+                         CErrorRecord* errors, const char* title = "Preparing for execution...");
+
+// The warning when input and output are the same file (IsSameFile), and the second
+// question the desktop program asks after it.
+extern const char* const kSameFileWarning;
+extern const char* const kSameFileSecondQuestion;
 
 // ---- 2. device replacement ---------------------------------------------------------
 // Devices of the input named after a list: the name itself, then "%s.1", "%s.2", ...

@@ -67,7 +67,7 @@ bool CTidemarkDialog::OpenChild(CTidemarkDialog* child, int templateId, bool hid
 {
     if (!child)
         return false;
-    if (m_pChild) {
+    if (m_bChildOpen) {
         if (deleteOnClose)
             delete child;
         return false;
@@ -87,8 +87,10 @@ bool CTidemarkDialog::OpenChild(CTidemarkDialog* child, int templateId, bool hid
     child->m_bDeleteOnClose = deleteOnClose;
     child->m_nTemplateId = templateId;
     m_pChild = child;
+    m_bChildOpen = true;
     if (!child->CreateWindow()) {
         m_pChild = nullptr;
+        m_bChildOpen = false;
         child->m_pParentDlg = nullptr;
         child->m_bFinished = true;
         if (deleteOnClose)
@@ -129,6 +131,7 @@ void CTidemarkDialog::RestoreControls()
 void CTidemarkDialog::HandleChildClose(int templateId, int result)
 {
     m_pChild = nullptr;
+    m_bChildOpen = false;
     RestoreControls();
     if (m_bChildrenMakeBusy)
         DecrementBusy();

@@ -50,7 +50,7 @@ public:
 
     // ---- children and jobs -----------------------------------------------------------
     bool OpenChild(CTidemarkDialog* child, int templateId, bool hideParent, bool deleteOnClose);
-    CTidemarkDialog* GetOpenChild() const { return m_pChild; }
+    CTidemarkDialog* GetOpenChild() const { return m_bChildOpen ? m_pChild.data() : nullptr; }
     CTidemarkDialog* GetParentDialog() const { return m_pParentDlg; }
     // Takes the job. Refused (and the job deleted) while another runs, or when it cannot
     // start. The dialog and its parents are busy until the job's thread has ended.
@@ -151,7 +151,8 @@ private:
     CTidemarkDialog* m_pParentDlg = nullptr;
     bool m_bHidParent = false;
     bool m_bDeleteOnClose = false;
-    CTidemarkDialog* m_pChild = nullptr;
+    QPointer<CTidemarkDialog> m_pChild; // null once the child is gone
+    bool m_bChildOpen = false;          // until the parent has handled its close
     std::vector<QPointer<QWidget>> m_disabledForChild;
     bool m_bChildrenMakeBusy = true;
     bool m_bHiddenForChild = false;

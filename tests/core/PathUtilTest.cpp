@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -178,6 +179,28 @@ TEST_F(PathUtilDisk, CheckAccess)
     EXPECT_EQ(std::string(GetText(&errors)),
               "Cannot access " + Path("missing.ccf") + ": No such file or directory");
     EXPECT_EQ(errors.GetKind(), ErrorKind::RuntimeError);
+}
+
+TEST_F(PathUtilDisk, IsSameFile)
+{
+    WriteFile(Path("in.ccf"), "x");
+    WriteFile(Path("other.ccf"), "x");
+    ASSERT_EQ(::link(Path("in.ccf").c_str(), Path("hard.ccf").c_str()), 0);
+    struct
+    {
+        const char* name;
+        std::string a, b;
+        bool same;
+    } cases[] = {
+        {"identical text", Path("in.ccf"), Path("in.ccf"), true},
+        {"letter case only, file missing", Path("Out.CCF"), Path("out.ccf"), true},
+        {"second name of one file", Path("in.ccf"), Path("hard.ccf"), true},
+        {"two files alike in content", Path("in.ccf"), Path("other.ccf"), false},
+        {"one missing", Path("in.ccf"), Path("missing.ccf"), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsSameFile(c.a.c_str(), c.b.c_str()), c.same) << c.name;
+    EXPECT_FALSE(IsSameFile(nullptr, Path("in.ccf").c_str()));
 }
 
 } // namespace

@@ -41,6 +41,8 @@ public:
     std::vector<CAsked> asked;
     std::vector<CFileDialogRequest> fileRequests;
     std::vector<CModalRun> modalRuns;
+    // Both kinds in the order they happened: "ask: <caption>", "modal: <class name>".
+    std::vector<QString> events;
     // Sees each modally run dialog before it is dismissed (with 1) when set; else the
     // dialog is dismissed with 1 at once.
     std::function<int(CTidemarkDialog&)> onModal;
@@ -49,6 +51,7 @@ public:
                       EPromptIcon icon) override
     {
         asked.push_back({text, caption, buttons, icon});
+        events.push_back(QStringLiteral("ask: ") + caption);
         if (!answers.empty()) {
             EPromptAnswer answer = answers.front();
             answers.pop_front();
@@ -69,6 +72,7 @@ public:
     int RunModal(CTidemarkDialog& dialog) override
     {
         modalRuns.push_back({QString::fromLatin1(dialog.metaObject()->className()), dialog.windowTitle()});
+        events.push_back(QStringLiteral("modal: ") + modalRuns.back().className);
         return onModal ? onModal(dialog) : 1;
     }
 

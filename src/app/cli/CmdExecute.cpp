@@ -6,6 +6,7 @@
 #include "app/cli/TerminalProgress.h"
 #include "core/DWConfig.h"
 #include "core/NameText.h"
+#include "core/PathUtil.h"
 #include "csf/CCFWrapper.h"
 #include "generate/ExecutionPipeline.h"
 #include "model/DWModel.h"
@@ -32,24 +33,6 @@ struct SExecuteOptions
     bool compressImages = false;
     bool yesSameFile = false;
 };
-
-const char* const kSameFileWarning =
-    "It is *highly recommended* that you do *not* select the same file for input and output. Doing otherwise "
-    "can "
-    "result in loss of your CCF file if there is a problem during compilation.";
-
-// Same path ignoring case (as the desktop program compares them), or the same file on
-// disk under two names.
-bool IsSameFile(const std::string& a, const std::string& b)
-{
-    if (CompareNoCase(a.c_str(), b.c_str()) == 0)
-        return true;
-    struct stat sa
-    {
-    }, sb{};
-    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
-}
 
 bool LoadConfiguration(CliContext& context, CDWConfig& config, const SExecuteOptions& options)
 {
@@ -110,7 +93,7 @@ int RunExecute(CliContext& context, const SExecuteOptions& options)
         err << "discweaver-cli: --unlinked must be stop, delete or assign=PLAYER\n";
         return kExitUsage;
     }
-    if (IsSameFile(options.input, options.output) && !options.yesSameFile) {
+    if (IsSameFile(options.input.c_str(), options.output.c_str()) && !options.yesSameFile) {
         err << "discweaver-cli: " << kSameFileWarning << "\n"
             << "Pass --yes-same-file to write over the input anyway, or pick another output.\n";
         return kExitUsage;

@@ -1,0 +1,150 @@
+// Start-up in its order, and how a failed start is reported before the main window.
+
+#include "DemoArea.h"
+#include "UiTestMain.h"
+#include "UiTestSupport.h"
+
+#include "core/Registry.h"
+#include "ui/AboutDlg.h"
+#include "ui/CcfDllDlg.h"
+#include "ui/DesktopProgram.h"
+#include "ui/ListingDlg.h"
+#include "ui/MainWindow.h"
+
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace dwuitest;
+
+namespace {
+
+bool HasProntoFont()
+{
+    for (const QString& family : QFontDatabase::families())
+        if (family.compare(QStringLiteral("Pronto"), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// What the start-up should say before its own reports: the font warning (on a machine
+// without the font), then the welcome box when it is due.
+QStringList Preamble(bool welcome)
+{
+    QStringList events;
+    if (!HasProntoFont())
+        events << QStringLiteral("ask: Discweaver Warning");
+    if (welcome)
+        events << QStringLiteral("modal: CAboutDlg");
+    return events;
+}
+
+QStringList Events(const CScriptedPrompts& prompts)
+{
+    return QStringList(prompts.events.begin(), prompts.events.end());
+}
+
+} // namespace
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    dwtest::CTempDir m_dir{"dw-ui-startup"};
+    std::string m_area;
+
+private slots:
+    void init()
+    {
+        m_area = m_dir / ("area" + std::to_string(rand()));
+        QVERIFY(CopyDemoModel(m_area));
+        WriteRegistryString(HKEY_CURRENT_USER, kSettingsKey, "ConfigAndTempArea", m_area.c_str());
+        WriteRegistryString(HKEY_CURRENT_USER, kSettingsKey, "InputCCF", DW_DEMO_CCF);
+        DeleteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "WelcomeShown");
+    }
+    void cleanup()
+    {
+        DeleteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "ConfigAndTempArea");
+        DeleteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, "InputCCF");
+    }
+
+    void goodStartWelcomesOnceAndOpensTheMainWindow()
+    {
+        {
+            CScriptedPrompts prompts;
+            prompts.onModal = [](CTidemarkDialog& dialog) {
+                return dialog.windowTitle() == QStringLiteral("Welcome to Discweaver") ? 1 : -1;
+            };
+            CDesktopSession session;
+            CMainWindow* window = session.StartUp();
+            QVERIFY2(session.StartupSucceeded(), GetText(&session.GetStartupErrors()));
+            QCOMPARE(Events(prompts), Preamble(true));
+            if (!HasProntoFont())
+                QCOMPARE(
+                    prompts.asked[0].text,
+                    QStringLiteral("Pronto font (from ProntoEdit) not installed; Pronto symbols will appear "
+                                   "incorrectly."));
+            QVERIFY(window);
+            QCOMPARE(window->GetInputEdit()->text(), QStringLiteral(DW_DEMO_CCF));
+        }
+        std::uint32_t shown = 0;
+        QVERIFY(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "WelcomeShown", &shown));
+        QCOMPARE(shown, 1u);
+        CScriptedPrompts prompts;
+        CDesktopSession session;
+        QVERIFY(session.StartUp());
+        QCOMPARE(Events(prompts), Preamble(false));
+    }
+
+    void brokenLibraryShowsTheParserLinesAndStillOpens()
+    {
+        dwtest::WriteText(m_area + "/DW_Config/DW_Library.xml",
+                          "<?xml version=\"1.0\"?>\n<DiscweaverLibrary Version=\"1\">\n<Library>\n"
+                          "<Volume Name=\"Jazz\">\n</Library>\n");
+        CScriptedPrompts prompts;
+        QString heading;
+        QStringList lines;
+        prompts.onModal = [&](CTidemarkDialog& dialog) {
+            if (auto* listing = qobject_cast<CListingDlg*>(&dialog)) {
+                heading = listing->GetMessage();
+                lines = listing->GetLines();
+            }
+            return 1;
+        };
+        CDesktopSession session;
+        CMainWindow* window = session.StartUp();
+        QVERIFY(!session.StartupSucceeded());
+        QCOMPARE(Events(prompts), Preamble(true) << QStringLiteral("modal: CListingDlg"));
+        QCOMPARE(prompts.modalRuns.back().title, QStringLiteral("Discweaver Error"));
+        QCOMPARE(heading, QString::fromUtf8(GetText(&session.GetStartupErrors())));
+        QVERIFY(!lines.isEmpty());
+        QVERIFY2(lines.join('\n').contains(QStringLiteral("mismatch"), Qt::CaseInsensitive),
+                 qPrintable(lines.join('\n')));
+        QVERIFY(window);
+        // Not a successful start: the welcome is due again.
+        QVERIFY(!ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "WelcomeShown", nullptr));
+    }
+
+    void missingCodecShowsTheCcfDllDialog()
+    {
+        CScriptedPrompts prompts;
+        QString error;
+        prompts.onModal = [&](CTidemarkDialog& dialog) {
+            if (auto* problem = qobject_cast<CCcfDllDlg*>(&dialog))
+                error = problem->GetErrorText();
+            return 1;
+        };
+        CDesktopSession session;
+        session.SetCodecPath(m_dir / "nowhere/libCCFDll.so");
+        CMainWindow* window = session.StartUp();
+        QVERIFY(!session.StartupSucceeded());
+        QCOMPARE(Events(prompts), Preamble(true) << QStringLiteral("modal: CCcfDllDlg"));
+        QCOMPARE(error, QString::fromUtf8(GetText(&session.GetStartupErrors())));
+        QVERIFY(error.contains(QStringLiteral("nowhere")));
+        QVERIFY(window);
+    }
+};
+
+DW_UI_TEST(StartupTest)
+#include "StartupTest.moc"
