@@ -267,6 +267,16 @@ public:
         m_bKeepSorted = on;
     }
     bool IsKeepSorted() const { return m_bKeepSorted; }
+    // Puts the elements in sort order once (equal ones keep their relative order) and
+    // marks the collection modified; keep-sorted stays as it is, so later additions
+    // and moves follow the user again when it is off.
+    void Sort()
+    {
+        m_bModified = true;
+        std::stable_sort(m_elements.begin(), m_elements.end(),
+                         [](const T* a, const T* b) { return a->Compare(*b) < 0; });
+        Renumber(0);
+    }
 
     // Switched off for collections that allow shared names; the unique flags are
     // recomputed so that they describe the current elements.

@@ -236,6 +236,24 @@ TEST(NamedCollection, MovesAndSorting)
     EXPECT_EQ(Order(c), "a b c d") << "switching sorting off keeps the order";
 }
 
+TEST(NamedCollection, SortOnceLeavesKeepSortedAlone)
+{
+    CTestCollection c;
+    CTestElement* c1 = c.Add(nullptr, new CTestElement("c", 1));
+    c.Add(nullptr, new CTestElement("A"));
+    c.Add(nullptr, new CTestElement("b"));
+    c.ClearModified();
+    c.Sort();
+    EXPECT_EQ(Order(c), "A b c");
+    EXPECT_TRUE(c.IsModified());
+    EXPECT_FALSE(c.IsKeepSorted());
+    EXPECT_EQ(c.GetAt(2), c1) << "positions follow the new order";
+    EXPECT_EQ(c1->GetPosition(), 2u);
+    c.Add(nullptr, new CTestElement("a0"));
+    EXPECT_EQ(Order(c), "A b c a0") << "later additions go to the end again";
+    EXPECT_TRUE(c.MoveUp(c.GetLast()));
+}
+
 TEST(NamedCollection, NavigationAndMembership)
 {
     CTestCollection c, other;
