@@ -10,6 +10,7 @@
 #include "ui/DialogIds.h"
 #include "ui/ListingDlg.h"
 #include "ui/MainWindow.h"
+#include "ui/PlayerEditors.h"
 #include "ui/ProgressDlg.h"
 #include "ui/ThreadJob.h"
 #include "ui/UiText.h"
@@ -52,6 +53,7 @@ CMainWindow* CDesktopSession::StartUp()
 {
     InitXmlLibrary();
     CheckProntoFont();
+    RegisterPlayerEditors();
 
     bool welcome = IsWelcomeNeeded();
     if (welcome) {

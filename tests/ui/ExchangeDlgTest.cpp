@@ -418,7 +418,7 @@ private slots:
             QVERIFY(!exchange.isVisible());
             SetColumns(*csv, columns);
             QTest::mouseClick(FindButton<QPushButton>(csv, QStringLiteral("OK")), Qt::LeftButton);
-            QTRY_VERIFY(!exchange.isVisible() && exchange.GetOpenChild() == nullptr);
+            QTRY_VERIFY(!exchange.isVisible() && exchange.IsIdle());
             QCOMPARE(exchange.result(), 1);
         }
         // The assignment was saved for next time.
@@ -438,7 +438,7 @@ private slots:
             // The saved assignment is what the page starts with.
             QCOMPARE(csv->ReadMap().GetColumn(kCsvDiscNumber), 4);
             QTest::mouseClick(FindButton<QPushButton>(csv, QStringLiteral("OK")), Qt::LeftButton);
-            QTRY_VERIFY(!exchange.isVisible() && exchange.GetOpenChild() == nullptr);
+            QTRY_VERIFY(!exchange.isVisible() && exchange.IsIdle());
         }
         QCOMPARE(DiscKeys(*target.config.GetLibrary()), DiscKeys(*demo.config.GetLibrary()));
         // The imported discs found their players by name.

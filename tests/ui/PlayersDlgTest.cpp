@@ -2,6 +2,7 @@
 // "Set..." and "Clear" and seeing the result in an executed CCF, deleting a player, and
 // Cancel with changes.
 
+#include "DemoArea.h"
 #include "DemoTestSupport.h"
 #include "EditorTestSupport.h"
 #include "UiTestMain.h"
@@ -12,9 +13,14 @@
 #include "ui/DialogIds.h"
 #include "ui/EditPlayerDlg.h"
 #include "ui/EditPlayersDlg.h"
+#include "ui/EditorHooks.h"
+#include "ui/MainWindow.h"
+#include "ui/PlayerEditors.h"
+#include "ui/PlayerResolutionDlg.h"
 #include "ui/SelectionTreeDlg.h"
 
 #include <QLabel>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -198,14 +204,14 @@ private slots:
         QVERIFY(item);
         select->GetTree()->setCurrentItem(item);
         QTest::mouseClick(select->GetOkButton(), Qt::LeftButton);
-        QTRY_VERIFY(edit->GetOpenChild() == nullptr);
+        QTRY_VERIFY(edit->IsIdle());
         QCOMPARE(edit->GetMappings()->topLevelItem(10)->text(2), QStringLiteral("Transport"));
         // After Disc is cleared.
         edit->GetMappings()->setCurrentItem(edit->GetMappings()->topLevelItem(11));
         QTest::mouseClick(edit->GetClearButton(), Qt::LeftButton);
         QCOMPARE(edit->GetMappings()->topLevelItem(11)->text(3), QString());
         QTest::mouseClick(FindButton<QPushButton>(edit, QStringLiteral("OK")), Qt::LeftButton);
-        QTRY_VERIFY(players.GetOpenChild() == nullptr);
+        QTRY_VERIFY(players.IsIdle());
         QCOMPARE(prompts.asked.size(), size_t(0));
         QVERIFY(demo.config.GetPlayers()->IsModified());
 
@@ -254,6 +260,76 @@ private slots:
         context.library = &library;
         QVERIFY(!ResolvePlayers(context, nullptr, &unlinked));
         QCOMPARE(static_cast<int>(unlinked.size()), changerDiscs);
+    }
+
+    void deletedPlayerIsReplacedThroughNewPlayerDuringExecution()
+    {
+        constexpr int kChainTimeoutMs = 120000;
+        CDemoArea demo;
+        std::string why;
+        if (!demo.Load(&why))
+            QSKIP(why.c_str());
+        RegisterPlayerEditors();
+        struct CUnregister
+        {
+            ~CUnregister()
+            {
+                RegisterEditor(EEditorKind::Players, nullptr);
+                RegisterEditor(EEditorKind::AddPlayer, nullptr);
+            }
+        } unregister;
+        CScriptedPrompts prompts;
+        CMainWindow window(&demo.Config(), &demo.Wrapper());
+        window.show();
+        const std::string output = demo.File("out.ccf");
+        window.GetInputEdit()->setText(DW_DEMO_CCF);
+        window.GetOutputEdit()->setText(QString::fromStdString(output));
+
+        // "Players..." reads the input, then opens Edit Players; the DVD player goes.
+        QVERIFY(window.GetPlayersButton()->isEnabled());
+        QTest::mouseClick(window.GetPlayersButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CEditPlayersDlg*>(window.GetOpenChild()), kChainTimeoutMs);
+        auto* players = qobject_cast<CEditPlayersDlg*>(window.GetOpenChild());
+        players->GetList()->setCurrentItem(
+            players->GetList()->findItems(QStringLiteral("DVD Changer"), Qt::MatchExactly).front());
+        QTest::mouseClick(FindButton<QPushButton>(players, QStringLiteral("Delete")), Qt::LeftButton);
+        const std::vector<std::string> texts = DiscTexts(*demo.Config().GetLibrary());
+        int dvdDiscs = CountContaining(texts, "UNRESOLVED PLAYER: DVD Changer");
+        QVERIFY(dvdDiscs > 0);
+        QCOMPARE(CountContaining(texts, "UNRESOLVED PLAYER: "), dvdDiscs);
+        QTest::mouseClick(FindButton<QPushButton>(players, QStringLiteral("OK")), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(window.IsIdle(), kChainTimeoutMs);
+        // Job 6 wrote the players file without the DVD player.
+        QVERIFY(dwtest::ReadText(demo.Area() + "/DW_Config/DW_Devices.xml").find("DVD Changer") ==
+                std::string::npos);
+
+        window.OnExecute();
+        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CPlayerResolutionDlg*>(window.GetOpenChild()), kChainTimeoutMs);
+        auto* resolution = qobject_cast<CPlayerResolutionDlg*>(window.GetOpenChild());
+        QCOMPARE(resolution->GetDiscList()->topLevelItemCount(), dvdDiscs);
+        QVERIFY(resolution->GetNewPlayerButton()->isEnabled());
+        QTest::mouseClick(resolution->GetNewPlayerButton(), Qt::LeftButton);
+        auto* add = qobject_cast<CAddPlayerDlg*>(resolution->GetOpenChild());
+        QVERIFY(add);
+        QList<QListWidgetItem*> guess =
+            add->GetList()->findItems(QStringLiteral("DVD Jukebox\t-- Good"), Qt::MatchExactly);
+        QCOMPARE(guess.size(), 1);
+        // A view takes a double click only on the item it was pressed on.
+        QPoint at = add->GetList()->visualItemRect(guess.front()).center();
+        QTest::mouseClick(add->GetList()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(add->GetList()->viewport(), Qt::LeftButton, {}, at);
+        auto* edit = qobject_cast<CEditPlayerDlg*>(add->GetOpenChild());
+        QVERIFY(edit);
+        QTest::mouseClick(FindButton<QPushButton>(edit, QStringLiteral("OK")), Qt::LeftButton);
+        // The new player is chosen for the discs.
+        QTRY_VERIFY(resolution->IsIdle());
+        QVERIFY(resolution->GetSetPlayerRadio()->isChecked());
+        QCOMPARE(resolution->GetPlayerList()->currentItem()->text(), QStringLiteral("DVD Jukebox"));
+        resolution->SelectAll();
+        QTest::mouseClick(resolution->GetApplyButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(window.IsIdle() && std::filesystem::exists(output), kChainTimeoutMs);
+        QVERIFY2(window.GetLastSucceeded(), GetText(&window.GetErrors()));
+        QCOMPARE(CountContaining(DiscTexts(*demo.Config().GetLibrary()), "(DVD Jukebox, "), dvdDiscs);
     }
 
     void cancelWithChangesReloadsThePlayersFile()
@@ -331,7 +407,7 @@ private slots:
             edit->SetRowPath(digit, &path);
         }
         QTest::mouseClick(FindButton<QPushButton>(edit, QStringLiteral("OK")), Qt::LeftButton);
-        QTRY_VERIFY(players.GetOpenChild() == nullptr);
+        QTRY_VERIFY(players.IsIdle());
         QVERIFY(demo.config.GetPlayers()->FindByName("Scratch"));
         QCOMPARE(players.GetList()->currentItem()->text(), QStringLiteral("Scratch"));
     }
