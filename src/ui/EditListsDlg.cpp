@@ -11,8 +11,8 @@
 #include "ui/EditDiscDlg.h"
 #include "ui/EditListDlg.h"
 #include "ui/EditorParts.h"
-#include "ui/ProgressDlg.h"
 #include "ui/ImportExportDlg.h"
+#include "ui/ProgressDlg.h"
 #include "ui/ResultReport.h"
 #include "ui/SlotReportDlg.h"
 #include "ui/ThreadJob.h"
@@ -854,8 +854,9 @@ void CEditListsDlg::OpenExchange(bool importing)
 void CEditListsDlg::OnReport()
 {
     m_slotReport.Clear();
-    OpenChild(new CProgressDlg(CProgressDlg::kTextsOnly, false, NewSlotReportJob(m_slotReport, *m_pLibrary), this),
-              kProgressDialog, false, true);
+    OpenChild(
+        new CProgressDlg(CProgressDlg::kTextsOnly, false, NewSlotReportJob(m_slotReport, *m_pLibrary), this),
+        kProgressDialog, false, true);
 }
 
 void CEditListsDlg::OnChildClose(int templateId, int result)

@@ -10,6 +10,7 @@
 #include "exchange/XmlExchange.h"
 #include "ui/CsvDlg.h"
 #include "ui/DialogIds.h"
+#include "ui/EditListsDlg.h"
 #include "ui/ImportExportDlg.h"
 #include "ui/SlotReportDlg.h"
 
@@ -494,6 +495,39 @@ private slots:
         // Ties stay in ascending order of the other columns.
         QCOMPARE(Column(list, 2), QStringList({"Slots: Band: b12", "Slots: Band: b12 again",
                                                "Slots: Band: a7", "Slots: Band: a7 again"}));
+    }
+
+    void editListsOpensTheExchangeDialogsAndTheReport()
+    {
+        CDemoSetup demo;
+        QVERIFY(demo.Init(false));
+        CRecordingDialog owner;
+        owner.show();
+        auto* lists = new CEditListsDlg(&demo.config, nullptr, &owner);
+        QVERIFY(owner.OpenChild(lists, kEditListsDialog, false, true));
+        const std::pair<QString, QString> openers[] = {{"Import", "Import"}, {"Export", "Export"}};
+        for (const auto& [button, caption] : openers) {
+            QPushButton* b = FindButton<QPushButton>(lists, button);
+            QVERIFY(b && b->isEnabled());
+            QTest::mouseClick(b, Qt::LeftButton);
+            auto* exchange = qobject_cast<CImportExportDlg*>(lists->GetOpenChild());
+            QVERIFY(exchange);
+            QCOMPARE(exchange->windowTitle(), caption);
+            exchange->reject();
+            QTRY_VERIFY(lists->IsIdle());
+        }
+        // "Report" collects the data in job 13, then shows it.
+        QTest::mouseClick(FindButton<QPushButton>(lists, QStringLiteral("Report")), Qt::LeftButton);
+        QTRY_VERIFY(qobject_cast<CSlotReportDlg*>(lists->GetOpenChild()));
+        auto* report = qobject_cast<CSlotReportDlg*>(lists->GetOpenChild());
+        QCOMPARE(report->windowTitle(), QStringLiteral("Slot Report"));
+        QCOMPARE(Headings(report->GetList()), QStringList({"Player", "Number", "Disc"}));
+        QVERIFY(report->GetList()->topLevelItemCount() >= 2);
+        QCOMPARE(Column(report->GetList(), 0).first(), QStringLiteral("CD Changer"));
+        report->accept();
+        QTRY_VERIFY(lists->IsIdle());
+        QTest::mouseClick(FindButton<QPushButton>(lists, QStringLiteral("Cancel")), Qt::LeftButton);
+        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
     }
 
     void slotReportNotesOnEmptyTabs()

@@ -20,11 +20,11 @@
 #include "ui/SelectionTreeDlg.h"
 
 #include <QLabel>
-#include <QRadioButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTreeWidget>
 
