@@ -9,6 +9,7 @@
 #include "ui/ResultReport.h"
 #include "ui/ThreadJob.h"
 #include "ui/UiText.h"
+#include "ui/UpDown.h"
 #include "ui/UserPrompts.h"
 
 #include <QCheckBox>
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -57,18 +57,14 @@ CCsvDlg::CCsvDlg(bool importing, CDWConfig& config, const std::string& fileName,
         row.number = new QLineEdit(columns);
         row.number->setValidator(new QIntValidator(-999, 999, row.number));
         row.number->setMaximumWidth(48);
-        row.spin = new QSpinBox(columns);
-        row.spin->setRange(0, kCsvMaxColumn);
-        row.spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-        // The spin is only the arrows; the number field beside it shows the number.
-        row.spin->setMaximumWidth(row.spin->sizeHint().height() + 4);
-        row.spin->setStyleSheet(QStringLiteral("QSpinBox { color: transparent; }"));
+        row.spin = new CUpDown(columns);
+        row.spin->SetRange(0, kCsvMaxColumn);
         grid->addWidget(row.check, field, 0);
         grid->addWidget(row.number, field, 1);
         grid->addWidget(row.spin, field, 2);
         connect(row.check, &QCheckBox::toggled, this, [this, field] { CheckToggled(field); });
         connect(row.number, &QLineEdit::textEdited, this, [this, field] { NumberEdited(field); });
-        connect(row.spin, &QSpinBox::valueChanged, this, [this, field] { SpinMoved(field); });
+        connect(row.spin, &CUpDown::PositionMoved, this, [this, field] { SpinMoved(field); });
         SetRow(field, saved.GetColumn(field));
     }
     grid->setRowStretch(kCsvFieldCount, 1);
@@ -135,12 +131,12 @@ void CCsvDlg::SetRow(int field, int column)
     if (column < 1) {
         row.check->setChecked(false);
         row.number->clear();
-        row.spin->setValue(0);
+        row.spin->SetPosition(0);
     } else {
         column = std::min(column, kCsvMaxColumn);
         row.check->setChecked(true);
         row.number->setText(QString::number(column));
-        row.spin->setValue(column);
+        row.spin->SetPosition(column);
     }
     m_bGuard = false;
 }
@@ -164,7 +160,7 @@ void CCsvDlg::NumberEdited(int field)
         if (row.number->text().isEmpty()) {
             m_bGuard = true;
             row.check->setChecked(false);
-            row.spin->setValue(0);
+            row.spin->SetPosition(0);
             m_bGuard = false;
         }
         return;
@@ -175,7 +171,7 @@ void CCsvDlg::NumberEdited(int field)
     }
     m_bGuard = true;
     row.check->setChecked(true);
-    row.spin->setValue(value);
+    row.spin->SetPosition(value);
     m_bGuard = false;
 }
 
@@ -183,7 +179,7 @@ void CCsvDlg::SpinMoved(int field)
 {
     if (m_bGuard)
         return;
-    SetRow(field, m_rows[field].spin->value());
+    SetRow(field, m_rows[field].spin->GetPosition());
 }
 
 CCsvColumnMap CCsvDlg::ReadMap() const

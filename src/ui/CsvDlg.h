@@ -18,7 +18,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSpinBox;
+class CUpDown;
 class QTreeWidget;
 class CDWConfig;
 
@@ -39,7 +39,7 @@ public:
 
     QCheckBox* GetCheck(int field) const { return m_rows[field].check; }
     QLineEdit* GetNumber(int field) const { return m_rows[field].number; }
-    QSpinBox* GetSpin(int field) const { return m_rows[field].spin; }
+    CUpDown* GetSpin(int field) const { return m_rows[field].spin; }
     // The views labelled "CSV:" and "Data:" (which one is on top depends on the direction).
     QTreeWidget* GetCsvView() const { return m_pCsvView; }
     QTreeWidget* GetDataView() const { return m_pDataView; }
@@ -60,7 +60,7 @@ private:
     {
         QCheckBox* check = nullptr;
         QLineEdit* number = nullptr;
-        QSpinBox* spin = nullptr;
+        CUpDown* spin = nullptr;
     };
     void SetRow(int field, int column);
     void CheckToggled(int field);

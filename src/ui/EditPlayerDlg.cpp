@@ -74,6 +74,7 @@ CEditPlayerDlg::CEditPlayerDlg(CDWConfig& config, const CCSFAbstractTree* tree, 
     m_pJump = new QCheckBox(QStringLiteral("Jump:"), general);
     m_pJumpPath = new QLineEdit(general);
     m_pJumpPath->setReadOnly(true);
+    m_pJumpPath->setObjectName(QStringLiteral("jumpPath"));
     m_pJumpBrowse = SmallButton("...", general);
     connect(m_pJumpBrowse, &QPushButton::clicked, this, &CEditPlayerDlg::JumpBrowse);
     SetJumpPanel(m_player.GetJumpPanel());
@@ -203,9 +204,11 @@ void CEditPlayerDlg::FillRow(int row)
 
 void CEditPlayerDlg::SetJumpPanel(const CCSFPanelPath* path)
 {
+    // path may be the working copy's own, which the setter replaces: read it back.
     m_player.SetJumpPanel(path);
-    m_pJump->setChecked(path != nullptr);
-    m_pJumpPath->setText(path ? DwText(path->GetDescription()) : QString());
+    const CCSFPanelPath* held = m_player.GetJumpPanel();
+    m_pJump->setChecked(held != nullptr);
+    m_pJumpPath->setText(held ? DwText(held->GetDescription()) : QString());
 }
 
 void CEditPlayerDlg::UpdateButtons()

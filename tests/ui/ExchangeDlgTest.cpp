@@ -13,6 +13,7 @@
 #include "ui/EditListsDlg.h"
 #include "ui/ImportExportDlg.h"
 #include "ui/SlotReportDlg.h"
+#include "ui/UpDown.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -52,8 +53,11 @@ void SetColumns(CCsvDlg& csv, const std::vector<std::pair<int, int>>& columns)
 {
     for (int field = 0; field < kCsvFieldCount; ++field)
         csv.GetCheck(field)->setChecked(false);
-    for (const auto& [field, column] : columns)
-        csv.GetSpin(field)->setValue(column);
+    // As the arrows would: up from nothing.
+    for (const auto& [field, column] : columns) {
+        csv.GetSpin(field)->SetPosition(0);
+        csv.GetSpin(field)->StepBy(column);
+    }
 }
 
 using CDiscKey = std::tuple<std::string, std::string, std::string, int, std::string>;
@@ -348,7 +352,7 @@ private slots:
         CCsvDlg csv(true, demo.config, "unused.csv", nullptr);
         csv.show();
         const int f = kCsvDiscNumber;
-        csv.GetSpin(f)->setValue(3); // a ticked starting point
+        SetColumns(csv, {{f, 3}}); // a ticked starting point
         if (action == "tick") {
             csv.GetCheck(f)->setChecked(false);
             csv.GetCheck(f)->click();
@@ -358,11 +362,11 @@ private slots:
             csv.GetNumber(f)->clear();
             QTest::keyClicks(csv.GetNumber(f), action.mid(5));
         } else {
-            csv.GetSpin(f)->setValue(action.mid(5).toInt());
+            csv.GetSpin(f)->StepBy(action.mid(5).toInt() - 3);
         }
         QCOMPARE(csv.GetCheck(f)->isChecked(), checked);
         QCOMPARE(csv.GetNumber(f)->text(), number);
-        QCOMPARE(csv.GetSpin(f)->value(), spin);
+        QCOMPARE(csv.GetSpin(f)->GetPosition(), spin);
         QCOMPARE(csv.ReadMap().GetColumn(f), checked ? spin : 0);
     }
 

@@ -19,6 +19,7 @@
 #include "ui/PlayerResolutionDlg.h"
 #include "ui/SelectionTreeDlg.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -133,6 +134,10 @@ private slots:
         CEditPlayerDlg edit(demo.config, demo.tree, player, *player, nullptr, nullptr);
         edit.show();
         QCOMPARE(edit.windowTitle(), QStringLiteral("Edit Player -- (CD Changer)"));
+        auto* jump = FindButton<QCheckBox>(&edit, QStringLiteral("Jump:"));
+        QVERIFY(jump && jump->isChecked());
+        QCOMPARE(edit.findChild<QLineEdit*>(QStringLiteral("jumpPath"))->text(),
+                 QStringLiteral("CD Jukebox, Transport"));
         QCOMPARE(edit.GetMappings()->topLevelItemCount(), 16);
         const QStringList labels{"Number 0",
                                  "Number 9",
