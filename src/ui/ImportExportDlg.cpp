@@ -144,7 +144,9 @@ CImportExportDlg::~CImportExportDlg() = default;
 
 bool CImportExportDlg::OnInitDialog()
 {
-    resize(std::max(width(), 560), height());
+    // It grows only sideways: its natural height is also its largest.
+    QSize natural = sizeHint();
+    resize(std::max(natural.width(), 560), natural.height());
     SetMinTrackSize(width(), height());
     SetMaxTrackSize(-1, height());
     RestoreWindowSize(kWindowPosKey, "Import");
@@ -183,6 +185,7 @@ void CImportExportDlg::SetFormat(EExchangeFileType type)
     QRadioButton* radio = GetRadio(type);
     if (radio && radio->isEnabled())
         radio->setChecked(true);
+    UpdateControls();
 }
 
 QString CImportExportDlg::GetHint() const
