@@ -5,9 +5,9 @@
 #include "csf/CSFPath.h"
 #include "ui/ByteText.h"
 #include "ui/DialogIds.h"
+#include "ui/ListingDlg.h"
 #include "ui/ProntoStringDlg.h"
 #include "ui/SelectionTreeDlg.h"
-#include "ui/ListingDlg.h"
 #include "ui/UiText.h"
 #include "ui/UserPrompts.h"
 
@@ -323,5 +323,6 @@ void CEditPlayerDlg::JumpBrowse()
 
 void CEditPlayerDlg::EditName(QLineEdit* field, const char* title)
 {
-    OpenChild(new CProntoStringDlg(QString::fromLatin1(title), field, this), kProntoStringDialog, false, true);
+    OpenChild(new CProntoStringDlg(QString::fromLatin1(title), field, this), kProntoStringDialog, false,
+              true);
 }
