@@ -32,6 +32,7 @@ CDesktopSession::~CDesktopSession()
     m_pWrapper.reset();
     m_pConfig.reset();
     SetProntoFont(nullptr);
+    UnregisterPlayerEditors();
 }
 
 void CDesktopSession::CheckProntoFont()

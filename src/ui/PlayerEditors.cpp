@@ -23,3 +23,9 @@ void RegisterPlayerEditors()
         return context.config ? new CAddPlayerDlg(*context.config, TreeOf(context), nullptr, owner) : nullptr;
     });
 }
+
+void UnregisterPlayerEditors()
+{
+    RegisterEditor(EEditorKind::Players, nullptr);
+    RegisterEditor(EEditorKind::AddPlayer, nullptr);
+}

@@ -4,3 +4,5 @@
 // window (Edit Players) and "New Player" in Player Resolution (Add Player). Both see the
 // input configuration as read by the preparing job at the time they open.
 void RegisterPlayerEditors();
+// Forgets them again (the session that registered them ends).
+void UnregisterPlayerEditors();

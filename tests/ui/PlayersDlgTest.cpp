@@ -277,11 +277,7 @@ private slots:
         RegisterPlayerEditors();
         struct CUnregister
         {
-            ~CUnregister()
-            {
-                RegisterEditor(EEditorKind::Players, nullptr);
-                RegisterEditor(EEditorKind::AddPlayer, nullptr);
-            }
+            ~CUnregister() { UnregisterPlayerEditors(); }
         } unregister;
         CScriptedPrompts prompts;
         CMainWindow window(&demo.Config(), &demo.Wrapper());
