@@ -3,9 +3,9 @@
 #include "model/Library.h"
 
 #include <algorithm>
-#include <tuple>
 #include <cstdio>
 #include <strings.h>
+#include <tuple>
 
 CSlotTable& CSlotReportData::FindOrAdd(const std::string& playerName)
 {
@@ -33,7 +33,10 @@ std::string NumberText(int number)
     return buffer;
 }
 
-std::string DiscText(const CDisc* disc) { return disc ? disc->GetFullName() : std::string(); }
+std::string DiscText(const CDisc* disc)
+{
+    return disc ? disc->GetFullName() : std::string();
+}
 
 CSlotRow DiscRow(const CSlotTable& table, int number, const CDisc* disc)
 {
@@ -46,16 +49,16 @@ CSlotRow DiscRow(const CSlotTable& table, int number, const CDisc* disc)
 
 int FirstUsed(const CSlotTable& table)
 {
-    for (std::size_t i = 0; i < table.slots.size(); ++i)
-        if (!table.slots[i].empty())
+    for (std::size_t i = 0; i < table.slotDiscs.size(); ++i)
+        if (!table.slotDiscs[i].empty())
             return static_cast<int>(i);
     return -1;
 }
 
 int LastUsed(const CSlotTable& table)
 {
-    for (std::size_t i = table.slots.size(); i-- > 0;)
-        if (!table.slots[i].empty())
+    for (std::size_t i = table.slotDiscs.size(); i-- > 0;)
+        if (!table.slotDiscs[i].empty())
             return static_cast<int>(i);
     return -1;
 }
@@ -63,8 +66,8 @@ int LastUsed(const CSlotTable& table)
 void AddGaps(const CSlotTable& table, std::vector<CSlotRow>& rows)
 {
     int before = -1;
-    for (std::size_t i = 0; i < table.slots.size(); ++i) {
-        if (table.slots[i].empty())
+    for (std::size_t i = 0; i < table.slotDiscs.size(); ++i) {
+        if (table.slotDiscs[i].empty())
             continue;
         int slot = static_cast<int>(i);
         if (before >= 0 && slot > before + 1) {
@@ -74,8 +77,8 @@ void AddGaps(const CSlotTable& table, std::vector<CSlotRow>& rows)
             else
                 std::snprintf(range, sizeof range, "%d - %d", before + 1, slot - 1);
             CSlotRow row;
-            const CDisc* discBefore = table.slots[before].front();
-            const CDisc* discAfter = table.slots[i].front();
+            const CDisc* discBefore = table.slotDiscs[before].front();
+            const CDisc* discAfter = table.slotDiscs[i].front();
             row.cells = {table.playerName, range, DiscText(discBefore), DiscText(discAfter)};
             row.number = before + 1;
             row.discs[0] = discBefore;
@@ -139,9 +142,9 @@ void BuildSlotReport(CSlotReportData& data, const CLibrary& library)
                     continue;
                 CSlotTable& table = data.FindOrAdd(player);
                 std::size_t number = static_cast<std::size_t>(std::max(0, disc->GetNumber()));
-                if (table.slots.size() <= number)
-                    table.slots.resize(number + 1);
-                table.slots[number].push_back(disc);
+                if (table.slotDiscs.size() <= number)
+                    table.slotDiscs.resize(number + 1);
+                table.slotDiscs[number].push_back(disc);
             }
         }
     }
@@ -173,7 +176,7 @@ CSlotReportRows BuildSlotRows(const CSlotReportData& data, ESlotTab tab)
         case ESlotTab::Highest: {
             int slot = tab == ESlotTab::Lowest ? FirstUsed(table) : LastUsed(table);
             if (slot >= 0)
-                result.rows.push_back(DiscRow(table, slot, table.slots[slot].front()));
+                result.rows.push_back(DiscRow(table, slot, table.slotDiscs[slot].front()));
             break;
         }
         case ESlotTab::Gaps:
@@ -181,8 +184,8 @@ CSlotReportRows BuildSlotRows(const CSlotReportData& data, ESlotTab tab)
             break;
         case ESlotTab::Duplicates:
         case ESlotTab::AllDiscs:
-            for (std::size_t i = 0; i < table.slots.size(); ++i) {
-                const auto& discs = table.slots[i];
+            for (std::size_t i = 0; i < table.slotDiscs.size(); ++i) {
+                const auto& discs = table.slotDiscs[i];
                 if (tab == ESlotTab::Duplicates && discs.size() < 2)
                     continue;
                 for (const CDisc* disc : discs)

@@ -16,7 +16,8 @@ class CLibrary;
 struct CSlotTable
 {
     std::string playerName;
-    std::vector<std::vector<const CDisc*>> slots;
+    // (not "slots": that word is a macro wherever Qt's headers are included)
+    std::vector<std::vector<const CDisc*>> slotDiscs;
 };
 
 class CSlotReportData
@@ -48,7 +49,7 @@ enum class ESlotColumnKind { Player, Number, Disc, Note };
 struct CSlotRow
 {
     std::vector<std::string> cells;
-    int number = 0;                         // the slot, or the first slot of a gap
+    int number = 0;                             // the slot, or the first slot of a gap
     const CDisc* discs[2] = {nullptr, nullptr}; // the disc column(s), left to right
 };
 

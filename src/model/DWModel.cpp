@@ -23,7 +23,14 @@ bool CDWModel::LoadPlayers(CDWConfig& config, CErrorRecord* errors, CWarningList
 {
     auto lock = config.Lock();
     std::string file = config.GetPlayersFile();
-    return LoadPlayersFile(errors, warnings, m_players, config.HasConfigArea() ? file.c_str() : nullptr);
+    // Reloading deletes every player object, and discs point at them: unlink the discs
+    // first (each keeps its player's name) and link them again by name afterwards, so
+    // that none is left pointing at a deleted player.
+    for (const CPlayer* player : m_players)
+        m_library.PlayerRemoved(player);
+    bool ok = LoadPlayersFile(errors, warnings, m_players, config.HasConfigArea() ? file.c_str() : nullptr);
+    m_library.LinkPlayers(m_players, nullptr);
+    return ok;
 }
 
 bool CDWModel::LoadLibrary(CDWConfig& config, CErrorRecord* errors, CWarningList* warnings, const char* file)

@@ -11,6 +11,7 @@
 #include "ui/EditListsDlg.h"
 #include "ui/ListingDlg.h"
 #include "ui/MainWindow.h"
+#include "ui/PlayerEditors.h"
 #include "ui/ProgressDlg.h"
 #include "ui/ThreadJob.h"
 #include "ui/UiText.h"
@@ -33,6 +34,7 @@ CDesktopSession::~CDesktopSession()
     m_pConfig.reset();
     SetProntoFont(nullptr);
     UnregisterLibraryEditors();
+    UnregisterPlayerEditors();
 }
 
 void CDesktopSession::CheckProntoFont()
@@ -54,6 +56,7 @@ CMainWindow* CDesktopSession::StartUp()
 {
     InitXmlLibrary();
     CheckProntoFont();
+    RegisterPlayerEditors();
 
     bool welcome = IsWelcomeNeeded();
     if (welcome) {

@@ -12,8 +12,10 @@
 #include "ui/EditListDlg.h"
 #include "ui/EditorHooks.h"
 #include "ui/EditorParts.h"
+#include "ui/ImportExportDlg.h"
 #include "ui/ProgressDlg.h"
 #include "ui/ResultReport.h"
+#include "ui/SlotReportDlg.h"
 #include "ui/ThreadJob.h"
 #include "ui/UserPrompts.h"
 
@@ -59,8 +61,10 @@ CEditListsDlg::CEditListsDlg(CDWConfig* config, CCFWrapper* wrapper, QWidget* pa
     QPushButton* exportButton = MakeButton(QStringLiteral("Export"), "export", Body());
     QPushButton* report = MakeButton(QStringLiteral("Report"), "report", Body());
     QPushButton* manage = MakeButton(QStringLiteral("Manage"), "manage", Body());
-    for (QPushButton* b : {import, exportButton, report, manage})
-        b->setEnabled(false);
+    manage->setEnabled(false);
+    connect(import, &QPushButton::clicked, this, [this]() { OpenExchange(true); });
+    connect(exportButton, &QPushButton::clicked, this, [this]() { OpenExchange(false); });
+    connect(report, &QPushButton::clicked, this, &CEditListsDlg::OnReport);
 
     auto* side = new QVBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{m_pAdd, m_pEdit, m_pDelete, m_pMoveUp, m_pMoveDown,
@@ -552,8 +556,36 @@ void CEditListsDlg::RunLibraryJob(int jobId)
     OpenChild(new CProgressDlg(CProgressDlg::kTextsOnly, false, job, this), kProgressDialog, false, true);
 }
 
+void CEditListsDlg::OpenExchange(bool importing)
+{
+    OpenChild(new CImportExportDlg(importing, *m_pConfig, this), kImportDialog, false, true);
+}
+
+void CEditListsDlg::OnReport()
+{
+    m_slotReport.Clear();
+    OpenChild(
+        new CProgressDlg(CProgressDlg::kTextsOnly, false, NewSlotReportJob(m_slotReport, *m_pLibrary), this),
+        kProgressDialog, false, true);
+}
+
 void CEditListsDlg::OnChildClose(int templateId, int result)
 {
+    if (templateId == kImportDialog) {
+        // An import may have added lists anywhere.
+        Fill();
+        UpdateButtons();
+        return;
+    }
+    if (templateId == kSlotReportDialog) {
+        m_slotReport.Clear();
+        UpdateButtons();
+        return;
+    }
+    if (templateId == kProgressDialog && result == kJobSlotReport) {
+        OpenChild(new CSlotReportDlg(m_slotReport, this), kSlotReportDialog, false, true);
+        return;
+    }
     // A reload emptied the library and read it again, whatever its outcome: every node
     // points at what is gone.
     if (templateId == kProgressDialog && result == kJobCancelLists)

@@ -13,6 +13,7 @@
 #include "ui/TidemarkDialog.h"
 
 #include "core/ErrorRecord.h"
+#include "exchange/SlotReport.h"
 
 #include "ui/LibraryTree.h"
 
@@ -83,6 +84,10 @@ private:
     void OpenDiscEditor(CDisc* disc, CLibList* list, CArtist* artist, QTreeWidgetItem* from);
     void DiscChanged(CDisc* disc);
     void RunLibraryJob(int jobId);
+    // "Import" and "Export": the exchange dialog; the tree is rebuilt when it closes.
+    void OpenExchange(bool importing);
+    // "Report": job 13 collects the slot report, then the report dialog shows it.
+    void OnReport();
     void ReportTreeError(const char* what, bool notInMap);
 
     CDWConfig* m_pConfig;
@@ -105,6 +110,8 @@ private:
     bool m_bJobOk = false;
     int m_nJob = 0;
     bool m_bCloseAfterListing = false;
+    // The slot report's data, filled by job 13 and kept while the report is open.
+    CSlotReportData m_slotReport;
     // Discs whose artist changed while the disc editor was open, to re-place them.
     const CArtist* m_pEditedDiscArtist = nullptr;
 };

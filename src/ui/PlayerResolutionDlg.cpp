@@ -107,6 +107,10 @@ CPlayerResolutionDlg::CPlayerResolutionDlg(const CExecutionContext& context, std
     connect(actions, &QButtonGroup::buttonToggled, this, [this]() { UpdateControls(); });
     connect(m_pNewPlayer, &QPushButton::clicked, this, [this]() {
         CEditorContext editorContext{m_context.config, m_context.wrapper};
+        // The player that is new when Add Player closes is the one to select.
+        m_playersBefore.clear();
+        if (m_context.players)
+            m_playersBefore.assign(m_context.players->begin(), m_context.players->end());
         if (CTidemarkDialog* editor = CreateEditor(EEditorKind::AddPlayer, this, editorContext))
             OpenChild(editor, EditorTemplateId(EEditorKind::AddPlayer), false, true);
     });
@@ -272,9 +276,17 @@ void CPlayerResolutionDlg::OnChildClose(int templateId, int result)
         return;
     }
     if (templateId == kAddPlayerDialog) {
-        // A player may have been added.
+        // A player may have been added: select it, which chooses "Set player to:".
         FillPlayers();
         FillDiscs();
+        for (int row = 0; row < m_pPlayers->count(); ++row) {
+            void* player = m_pPlayers->item(row)->data(kPlayerRole).value<void*>();
+            if (std::find(m_playersBefore.begin(), m_playersBefore.end(), player) == m_playersBefore.end()) {
+                m_pPlayers->setCurrentRow(row);
+                break;
+            }
+        }
+        m_playersBefore.clear();
     }
 }
 

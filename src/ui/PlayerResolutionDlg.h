@@ -61,6 +61,8 @@ private:
     CExecutionContext m_context;
     std::vector<CDisc*>* m_pUnlinked;
     bool* m_pProceed;
+    // The players when "New Player" was pressed.
+    std::vector<void*> m_playersBefore;
 
     QLabel* m_pIntro;
     QTreeWidget* m_pDiscs;

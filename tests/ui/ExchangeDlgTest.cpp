@@ -1,0 +1,556 @@
+// The import and export dialogs: formats, hints and browse filters, XML import, the CSV
+// dialog's checks, preview and round trip, and the slot report's tabs and sorting.
+
+#include "DemoTestSupport.h"
+#include "EditorTestSupport.h"
+#include "UiTestMain.h"
+#include "UiTestSupport.h"
+
+#include "core/Registry.h"
+#include "exchange/XmlExchange.h"
+#include "ui/CsvDlg.h"
+#include "ui/DialogIds.h"
+#include "ui/EditListsDlg.h"
+#include "ui/ImportExportDlg.h"
+#include "ui/SlotReportDlg.h"
+#include "ui/UpDown.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTreeWidget>
+
+#include <fstream>
+#include <set>
+#include <tuple>
+
+using namespace dwuitest;
+
+namespace {
+
+QStringList Headings(const QTreeWidget* view)
+{
+    QStringList headings;
+    for (int c = 0; c < view->columnCount(); ++c)
+        headings << view->headerItem()->text(c);
+    return headings;
+}
+
+QStringList Column(const QTreeWidget* view, int column)
+{
+    QStringList cells;
+    for (int i = 0; i < view->topLevelItemCount(); ++i)
+        cells << view->topLevelItem(i)->text(column);
+    return cells;
+}
+
+// Ticks exactly the given fields, each with its column.
+void SetColumns(CCsvDlg& csv, const std::vector<std::pair<int, int>>& columns)
+{
+    for (int field = 0; field < kCsvFieldCount; ++field)
+        csv.GetCheck(field)->setChecked(false);
+    // As the arrows would: up from nothing.
+    for (const auto& [field, column] : columns) {
+        csv.GetSpin(field)->SetPosition(0);
+        csv.GetSpin(field)->StepBy(column);
+    }
+}
+
+using CDiscKey = std::tuple<std::string, std::string, std::string, int, std::string>;
+
+// Every disc as (list, artist, disc, number, player name).
+std::set<CDiscKey> DiscKeys(const CLibrary& library)
+{
+    std::set<CDiscKey> keys;
+    for (const CLibList* list : library.GetLists())
+        for (const CArtist* artist : list->GetArtists())
+            for (const CDisc* disc : artist->GetDiscs())
+                keys.emplace(list->GetName().GetPlain(), artist->GetName().GetPlain(),
+                             disc->GetName().GetPlain(), disc->GetNumber(),
+                             disc->GetPlayer() ? disc->GetPlayer()->GetName().GetPlain()
+                                               : disc->GetDeviceName().GetPlain());
+    return keys;
+}
+
+// Opens the import/export dialog's CSV page for file and returns it.
+CCsvDlg* OpenCsvPage(CImportExportDlg& exchange, const QString& file)
+{
+    exchange.GetRadio(EExchangeFileType::Csv)->click();
+    exchange.GetFileEdit()->setText(file);
+    QTest::mouseClick(exchange.GetOkButton(), Qt::LeftButton);
+    return qobject_cast<CCsvDlg*>(exchange.GetOpenChild());
+}
+
+CDisc* AddDisc(CLibrary& library, const char* player, int number, const char* name)
+{
+    CLibList* list = library.GetLists().FindByName("Slots");
+    if (!list) {
+        list = new CLibList(&library);
+        list->GetName().SetPlain("Slots");
+        library.GetLists().Add(nullptr, list);
+    }
+    CArtist* artist = list->GetArtists().FindByName("Band");
+    if (!artist) {
+        artist = new CArtist(list);
+        artist->GetName().SetPlain("Band");
+        list->GetArtists().Add(nullptr, artist);
+    }
+    auto* disc = new CDisc(artist);
+    disc->GetName().SetPlain(name);
+    disc->SetNumber(number);
+    disc->SetDeviceName(CNameText::FromPlain(player));
+    return artist->GetDiscs().Add(nullptr, disc);
+}
+
+} // namespace
+
+class ExchangeDlgTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        // Every test starts without saved choices and columns.
+        for (const char* name : {"ImportFileName", "ImportFileType", "ExportFileName", "ExportFileType"})
+            DeleteRegistryValue(HKEY_CURRENT_USER, kSettingsKey, name);
+        CCsvColumnMap().SaveSettings();
+    }
+
+    void formatsHintsAndOkLabel_data()
+    {
+        QTest::addColumn<bool>("importing");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QString>("ok");
+        QTest::newRow("import CSV") << true << int(EExchangeFileType::Csv)
+                                    << "You can specify the columns on the next page."
+                                    << "Next >";
+        QTest::newRow("import XML") << true << int(EExchangeFileType::Xml)
+                                    << "The file containing your discs is typically named \"DW_Library.xml\"."
+                                    << "OK";
+        QTest::newRow("import legacy") << true << int(EExchangeFileType::Legacy)
+                                       << "You can assign your discs to players en masse at execution time."
+                                       << "OK";
+        QTest::newRow("export XML") << false << int(EExchangeFileType::Xml)
+                                    << "For backups, copy the two XML files in the DW_Config directory."
+                                    << "OK";
+        QTest::newRow("export legacy is not offered")
+            << false << int(EExchangeFileType::Legacy) << "Select a file format."
+            << "OK";
+    }
+    void formatsHintsAndOkLabel()
+    {
+        QFETCH(bool, importing);
+        QFETCH(int, format);
+        QFETCH(QString, hint);
+        QFETCH(QString, ok);
+        CDemoSetup demo;
+        QVERIFY(demo.Init(false));
+        CImportExportDlg exchange(importing, demo.config, nullptr);
+        exchange.show();
+        QCOMPARE(exchange.windowTitle(), importing ? QStringLiteral("Import") : QStringLiteral("Export"));
+        QCOMPARE(exchange.GetHint(), QStringLiteral("Select a file format."));
+        QVERIFY(!exchange.GetOkButton()->isEnabled());
+        QRadioButton* radio = exchange.GetRadio(static_cast<EExchangeFileType>(format));
+        QCOMPARE(exchange.GetRadio(EExchangeFileType::Legacy)->isEnabled(), importing);
+        QTest::mouseClick(radio, Qt::LeftButton);
+        QCOMPARE(exchange.GetHint(), hint);
+        QCOMPARE(exchange.GetOkButton()->text(), ok);
+        bool selected = exchange.GetFormat() != EExchangeFileType::None;
+        QCOMPARE(exchange.GetBrowseButton()->isEnabled(), selected);
+        // OK needs a file name too.
+        QVERIFY(!exchange.GetOkButton()->isEnabled());
+        QTest::keyClicks(exchange.GetFileEdit(), "x.txt");
+        QCOMPARE(exchange.GetOkButton()->isEnabled(), selected);
+    }
+
+    void savedExportTypeLegacySelectsNothing()
+    {
+        CDemoSetup demo;
+        QVERIFY(demo.Init(false));
+        QVERIFY(SaveExchangeChoice(false, "/tmp/old.txt", EExchangeFileType::Legacy));
+        CImportExportDlg exchange(false, demo.config, nullptr);
+        exchange.show();
+        QCOMPARE(exchange.GetFormat(), EExchangeFileType::None);
+        QCOMPARE(exchange.GetHint(), QStringLiteral("Select a file format."));
+
+        // A saved import choice comes back with its file; choosing another format empties it.
+        QVERIFY(SaveExchangeChoice(true, "/tmp/lib.xml", EExchangeFileType::Xml));
+        CImportExportDlg import(true, demo.config, nullptr);
+        import.show();
+        QCOMPARE(import.GetFormat(), EExchangeFileType::Xml);
+        QCOMPARE(import.GetFileEdit()->text(), QStringLiteral("/tmp/lib.xml"));
+        import.GetRadio(EExchangeFileType::Csv)->click();
+        QCOMPARE(import.GetFileEdit()->text(), QString());
+    }
+
+    void browseTitlesAndFiltersEndTheIdleAnimation_data()
+    {
+        QTest::addColumn<bool>("importing");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("import CSV") << true << int(EExchangeFileType::Csv) << "Select file to import from"
+                                    << "csv"
+                                    << "Comma-Separated Values (*.csv *.txt);;All Files (*)";
+        QTest::newRow("export XML") << false << int(EExchangeFileType::Xml) << "Select file to export to"
+                                    << "xml"
+                                    << "Discweaver XML (*.xml);;All Files (*)";
+        QTest::newRow("import legacy")
+            << true << int(EExchangeFileType::Legacy) << "Select file to import from"
+            << "txt"
+            << "Trackloom Legacy Format (*.txt);;All Files (*)";
+    }
+    void browseTitlesAndFiltersEndTheIdleAnimation()
+    {
+        QFETCH(bool, importing);
+        QFETCH(int, format);
+        QFETCH(QString, title);
+        QFETCH(QString, suffix);
+        QFETCH(QString, filter);
+        CDemoSetup demo;
+        QVERIFY(demo.Init(false));
+        CScriptedPrompts prompts;
+        prompts.files = {QStringLiteral("/tmp/chosen.file")};
+        CRecordingDialog owner;
+        owner.show();
+        auto* dialog = new CImportExportDlg(importing, demo.config, &owner);
+        QVERIFY(owner.OpenChild(dialog, kImportDialog, false, true));
+        CImportExportDlg& exchange = *dialog;
+        // The first step is shown at once.
+        QTRY_VERIFY(exchange.GetIdleStep() > 0);
+        QVERIFY(exchange.IsIdleAnimationRunning());
+        exchange.GetRadio(static_cast<EExchangeFileType>(format))->click();
+        QTest::mouseClick(exchange.GetBrowseButton(), Qt::LeftButton);
+        QCOMPARE(prompts.fileRequests.size(), size_t(1));
+        const CFileDialogRequest& request = prompts.fileRequests[0];
+        QCOMPARE(request.title, title);
+        QCOMPARE(request.defaultSuffix, suffix);
+        QCOMPARE(request.filter, filter);
+        QCOMPARE(request.mustExist, importing);
+        QCOMPARE(request.confirmOverwrite, !importing);
+        QCOMPARE(exchange.GetFileEdit()->text(), QStringLiteral("/tmp/chosen.file"));
+        QVERIFY(!exchange.IsIdleAnimationRunning());
+        QCOMPARE(exchange.GetStatusText(), QString());
+        exchange.reject();
+        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
+    }
+
+    void idleStepsGrowWordByWord()
+    {
+        const auto& steps = CImportExportDlg::GetIdleSteps();
+        QCOMPARE(steps.size(), size_t(17));
+        QCOMPARE(steps.front().delayMs, 9000);
+        QCOMPARE(QString(steps.front().text), QString());
+        QCOMPARE(steps.back().delayMs, 9000);
+        QCOMPARE(QString(steps.back().text), QString());
+        for (std::size_t i = 1; i + 1 < steps.size(); ++i) {
+            QString text = steps[i].text;
+            QString before = steps[i - 1].text;
+            if (text.isEmpty()) {
+                QCOMPARE(steps[i].delayMs, 18000);
+                continue;
+            }
+            QVERIFY(steps[i].delayMs >= 50 && steps[i].delayMs <= 80);
+            // One more word than the step before (or the first word of a line).
+            QCOMPARE(text.split(' ').size(), before.isEmpty() ? 1 : before.split(' ').size() + 1);
+            QVERIFY(before.isEmpty() || text.startsWith(before.section(' ', 0, -2)));
+        }
+    }
+
+    void xmlImportTwiceStopsAtTheFirstList()
+    {
+        CDemoSetup source;
+        QVERIFY(source.Init(false));
+        std::string file = (source.root / "lib.xml").string();
+        CErrorRecord errors;
+        QVERIFY(ExportXmlFile(source.config, &errors, nullptr, file.c_str()));
+        std::size_t lists = source.config.GetLibrary()->GetLists().GetCount();
+
+        CDemoSetup target;
+        QVERIFY(target.Init(false));
+        target.config.GetLibrary()->GetLists().RemoveAll();
+        CScriptedPrompts prompts;
+        for (int round = 0; round < 2; ++round) {
+            CImportExportDlg exchange(true, target.config, nullptr);
+            exchange.show();
+            exchange.GetRadio(EExchangeFileType::Xml)->click();
+            exchange.GetFileEdit()->setText(QString::fromStdString(file));
+            QTest::mouseClick(exchange.GetOkButton(), Qt::LeftButton);
+            if (round == 0) {
+                QTRY_VERIFY(!exchange.isVisible());
+                QCOMPARE(exchange.result(), 1);
+            } else {
+                QTRY_COMPARE(prompts.asked.size(), size_t(1));
+                QCOMPARE(prompts.asked[0].caption, QStringLiteral("Discweaver Error"));
+                QCOMPARE(
+                    prompts.asked[0].text,
+                    QStringLiteral("Error with library file: Another list is already named \"Rock & Pop\""));
+                QVERIFY(exchange.isVisible());
+            }
+            QCOMPARE(target.config.GetLibrary()->GetLists().GetCount(), lists);
+        }
+        QCOMPARE(DiscKeys(*target.config.GetLibrary()), DiscKeys(*source.config.GetLibrary()));
+        std::string savedName;
+        EExchangeFileType savedType;
+        QVERIFY(LoadExchangeChoice(true, &savedName, &savedType));
+        QCOMPARE(savedName, file);
+        QCOMPARE(savedType, EExchangeFileType::Xml);
+    }
+
+    void csvColumnsRefusedUnderTryAgain()
+    {
+        CDemoSetup demo;
+        QVERIFY(demo.Init(false));
+        CScriptedPrompts prompts;
+        CCsvDlg csv(false, demo.config, (demo.root / "out.csv").string(), nullptr);
+        csv.show();
+        QCOMPARE(csv.windowTitle(), QStringLiteral("Export to CSV"));
+        SetColumns(csv, {});
+        QTest::mouseClick(FindButton<QPushButton>(&csv, QStringLiteral("OK")), Qt::LeftButton);
+        SetColumns(csv, {{kCsvArtistName, 2}, {kCsvDiscName, 2}, {kCsvListName, 3}, {kCsvTrackName, 3}});
+        QTest::mouseClick(csv.GetPreviewButton(), Qt::LeftButton);
+        QCOMPARE(prompts.asked.size(), size_t(2));
+        QCOMPARE(prompts.asked[0].text, QStringLiteral("No columns defined."));
+        QCOMPARE(prompts.asked[1].text, QStringLiteral("Column 3 defined for multiple fields."));
+        for (const auto& asked : prompts.asked) {
+            QCOMPARE(asked.caption, QStringLiteral("Try again"));
+            QCOMPARE(asked.icon, EPromptIcon::Exclamation);
+        }
+        QVERIFY(csv.isVisible());
+        QVERIFY(!std::filesystem::exists(demo.root / "out.csv"));
+    }
+
+    void csvFieldRowMovesTogether_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<int>("spin");
+        QTest::newRow("tick") << "tick" << true << "1" << 1;
+        QTest::newRow("untick") << "untick" << false << "" << 0;
+        QTest::newRow("type 7") << "type 7" << true << "7" << 7;
+        QTest::newRow("type 0") << "type 0" << false << "" << 0;
+        QTest::newRow("type 150") << "type 150" << true << "99" << 99;
+        QTest::newRow("spin to 4") << "spin 4" << true << "4" << 4;
+        QTest::newRow("spin to 0") << "spin 0" << false << "" << 0;
+    }
+    void csvFieldRowMovesTogether()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, checked);
+        QFETCH(QString, number);
+        QFETCH(int, spin);
+        CDemoSetup demo;
+        QVERIFY(demo.Init(false));
+        CCsvDlg csv(true, demo.config, "unused.csv", nullptr);
+        csv.show();
+        const int f = kCsvDiscNumber;
+        SetColumns(csv, {{f, 3}}); // a ticked starting point
+        if (action == "tick") {
+            csv.GetCheck(f)->setChecked(false);
+            csv.GetCheck(f)->click();
+        } else if (action == "untick") {
+            csv.GetCheck(f)->click();
+        } else if (action.startsWith("type ")) {
+            csv.GetNumber(f)->clear();
+            QTest::keyClicks(csv.GetNumber(f), action.mid(5));
+        } else {
+            csv.GetSpin(f)->StepBy(action.mid(5).toInt() - 3);
+        }
+        QCOMPARE(csv.GetCheck(f)->isChecked(), checked);
+        QCOMPARE(csv.GetNumber(f)->text(), number);
+        QCOMPARE(csv.GetSpin(f)->GetPosition(), spin);
+        QCOMPARE(csv.ReadMap().GetColumn(f), checked ? spin : 0);
+    }
+
+    void csvImportPreviewFillsBothSides()
+    {
+        CDemoSetup demo;
+        QVERIFY(demo.Init(false));
+        std::string file = (demo.root / "in.csv").string();
+        std::ofstream(file) << "Artist,Disc,Slot\nMiles Davis,Kind of Blue,12\nNina Simone,Pastel Blues,3x\n";
+        std::size_t listsBefore = demo.config.GetLibrary()->GetLists().GetCount();
+        CCsvDlg csv(true, demo.config, file, nullptr);
+        csv.show();
+        QCOMPARE(csv.windowTitle(), QStringLiteral("Import from CSV"));
+        SetColumns(csv, {{kCsvArtistName, 1}, {kCsvDiscName, 2}, {kCsvDiscNumber, 3}});
+        QTest::mouseClick(csv.GetPreviewButton(), Qt::LeftButton);
+        QTRY_COMPARE(csv.GetPreviewRuns(), 1);
+        QCOMPARE(Headings(csv.GetCsvView()), QStringList({"#1", "#2", "#3"}));
+        QCOMPARE(Column(csv.GetCsvView(), 0), QStringList({"Artist", "Miles Davis", "Nina Simone"}));
+        QStringList fieldHeadings;
+        for (int f = 0; f < kCsvFieldCount; ++f)
+            fieldHeadings << GetCsvFieldInfo(f).heading;
+        QCOMPARE(Headings(csv.GetDataView()), fieldHeadings);
+        // The header row is data like any other; the number cell reads its leading digits.
+        QCOMPARE(Column(csv.GetDataView(), kCsvDiscName),
+                 QStringList({"Disc", "Kind of Blue", "Pastel Blues"}));
+        QCOMPARE(Column(csv.GetDataView(), kCsvDiscNumber), QStringList({"0", "12", "3"}));
+        QCOMPARE(Column(csv.GetDataView(), kCsvListName), QStringList({"CD List", "CD List", "CD List"}));
+        // The real library is not touched by a preview.
+        QCOMPARE(demo.config.GetLibrary()->GetLists().GetCount(), listsBefore);
+
+        // A second preview with another assignment redoes only the data side.
+        csv.GetCheck(kCsvDiscNumber)->setChecked(false);
+        QTest::mouseClick(csv.GetPreviewButton(), Qt::LeftButton);
+        QTRY_COMPARE(csv.GetPreviewRuns(), 2);
+        QCOMPARE(csv.GetCsvView()->topLevelItemCount(), 3);
+        QCOMPARE(Column(csv.GetDataView(), kCsvDiscNumber), QStringList({"0", "0", "0"}));
+    }
+
+    void csvExportAndImportRoundTripTheDemoDiscs()
+    {
+        CDemoSetup demo;
+        QVERIFY(demo.Init(false));
+        QString file = QString::fromStdString((demo.root / "library.csv").string());
+        const std::vector<std::pair<int, int>> columns = {{kCsvListName, 1},
+                                                          {kCsvPlayerName, 2},
+                                                          {kCsvArtistName, 3},
+                                                          {kCsvDiscNumber, 4},
+                                                          {kCsvDiscName, 5}};
+        {
+            CImportExportDlg exchange(false, demo.config, nullptr);
+            exchange.show();
+            CCsvDlg* csv = OpenCsvPage(exchange, file);
+            QVERIFY(csv);
+            QVERIFY(!exchange.isVisible());
+            SetColumns(*csv, columns);
+            QTest::mouseClick(FindButton<QPushButton>(csv, QStringLiteral("OK")), Qt::LeftButton);
+            QTRY_VERIFY(!exchange.isVisible() && exchange.IsIdle());
+            QCOMPARE(exchange.result(), 1);
+        }
+        // The assignment was saved for next time.
+        CCsvColumnMap saved;
+        saved.LoadSettings();
+        QCOMPARE(saved.GetColumn(kCsvDiscName), 5);
+        QCOMPARE(saved.GetColumn(kCsvTrackName), 0);
+
+        CDemoSetup target;
+        QVERIFY(target.Init(false));
+        target.config.GetLibrary()->GetLists().RemoveAll();
+        {
+            CImportExportDlg exchange(true, target.config, nullptr);
+            exchange.show();
+            CCsvDlg* csv = OpenCsvPage(exchange, file);
+            QVERIFY(csv);
+            // The saved assignment is what the page starts with.
+            QCOMPARE(csv->ReadMap().GetColumn(kCsvDiscNumber), 4);
+            QTest::mouseClick(FindButton<QPushButton>(csv, QStringLiteral("OK")), Qt::LeftButton);
+            QTRY_VERIFY(!exchange.isVisible() && exchange.IsIdle());
+        }
+        QCOMPARE(DiscKeys(*target.config.GetLibrary()), DiscKeys(*demo.config.GetLibrary()));
+        // The imported discs found their players by name.
+        for (const CLibList* list : target.config.GetLibrary()->GetLists())
+            for (const CArtist* artist : list->GetArtists())
+                for (const CDisc* disc : artist->GetDiscs())
+                    QVERIFY(disc->GetPlayer());
+    }
+
+    void slotReportGapsAndDuplicatesSortByNumber()
+    {
+        CLibrary library;
+        for (const auto& [player, number, name] :
+             std::vector<std::tuple<const char*, int, const char*>>{{"Alpha", 1, "a1"},
+                                                                    {"Alpha", 2, "a2"},
+                                                                    {"Alpha", 5, "a5"},
+                                                                    {"Alpha", 7, "a7"},
+                                                                    {"Alpha", 7, "a7 again"},
+                                                                    {"beta", 10, "b10"},
+                                                                    {"beta", 12, "b12"},
+                                                                    {"beta", 12, "b12 again"}})
+            QVERIFY(AddDisc(library, player, number, name));
+        CSlotReportData data;
+        BuildSlotReport(data, library);
+        CSlotReportDlg report(data, nullptr);
+        report.show();
+        QCOMPARE(report.GetTabs()->count(), 5);
+        QCOMPARE(report.GetTabs()->tabText(2), QStringLiteral("Gaps"));
+
+        report.GetTabs()->setCurrentIndex(2);
+        QTreeWidget* list = report.GetList();
+        QCOMPARE(Headings(list), QStringList({"Player", "Range", "Disc Before", "Disc After"}));
+        QCOMPARE(Column(list, 1), QStringList({"3 - 4", "6", "11"}));
+        QCOMPARE(Column(list, 2), QStringList({"Slots: Band: a2", "Slots: Band: a5", "Slots: Band: b10"}));
+        QVERIFY(list->topLevelItem(0)->textAlignment(1) & Qt::AlignRight);
+        // By the range, descending, then ascending again.
+        QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {},
+                          QPoint(list->header()->sectionViewportPosition(1) + 5, 5));
+        QCOMPARE(Column(list, 1), QStringList({"3 - 4", "6", "11"}));
+        report.SortByColumn(1);
+        QCOMPARE(Column(list, 1), QStringList({"11", "6", "3 - 4"}));
+        QVERIFY(!report.IsSortAscending());
+        report.SortByColumn(1);
+        QCOMPARE(Column(list, 1), QStringList({"3 - 4", "6", "11"}));
+
+        report.GetTabs()->setCurrentIndex(3);
+        QCOMPARE(Headings(list), QStringList({"Player", "Number", "Disc"}));
+        QCOMPARE(Column(list, 1), QStringList({"7", "7", "12", "12"}));
+        report.SortByColumn(1);
+        QCOMPARE(Column(list, 1), QStringList({"7", "7", "12", "12"}));
+        report.SortByColumn(1);
+        QCOMPARE(Column(list, 1), QStringList({"12", "12", "7", "7"}));
+        // Ties stay in ascending order of the other columns.
+        QCOMPARE(Column(list, 2), QStringList({"Slots: Band: b12", "Slots: Band: b12 again",
+                                               "Slots: Band: a7", "Slots: Band: a7 again"}));
+    }
+
+    void editListsOpensTheExchangeDialogsAndTheReport()
+    {
+        CDemoSetup demo;
+        QVERIFY(demo.Init(false));
+        CRecordingDialog owner;
+        owner.show();
+        auto* lists = new CEditListsDlg(&demo.config, nullptr, &owner);
+        QVERIFY(owner.OpenChild(lists, kEditListsDialog, false, true));
+        const std::pair<QString, QString> openers[] = {{"Import", "Import"}, {"Export", "Export"}};
+        for (const auto& [button, caption] : openers) {
+            QPushButton* b = FindButton<QPushButton>(lists, button);
+            QVERIFY(b && b->isEnabled());
+            QTest::mouseClick(b, Qt::LeftButton);
+            auto* exchange = qobject_cast<CImportExportDlg*>(lists->GetOpenChild());
+            QVERIFY(exchange);
+            QCOMPARE(exchange->windowTitle(), caption);
+            exchange->reject();
+            QTRY_VERIFY(lists->IsIdle());
+        }
+        // "Report" collects the data in job 13, then shows it.
+        QTest::mouseClick(FindButton<QPushButton>(lists, QStringLiteral("Report")), Qt::LeftButton);
+        QTRY_VERIFY(qobject_cast<CSlotReportDlg*>(lists->GetOpenChild()));
+        auto* report = qobject_cast<CSlotReportDlg*>(lists->GetOpenChild());
+        QCOMPARE(report->windowTitle(), QStringLiteral("Slot Report"));
+        QCOMPARE(Headings(report->GetList()), QStringList({"Player", "Number", "Disc"}));
+        QVERIFY(report->GetList()->topLevelItemCount() >= 2);
+        QCOMPARE(Column(report->GetList(), 0).first(), QStringLiteral("CD Changer"));
+        report->accept();
+        QTRY_VERIFY(lists->IsIdle());
+        QTest::mouseClick(FindButton<QPushButton>(lists, QStringLiteral("Cancel")), Qt::LeftButton);
+        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
+    }
+
+    void slotReportNotesOnEmptyTabs()
+    {
+        CLibrary library;
+        QVERIFY(AddDisc(library, "Alpha", 4, "only"));
+        CSlotReportData data;
+        BuildSlotReport(data, library);
+        CSlotReportDlg report(data, nullptr);
+        report.show();
+        const std::pair<int, QString> notes[] = {{2, "No gaps in any player."},
+                                                 {3, "No duplicates in any player."}};
+        for (const auto& [tab, note] : notes) {
+            report.GetTabs()->setCurrentIndex(tab);
+            QCOMPARE(Headings(report.GetList()), QStringList({"Note"}));
+            QCOMPARE(Column(report.GetList(), 0), QStringList({note}));
+        }
+    }
+};
+
+DW_UI_TEST(ExchangeDlgTest)
+#include "ExchangeDlgTest.moc"
