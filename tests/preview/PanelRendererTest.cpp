@@ -308,7 +308,7 @@ class PanelHit : public ::testing::TestWithParam<SHitCase>
 TEST_P(PanelHit, TouchReachesTheButtonDrawnThere)
 {
     const SHitCase& c = GetParam();
-    auto root = ParseCsf(kArtistPage);
+    auto root = ParseCsf(dwtest::ReadText(kArtistPage));
     std::vector<SPanelButtonArea> areas;
     RenderPanel(FirstPanel(root.get()), "", nullptr, &areas);
     const CCSFSection* hit = FindButtonAt(areas, c.x, c.y);
@@ -360,7 +360,7 @@ TEST(PanelRenderer, PressedButtonAloneTakesItsSelectedLook)
     // The defaults of the four looks: the active disc button "Kind" turns from its
     // panel's active unselected dark grey to the default active selected light grey,
     // the inactive track button keeps the panel's light grey.
-    auto root = ParseCsf(kArtistPage);
+    auto root = ParseCsf(dwtest::ReadText(kArtistPage));
     const CCSFSection* panel = FirstPanel(root.get());
     std::vector<SPanelButtonArea> areas;
     const CPreviewImage plain = RenderPanel(panel, "", nullptr, &areas);
