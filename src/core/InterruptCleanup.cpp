@@ -22,9 +22,10 @@ struct STemporary
     bool folder = false;
 };
 
-std::mutex& ListLock()
+// Recursive, so that a step holding off interruptions may still list its temporaries.
+std::recursive_mutex& ListLock()
 {
-    static std::mutex lock;
+    static std::recursive_mutex lock;
     return lock;
 }
 
@@ -123,6 +124,16 @@ void WatchForInterrupt(sigset_t signals)
 
 } // namespace
 
+CInterruptShield::CInterruptShield()
+{
+    ListLock().lock();
+}
+
+CInterruptShield::~CInterruptShield()
+{
+    ListLock().unlock();
+}
+
 CTemporaryPath::~CTemporaryPath()
 {
     Forget();
@@ -132,7 +143,7 @@ bool CTemporaryPath::Create(bool folder, const std::function<std::string()>& cre
 {
     if (m_nId != 0)
         return false;
-    std::lock_guard<std::mutex> guard(ListLock());
+    std::lock_guard<std::recursive_mutex> guard(ListLock());
     std::string path = create();
     if (path.empty())
         return false;
@@ -151,7 +162,7 @@ void CTemporaryPath::Forget()
         return;
     int saved = errno;
     {
-        std::lock_guard<std::mutex> guard(ListLock());
+        std::lock_guard<std::recursive_mutex> guard(ListLock());
         List().erase(m_nId);
     }
     m_nId = 0;
@@ -162,7 +173,7 @@ void CTemporaryPath::Remove()
 {
     int saved = errno;
     {
-        std::lock_guard<std::mutex> guard(ListLock());
+        std::lock_guard<std::recursive_mutex> guard(ListLock());
         if (m_nId != 0)
             List().erase(m_nId);
         if (!m_path.empty())
@@ -197,12 +208,12 @@ bool InstallInterruptCleanup()
 
 void RemoveTemporaryPaths()
 {
-    std::lock_guard<std::mutex> guard(ListLock());
+    std::lock_guard<std::recursive_mutex> guard(ListLock());
     RemoveListedLocked();
 }
 
 std::size_t CountTemporaryPaths()
 {
-    std::lock_guard<std::mutex> guard(ListLock());
+    std::lock_guard<std::recursive_mutex> guard(ListLock());
     return List().size();
 }

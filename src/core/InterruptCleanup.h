@@ -56,6 +56,19 @@ private:
     bool m_bFolder = false;
 };
 
+// Holds off the clean-up while a step runs whose own temporaries cannot be listed here,
+// such as the codec library writing a text and its pictures beside their targets: an
+// interruption meanwhile is acted on when the step has ended, so it never leaves a
+// half-written file of the step behind. For steps of a second or so only.
+class CInterruptShield
+{
+public:
+    CInterruptShield();
+    ~CInterruptShield();
+    CInterruptShield(const CInterruptShield&) = delete;
+    CInterruptShield& operator=(const CInterruptShield&) = delete;
+};
+
 // Blocks SIGINT and SIGTERM in the calling thread (and so in every thread it starts
 // afterwards) and starts the watcher. False when it could not be started.
 bool InstallInterruptCleanup();

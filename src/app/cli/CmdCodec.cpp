@@ -12,6 +12,7 @@
 #include "app/cli/Cli.h"
 #include "app/cli/CodecSession.h"
 #include "app/cli/CsfSummary.h"
+#include "core/InterruptCleanup.h"
 #include "core/RegularFile.h"
 #include "csf/CSFSection.h"
 
@@ -37,10 +38,16 @@ void RunDecompile(CliContext& context, const std::string& in, const std::string&
         return;
     CErrorRecord errors;
     std::string target = ResolveWriteTarget(out.c_str());
-    if (!CheckReplaceableTarget(out.c_str(), target, &errors) || !session.DecompileInto(in, target)) {
-        if (HasError(&errors))
-            session.ReportFailure(GetText(&errors));
+    if (!CheckReplaceableTarget(out.c_str(), target, &errors)) {
+        session.ReportFailure(GetText(&errors));
         return;
+    }
+    {
+        // The codec's temporary text and its new pictures beside the target are not ours
+        // to list: an interruption waits until they are complete.
+        CInterruptShield shield;
+        if (!session.DecompileInto(in, target))
+            return;
     }
     *context.out << "Decompiled " << in << " into " << out << "\n";
     context.exitCode = kExitOk;
