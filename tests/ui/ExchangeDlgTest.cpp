@@ -362,7 +362,6 @@ private slots:
         QCOMPARE(Column(list, 2), QStringList({"Slots: Band: b12", "Slots: Band: b12 again",
                                                "Slots: Band: a7", "Slots: Band: a7 again"}));
     }
-
 };
 
 DW_UI_TEST(ExchangeDlgTest)

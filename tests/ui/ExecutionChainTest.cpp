@@ -254,7 +254,6 @@ private slots:
         QTRY_VERIFY(window.IsIdle());
         QVERIFY(!Exists(output));
     }
-
 };
 
 DW_UI_TEST(ExecutionChainTest)

@@ -226,7 +226,6 @@ private slots:
         QVERIFY(ReadRegistryDword(HKEY_CURRENT_USER, kWindowPosKey, "Probe.h", &height));
         QCOMPARE(QSize(int(width), int(height)), QSize(own.width() + 40, own.height() + 30));
     }
-
 };
 
 DW_UI_TEST(FrameTest)

@@ -52,7 +52,6 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
         QCOMPARE(listing.GetStatusText(), status);
     }
-
 };
 
 DW_UI_TEST(ListingTest)

@@ -113,7 +113,6 @@ private slots:
         QCOMPARE(int(prompts.asked[0].icon), int(EPromptIcon::Exclamation));
         QVERIFY(window.IsIdle());
     }
-
 };
 
 DW_UI_TEST(MainWindowTest)

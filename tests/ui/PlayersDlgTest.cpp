@@ -282,7 +282,6 @@ private slots:
         // The discs found their reloaded player again.
         QCOMPARE(CountContaining(DiscTexts(library), "UNRESOLVED PLAYER: "), 0);
     }
-
 };
 
 DW_UI_TEST(PlayersDlgTest)

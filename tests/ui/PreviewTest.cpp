@@ -146,7 +146,6 @@ private slots:
         QCOMPARE(preview->GetDeviceList()->currentItem()->text(), QStringLiteral("CD Jukebox"));
         QCOMPARE(preview->GetPanelLabel()->text(), QStringLiteral("Panel \"Transport\" (2 of 2)"));
     }
-
 };
 
 DW_UI_TEST(PreviewTest)

@@ -62,7 +62,6 @@ private slots:
         QCOMPARE(FieldToBytes(field->text()), std::string("A\x85\xB6"
                                                           "B"));
     }
-
 };
 
 DW_UI_TEST(ProntoStringTest)

@@ -62,7 +62,6 @@ private slots:
         dialog.GetTree()->setCurrentItem(item);
         QCOMPARE(dialog.GetOkButton()->isEnabled(), choosable);
     }
-
 };
 
 DW_UI_TEST(SelectionTreeTest)
