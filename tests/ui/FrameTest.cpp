@@ -173,8 +173,6 @@ private slots:
         QTest::addColumn<QPoint>("centre");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QRect>("expected");
-        const QRect area(0, 0, 1000, 800);
-        Q_UNUSED(area);
         QTest::newRow("fits where it is") << QPoint(500, 400) << QSize(200, 100) << QRect(400, 350, 200, 100);
         QTest::newRow("below the bottom moves up")
             << QPoint(500, 780) << QSize(200, 100) << QRect(400, 700, 200, 100);
