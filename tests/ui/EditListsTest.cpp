@@ -105,71 +105,6 @@ class EditListsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void buttonsFollowTheSelectedNode_data()
-    {
-        QTest::addColumn<QString>("node");
-        QTest::addColumn<QStringList>("labels");
-        QTest::addColumn<QString>("enabled"); // add edit delete up down sort keep
-        QTest::newRow("nothing") << "" << QStringList{"Add", "Edit", "Delete", "Sort"} << "0000000";
-        QTest::newRow("root") << "root" << QStringList{"Add List", "Edit", "Delete", "Sort"} << "1000011";
-        QTest::newRow("first list") << "Jazz"
-                                    << QStringList{"Add Disc", "Edit List", "Delete List", "Sort Lists"}
-                                    << "1110111";
-        QTest::newRow("artist, kept sorted")
-            << "Miles Davis" << QStringList{"Add Disc", "Edit Artist", "Delete Artist", "Sort Artists"}
-            << "1110011";
-        QTest::newRow("last disc") << "Bitches Brew"
-                                   << QStringList{"Add Disc", "Edit Disc", "Delete Disc", "Sort Discs"}
-                                   << "1111011";
-    }
-    void buttonsFollowTheSelectedNode()
-    {
-        QFETCH(QString, node);
-        QFETCH(QStringList, labels);
-        QFETCH(QString, enabled);
-        SETUP_AREA(area);
-        COpenLists open(area);
-        const void* object = node == "root"   ? static_cast<const void*>(&area.Library())
-                             : node == "Jazz" ? static_cast<const void*>(area.List("Jazz"))
-                             : node == "Miles Davis"
-                                 ? static_cast<const void*>(area.Artist("Jazz", "Miles Davis"))
-                             : node == "Bitches Brew"
-                                 ? static_cast<const void*>(area.Disc("Jazz", "Miles Davis", "Bitches Brew"))
-                                 : nullptr;
-        if (object)
-            QVERIFY(open.lists->SelectObject(object));
-        else
-            open.lists->GetTree()->setCurrentItem(nullptr);
-        QStringList shown;
-        for (const char* name : {"add", "edit", "delete", "sort"})
-            shown << open.Button(name)->text();
-        QCOMPARE(shown, labels);
-        QString states;
-        for (const char* name : {"add", "edit", "delete", "moveUp", "moveDown", "sort"})
-            states += open.Button(name)->isEnabled() ? '1' : '0';
-        states += open.KeepSorted()->isEnabled() ? '1' : '0';
-        QCOMPARE(states, enabled);
-        // The exchange dialogs do not depend on the selection; "Manage" has no function.
-        for (const char* name : {"import", "export", "report"})
-            QVERIFY(open.Button(name)->isEnabled());
-        QVERIFY(!open.Button("manage")->isEnabled());
-    }
-
-    void treeShowsTheNodeTexts()
-    {
-        SETUP_AREA(area);
-        COpenLists open(area);
-        QCOMPARE(open.ChildTexts(&area.Library()), (QStringList{"Jazz", "Rock"}));
-        QCOMPARE(open.ChildTexts(area.List("Jazz")), (QStringList{"Coltrane", "Miles Davis"}));
-        QString cd = QString::fromLatin1(area.cd->GetName().GetPlain());
-        QString dvd = QString::fromLatin1(area.dvd->GetName().GetPlain());
-        QString five = QString::number(5).rightJustified(area.cd->GetDigitsToPadTo(), '0');
-        QString nine = QString::number(9).rightJustified(area.dvd->GetDigitsToPadTo(), '0');
-        QCOMPARE(open.ChildTexts(area.Artist("Jazz", "Miles Davis")),
-                 (QStringList{"Kind of Blue (" + cd + ", " + five + ")",
-                              "Bitches Brew (" + dvd + ", " + nine + ")"}));
-    }
-
     // A list, an artist (through the disc editor's "New..."), a disc numbered after the
     // player's highest, and two tracks.
     void addListArtistDiscAndTracks()
@@ -256,23 +191,6 @@ private slots:
         QCOMPARE(miles->GetDiscs().FindByName("Sketches")->GetNumber(), first);
         QCOMPARE(miles->GetDiscs().FindByName("Milestones")->GetNumber(), first + 1);
         QCOMPARE(miles->GetDiscs().FindByName("Milestones")->GetPlayer(), area.cd);
-    }
-
-    void discNumberAboveTheLimitBecomesTheLimit()
-    {
-        SETUP_AREA(area);
-        COpenLists open(area);
-        CDisc* disc = area.Disc("Jazz", "Coltrane", "Giant Steps");
-        QVERIFY(open.lists->SelectObject(disc));
-        QTest::mouseClick(open.Button("edit"), Qt::LeftButton);
-        auto* editor = open.Child<CEditDiscDlg>();
-        QVERIFY(editor);
-        QCOMPARE(editor->windowTitle(), QStringLiteral("Edit Disc / Item -- (Giant Steps)"));
-        editor->GetNumberBox()->selectAll();
-        QTest::keyClicks(editor->GetNumberBox(), "40000");
-        editor->accept();
-        QTRY_VERIFY(!open.lists->GetOpenChild());
-        QCOMPARE(disc->GetNumber(), 32767);
     }
 
     void refusedNamesKeepTheEditorOpen_data()
@@ -473,87 +391,6 @@ private slots:
         QCOMPARE(open.owner.childCloses[0].templateId, int(kEditListsDialog));
         QVERIFY(area.Disc("Jazz", "Miles Davis", "Bitches Brew")); // read again from the file
         QVERIFY(!area.Library().IsModified());
-    }
-
-    void tracksAreEditedOnTheDiscsCopy()
-    {
-        SETUP_AREA(area);
-        CScriptedPrompts prompts;
-        COpenLists open(area);
-        CDisc* kind = area.Disc("Jazz", "Miles Davis", "Kind of Blue");
-        QVERIFY(open.lists->SelectObject(kind));
-        QTest::mouseClick(open.Button("edit"), Qt::LeftButton);
-        auto* editor = open.Child<CEditDiscDlg>();
-        QVERIFY(editor);
-        QTest::mouseClick(FindButton(editor, "Add..."), Qt::LeftButton);
-        auto* track = qobject_cast<CEditTrackDlg*>(editor->GetOpenChild());
-        QVERIFY(track);
-        QCOMPARE(track->GetNumberBox()->value(), 3); // after the last track
-        track->GetNumberBox()->setValue(2);
-        track->accept();
-        QCOMPARE(prompts.asked.size(), size_t(1));
-        QCOMPARE(prompts.asked[0].caption, QStringLiteral("Cannot add track"));
-        QCOMPARE(prompts.asked[0].text, QStringLiteral("Another track is already named \"2\""));
-        QVERIFY(track->isVisible());
-        track->reject();
-        QTRY_VERIFY(!editor->GetOpenChild());
-
-        editor->GetTrackList()->setCurrentItem(editor->GetTrackList()->topLevelItem(0));
-        QTest::mouseClick(FindButton(editor, "Edit..."), Qt::LeftButton);
-        track = qobject_cast<CEditTrackDlg*>(editor->GetOpenChild());
-        QVERIFY(track);
-        QTest::keyClicks(track->GetTitleEdit(), "So What");
-        track->accept();
-        QTRY_VERIFY(!editor->GetOpenChild());
-        QCOMPARE(editor->GetTrackList()->topLevelItem(0)->text(1), QStringLiteral("So What"));
-        QVERIFY(!kind->GetTracks().GetFirst()->GetTitle().HasText()); // only the copy so far
-        editor->accept();
-        QTRY_VERIFY(!open.lists->GetOpenChild());
-        QCOMPARE(QString::fromLatin1(kind->GetTracks().GetFirst()->GetTitle().GetPlain()),
-                 QStringLiteral("So What"));
-        QCOMPARE(kind->GetTracks().GetFirst()->GetDisc(), kind);
-    }
-
-    void editingADiscMovesItToTheChosenArtist()
-    {
-        SETUP_AREA(area);
-        COpenLists open(area);
-        CDisc* giant = area.Disc("Jazz", "Coltrane", "Giant Steps");
-        QVERIFY(open.lists->SelectObject(giant));
-        QTest::mouseClick(open.Button("edit"), Qt::LeftButton);
-        auto* editor = open.Child<CEditDiscDlg>();
-        QVERIFY(editor);
-        QCOMPARE(editor->GetArtistBox()->currentText(), QStringLiteral("Coltrane"));
-        editor->GetArtistBox()->setCurrentIndex(editor->GetArtistBox()->findText("Miles Davis"));
-        editor->accept();
-        QTRY_VERIFY(!open.lists->GetOpenChild());
-        CArtist* miles = area.Artist("Jazz", "Miles Davis");
-        QCOMPARE(giant->GetArtist(), miles);
-        QVERIFY(miles->GetDiscs().Contains(giant));
-        QCOMPARE(open.lists->ItemFor(giant)->parent(), open.lists->ItemFor(miles));
-        QCOMPARE(open.lists->GetTree()->currentItem(), open.lists->ItemFor(giant));
-    }
-
-    void failedReloadShowsItsLinesThenCloses()
-    {
-        SETUP_AREA(area);
-        CScriptedPrompts prompts;
-        prompts.answers.push_back(EPromptAnswer::Yes);
-        COpenLists open(area);
-        QVERIFY(open.lists->SelectObject(area.Disc("Jazz", "Miles Davis", "Bitches Brew")));
-        QTest::mouseClick(open.Button("delete"), Qt::LeftButton);
-        {
-            std::ofstream broken(area.Config().GetLibraryFile(), std::ios::trunc);
-            broken << "<DiscweaverLibrary Version=\"1\"><Library><Volume";
-        }
-        open.lists->reject();
-        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CListingDlg*>(open.lists->GetOpenChild()), 20000);
-        QVERIFY(!open.Closed());
-        // The tree shows what the library now holds, not what was freed.
-        QCOMPARE(open.lists->GetTree()->topLevelItem(0)->childCount(),
-                 static_cast<int>(area.Library().GetLists().GetCount()));
-        open.lists->GetOpenChild()->accept();
-        QTRY_VERIFY(open.Closed());
     }
 
     void okSavesTheLibraryFile()

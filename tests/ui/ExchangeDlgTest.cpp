@@ -169,101 +169,6 @@ private slots:
         QCOMPARE(exchange.GetOkButton()->isEnabled(), selected);
     }
 
-    void savedExportTypeLegacySelectsNothing()
-    {
-        CDemoSetup demo;
-        QVERIFY(demo.Init(false));
-        QVERIFY(SaveExchangeChoice(false, "/tmp/old.txt", EExchangeFileType::Legacy));
-        CImportExportDlg exchange(false, demo.config, nullptr);
-        exchange.show();
-        QCOMPARE(exchange.GetFormat(), EExchangeFileType::None);
-        QCOMPARE(exchange.GetHint(), QStringLiteral("Select a file format."));
-
-        // A saved import choice comes back with its file; choosing another format empties it.
-        QVERIFY(SaveExchangeChoice(true, "/tmp/lib.xml", EExchangeFileType::Xml));
-        CImportExportDlg import(true, demo.config, nullptr);
-        import.show();
-        QCOMPARE(import.GetFormat(), EExchangeFileType::Xml);
-        QCOMPARE(import.GetFileEdit()->text(), QStringLiteral("/tmp/lib.xml"));
-        import.GetRadio(EExchangeFileType::Csv)->click();
-        QCOMPARE(import.GetFileEdit()->text(), QString());
-    }
-
-    void browseTitlesAndFiltersEndTheIdleAnimation_data()
-    {
-        QTest::addColumn<bool>("importing");
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<QString>("filter");
-        QTest::newRow("import CSV") << true << int(EExchangeFileType::Csv) << "Select file to import from"
-                                    << "csv"
-                                    << "Comma-Separated Values (*.csv *.txt);;All Files (*)";
-        QTest::newRow("export XML") << false << int(EExchangeFileType::Xml) << "Select file to export to"
-                                    << "xml"
-                                    << "Discweaver XML (*.xml);;All Files (*)";
-        QTest::newRow("import legacy")
-            << true << int(EExchangeFileType::Legacy) << "Select file to import from"
-            << "txt"
-            << "Trackloom Legacy Format (*.txt);;All Files (*)";
-    }
-    void browseTitlesAndFiltersEndTheIdleAnimation()
-    {
-        QFETCH(bool, importing);
-        QFETCH(int, format);
-        QFETCH(QString, title);
-        QFETCH(QString, suffix);
-        QFETCH(QString, filter);
-        CDemoSetup demo;
-        QVERIFY(demo.Init(false));
-        CScriptedPrompts prompts;
-        prompts.files = {QStringLiteral("/tmp/chosen.file")};
-        CRecordingDialog owner;
-        owner.show();
-        auto* dialog = new CImportExportDlg(importing, demo.config, &owner);
-        QVERIFY(owner.OpenChild(dialog, kImportDialog, false, true));
-        CImportExportDlg& exchange = *dialog;
-        // The first step is shown at once.
-        QTRY_VERIFY(exchange.GetIdleStep() > 0);
-        QVERIFY(exchange.IsIdleAnimationRunning());
-        exchange.GetRadio(static_cast<EExchangeFileType>(format))->click();
-        QTest::mouseClick(exchange.GetBrowseButton(), Qt::LeftButton);
-        QCOMPARE(prompts.fileRequests.size(), size_t(1));
-        const CFileDialogRequest& request = prompts.fileRequests[0];
-        QCOMPARE(request.title, title);
-        QCOMPARE(request.defaultSuffix, suffix);
-        QCOMPARE(request.filter, filter);
-        QCOMPARE(request.mustExist, importing);
-        QCOMPARE(request.confirmOverwrite, !importing);
-        QCOMPARE(exchange.GetFileEdit()->text(), QStringLiteral("/tmp/chosen.file"));
-        QVERIFY(!exchange.IsIdleAnimationRunning());
-        QCOMPARE(exchange.GetStatusText(), QString());
-        exchange.reject();
-        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
-    }
-
-    void idleStepsGrowWordByWord()
-    {
-        const auto& steps = CImportExportDlg::GetIdleSteps();
-        QCOMPARE(steps.size(), size_t(17));
-        QCOMPARE(steps.front().delayMs, 9000);
-        QCOMPARE(QString(steps.front().text), QString());
-        QCOMPARE(steps.back().delayMs, 9000);
-        QCOMPARE(QString(steps.back().text), QString());
-        for (std::size_t i = 1; i + 1 < steps.size(); ++i) {
-            QString text = steps[i].text;
-            QString before = steps[i - 1].text;
-            if (text.isEmpty()) {
-                QCOMPARE(steps[i].delayMs, 18000);
-                continue;
-            }
-            QVERIFY(steps[i].delayMs >= 50 && steps[i].delayMs <= 80);
-            // One more word than the step before (or the first word of a line).
-            QCOMPARE(text.split(' ').size(), before.isEmpty() ? 1 : before.split(' ').size() + 1);
-            QVERIFY(before.isEmpty() || text.startsWith(before.section(' ', 0, -2)));
-        }
-    }
-
     void xmlImportTwiceStopsAtTheFirstList()
     {
         CDemoSetup source;
@@ -325,49 +230,6 @@ private slots:
         }
         QVERIFY(csv.isVisible());
         QVERIFY(!std::filesystem::exists(demo.root / "out.csv"));
-    }
-
-    void csvFieldRowMovesTogether_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<bool>("checked");
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<int>("spin");
-        QTest::newRow("tick") << "tick" << true << "1" << 1;
-        QTest::newRow("untick") << "untick" << false << "" << 0;
-        QTest::newRow("type 7") << "type 7" << true << "7" << 7;
-        QTest::newRow("type 0") << "type 0" << false << "" << 0;
-        QTest::newRow("type 150") << "type 150" << true << "99" << 99;
-        QTest::newRow("spin to 4") << "spin 4" << true << "4" << 4;
-        QTest::newRow("spin to 0") << "spin 0" << false << "" << 0;
-    }
-    void csvFieldRowMovesTogether()
-    {
-        QFETCH(QString, action);
-        QFETCH(bool, checked);
-        QFETCH(QString, number);
-        QFETCH(int, spin);
-        CDemoSetup demo;
-        QVERIFY(demo.Init(false));
-        CCsvDlg csv(true, demo.config, "unused.csv", nullptr);
-        csv.show();
-        const int f = kCsvDiscNumber;
-        SetColumns(csv, {{f, 3}}); // a ticked starting point
-        if (action == "tick") {
-            csv.GetCheck(f)->setChecked(false);
-            csv.GetCheck(f)->click();
-        } else if (action == "untick") {
-            csv.GetCheck(f)->click();
-        } else if (action.startsWith("type ")) {
-            csv.GetNumber(f)->clear();
-            QTest::keyClicks(csv.GetNumber(f), action.mid(5));
-        } else {
-            csv.GetSpin(f)->StepBy(action.mid(5).toInt() - 3);
-        }
-        QCOMPARE(csv.GetCheck(f)->isChecked(), checked);
-        QCOMPARE(csv.GetNumber(f)->text(), number);
-        QCOMPARE(csv.GetSpin(f)->GetPosition(), spin);
-        QCOMPARE(csv.ReadMap().GetColumn(f), checked ? spin : 0);
     }
 
     void csvImportPreviewFillsBothSides()
@@ -499,56 +361,6 @@ private slots:
         // Ties stay in ascending order of the other columns.
         QCOMPARE(Column(list, 2), QStringList({"Slots: Band: b12", "Slots: Band: b12 again",
                                                "Slots: Band: a7", "Slots: Band: a7 again"}));
-    }
-
-    void editListsOpensTheExchangeDialogsAndTheReport()
-    {
-        CDemoSetup demo;
-        QVERIFY(demo.Init(false));
-        CRecordingDialog owner;
-        owner.show();
-        auto* lists = new CEditListsDlg(&demo.config, nullptr, &owner);
-        QVERIFY(owner.OpenChild(lists, kEditListsDialog, false, true));
-        const std::pair<QString, QString> openers[] = {{"Import", "Import"}, {"Export", "Export"}};
-        for (const auto& [button, caption] : openers) {
-            QPushButton* b = FindButton<QPushButton>(lists, button);
-            QVERIFY(b && b->isEnabled());
-            QTest::mouseClick(b, Qt::LeftButton);
-            auto* exchange = qobject_cast<CImportExportDlg*>(lists->GetOpenChild());
-            QVERIFY(exchange);
-            QCOMPARE(exchange->windowTitle(), caption);
-            exchange->reject();
-            QTRY_VERIFY(lists->IsIdle());
-        }
-        // "Report" collects the data in job 13, then shows it.
-        QTest::mouseClick(FindButton<QPushButton>(lists, QStringLiteral("Report")), Qt::LeftButton);
-        QTRY_VERIFY(qobject_cast<CSlotReportDlg*>(lists->GetOpenChild()));
-        auto* report = qobject_cast<CSlotReportDlg*>(lists->GetOpenChild());
-        QCOMPARE(report->windowTitle(), QStringLiteral("Slot Report"));
-        QCOMPARE(Headings(report->GetList()), QStringList({"Player", "Number", "Disc"}));
-        QVERIFY(report->GetList()->topLevelItemCount() >= 2);
-        QCOMPARE(Column(report->GetList(), 0).first(), QStringLiteral("CD Changer"));
-        report->accept();
-        QTRY_VERIFY(lists->IsIdle());
-        QTest::mouseClick(FindButton<QPushButton>(lists, QStringLiteral("Cancel")), Qt::LeftButton);
-        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
-    }
-
-    void slotReportNotesOnEmptyTabs()
-    {
-        CLibrary library;
-        QVERIFY(AddDisc(library, "Alpha", 4, "only"));
-        CSlotReportData data;
-        BuildSlotReport(data, library);
-        CSlotReportDlg report(data, nullptr);
-        report.show();
-        const std::pair<int, QString> notes[] = {{2, "No gaps in any player."},
-                                                 {3, "No duplicates in any player."}};
-        for (const auto& [tab, note] : notes) {
-            report.GetTabs()->setCurrentIndex(tab);
-            QCOMPARE(Headings(report.GetList()), QStringList({"Note"}));
-            QCOMPARE(Column(report.GetList(), 0), QStringList({note}));
-        }
     }
 };
 

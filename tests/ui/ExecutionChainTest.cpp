@@ -175,53 +175,6 @@ private slots:
         QVERIFY(library.find("DeviceName=\"DVD Changer\"") == std::string::npos);
     }
 
-    void playerResolutionRefusals()
-    {
-        CDemoArea demo;
-        std::string why;
-        if (!demo.Load(&why))
-            QSKIP(why.c_str());
-        std::vector<CDisc*> unlinked;
-        for (CLibList* list : demo.Config().GetLibrary()->GetLists())
-            for (CArtist* artist : list->GetArtists())
-                for (CDisc* disc : artist->GetDiscs())
-                    if (unlinked.size() < 2)
-                        unlinked.push_back(disc);
-        CScriptedPrompts prompts;
-        CRecordingDialog owner;
-        owner.show();
-        bool proceed = true;
-        CExecutionContext context;
-        context.config = &demo.Config();
-        context.players = demo.Config().GetPlayers();
-        context.library = demo.Config().GetLibrary();
-        auto* dialog = new CPlayerResolutionDlg(context, &unlinked, &proceed, &owner);
-        QVERIFY(!proceed);
-        QVERIFY(owner.OpenChild(dialog, 157, false, true));
-
-        dialog->Apply();
-        dialog->GetSetPlayerRadio()->setChecked(true);
-        dialog->Apply();
-        dialog->GetDeleteRadio()->setChecked(true);
-        dialog->SelectNone();
-        dialog->Apply();
-        dialog->SelectAll();
-        prompts.answers = {EPromptAnswer::No};
-        dialog->Apply();
-        QStringList texts;
-        for (const auto& asked : prompts.asked)
-            texts << asked.text;
-        QCOMPARE(texts,
-                 (QStringList{QStringLiteral("No action selected."), QStringLiteral("No player selected."),
-                              QStringLiteral("No discs selected."), QStringLiteral("Delete 2 discs?")}));
-        QCOMPARE(prompts.asked.back().caption, QStringLiteral("Are you sure?"));
-        QCOMPARE(unlinked.size(), size_t(2));
-        QCOMPARE(dialog->GetDiscList()->topLevelItemCount(), 2);
-        dialog->reject();
-        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
-        QVERIFY(!proceed);
-    }
-
     void sameFileInAnotherCaseAsksTwice_data()
     {
         QTest::addColumn<QList<int>>("answers");
@@ -300,82 +253,6 @@ private slots:
         }
         QTRY_VERIFY(window.IsIdle());
         QVERIFY(!Exists(output));
-    }
-
-    void everyListEmptyExecutesAndNamesThemAll()
-    {
-        CDemoArea demo;
-        std::string why;
-        if (!demo.Load(&why))
-            QSKIP(why.c_str());
-        QStringList names;
-        for (CLibList* list : demo.Config().GetLibrary()->GetLists()) {
-            names << QString::fromUtf8(list->GetName().GetDisplay());
-            list->GetArtists().RemoveAll();
-        }
-        QVERIFY(names.size() > 1);
-        CScriptedPrompts prompts;
-        CMainWindow window(&demo.Config(), &demo.Wrapper());
-        window.show();
-        const std::string output = demo.File("out.ccf");
-        window.GetInputEdit()->setText(DW_DEMO_CCF);
-        window.GetOutputEdit()->setText(QString::fromStdString(output));
-        window.OnExecute();
-        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CListingDlg*>(window.GetOpenChild()), kChainTimeoutMs);
-        auto* listing = qobject_cast<CListingDlg*>(window.GetOpenChild());
-        QVERIFY(window.GetLastSucceeded());
-        QCOMPARE(listing->windowTitle(), QStringLiteral("Discweaver Warning"));
-        QCOMPARE(listing->GetMessage(),
-                 QStringLiteral("The following lists were not output because they were empty:"));
-        QCOMPARE(listing->GetLines(), names);
-        QCOMPARE(CountDevices(output), CountDevices(DW_DEMO_CCF));
-        listing->accept();
-        QTRY_VERIFY(window.IsIdle());
-    }
-
-    void listsButtonPreparesThenOpensTheEditor()
-    {
-        CDemoArea demo;
-        std::string why;
-        if (!demo.Load(&why))
-            QSKIP(why.c_str());
-        bool treeReady = false;
-        RegisterEditor(EEditorKind::Lists,
-                       [&treeReady](CTidemarkDialog* owner, const CEditorContext& context) {
-                           // The editor is opened only once the input's tree is there to pick from.
-                           treeReady = context.wrapper && context.wrapper->GetAbstractTree() != nullptr;
-                           return new CRecordingDialog(129, owner);
-                       });
-        CScriptedPrompts prompts;
-        CMainWindow window(&demo.Config(), &demo.Wrapper());
-        window.show();
-        window.GetInputEdit()->setText(DW_DEMO_CCF);
-        QTest::mouseClick(window.GetListsButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(dynamic_cast<CRecordingDialog*>(window.GetOpenChild()), kChainTimeoutMs);
-        QVERIFY(treeReady);
-        QVERIFY(prompts.asked.empty());
-        RegisterEditor(EEditorKind::Lists, nullptr);
-        window.GetOpenChild()->reject();
-        QTRY_VERIFY(window.IsIdle());
-    }
-
-    void closingSavesThePathsAndCloses()
-    {
-        CDemoArea demo;
-        std::string why;
-        if (!demo.Load(&why))
-            QSKIP(why.c_str());
-        CMainWindow window(&demo.Config(), &demo.Wrapper());
-        window.show();
-        const std::string output = demo.File("kept-on-exit.ccf");
-        window.GetInputEdit()->setText(DW_DEMO_CCF);
-        window.GetOutputEdit()->setText(QString::fromStdString(output));
-        window.close();
-        QTRY_VERIFY(window.HasClosed());
-        QVERIFY(!window.isVisible());
-        std::string stored;
-        QVERIFY(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "OutputCCF", &stored));
-        QCOMPARE(stored, output);
     }
 };
 

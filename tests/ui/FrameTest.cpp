@@ -96,37 +96,6 @@ private slots:
         QVERIFY(owner.IsIdle());
     }
 
-    void slowJobShowsAfterTheTimerAndShowNowAtOnce_data()
-    {
-        QTest::addColumn<bool>("showNow");
-        QTest::newRow("timer") << false;
-        QTest::newRow("show now") << true;
-    }
-    void slowJobShowsAfterTheTimerAndShowNowAtOnce()
-    {
-        QFETCH(bool, showNow);
-        CRecordingDialog owner;
-        owner.show();
-        auto gate = std::make_shared<CGate>();
-        auto* job = new CFunctionJob(7, [gate, showNow](CProgressJob& j) {
-            if (showNow)
-                ProgressShowNow(j.GetProgress());
-            gate->WaitOpen();
-        });
-        auto* progress = new CProgressDlg(CProgressDlg::kWithBar, false, job, &owner);
-        QVERIFY(owner.OpenChild(progress, kProgressDialog, false, true));
-        QVERIFY(!progress->isVisible());
-        if (showNow) {
-            // Long before the 500 ms have passed.
-            QTRY_VERIFY_WITH_TIMEOUT(progress->isVisible(), 400);
-            QVERIFY(!progress->IsShowTimerPending());
-        } else {
-            QTRY_VERIFY_WITH_TIMEOUT(progress->isVisible(), 2000);
-        }
-        gate->Open();
-        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
-    }
-
     void repeatedUpdatesShowOnlyTheLast()
     {
         CRecordingDialog owner;
@@ -199,83 +168,11 @@ private slots:
         QCOMPARE(owner.result(), 2);
     }
 
-    void childDisablesAndRestoresControlsAndOnlyOneAtATime()
-    {
-        CRecordingDialog owner;
-        owner.show();
-        auto* stayDisabled = new QLineEdit(owner.Body());
-        stayDisabled->setEnabled(false);
-
-        auto* child = new CRecordingDialog(500, &owner);
-        QVERIFY(owner.OpenChild(child, 501, false, true));
-        QCOMPARE(owner.opens, std::vector<int>{501});
-        QVERIFY(!owner.otherControl->isEnabled());
-        QCOMPARE(owner.GetBusyCount(), 1u);
-
-        QPointer<CRecordingDialog> second = new CRecordingDialog(600, &owner);
-        QVERIFY(!owner.OpenChild(second, 601, false, true));
-        QVERIFY(second.isNull()); // refused and deleted
-
-        child->accept();
-        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
-        QCOMPARE(owner.childCloses[0].templateId, 501);
-        QCOMPARE(owner.childCloses[0].result, 1);
-        QVERIFY(owner.otherControl->isEnabled());
-        QVERIFY(!stayDisabled->isEnabled());
-        QVERIFY(owner.IsIdle());
-    }
-
-    void busyCountWalksUpTheParentChain()
-    {
-        CRecordingDialog top;
-        top.show();
-        auto* middle = new CRecordingDialog(500, &top);
-        QVERIFY(top.OpenChild(middle, 500, true, true));
-        QVERIFY(!top.isVisible()); // hidden for its child
-        auto gate = std::make_shared<CGate>();
-        QVERIFY(middle->OpenChild(
-            new CProgressDlg(CProgressDlg::kTextsOnly, false,
-                             new CFunctionJob(9, [gate](CProgressJob&) { gate->WaitOpen(); }), middle),
-            kProgressDialog, false, true));
-        // top: its child; middle: its child; both: the progress dialog's job.
-        QCOMPARE(top.GetBusyCount(), 3u);
-        QCOMPARE(middle->GetBusyCount(), 2u);
-        gate->Open();
-        QTRY_COMPARE(middle->childCloses.size(), size_t(1));
-        QCOMPARE(top.GetBusyCount(), 1u);
-        QCOMPARE(middle->GetBusyCount(), 0u);
-        middle->accept();
-        QTRY_VERIFY(top.IsIdle());
-        QVERIFY(top.isVisible());
-    }
-
-    void modalProgressReturnsTheJobsSuccess_data()
-    {
-        QTest::addColumn<bool>("succeeded");
-        QTest::newRow("succeeded") << true;
-        QTest::newRow("failed") << false;
-    }
-    void modalProgressReturnsTheJobsSuccess()
-    {
-        QFETCH(bool, succeeded);
-        CProgressDlg progress(CProgressDlg::kTextsOnly, true,
-                              new CFunctionJob(kJobStartup,
-                                               [succeeded](CProgressJob& j) {
-                                                   j.SetTitle("Discweaver is starting...");
-                                                   j.SetSucceeded(succeeded);
-                                               }),
-                              nullptr);
-        QCOMPARE(progress.RunModal(), succeeded ? 1 : 0);
-        QCOMPARE(progress.windowTitle(), QStringLiteral("Discweaver is starting..."));
-    }
-
     void placeStoredSize_data()
     {
         QTest::addColumn<QPoint>("centre");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QRect>("expected");
-        const QRect area(0, 0, 1000, 800);
-        Q_UNUSED(area);
         QTest::newRow("fits where it is") << QPoint(500, 400) << QSize(200, 100) << QRect(400, 350, 200, 100);
         QTest::newRow("below the bottom moves up")
             << QPoint(500, 780) << QSize(200, 100) << QRect(400, 700, 200, 100);
@@ -326,21 +223,6 @@ private slots:
         QVERIFY(ReadRegistryDword(HKEY_CURRENT_USER, kWindowPosKey, "Probe.w", &width));
         QVERIFY(ReadRegistryDword(HKEY_CURRENT_USER, kWindowPosKey, "Probe.h", &height));
         QCOMPARE(QSize(int(width), int(height)), QSize(own.width() + 40, own.height() + 30));
-    }
-
-    void progressWindowGrowsOnlySideways()
-    {
-        auto gate = std::make_shared<CGate>();
-        CRecordingDialog owner;
-        owner.show();
-        auto* progress =
-            new CProgressDlg(CProgressDlg::kTextsOnly, true,
-                             new CFunctionJob(1, [gate](CProgressJob&) { gate->WaitOpen(); }), &owner);
-        QVERIFY(owner.OpenChild(progress, kProgressDialog, false, true));
-        QCOMPARE(progress->minimumHeight(), progress->maximumHeight());
-        QVERIFY(!progress->GetBar()->isVisible());
-        gate->Open();
-        QTRY_VERIFY(owner.IsIdle());
     }
 };
 

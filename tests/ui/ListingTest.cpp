@@ -52,35 +52,6 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
         QCOMPARE(listing.GetStatusText(), status);
     }
-
-    void failureWithLinesOpensTheListingAsAChild()
-    {
-        CRecordingDialog owner;
-        owner.show();
-        CErrorRecord errors;
-        SetMessage(&errors, "Error with library file");
-        CWarningList lines{"line 3: bad element"};
-        QVERIFY(ReportFailure(&owner, &errors, &lines));
-        auto* listing = qobject_cast<CListingDlg*>(owner.GetOpenChild());
-        QVERIFY(listing);
-        QCOMPARE(listing->windowTitle(), QStringLiteral("Discweaver Error"));
-        QCOMPARE(listing->GetMessage(), QStringLiteral("Error with library file"));
-        QCOMPARE(listing->GetLines(), QStringList{QStringLiteral("line 3: bad element")});
-        listing->accept();
-        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
-    }
-
-    void failureWithoutLinesIsAMessageBox()
-    {
-        CScriptedPrompts prompts;
-        CErrorRecord errors;
-        SetMessage(&errors, "Input CCF file not specified");
-        QVERIFY(!ReportFailure(nullptr, &errors, nullptr));
-        QCOMPARE(prompts.asked.size(), size_t(1));
-        QCOMPARE(prompts.asked[0].text, QStringLiteral("Input CCF file not specified"));
-        QCOMPARE(prompts.asked[0].caption, QStringLiteral("Discweaver Error"));
-        QCOMPARE(int(prompts.asked[0].icon), int(EPromptIcon::Exclamation));
-    }
 };
 
 DW_UI_TEST(ListingTest)

@@ -33,40 +33,6 @@ private:
     };
 
 private slots:
-    void captionHasBothVersions()
-    {
-        CSetup setup;
-        CMainWindow window(&setup.config, &setup.wrapper);
-        std::string version = *setup.config.GetFileVersionText(nullptr);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Discweaver %1 BETA VERSION (CCFDll not initialised)")
-                                           .arg(QString::fromStdString(version)));
-    }
-
-    void panelCapStartsFromTheConfiguration_data()
-    {
-        QTest::addColumn<int>("cap");
-        QTest::addColumn<bool>("checked");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("no cap") << 0 << false << QStringLiteral("300");
-        QTest::newRow("a cap") << 12 << true << QStringLiteral("12");
-    }
-    void panelCapStartsFromTheConfiguration()
-    {
-        QFETCH(int, cap);
-        QFETCH(bool, checked);
-        QFETCH(QString, text);
-        CSetup setup;
-        setup.config.SetPanelCap(cap);
-        CMainWindow window(&setup.config, &setup.wrapper);
-        QCOMPARE(window.GetPanelCapCheck()->isChecked(), checked);
-        QCOMPARE(window.GetPanelCapEdit()->text(), text);
-        QCOMPARE(window.GetPanelCapEdit()->isEnabled(), checked);
-        QCOMPARE(window.GetPanelCapSpin()->isEnabled(), checked);
-        QCOMPARE(window.GetPanelCapSpin()->GetPosition(), text.toInt());
-        window.GetPanelCapCheck()->setChecked(!checked);
-        QCOMPARE(window.GetPanelCapEdit()->isEnabled(), !checked);
-    }
-
     void panelCapFromText_data()
     {
         QTest::addColumn<QString>("text");
@@ -146,52 +112,6 @@ private slots:
         QCOMPARE(prompts.asked[0].caption, QStringLiteral("Discweaver Error"));
         QCOMPARE(int(prompts.asked[0].icon), int(EPromptIcon::Exclamation));
         QVERIFY(window.IsIdle());
-    }
-
-    void browseDialogsAskAsTheyShould()
-    {
-        CSetup setup;
-        setup.config.SetInputCcf("/some/dir/in.ccf");
-        CScriptedPrompts prompts;
-        prompts.files = {QStringLiteral("/chosen/input.ccf"), std::nullopt};
-        CMainWindow window(&setup.config, &setup.wrapper);
-        const QString before = QDir::currentPath();
-        window.OnBrowseInput();
-        window.OnBrowseOutput();
-        QCOMPARE(window.GetInputEdit()->text(), QStringLiteral("/chosen/input.ccf"));
-        QCOMPARE(window.GetOutputEdit()->text(), QString()); // cancelled
-        QCOMPARE(prompts.fileRequests.size(), size_t(2));
-        const CFileDialogRequest& open = prompts.fileRequests[0];
-        QCOMPARE(open.title, QStringLiteral("Input CCF File"));
-        QCOMPARE(open.filter, QStringLiteral("Pronto Config Files (*.ccf)"));
-        QCOMPARE(open.defaultSuffix, QStringLiteral("ccf"));
-        QCOMPARE(open.startPath, QStringLiteral("/some/dir/in.ccf"));
-        QVERIFY(open.mustExist);
-        QVERIFY(!open.confirmOverwrite);
-        const CFileDialogRequest& save = prompts.fileRequests[1];
-        QCOMPARE(save.title, QStringLiteral("Output CCF File"));
-        QCOMPARE(save.filter, QStringLiteral("Pronto Config Files (*.ccf)"));
-        QVERIFY(save.confirmOverwrite);
-        QVERIFY(save.refuseReadOnly);
-        QVERIFY(!save.mustExist);
-        QCOMPARE(QDir::currentPath(), before);
-    }
-
-    void editorButtonsFollowTheRegistration()
-    {
-        CSetup setup;
-        {
-            CMainWindow window(&setup.config, &setup.wrapper);
-            QVERIFY(!window.GetPlayersButton()->isEnabled());
-            QVERIFY(!window.GetListsButton()->isEnabled());
-        }
-        RegisterEditor(EEditorKind::Lists, [](CTidemarkDialog* owner, const CEditorContext&) {
-            return new CRecordingDialog(129, owner);
-        });
-        CMainWindow window(&setup.config, &setup.wrapper);
-        QVERIFY(!window.GetPlayersButton()->isEnabled());
-        QVERIFY(window.GetListsButton()->isEnabled());
-        RegisterEditor(EEditorKind::Lists, nullptr);
     }
 };
 

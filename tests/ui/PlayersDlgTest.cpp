@@ -125,61 +125,6 @@ private slots:
         QVERIFY(!add.isVisible());
     }
 
-    void editPlayerRowsAndPadLabel()
-    {
-        CDemoSetup demo;
-        QVERIFY(demo.Init(false));
-        CPlayer* player = demo.config.GetPlayers()->FindByName("CD Changer");
-        QVERIFY(player);
-        CEditPlayerDlg edit(demo.config, demo.tree, player, *player, nullptr, nullptr);
-        edit.show();
-        QCOMPARE(edit.windowTitle(), QStringLiteral("Edit Player -- (CD Changer)"));
-        auto* jump = FindButton<QCheckBox>(&edit, QStringLiteral("Jump:"));
-        QVERIFY(jump && jump->isChecked());
-        QCOMPARE(edit.findChild<QLineEdit*>(QStringLiteral("jumpPath"))->text(),
-                 QStringLiteral("CD Jukebox, Transport"));
-        QCOMPARE(edit.GetMappings()->topLevelItemCount(), 16);
-        const QStringList labels{"Number 0",
-                                 "Number 9",
-                                 "Before Disc",
-                                 "After Disc",
-                                 "Before Track (1 digit)",
-                                 "Before Track (2 digits)",
-                                 "After Track (1 digit)",
-                                 "After Track (2 digits)"};
-        const int rows[] = {0, 9, 10, 11, 12, 13, 14, 15};
-        for (int i = 0; i < 8; ++i)
-            QCOMPARE(edit.GetMappings()->topLevelItem(rows[i])->text(0), labels[i]);
-        // A mapped row shows device, panel and button; an unmapped one nothing.
-        QTreeWidgetItem* zero = edit.GetMappings()->topLevelItem(0);
-        QCOMPARE(QStringList({zero->text(1), zero->text(2), zero->text(3)}),
-                 QStringList({"CD Jukebox", "Keypad", "0"}));
-        QTreeWidgetItem* beforeTrack = edit.GetMappings()->topLevelItem(12);
-        QCOMPARE(beforeTrack->text(1) + beforeTrack->text(2) + beforeTrack->text(3), QString());
-        // Set... and Clear wait for a row.
-        QVERIFY(!edit.GetSetButton()->isEnabled());
-        edit.GetMappings()->setCurrentItem(beforeTrack);
-        QVERIFY(edit.GetSetButton()->isEnabled() && edit.GetClearButton()->isEnabled());
-
-        // "digit." for 1 only; the spin keeps to 1..5.
-        const std::pair<int, QString> pads[] = {
-            {1, "digit."}, {2, "digits."}, {5, "digits."}, {9, "digits."}};
-        for (const auto& [value, text] : pads) {
-            edit.GetPadSpin()->setValue(value);
-            QCOMPARE(edit.GetPadLabel()->text(), text);
-        }
-        QCOMPARE(edit.GetPadSpin()->value(), 5);
-        edit.GetPadSpin()->setValue(0);
-        QCOMPARE(edit.GetPadSpin()->value(), 1);
-
-        // A hard button path shows "Hard Buttons" for its panel.
-        CCSFButtonPath hard;
-        hard.SetDeviceNamePlain("CD Jukebox");
-        hard.SetButtonNamePlain("Mute");
-        edit.SetRowPath(12, &hard);
-        QCOMPARE(beforeTrack->text(2), QStringLiteral("Hard Buttons"));
-    }
-
     void setAndClearReachTheExecutedCcf()
     {
         CDemoSetup demo;
@@ -238,33 +183,6 @@ private slots:
             for (const std::string& line : lines)
                 QVERIFY2(line.find(enter) == std::string::npos, line.c_str());
         }
-    }
-
-    void deletingAPlayerLeavesItsDiscsUnresolved()
-    {
-        CDemoSetup demo;
-        QVERIFY(demo.Init(false));
-        CLibrary& library = *demo.config.GetLibrary();
-        int changerDiscs = CountContaining(DiscTexts(library), "(CD Changer, ");
-        QVERIFY(changerDiscs > 0);
-        QCOMPARE(CountContaining(DiscTexts(library), "UNRESOLVED PLAYER: "), 0);
-
-        CEditPlayersDlg players(demo.config, demo.tree, nullptr);
-        players.show();
-        players.GetList()->setCurrentItem(
-            players.GetList()->findItems(QStringLiteral("CD Changer"), Qt::MatchExactly).front());
-        QTest::mouseClick(FindButton<QPushButton>(&players, QStringLiteral("Delete")), Qt::LeftButton);
-        QVERIFY(players.GetList()->findItems(QStringLiteral("CD Changer"), Qt::MatchExactly).isEmpty());
-        QCOMPARE(CountContaining(DiscTexts(library), "UNRESOLVED PLAYER: CD Changer"), changerDiscs);
-
-        // Execution's player step finds exactly these discs without a player.
-        std::vector<CDisc*> unlinked;
-        CExecutionContext context;
-        context.config = &demo.config;
-        context.players = demo.config.GetPlayers();
-        context.library = &library;
-        QVERIFY(!ResolvePlayers(context, nullptr, &unlinked));
-        QCOMPARE(static_cast<int>(unlinked.size()), changerDiscs);
     }
 
     void deletedPlayerIsReplacedThroughNewPlayerDuringExecution()
@@ -363,54 +281,6 @@ private slots:
         QVERIFY(!demo.config.GetPlayers()->IsModified());
         // The discs found their reloaded player again.
         QCOMPARE(CountContaining(DiscTexts(library), "UNRESOLVED PLAYER: "), 0);
-    }
-
-    void cancelWithoutChangesAsksNothing()
-    {
-        CDemoSetup demo;
-        QVERIFY(demo.Init(false));
-        CScriptedPrompts prompts;
-        CEditPlayersDlg players(demo.config, demo.tree, nullptr);
-        players.show();
-        QTest::mouseClick(FindButton<QPushButton>(&players, QStringLiteral("Cancel")), Qt::LeftButton);
-        QVERIFY(!players.isVisible());
-        QCOMPARE(prompts.asked.size(), size_t(0));
-    }
-
-    void addPlayerFromScratchIsRefusedUntilValid()
-    {
-        CDemoSetup demo;
-        QVERIFY(demo.Init(false));
-        CScriptedPrompts prompts;
-        CEditPlayersDlg players(demo.config, demo.tree, nullptr);
-        players.show();
-        QTest::mouseClick(FindButton<QPushButton>(&players, QStringLiteral("Add")), Qt::LeftButton);
-        auto* add = qobject_cast<CAddPlayerDlg*>(players.GetOpenChild());
-        QVERIFY(add);
-        add->GetList()->setCurrentRow(0);
-        QTest::mouseClick(FindButton<QPushButton>(add, QStringLiteral("OK")), Qt::LeftButton);
-        auto* edit = qobject_cast<CEditPlayerDlg*>(add->GetOpenChild());
-        QVERIFY(edit);
-        edit->GetNameEdit()->setText(QStringLiteral("Scratch"));
-        QTest::mouseClick(FindButton<QPushButton>(edit, QStringLiteral("OK")), Qt::LeftButton);
-        QCOMPARE(prompts.asked.size(), size_t(1));
-        QCOMPARE(prompts.asked[0].caption, QStringLiteral("Cannot add player"));
-        QCOMPARE(prompts.asked[0].text,
-                 QStringLiteral("Cannot add invalid player: player \"Scratch\" has no #0 button"));
-        QVERIFY(edit->isVisible());
-
-        // With the ten digits mapped it is added, and both dialogs close.
-        for (int digit = 0; digit < 10; ++digit) {
-            CCSFButtonPath path;
-            path.SetDeviceNamePlain("DVD Jukebox");
-            path.SetPanelNamePlain("Keypad");
-            path.SetButtonNamePlain(std::to_string(digit).c_str());
-            edit->SetRowPath(digit, &path);
-        }
-        QTest::mouseClick(FindButton<QPushButton>(edit, QStringLiteral("OK")), Qt::LeftButton);
-        QTRY_VERIFY(players.IsIdle());
-        QVERIFY(demo.config.GetPlayers()->FindByName("Scratch"));
-        QCOMPARE(players.GetList()->currentItem()->text(), QStringLiteral("Scratch"));
     }
 };
 

@@ -104,26 +104,6 @@ private slots:
         m_pHost.reset();
     }
 
-    void readsTheConfigurationBehindTheProgressDialog()
-    {
-        CPreviewDlg* preview = OpenPreview(m_output);
-        QVERIFY(preview);
-        QVERIFY(preview->IsRead());
-        QVERIFY(preview->isVisible());
-        // The progress dialog was the preview's child and reported the reading job.
-        QVERIFY(!preview->GetOpenChild());
-        QStringList devices;
-        for (int i = 0; i < preview->GetDeviceList()->count(); ++i)
-            devices << preview->GetDeviceList()->item(i)->text();
-        // The demo configuration's devices, then one generated device a list.
-        QCOMPARE(devices, (QStringList{"Home", "Amplifier", "TV", "CD Jukebox", "DVD Jukebox", "Rock & Pop",
-                                       "Jazz", "Classical"}));
-        QCOMPARE(preview->GetDeviceList()->currentRow(), 0);
-        QCOMPARE(preview->GetPanelLabel()->text(), QStringLiteral("Panel \"Main\" (1 of 1)"));
-        QVERIFY(preview->GetPanelView()->GetPanel());
-        QVERIFY(preview->GetPanelView()->isEnabled());
-    }
-
     void nextPageButtonShowsTheNextPanel()
     {
         CPreviewDlg* preview = OpenPreview(m_output);
@@ -165,105 +145,6 @@ private slots:
         // The jump shows the changer's transport panel, and the device list follows.
         QCOMPARE(preview->GetDeviceList()->currentItem()->text(), QStringLiteral("CD Jukebox"));
         QCOMPARE(preview->GetPanelLabel()->text(), QStringLiteral("Panel \"Transport\" (2 of 2)"));
-    }
-
-    void buttonLooksPressedOnlyWhileTheMouseIsDownOnIt()
-    {
-        CPreviewDlg* preview = OpenPreview(m_output);
-        QVERIFY(preview && preview->IsRead());
-        ChooseDevice(preview, "Amplifier");
-        CPanelView* view = preview->GetPanelView();
-        // "Vol Up" at (20,40) on the demo's amplifier panel: light grey, black while pressed.
-        const QPoint corner(22, 42);
-        QCOMPARE(qGray(view->GetImage().pixel(corner)), 0xAA);
-        const QPoint button = ButtonCentre(preview, "Vol Up");
-        QTest::mousePress(view, Qt::LeftButton, {}, button);
-        QVERIFY(view->GetPressedButton());
-        QCOMPARE(qGray(view->GetImage().pixel(corner)), 0x00);
-        QCOMPARE(qGray(view->GetImage().pixel(QPoint(127, 42))), 0xAA); // "Vol Down" beside it
-
-        // Sliding off takes the look back; letting go there presses nothing.
-        const QPoint off(4, 4);
-        QMouseEvent move(QEvent::MouseMove, QPointF(off), view->mapToGlobal(QPointF(off)), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(view, &move);
-        QVERIFY(!view->GetPressedButton());
-        QCOMPARE(qGray(view->GetImage().pixel(corner)), 0xAA);
-        QTest::mouseRelease(view, Qt::LeftButton, {}, off);
-        QVERIFY(preview->GetSidePane()->toPlainText().isEmpty());
-
-        QTest::mouseClick(view, Qt::LeftButton, {}, button);
-        QVERIFY(!view->GetPressedButton());
-        QCOMPARE(qGray(view->GetImage().pixel(corner)), 0xAA);
-        QVERIFY2(preview->GetSidePane()->toPlainText().contains("IR \"LEARNED\""),
-                 qPrintable(preview->GetSidePane()->toPlainText()));
-        QCOMPARE(preview->GetPanelLabel()->text(), QStringLiteral("Panel \"Volume\" (1 of 2)"));
-    }
-
-    void pageKeysStopAtTheDevicesEnds()
-    {
-        CPreviewDlg* preview = OpenPreview(m_output);
-        QVERIFY(preview && preview->IsRead());
-        ChooseDevice(preview, "Amplifier");
-        QCOMPARE(preview->GetPanelLabel()->text(), QStringLiteral("Panel \"Volume\" (1 of 2)"));
-        QTest::keyClick(preview->GetPanelView(), Qt::Key_PageUp);
-        QCOMPARE(preview->GetPanelLabel()->text(), QStringLiteral("Panel \"Volume\" (1 of 2)"));
-        QTest::keyClick(preview->GetPanelView(), Qt::Key_PageDown);
-        QTest::keyClick(preview->GetPanelView(), Qt::Key_PageDown);
-        QCOMPARE(preview->GetPanelLabel()->text(), QStringLiteral("Panel \"Inputs\" (2 of 2)"));
-        QCOMPARE(preview->GetDeviceList()->currentItem()->text(), QStringLiteral("Amplifier"));
-    }
-
-    void unreadableConfigurationIsReportedAndLeavesTheWindowEmpty()
-    {
-        CScriptedPrompts prompts;
-        CPreviewDlg* preview = OpenPreview(m_demo.File("missing.ccf"));
-        QVERIFY(preview);
-        QVERIFY(!preview->IsRead());
-        QCOMPARE(preview->GetDeviceList()->count(), 0);
-        QCOMPARE(prompts.asked.size(), size_t(1));
-        QCOMPARE(prompts.asked[0].caption, QStringLiteral("Discweaver Error"));
-        QVERIFY2(prompts.asked[0].text.contains("missing.ccf"), qPrintable(prompts.asked[0].text));
-        // Pressing and paging do nothing on an empty window.
-        QTest::keyClick(preview, Qt::Key_PageDown);
-        QTest::mouseClick(preview->GetPanelView(), Qt::LeftButton, {}, QPoint(100, 100));
-        QVERIFY(preview->GetSidePane()->toPlainText().isEmpty());
-    }
-
-    // The main window opens the preview for the output after an execution, and for the
-    // input, from its "Preview..." button.
-    void mainWindowPreviewsTheOutputAfterExecutingAndTheInput()
-    {
-        CScriptedPrompts prompts;
-        CMainWindow window(&m_demo.Config(), &m_demo.Wrapper());
-        window.show();
-        const std::string output = m_demo.File("from-main-window.ccf");
-        window.GetInputEdit()->setText(QString::fromStdString(DW_DEMO_CCF));
-        window.GetOutputEdit()->setText(QString::fromStdString(output));
-        window.OnExecute();
-        QVERIFY(QTest::qWaitFor([&]() { return window.IsIdle(); }, 120000));
-        QVERIFY2(window.GetLastSucceeded(), GetText(&window.GetErrors()));
-
-        const QList<QAction*> entries = window.GetPreviewButton()->menu()->actions();
-        QCOMPARE(entries.size(), 2);
-        struct SCase
-        {
-            QAction* entry;
-            int devices; // the demo configuration's five, and one generated device a list
-        } const cases[] = {{entries[0], 8}, {entries[1], 5}};
-        for (const SCase& c : cases) {
-            c.entry->trigger();
-            auto* preview = qobject_cast<CPreviewDlg*>(window.GetOpenChild());
-            QVERIFY(preview);
-            QVERIFY(!window.IsIdle());
-            QVERIFY(QTest::qWaitFor([&]() { return preview->IsReadingFinished(); }, 30000));
-            QVERIFY(preview->IsRead());
-            QCOMPARE(preview->GetDeviceList()->count(), c.devices);
-            preview->reject();
-            QTRY_VERIFY(window.IsIdle());
-            QVERIFY(!window.GetOpenChild());
-        }
-        QVERIFY(prompts.asked.empty());
     }
 };
 

@@ -3,16 +3,25 @@
 // real display or Xvfb). Without the variable it is skipped.
 
 #include "DemoArea.h"
+#include "EditorTestSupport.h"
+#include "LibraryArea.h"
 #include "UiTestMain.h"
 #include "UiTestSupport.h"
 
 #include "ui/AboutDlg.h"
 #include "ui/CcfDllDlg.h"
 #include "ui/DialogIds.h"
+#include "ui/EditArtistDlg.h"
+#include "ui/EditDiscDlg.h"
+#include "ui/EditListDlg.h"
+#include "ui/EditListsDlg.h"
+#include "ui/EditTrackDlg.h"
 #include "ui/ListingDlg.h"
 #include "ui/MainWindow.h"
 #include "ui/PlayerResolutionDlg.h"
 #include "ui/ProgressDlg.h"
+#include "ui/ProntoStringDlg.h"
+#include "ui/SelectionTreeDlg.h"
 #include "ui/ThreadJob.h"
 
 #include "model/Artist.h"
@@ -23,7 +32,9 @@
 #include <QCheckBox>
 #include <QPixmap>
 #include <QScopeGuard>
+#include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <condition_variable>
 #include <cstdlib>
@@ -128,6 +139,34 @@ private slots:
                            "file: No such file or directory"),
             QStringLiteral("/usr/lib/discweaver"), nullptr);
         QVERIFY(Save(problem, QStringLiteral("ccfdll")));
+
+        CLibraryArea area;
+        QVERIFY2(area.Setup(&why), why.c_str());
+        CTestConfiguration ccf;
+        CDisc* kind = area.Disc("Jazz", "Miles Davis", "Kind of Blue");
+
+        CEditListsDlg lists(&area.Config(), &area.Wrapper());
+        lists.SelectObject(kind);
+        QVERIFY(Save(lists, QStringLiteral("edit-lists")));
+        CEditListDlg list(&area.Library(), area.List("Jazz"), &ccf.tree);
+        QVERIFY(Save(list, QStringLiteral("edit-list")));
+        list.GetTabs()->setCurrentIndex(2);
+        QVERIFY(Save(list, QStringLiteral("edit-list-vol")));
+        CEditArtistDlg artist(area.List("Jazz"), area.Artist("Jazz", "Miles Davis"));
+        QVERIFY(Save(artist, QStringLiteral("edit-artist")));
+        CEditDiscDlg disc(&area.Library(), &GetPlayers(area.Config()), area.List("Jazz"), kind->GetArtist(),
+                          kind, nullptr);
+        QVERIFY(Save(disc, QStringLiteral("edit-disc")));
+        CEditTrackDlg track(kind, kind->GetTracks().GetFirst());
+        QVERIFY(Save(track, QStringLiteral("edit-track")));
+        CSelectionTreeDlg tree(ESelectKind::Button, &ccf.tree);
+        tree.GetTree()->expandAll();
+        QVERIFY(Save(tree, QStringLiteral("selection-tree")));
+        CProntoStringDlg pronto(QStringLiteral("Artist Name"), nullptr);
+        for (int tab = 0; tab < CProntoStringDlg::kTabCount; ++tab) {
+            pronto.GetTabs()->setCurrentIndex(tab);
+            QVERIFY(Save(pronto, QStringLiteral("pronto-string-%1").arg(tab + 1)));
+        }
     }
 };
 

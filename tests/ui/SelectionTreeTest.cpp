@@ -62,59 +62,6 @@ private slots:
         dialog.GetTree()->setCurrentItem(item);
         QCOMPARE(dialog.GetOkButton()->isEnabled(), choosable);
     }
-
-    void okHandsBackThePathOfTheChosenNode_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QStringList>("node");
-        QTest::addColumn<QString>("description");
-        QTest::newRow("panel") << 0 << QStringList{"TV", "Guide"} << "TV, Guide";
-        QTest::newRow("button") << 2 << QStringList{"Amp", "Vol", "Up"} << "Amp, Vol, Up";
-        QTest::newRow("hard button") << 1 << QStringList{"TV", "Hard Buttons", "Left"} << "TV, Left";
-    }
-    void okHandsBackThePathOfTheChosenNode()
-    {
-        QFETCH(int, kind);
-        QFETCH(QStringList, node);
-        QFETCH(QString, description);
-        CTestConfiguration ccf;
-        CRecordingDialog owner;
-        owner.show();
-        auto* dialog = new CSelectionTreeDlg(static_cast<ESelectKind>(kind), &ccf.tree, &owner);
-        QString chosen;
-        dialog->SetOnChosen([&](const CCSFPanelPath* panel, const CCSFButtonPath* button) {
-            chosen = QString::fromLatin1(panel ? panel->GetDescription() : button->GetDescription());
-        });
-        QVERIFY(owner.OpenChild(dialog, kSelectionTreeDialog, false, true));
-        QTreeWidgetItem* item = dialog->FindItem(node);
-        QVERIFY(item);
-        dialog->GetTree()->setCurrentItem(item);
-        QTest::mouseClick(dialog->GetOkButton(), Qt::LeftButton);
-        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
-        QCOMPARE(chosen, description);
-    }
-
-    void selectPathFindsTheStoredChoice()
-    {
-        CTestConfiguration ccf;
-        CSelectionTreeDlg dialog(ESelectKind::Button, &ccf.tree);
-        dialog.SelectPath("amp", "VOL", "up");
-        QCOMPARE(dialog.GetTree()->currentItem(), dialog.FindItem({"Amp", "Vol", "Up"}));
-        dialog.SelectPath("TV", "", "mute");
-        QCOMPARE(dialog.GetTree()->currentItem(), dialog.FindItem({"TV", "Hard Buttons", "Mute"}));
-    }
-
-    void withoutAConfigurationItCannotOpen()
-    {
-        CScriptedPrompts prompts;
-        CRecordingDialog owner;
-        owner.show();
-        QVERIFY(!owner.OpenChild(new CSelectionTreeDlg(ESelectKind::JumpPanel, nullptr, &owner),
-                                 kSelectionTreeDialog, false, true));
-        QCOMPARE(prompts.asked.size(), size_t(1));
-        QCOMPARE(prompts.asked[0].text, QStringLiteral("Error populating tree"));
-        QVERIFY(owner.IsIdle());
-    }
 };
 
 DW_UI_TEST(SelectionTreeTest)

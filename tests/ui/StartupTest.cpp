@@ -128,20 +128,6 @@ private slots:
         QVERIFY(!ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "WelcomeShown", nullptr));
     }
 
-    void failureWithoutLinesIsAStopMessage()
-    {
-        // Well-formed, but not a library: the load fails without parser lines.
-        dwtest::WriteText(m_area + "/DW_Config/DW_Library.xml", "<?xml version=\"1.0\"?>\n<Something/>\n");
-        CScriptedPrompts prompts;
-        CDesktopSession session;
-        CMainWindow* window = session.StartUp();
-        QVERIFY(!session.StartupSucceeded());
-        QCOMPARE(Events(prompts), Preamble(true) << QStringLiteral("ask: Discweaver Error"));
-        QCOMPARE(prompts.asked.back().text, QString::fromUtf8(GetText(&session.GetStartupErrors())));
-        QCOMPARE(int(prompts.asked.back().icon), int(EPromptIcon::Stop));
-        QVERIFY(window);
-    }
-
     void missingCodecShowsTheCcfDllDialog()
     {
         CScriptedPrompts prompts;
