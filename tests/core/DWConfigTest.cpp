@@ -3,7 +3,6 @@
 #include "core/Registry.h"
 #include "core/Version.h"
 
-
 namespace {
 
 class DWConfigTest : public dwtest::CTempAreaTest
