@@ -3,16 +3,12 @@
 // themselves, so two of them at once never lose or mix up each other's results; a
 // run's options stay in that run unless --save is given.
 
-#include "common/CliRun.h"
-#include "common/TempDir.h"
+#include "DemoAreaCli.h"
 #include "core/AreaLock.h"
 #include "core/Registry.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <sys/wait.h>
@@ -23,36 +19,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using dwtest::HaveCodecAndDemo;
+using dwtest::kDemoCcf;
 using dwtest::ReadText;
 using dwtest::WriteText;
 
-const fs::path kDemoDir = fs::path(DW_TEST_DATA_DIR) / ".." / ".." / "demo";
-const std::string kDemoCcf = DW_BIN_DIR "/../demo/demo.ccf";
-
-bool HaveCodecAndDemo()
-{
-    return fs::exists(DW_BIN_DIR "/libCCFDll.so") && fs::exists(kDemoCcf);
-}
-
-class AreaCli : public ::testing::Test
+class AreaCli : public dwtest::CDemoAreaCli
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(m_tmp.Path().empty());
-        m_settings.emplace(fs::path(m_root).string());
-        fs::create_directories(m_area / "DW_Config");
-        fs::copy_file(kDemoDir / "DW_Devices.xml", m_area / "DW_Config" / "DW_Devices.xml");
-        fs::copy_file(kDemoDir / "DW_Library.xml", m_area / "DW_Config" / "DW_Library.xml");
-    }
-
     CliRun Execute(const std::string& input, const std::string& output, std::vector<std::string> more = {})
     {
-        std::vector<std::string> args{"execute", "--input",       input,           "--output",
-                                      output,    "--config-area", m_area.string(), "--replace-devices",
-                                      "yes"};
+        std::vector<std::string> args{"execute", "--input",           input, "--output",
+                                      output,    "--replace-devices", "yes"};
         args.insert(args.end(), more.begin(), more.end());
-        return RunCliCaptured(args);
+        return Run(args);
     }
 
     // Runs discweaver-cli in a child process (so that two can run at once); returns its pid.
@@ -72,11 +52,6 @@ protected:
             return -1;
         return WEXITSTATUS(status);
     }
-
-    dwtest::CTempDir m_tmp{"dw-area-cli"};
-    fs::path m_root = m_tmp.Path();
-    std::optional<dwtest::CSettingsGuard> m_settings;
-    fs::path m_area = m_root / "area";
 };
 
 // ---- A mistyped area -------------------------------------------------------------------
@@ -125,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(AreaCli, AnAreaThatIsAFileIsAWrongCommandLine)
 {
     WriteText(m_root / "file", "x");
-    CliRun run = RunCliCaptured({"show", "--config-area", (m_root / "file").string()});
+    CliRun run = RunCliCaptured({"show", "--config-area", Path("file")});
     EXPECT_EQ(run.status, kExitUsage);
     EXPECT_NE(run.err.find("is not a directory"), std::string::npos) << run.err;
 }
@@ -137,26 +112,26 @@ TEST_F(AreaCli, ASecondRunWaitsThenFailsNamingTheLock)
     unsigned oldWait = SetAreaLockWait(100);
     CAreaLock holder;
     ASSERT_TRUE(holder.Acquire(m_area.c_str(), nullptr));
-    const std::string library = ReadText(m_area / "DW_Config" / "DW_Library.xml");
+    const std::string library = LibraryFile();
 
     WriteText(m_root / "in.csv", "Rock,Queen,Jazz\n");
-    CliRun import = RunCliCaptured({"import", "csv", (m_root / "in.csv").string(), "--columns",
-                                    "ListName=1,ArtistName=2,DiscName=3", "--config-area", m_area.string()});
+    CliRun import = RunCliCaptured({"import", "csv", Path("in.csv"), "--columns",
+                                    "ListName=1,ArtistName=2,DiscName=3", "--config-area", m_area});
     EXPECT_EQ(import.status, kExitFailure);
-    EXPECT_NE(import.err.find("discweaver-cli: " + (m_area / "DW_Lock").string() +
+    EXPECT_NE(import.err.find("discweaver-cli: " + m_area + "/DW_Lock" +
                               " is locked: another Discweaver run is using this configuration area"),
               std::string::npos)
         << import.err;
-    EXPECT_EQ(ReadText(m_area / "DW_Config" / "DW_Library.xml"), library);
+    EXPECT_EQ(LibraryFile(), library);
 
     WriteText(m_root / "in.ccf", "x");
-    CliRun execute = Execute((m_root / "in.ccf").string(), (m_root / "out.ccf").string());
+    CliRun execute = Execute(Path("in.ccf"), Path("out.ccf"));
     EXPECT_EQ(execute.status, kExitFailure);
     EXPECT_NE(execute.err.find("another Discweaver run"), std::string::npos) << execute.err;
     EXPECT_FALSE(fs::exists(m_root / "out.ccf"));
 
     // Reading commands do not need the area to themselves.
-    EXPECT_EQ(RunCliCaptured({"show", "--config-area", m_area.string()}).status, kExitOk);
+    EXPECT_EQ(RunCliCaptured({"show", "--config-area", m_area}).status, kExitOk);
     SetAreaLockWait(oldWait);
 }
 
@@ -167,18 +142,16 @@ TEST_F(AreaCli, TwoImportsAtOnceKeepBoth)
         WriteText(m_root / "a.csv", "Race," + a + ",First\n");
         WriteText(m_root / "b.csv", "Race," + b + ",Second\n");
         auto import = [&](const char* file) {
-            return StartChild({"import", "csv", (m_root / file).string(), "--columns",
-                               "ListName=1,ArtistName=2,DiscName=3", "--config-area", m_area.string()});
+            return StartChild({"import", "csv", Path(file), "--columns", "ListName=1,ArtistName=2,DiscName=3",
+                               "--config-area", m_area});
         };
         pid_t first = import("a.csv");
         pid_t second = import("b.csv");
         const int firstStatus = WaitChild(first), secondStatus = WaitChild(second);
-        const std::string library = ReadText(m_area / "DW_Config" / "DW_Library.xml");
+        const std::string library = LibraryFile();
         // A run that exits 0 has its rows in the library: none is lost to the other.
-        if (firstStatus == kExitOk)
-            EXPECT_NE(library.find(a), std::string::npos) << "round " << round;
-        if (secondStatus == kExitOk)
-            EXPECT_NE(library.find(b), std::string::npos) << "round " << round;
+        EXPECT_TRUE(firstStatus != kExitOk || library.find(a) != std::string::npos) << "round " << round;
+        EXPECT_TRUE(secondStatus != kExitOk || library.find(b) != std::string::npos) << "round " << round;
         EXPECT_TRUE(firstStatus == kExitOk || firstStatus == kExitFailure) << firstStatus;
         EXPECT_TRUE(secondStatus == kExitOk || secondStatus == kExitFailure) << secondStatus;
     }
@@ -193,11 +166,10 @@ TEST_F(AreaCli, TwoExecutionsAtOnceEachWriteTheirOwnResult)
     // the old ones. Their outputs when run alone are the references.
     const fs::path inputA = kDemoCcf, inputB = m_root / "executed.ccf";
     ASSERT_EQ(Execute(inputA.string(), inputB.string()).status, kExitOk);
-    const std::vector<std::string> runA = {"execute",       "--input",       inputA.string(),
-                                           "--config-area", m_area.string(), "--replace-devices",
-                                           "yes",           "--output"};
+    const std::vector<std::string> runA = {"execute", "--input",           inputA.string(), "--config-area",
+                                           m_area,    "--replace-devices", "yes",           "--output"};
     const std::vector<std::string> runB = {
-        "execute",           "--input", inputB.string(), "--config-area", m_area.string(),
+        "execute",           "--input", inputB.string(), "--config-area", m_area,
         "--replace-devices", "no",      "--output"};
     auto with = [](std::vector<std::string> args, const fs::path& output) {
         args.push_back(output.string());
@@ -219,14 +191,10 @@ TEST_F(AreaCli, TwoExecutionsAtOnceEachWriteTheirOwnResult)
         pid_t second = StartChild(with(runB, outB));
         const int firstStatus = WaitChild(first), secondStatus = WaitChild(second);
         // Never the other run's remote configuration, never a half result.
-        if (firstStatus == kExitOk)
-            EXPECT_TRUE(ReadText(outA) == expectedA) << "round " << round;
-        else
-            EXPECT_FALSE(fs::exists(outA));
-        if (secondStatus == kExitOk)
-            EXPECT_TRUE(ReadText(outB) == expectedB) << "round " << round;
-        else
-            EXPECT_FALSE(fs::exists(outB));
+        EXPECT_TRUE(firstStatus == kExitOk ? ReadText(outA) == expectedA : !fs::exists(outA))
+            << "round " << round;
+        EXPECT_TRUE(secondStatus == kExitOk ? ReadText(outB) == expectedB : !fs::exists(outB))
+            << "round " << round;
     }
 }
 
@@ -237,32 +205,30 @@ TEST_F(AreaCli, ExecuteOptionsStayInTheirRunUnlessSaved)
     if (!HaveCodecAndDemo())
         GTEST_SKIP() << "the codec or the demo CCF has not been built";
     std::uint32_t value = 0;
-    CliRun once =
-        Execute(kDemoCcf, (m_root / "once.ccf").string(), {"--compress-images", "--panel-cap", "7"});
+    CliRun once = Execute(kDemoCcf, Path("once.ccf"), {"--compress-images", "--panel-cap", "7"});
     ASSERT_EQ(once.status, kExitOk) << once.err;
     EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "CompressImages", &value));
     EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "PanelCap", &value));
     std::string text;
     EXPECT_FALSE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "OutputCCF", &text));
 
-    CliRun saved = Execute(kDemoCcf, (m_root / "saved.ccf").string(), {"--compress-images", "--save"});
+    CliRun saved = Execute(kDemoCcf, Path("saved.ccf"), {"--compress-images", "--save"});
     ASSERT_EQ(saved.status, kExitOk) << saved.err;
     ASSERT_TRUE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "CompressImages", &value));
     EXPECT_EQ(value, 1u);
     ASSERT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "OutputCCF", &text));
-    EXPECT_EQ(text, (m_root / "saved.ccf").string());
+    EXPECT_EQ(text, Path("saved.ccf"));
 
     // The stored setting is the default from then on, and can be undone for a run or for good.
-    CliRun plain = Execute(kDemoCcf, (m_root / "plain.ccf").string());
+    CliRun plain = Execute(kDemoCcf, Path("plain.ccf"));
     ASSERT_EQ(plain.status, kExitOk) << plain.err;
     EXPECT_EQ(ReadText(m_root / "plain.ccf"), ReadText(m_root / "saved.ccf"));
-    CliRun undone = Execute(kDemoCcf, (m_root / "undone.ccf").string(), {"--no-compress-images", "--save"});
+    CliRun undone = Execute(kDemoCcf, Path("undone.ccf"), {"--no-compress-images", "--save"});
     ASSERT_EQ(undone.status, kExitOk) << undone.err;
     EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "CompressImages", &value));
 
-    EXPECT_EQ(
-        Execute(kDemoCcf, (m_root / "x.ccf").string(), {"--compress-images", "--no-compress-images"}).status,
-        kExitUsage);
+    EXPECT_EQ(Execute(kDemoCcf, Path("x.ccf"), {"--compress-images", "--no-compress-images"}).status,
+              kExitUsage);
     CliRun help = RunCliCaptured({"--help"});
     EXPECT_NE(help.out.find("Options apply to their own run only"), std::string::npos) << help.out;
 }
@@ -271,7 +237,7 @@ TEST_F(AreaCli, ExecuteReportsTheShareOfTheModelsMemory)
 {
     if (!HaveCodecAndDemo())
         GTEST_SKIP() << "the codec or the demo CCF has not been built";
-    CliRun run = Execute(kDemoCcf, (m_root / "out.ccf").string());
+    CliRun run = Execute(kDemoCcf, Path("out.ccf"));
     ASSERT_EQ(run.status, kExitOk) << run.err;
     // The demo is made for the TS-1000 family (capability 0x00020001).
     const std::uintmax_t size = fs::file_size(m_root / "out.ccf");

@@ -1,17 +1,14 @@
 // The command line on colour ProntoPro files: execute on the colour demo with the demo's
 // library and players, preview and press, info, and convert between the families.
 
-#include "common/CliRun.h"
-#include "common/TempDir.h"
+#include "DemoAreaCli.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -21,30 +18,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kDemoDir = fs::path(DW_TEST_DATA_DIR) / ".." / ".." / "demo";
-const std::string kSamples = DW_SHARED_DIR "/ccf-samples/";
+using dwtest::kDemoCcf;
+using dwtest::kSamples;
 
-bool HaveCodec()
-{
-    return fs::exists(DW_BIN_DIR "/libCCFDll.so") && fs::exists(DW_BIN_DIR "/../demo/demo.ccf");
-}
-
-class CmdColour : public ::testing::Test
+class CmdColour : public dwtest::CDemoAreaCli
 {
 protected:
     void SetUp() override
     {
-        if (!HaveCodec())
+        if (!dwtest::HaveCodecAndDemo())
             GTEST_SKIP() << "the codec or the demo CCF has not been built";
-        m_settings.emplace(fs::path(m_root).string());
-        fs::create_directories(m_root / "area" / "DW_Config");
-        fs::copy_file(kDemoDir / "DW_Devices.xml", m_root / "area" / "DW_Config" / "DW_Devices.xml");
-        fs::copy_file(kDemoDir / "DW_Library.xml", m_root / "area" / "DW_Config" / "DW_Library.xml");
+        dwtest::CDemoAreaCli::SetUp();
     }
     CliRun Execute(const std::string& input, const std::string& output)
     {
-        return RunCliCaptured({"execute", "--input", input, "--output", output, "--config-area",
-                               (m_root / "area").string(), "--replace-devices", "yes", "--unlinked", "stop"});
+        return Run({"execute", "--input", input, "--output", output, "--replace-devices", "yes", "--unlinked",
+                    "stop"});
     }
     // The decompiled text of a CCF (pictures into `dir`/BMP).
     std::string Decompile(const std::string& ccf, const fs::path& dir)
@@ -54,10 +43,6 @@ protected:
         EXPECT_EQ(run.status, kExitOk) << run.err;
         return dwtest::ReadText((dir / "x.csf").string());
     }
-
-    dwtest::CTempDir m_tmp{"dw-cli-colour"};
-    fs::path m_root = m_tmp.Path();
-    std::optional<dwtest::CSettingsGuard> m_settings;
 };
 
 std::vector<std::string> Lines(const std::string& text)
@@ -79,8 +64,8 @@ const std::map<std::string, std::string> kGreyMap = {
 // the mapped colour word, and every picture as a 256-colour icon.
 TEST_F(CmdColour, ExecuteOnAColourInputMapsTheGreysAndKeepsTheBehaviour)
 {
-    const std::string grey = (m_root / "grey.ccf").string(), colour = (m_root / "colour.ccf").string();
-    CliRun g = Execute(DW_BIN_DIR "/../demo/demo.ccf", grey);
+    const std::string grey = Path("grey.ccf"), colour = Path("colour.ccf");
+    CliRun g = Execute(kDemoCcf, grey);
     ASSERT_EQ(g.status, kExitOk) << g.err;
     CliRun c = Execute(kSamples + "tonto-demo-TSU6000.ccf", colour);
     ASSERT_EQ(c.status, kExitOk) << c.err;
@@ -92,16 +77,13 @@ TEST_F(CmdColour, ExecuteOnAColourInputMapsTheGreysAndKeepsTheBehaviour)
                line.find("IR(") != std::string::npos || line.find("Capability(") != std::string::npos ||
                line == "\tPanel(\"macro\")"; // the colour demo's template panel
     };
-    std::vector<std::string> a, b;
-    for (const std::string& l : greyLines)
-        if (!skipped(l))
-            a.push_back(l);
-    for (const std::string& l : colourLines)
-        if (!skipped(l))
-            b.push_back(l);
-    ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i)
-        ASSERT_EQ(a[i], b[i]) << "line " << i;
+    auto kept = [&](const std::vector<std::string>& lines) {
+        std::vector<std::string> out;
+        std::copy_if(lines.begin(), lines.end(), std::back_inserter(out),
+                     [&](auto& l) { return !skipped(l); });
+        return out;
+    };
+    ASSERT_EQ(kept(greyLines), kept(colourLines));
 
     // Button looks line by line, frames by their pair of levels.
     const std::regex look(R"(^\t+(\w+Color)\((\w+),(\w+)\);$)"),
@@ -169,7 +151,7 @@ bool ReadPng(const std::string& path, SPng& png)
 // 221 (left edge), 217 (face) and 0 (shadow); the panel around it is white.
 TEST_F(CmdColour, PreviewDrawsThePalettesColours)
 {
-    const std::string png = (m_root / "g.png").string();
+    const std::string png = Path("g.png");
     CliRun run = RunCliCaptured({"preview", kSamples + "tonto-gallery-color.ccf", "--device", "buttons",
                                  "--panel", "default", "-o", png});
     ASSERT_EQ(run.status, kExitOk) << run.err;
@@ -186,7 +168,7 @@ TEST_F(CmdColour, PreviewDrawsThePalettesColours)
         EXPECT_EQ(image.Rgb(p.x, p.y), p.rgb) << p.x << "," << p.y;
 
     // A grayscale file still gives a grey PNG.
-    const std::string grey = (m_root / "grey.png").string();
+    const std::string grey = Path("grey.png");
     run = RunCliCaptured({"preview", kSamples + "tonto-gallery-gray.ccf", "--device", "buttons", "--panel",
                           "default", "-o", grey});
     ASSERT_EQ(run.status, kExitOk) << run.err;
@@ -241,8 +223,8 @@ TEST_F(CmdColour, PressReachesTheOuterHardKeys)
 // colour bytes are all plain pairs and its pictures plain four-level icons).
 TEST_F(CmdColour, ConvertGreyToColourAndBackIsLossless)
 {
-    const std::string colour = (m_root / "c.ccf").string(), grey = (m_root / "g.ccf").string();
-    CliRun up = RunCliCaptured({"convert", DW_BIN_DIR "/../demo/demo.ccf", colour, "--model", "TSU-6000"});
+    const std::string colour = Path("c.ccf"), grey = Path("g.ccf");
+    CliRun up = RunCliCaptured({"convert", kDemoCcf, colour, "--model", "TSU-6000"});
     ASSERT_EQ(up.status, kExitOk) << up.err;
     EXPECT_NE(up.out.find("for the TSU-6000"), std::string::npos) << up.out;
     EXPECT_EQ(up.err.find("Warning: dropped"), std::string::npos) << up.err;
@@ -252,7 +234,7 @@ TEST_F(CmdColour, ConvertGreyToColourAndBackIsLossless)
     CliRun down = RunCliCaptured({"convert", colour, grey, "--model", "ts-1000"});
     ASSERT_EQ(down.status, kExitOk) << down.err;
     EXPECT_EQ(down.err.find("Warning: dropped"), std::string::npos) << down.err;
-    EXPECT_EQ(Decompile(grey, m_root / "b"), Decompile(DW_BIN_DIR "/../demo/demo.ccf", m_root / "a"));
+    EXPECT_EQ(Decompile(grey, m_root / "b"), Decompile(kDemoCcf, m_root / "a"));
     EXPECT_TRUE(dwtest::ReadText((m_root / "b" / "BMP" / "icon0001.bmp").string()) ==
                 dwtest::ReadText((m_root / "a" / "BMP" / "icon0001.bmp").string()));
 }
@@ -260,7 +242,7 @@ TEST_F(CmdColour, ConvertGreyToColourAndBackIsLossless)
 TEST_F(CmdColour, ConvertListsWhatTheTargetCannotHold)
 {
     const std::string ccf = MakeOuterKeyFile(m_root / "keys");
-    const std::string grey = (m_root / "g.ccf").string();
+    const std::string grey = Path("g.ccf");
     CliRun run = RunCliCaptured({"convert", ccf, grey, "--model", "RU-940"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     for (const char* dropped : {"Warning: dropped the action lists of 2 outer hard keys",
@@ -270,7 +252,7 @@ TEST_F(CmdColour, ConvertListsWhatTheTargetCannotHold)
     const std::string text = Decompile(grey, m_root / "t");
     EXPECT_EQ(text.find("FarLeft"), std::string::npos);
 
-    CliRun refused = RunCliCaptured({"convert", ccf, (m_root / "r.ccf").string(), "--model", "RC9200"});
+    CliRun refused = RunCliCaptured({"convert", ccf, Path("r.ccf"), "--model", "RC9200"});
     EXPECT_EQ(refused.status, kExitFailure);
     EXPECT_NE(refused.err.find("RC9200"), std::string::npos) << refused.err;
     EXPECT_FALSE(fs::exists(m_root / "r.ccf"));

@@ -1,7 +1,7 @@
 // discweaver-cli execute: refusals on the command line, and the demo run end to end
 // with the real codec (its exit status, summary and output file).
 
-#include "common/CliRun.h"
+#include "DemoAreaCli.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +11,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kDemoDir = fs::path(DW_TEST_DATA_DIR) / ".." / ".." / "demo";
-
-class CmdExecuteTest : public CCliTest
+class CmdExecuteTest : public dwtest::CDemoAreaCli
 {
 protected:
-    void SetUp() override
-    {
-        CCliTest::SetUp();
-        fs::create_directories(m_area + "/DW_Config");
-        fs::copy_file(kDemoDir / "DW_Devices.xml", m_area + "/DW_Config/DW_Devices.xml");
-        fs::copy_file(kDemoDir / "DW_Library.xml", m_area + "/DW_Config/DW_Library.xml");
-    }
     CliRun Execute(const std::string& input, const std::string& output, std::vector<std::string> more = {})
     {
         std::vector<std::string> args{"execute", "--input", input, "--output", output};
@@ -60,10 +51,10 @@ TEST_F(CmdExecuteTest, RejectsUnknownChoicesAndMissingInput)
 
 TEST_F(CmdExecuteTest, RunsTheDemo)
 {
-    if (!fs::exists(DW_BIN_DIR "/libCCFDll.so") || !fs::exists(DW_BIN_DIR "/../demo/demo.ccf"))
+    if (!dwtest::HaveCodecAndDemo())
         GTEST_SKIP() << "the codec or the demo CCF has not been built";
     const std::string out = Path("out.ccf");
-    CliRun run = Execute(DW_BIN_DIR "/../demo/demo.ccf", out, {"--panel-cap", "50", "--unlinked", "stop"});
+    CliRun run = Execute(dwtest::kDemoCcf, out, {"--panel-cap", "50", "--unlinked", "stop"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     EXPECT_TRUE(Contains(run.out, "Output CCF: " + out)) << run.out;
     EXPECT_TRUE(Contains(run.out, "List \"Rock & Pop\": 4 devices")) << run.out;

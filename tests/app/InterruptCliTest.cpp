@@ -3,15 +3,10 @@
 // folder in the temporary directory, and the output is the old file or the whole new
 // one, never anything between.
 
-#include "common/TempDir.h"
-
-#include "common/SettingsGuard.h"
+#include "DemoAreaCli.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
-#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -25,12 +20,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using dwtest::kDemoCcf;
 using dwtest::ReadText;
 using dwtest::WriteText;
 
 const char kCli[] = DW_BIN_DIR "/discweaver-cli";
-const std::string kDemoCcf = DW_BIN_DIR "/../demo/demo.ccf";
-const fs::path kDemoDir = fs::path(DW_TEST_DATA_DIR) / ".." / ".." / "demo";
 
 struct SOutcome
 {
@@ -84,59 +78,36 @@ SOutcome RunAndInterrupt(const std::vector<std::string>& args, const fs::path& t
     return outcome;
 }
 
-std::vector<std::string> Entries(const fs::path& directory)
-{
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(directory))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 struct SMoment
 {
     int signal;
     int lines;
 };
 
-class InterruptedRun : public ::testing::TestWithParam<SMoment>
+class InterruptedRun : public dwtest::CDemoAreaCli, public ::testing::WithParamInterface<SMoment>
 {
 protected:
     void SetUp() override
     {
-        if (!fs::exists(kCli) || !fs::exists(DW_BIN_DIR "/libCCFDll.so") || !fs::exists(kDemoCcf))
+        if (!fs::exists(kCli) || !dwtest::HaveCodecAndDemo())
             GTEST_SKIP() << "the program, the codec or the demo CCF has not been built";
-        ASSERT_FALSE(m_dir.Path().empty());
-        m_settings.emplace(fs::path(m_root).string());
-        fs::create_directories(m_root / "area" / "DW_Config");
+        dwtest::CDemoAreaCli::SetUp();
         fs::create_directories(m_root / "tmp");
         fs::create_directories(m_root / "out");
-        fs::copy_file(kDemoDir / "DW_Devices.xml", m_root / "area" / "DW_Config" / "DW_Devices.xml");
-        fs::copy_file(kDemoDir / "DW_Library.xml", m_root / "area" / "DW_Config" / "DW_Library.xml");
     }
-
-    dwtest::CTempDir m_dir{"dw-interrupt-cli"};
-    fs::path m_root = m_dir.Path();
-    std::optional<dwtest::CSettingsGuard> m_settings;
 };
 
 TEST_P(InterruptedRun, ExecuteLeavesTheOldOutputOrTheWholeNewOne)
 {
     const fs::path output = m_root / "out" / "remote.ccf";
-    const std::vector<std::string> args = {"execute",
-                                           "--input",
-                                           kDemoCcf,
-                                           "--output",
-                                           output.string(),
-                                           "--config-area",
-                                           (m_root / "area").string(),
-                                           "--replace-devices",
-                                           "yes"};
+    const std::vector<std::string> args = {"execute",  "--input",           kDemoCcf,
+                                           "--output", output.string(),     "--config-area",
+                                           m_area,     "--replace-devices", "yes"};
     // The whole new output, from a run left alone.
     ASSERT_EQ(RunAndInterrupt(args, m_root / "tmp", SIGINT, 1 << 30).exitStatus, 0);
     const std::string fresh = ReadText(output);
     WriteText(output, "the old output");
-    const std::string library = ReadText(m_root / "area" / "DW_Config" / "DW_Library.xml");
+    const std::string library = LibraryFile();
 
     const SOutcome outcome = RunAndInterrupt(args, m_root / "tmp", GetParam().signal, GetParam().lines);
     if (outcome.signalled) {
@@ -147,9 +118,9 @@ TEST_P(InterruptedRun, ExecuteLeavesTheOldOutputOrTheWholeNewOne)
         EXPECT_EQ(outcome.exitStatus, 0);
         EXPECT_EQ(ReadText(output), fresh);
     }
-    EXPECT_EQ(Entries(m_root / "out"), std::vector<std::string>{"remote.ccf"});
-    EXPECT_EQ(Entries(m_root / "tmp"), std::vector<std::string>{});
-    EXPECT_EQ(ReadText(m_root / "area" / "DW_Config" / "DW_Library.xml"), library);
+    EXPECT_EQ(Entries("out"), std::vector<std::string>{"remote.ccf"});
+    EXPECT_EQ(Entries("tmp"), std::vector<std::string>{});
+    EXPECT_EQ(LibraryFile(), library);
 }
 
 TEST_P(InterruptedRun, DecompileRemovesItsWorkFolder)
@@ -161,8 +132,8 @@ TEST_P(InterruptedRun, DecompileRemovesItsWorkFolder)
         EXPECT_EQ(outcome.signal, GetParam().signal);
     else
         EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(Entries(m_root / "tmp"), std::vector<std::string>{});
-    for (const std::string& name : Entries(m_root / "out"))
+    EXPECT_EQ(Entries("tmp"), std::vector<std::string>{});
+    for (const std::string& name : Entries("out"))
         EXPECT_TRUE(name == "remote.csf" || name == "BMP") << name;
 }
 

@@ -3,45 +3,27 @@
 // several decompilations into one folder. Each refusal is one line naming the file,
 // with exit status 1; the rules themselves are tested where they are decided.
 
-#include "common/CliRun.h"
-#include "common/TempDir.h"
+#include "DemoAreaCli.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
-#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+using dwtest::HaveCodec;
+using dwtest::kBigCcf;
 using dwtest::ReadText;
 using dwtest::WriteText;
 
-const std::string kBig = DW_SHARED_DIR "/ccf-samples/irscrutinizer-2002-10-17.ccf";
-const fs::path kDemoDir = fs::path(DW_TEST_DATA_DIR) / ".." / ".." / "demo";
-
-bool HasCodec()
-{
-    return fs::exists(DW_BIN_DIR "/libCCFDll.so");
-}
-
-class SpecialFilesCli : public testing::Test
+class SpecialFilesCli : public dwtest::CDemoAreaCli
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(m_tmp.Path().empty());
-        m_settings.emplace(fs::path(m_root).string());
-        fs::create_directories(m_area / "DW_Config");
-        fs::copy_file(kDemoDir / "DW_Devices.xml", m_area / "DW_Config" / "DW_Devices.xml");
-        fs::copy_file(kDemoDir / "DW_Library.xml", m_area / "DW_Config" / "DW_Library.xml");
-    }
     std::string Fifo(const std::string& name)
     {
-        std::string path = m_root / name;
+        std::string path = Path(name);
         EXPECT_EQ(::mkfifo(path.c_str(), 0644), 0);
         return path;
     }
@@ -50,13 +32,6 @@ protected:
         struct stat info;
         return ::lstat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
     }
-    std::string Area() const { return m_area.string(); }
-    std::string LibraryFile() const { return ReadText(m_area / "DW_Config" / "DW_Library.xml"); }
-
-    dwtest::CTempDir m_tmp{"dw-cli-special"};
-    fs::path m_root = m_tmp.Path();
-    std::optional<dwtest::CSettingsGuard> m_settings;
-    fs::path m_area = m_root / "area";
 };
 
 // A command line in which FIFO, AREA and OUT stand for the FIFO (named fifoName), the
@@ -75,13 +50,13 @@ class FifoInput : public SpecialFilesCli, public testing::WithParamInterface<CCo
 
 TEST_P(FifoInput, IsRefusedAtOnceWithOneLine)
 {
-    if (GetParam().needsCodec && !HasCodec())
+    if (GetParam().needsCodec && !HaveCodec())
         GTEST_SKIP() << "the codec has not been built";
     const std::string fifo = Fifo(GetParam().fifoName);
     const std::string out = m_root / "out";
     std::vector<std::string> args;
     for (const std::string& a : GetParam().args)
-        args.push_back(a == "FIFO" ? fifo : a == "AREA" ? Area() : a == "OUT" ? out : a);
+        args.push_back(a == "FIFO" ? fifo : a == "AREA" ? m_area : a == "OUT" ? out : a);
     CliRun run = RunCliCaptured(args);
     EXPECT_EQ(run.status, kExitFailure);
     EXPECT_NE(run.err.find("discweaver-cli: Cannot read " + fifo + ": it is a FIFO, not a regular file\n"),
@@ -112,16 +87,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SpecialFilesCli, WritersLeaveAFifoTargetAsItIs)
 {
-    if (!HasCodec())
+    if (!HaveCodec())
         GTEST_SKIP() << "the codec has not been built";
     const std::string csf = m_root / "big.csf";
-    ASSERT_EQ(RunCliCaptured({"decompile", kBig, csf}).status, kExitOk);
+    ASSERT_EQ(RunCliCaptured({"decompile", kBigCcf, csf}).status, kExitOk);
     const std::string fifo = Fifo("target");
     const std::vector<std::vector<std::string>> commands = {
         {"compile", csf, fifo},
-        {"decompile", kBig, fifo},
-        {"export", "csv", fifo, "--columns", "ArtistName=1", "--config-area", Area()},
-        {"export", "xml", fifo, "--config-area", Area()},
+        {"decompile", kBigCcf, fifo},
+        {"export", "csv", fifo, "--columns", "ArtistName=1", "--config-area", m_area},
+        {"export", "xml", fifo, "--config-area", m_area},
         {"preview", csf, "--device", "HOME", "-o", fifo},
     };
     for (const auto& args : commands) {
@@ -132,39 +107,25 @@ TEST_F(SpecialFilesCli, WritersLeaveAFifoTargetAsItIs)
             << run.err;
         EXPECT_TRUE(IsFifo(fifo)) << args[0];
     }
-    if (fs::exists(DW_BIN_DIR "/../demo/demo.ccf")) {
-        CliRun run = RunCliCaptured({"execute", "--input", DW_BIN_DIR "/../demo/demo.ccf", "--output", fifo,
-                                     "--config-area", Area(), "--unlinked", "stop"});
+    if (fs::exists(dwtest::kDemoCcf)) {
+        CliRun run = RunCliCaptured({"execute", "--input", dwtest::kDemoCcf, "--output", fifo,
+                                     "--config-area", m_area, "--unlinked", "stop"});
         EXPECT_EQ(run.status, kExitFailure);
         EXPECT_NE(run.err.find("Cannot write " + fifo + ": it is a FIFO"), std::string::npos) << run.err;
         EXPECT_TRUE(IsFifo(fifo));
     }
 }
 
-TEST_F(SpecialFilesCli, CompileThroughADanglingLinkCreatesItsFile)
-{
-    if (!HasCodec())
-        GTEST_SKIP() << "the codec has not been built";
-    const std::string csf = m_root / "big.csf";
-    ASSERT_EQ(RunCliCaptured({"decompile", kBig, csf}).status, kExitOk);
-    fs::create_directories(m_root / "remote");
-    fs::create_symlink("remote/new.ccf", m_root / "link.ccf");
-    CliRun run = RunCliCaptured({"compile", csf, m_root / "link.ccf"});
-    ASSERT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_TRUE(fs::is_symlink(m_root / "link.ccf"));
-    EXPECT_EQ(ReadText(m_root / "remote/new.ccf"), ReadText(kBig));
-}
-
 TEST_F(SpecialFilesCli, SecondDecompileIntoTheFolderKeepsTheFirstCompiling)
 {
-    if (!HasCodec())
+    if (!HaveCodec())
         GTEST_SKIP() << "the codec has not been built";
-    ASSERT_EQ(RunCliCaptured({"decompile", kBig, m_root / "big.csf"}).status, kExitOk);
-    CliRun second = RunCliCaptured(
-        {"decompile", DW_SHARED_DIR "/ccf-samples/tonto-gallery-gray.ccf", m_root / "gray.csf"});
+    ASSERT_EQ(RunCliCaptured({"decompile", kBigCcf, m_root / "big.csf"}).status, kExitOk);
+    CliRun second =
+        RunCliCaptured({"decompile", dwtest::kSamples + "tonto-gallery-gray.ccf", m_root / "gray.csf"});
     ASSERT_EQ(second.status, kExitOk) << second.err;
     ASSERT_EQ(RunCliCaptured({"compile", m_root / "big.csf", m_root / "big.ccf"}).status, kExitOk);
-    EXPECT_TRUE(ReadText(m_root / "big.ccf") == ReadText(kBig));
+    EXPECT_TRUE(ReadText(m_root / "big.ccf") == ReadText(kBigCcf));
 }
 
 TEST_F(SpecialFilesCli, CsvImportOfADirectoryFails)
@@ -172,10 +133,9 @@ TEST_F(SpecialFilesCli, CsvImportOfADirectoryFails)
     fs::create_directories(m_root / "folder.csv");
     const std::string before = LibraryFile();
     CliRun run = RunCliCaptured(
-        {"import", "csv", m_root / "folder.csv", "--columns", "ArtistName=1", "--config-area", Area()});
+        {"import", "csv", m_root / "folder.csv", "--columns", "ArtistName=1", "--config-area", m_area});
     EXPECT_EQ(run.status, kExitFailure);
-    EXPECT_NE(run.err.find("Cannot read " + (m_root / "folder.csv").string() + ": it is a directory"),
-              std::string::npos)
+    EXPECT_NE(run.err.find("Cannot read " + Path("folder.csv") + ": it is a directory"), std::string::npos)
         << run.err;
     EXPECT_EQ(LibraryFile(), before);
 }
@@ -187,9 +147,9 @@ TEST_F(SpecialFilesCli, CsvImportWithMacintoshLineEndsImportsEveryRow)
         text += "Mac Artist " + std::to_string(i) + "\r";
     WriteText(m_root / "mac.csv", text);
     CliRun run = RunCliCaptured(
-        {"import", "csv", m_root / "mac.csv", "--columns", "ArtistName=1", "--config-area", Area()});
+        {"import", "csv", m_root / "mac.csv", "--columns", "ArtistName=1", "--config-area", m_area});
     ASSERT_EQ(run.status, kExitOk) << run.err;
-    CliRun show = RunCliCaptured({"show", "--config-area", Area()});
+    CliRun show = RunCliCaptured({"show", "--config-area", m_area});
     EXPECT_NE(show.out.find("Mac Artist 0\n"), std::string::npos);
     EXPECT_NE(show.out.find("Mac Artist 999\n"), std::string::npos);
 }
@@ -212,12 +172,12 @@ TEST_P(RefusedImport, NamesTheRowAndLeavesTheLibraryLoadable)
     const std::string file = m_root / "in.csv";
     WriteText(file, GetParam().csv);
     CliRun run =
-        RunCliCaptured({"import", "csv", file, "--columns", GetParam().columns, "--config-area", Area()});
+        RunCliCaptured({"import", "csv", file, "--columns", GetParam().columns, "--config-area", m_area});
     EXPECT_EQ(run.status, kExitFailure);
     EXPECT_NE(run.err.find("discweaver-cli: " + file + ", " + GetParam().message + "\n"), std::string::npos)
         << run.err.substr(0, 500);
     EXPECT_EQ(LibraryFile(), before);
-    EXPECT_EQ(RunCliCaptured({"show", "--config-area", Area()}).status, kExitOk);
+    EXPECT_EQ(RunCliCaptured({"show", "--config-area", m_area}).status, kExitOk);
 }
 
 std::string HundredTracks()
@@ -242,16 +202,16 @@ TEST_F(SpecialFilesCli, ControlBytesInNamesAndMessagesAreEscaped)
 {
     WriteText(m_root / "esc.csv", "\x1b[31mRed Artist\x7f,Disc\x1b]0;title\x07\n");
     ASSERT_EQ(RunCliCaptured({"import", "csv", m_root / "esc.csv", "--columns", "ArtistName=1,DiscName=2",
-                              "--config-area", Area()})
+                              "--config-area", m_area})
                   .status,
               kExitOk);
     WriteText(m_root / "d.csf", "CCF()\n{\nDevice(\"D\")\n{\n}\n}\n");
     std::vector<CliRun> runs = {
-        RunCliCaptured({"show", "--config-area", Area()}),
-        RunCliCaptured({"report", "slots", "--config-area", Area()}),
-        RunCliCaptured({"players", "--config-area", Area()}),
+        RunCliCaptured({"show", "--config-area", m_area}),
+        RunCliCaptured({"report", "slots", "--config-area", m_area}),
+        RunCliCaptured({"players", "--config-area", m_area}),
         RunCliCaptured({"inspect", m_root / "\x1b[2Jmissing.csf"}),
-        RunCliCaptured({"import", "xml", m_root / "\x1b[2Jmissing.xml", "--config-area", Area()}),
+        RunCliCaptured({"import", "xml", m_root / "\x1b[2Jmissing.xml", "--config-area", m_area}),
         RunCliCaptured({"press", m_root / "d.csf", "--device", "\x1b", "--panel", "p", "--button", "b"}),
     };
     for (const CliRun& run : runs) {
@@ -275,7 +235,7 @@ TEST_F(SpecialFilesCli, PreviewNamesEachPictureLeftOut)
     CliRun run = RunCliCaptured({"preview", m_root / "p.csf", "--device", "D", "-o", m_root / "p.png"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     const std::string line = "discweaver-cli: warning: Picture BMP\\gone.bmp left out: Unable to read " +
-                             (m_root / "BMP/gone.bmp").string() + ": No such file or directory\n";
+                             Path("BMP/gone.bmp") + ": No such file or directory\n";
     EXPECT_EQ(run.err, line);
 }
 

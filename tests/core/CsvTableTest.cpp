@@ -37,6 +37,8 @@ struct SCsvCase
     Rows rows;
 };
 
+const Rows kThree = {{"Queen", "Jazz"}, {"Abba", "Gold"}, {"a,b", "c"}};
+
 class CsvTableRead : public CsvTableTest, public ::testing::WithParamInterface<SCsvCase>
 {
 };
@@ -48,23 +50,31 @@ TEST_P(CsvTableRead, FirstMultiFieldLineFixesTheColumns)
     EXPECT_EQ(columns, GetParam().columns);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, CsvTableRead,
-                         ::testing::Values(SCsvCase{"QuotedCellsAndCrLf",
-                                                    "1, \"Smith, John\" ,x\r\n\"a \"\"b\"\"\",c,d\r\n",
-                                                    3,
-                                                    {{"1", "Smith, John", "x"}, {"a \"b\"", "c", "d"}}},
-                                           SCsvCase{"LaterLinesCutOrPadded",
-                                                    "Title\n1,2,3,4,5\n   \t \na,b,c,d,e,f,g\nshort,x\n,\n",
-                                                    5,
-                                                    {{"Title", "", "", "", ""},
-                                                     {"1", "2", "3", "4", "5"},
-                                                     {"a", "b", "c", "d", "e"},
-                                                     {"short", "x", "", "", ""},
-                                                     {"", "", "", "", ""}}},
-                                           SCsvCase{"TwoFields", "a,b\n1,2,3\n", 2, {{"a", "b"}, {"1", "2"}}},
-                                           SCsvCase{"SingleValues", "one\ntwo\n", 1, {{"one"}, {"two"}}},
-                                           SCsvCase{"Empty", "", 1, {}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    All, CsvTableRead,
+    ::testing::Values(
+        SCsvCase{"QuotedCellsAndCrLf",
+                 "1, \"Smith, John\" ,x\r\n\"a \"\"b\"\"\",c,d\r\n",
+                 3,
+                 {{"1", "Smith, John", "x"}, {"a \"b\"", "c", "d"}}},
+        SCsvCase{"LaterLinesCutOrPadded",
+                 "Title\n1,2,3,4,5\n   \t \na,b,c,d,e,f,g\nshort,x\n,\n",
+                 5,
+                 {{"Title", "", "", "", ""},
+                  {"1", "2", "3", "4", "5"},
+                  {"a", "b", "c", "d", "e"},
+                  {"short", "x", "", "", ""},
+                  {"", "", "", "", ""}}},
+        SCsvCase{"TwoFields", "a,b\n1,2,3\n", 2, {{"a", "b"}, {"1", "2"}}},
+        SCsvCase{"SingleValues", "one\ntwo\n", 1, {{"one"}, {"two"}}}, SCsvCase{"Empty", "", 1, {}},
+        // Spreadsheets end lines with LF, CR LF or a lone CR
+        // ("CSV (Macintosh)"); blank lines of each kind are skipped.
+        SCsvCase{"LoneCr", "Queen,Jazz\rAbba,Gold\r\"a,b\",c", 2, kThree},
+        SCsvCase{"MixedEnds", "Queen,Jazz\rAbba,Gold\r\n\"a,b\",c\n", 2, kThree},
+        SCsvCase{"BlankLinesOfEachKind", "Queen,Jazz\r\rAbba,Gold\n\n\"a,b\",c\r\n\r\n", 2, kThree},
+        SCsvCase{"CrAtTheVeryEnd", "Queen,Jazz\r", 2, {{"Queen", "Jazz"}}},
+        SCsvCase{"ColumnsFoundInACrFile", "one\rA,B,C\r", 3, {{"one", "", ""}, {"A", "B", "C"}}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CsvTableTest, SaveQuotesOnlyWhatNeedsIt)
 {

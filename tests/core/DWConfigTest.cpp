@@ -3,9 +3,6 @@
 #include "core/Registry.h"
 #include "core/Version.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace {
 
 class DWConfigTest : public dwtest::CTempAreaTest
@@ -72,25 +69,5 @@ INSTANTIATE_TEST_SUITE_P(DWConfig, FileVersion,
                                            VersionCase{"01.002.3.0", "1.2.3.0"}, VersionCase{"7", "7.0.0.0"},
                                            VersionCase{"beta", "beta"}, VersionCase{"", ""},
                                            VersionCase{"1.2.3.4.5", "1.2.3.4"}));
-
-// The model's loads run inside LoadSettings, after the paths are known.
-class CFakeModel : public CDWConfigModel
-{
-public:
-    explicit CFakeModel(bool ok) : m_ok(ok) {}
-    bool LoadModelFiles(CDWConfig& config, CProgressSink*, CErrorRecord* errors,
-                        CWarningList* warnings) override
-    {
-        seenPlayersFile = config.GetPlayersFile();
-        AddWarning(warnings, "XML warning");
-        if (!m_ok)
-            SetMessage(errors, "Error with library file");
-        return m_ok;
-    }
-    std::string seenPlayersFile;
-
-private:
-    bool m_ok;
-};
 
 } // namespace

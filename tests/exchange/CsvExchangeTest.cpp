@@ -1,4 +1,5 @@
 #include "exchange/CsvExchange.h"
+#include "CsvRows.h"
 #include "common/SettingsGuard.h"
 #include "common/TempDir.h"
 #include "core/Registry.h"
@@ -13,46 +14,17 @@
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
-CCsvColumnMap Map(std::initializer_list<std::pair<int, int>> columns)
-{
-    CCsvColumnMap map;
-    for (auto [field, column] : columns)
-        map.SetColumn(field, column);
-    return map;
-}
-
-CCsvTable Table(const Rows& rows, int columns)
-{
-    CCsvTable table(columns);
-    for (const auto& cells : rows) {
-        auto row = table.AddRow();
-        for (std::size_t i = 0; i < cells.size(); ++i)
-            table.SetCell(row, static_cast<int>(i), cells[i].c_str());
-    }
-    return table;
-}
-
-Rows Cells(const CCsvTable& table)
-{
-    Rows rows;
-    for (auto row = table.FirstRow(); row != table.EndOfRows(); row = CCsvTable::NextRow(row))
-        rows.push_back(*row);
-    return rows;
-}
+using dwtest::Cells;
+using dwtest::Import;
+using dwtest::Map;
+using dwtest::Rows;
+using dwtest::Table;
 
 Rows Export(const CLibrary& library, const CCsvColumnMap& map)
 {
     CCsvTable table(map.GetColumnCount());
     ExportLibraryToTable(library, CCsvRowContext(map), table);
     return Cells(table);
-}
-
-bool Import(CLibrary& library, const CCsvColumnMap& map, const Rows& rows, CErrorRecord* errors = nullptr)
-{
-    CCsvTable table = Table(rows, map.GetColumnCount());
-    return ImportTableIntoLibrary(library, errors, CCsvRowContext(map), table);
 }
 
 std::vector<std::string> ListNames(const CLibrary& library)

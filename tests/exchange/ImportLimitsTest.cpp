@@ -1,6 +1,7 @@
 // The import refuses a row the library cannot hold, naming it, instead of clamping it
 // onto another element or saving a library file that no longer loads.
 
+#include "CsvRows.h"
 #include "common/TempDir.h"
 #include "core/DWConfig.h"
 #include "exchange/CsvExchange.h"
@@ -15,40 +16,11 @@
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
-CCsvColumnMap Map(std::initializer_list<std::pair<int, int>> columns)
-{
-    CCsvColumnMap map;
-    for (auto [field, column] : columns)
-        map.SetColumn(field, column);
-    return map;
-}
-
-bool Import(CLibrary& library, const CCsvColumnMap& map, const Rows& rows, CErrorRecord* errors,
-            const char* source = nullptr)
-{
-    CCsvTable table(map.GetColumnCount());
-    for (const auto& cells : rows) {
-        auto row = table.AddRow();
-        for (std::size_t i = 0; i < cells.size(); ++i)
-            table.SetCell(row, static_cast<int>(i), cells[i].c_str());
-    }
-    return ImportTableIntoLibrary(library, errors, CCsvRowContext(map), table, source);
-}
+using dwtest::Import;
+using dwtest::Map;
+using dwtest::Rows;
 
 const CCsvColumnMap kTracks = Map({{kCsvArtistName, 1}, {kCsvDiscName, 2}, {kCsvTrackNumber, 3}});
-
-TEST(ImportLimits, DiscWithAHundredTracksIsRefusedAtTheHundredth)
-{
-    Rows rows;
-    for (int n = 1; n <= 100; ++n)
-        rows.push_back({"Artist", "Long disc", std::to_string(n)});
-    CLibrary library;
-    CErrorRecord errors;
-    EXPECT_FALSE(Import(library, kTracks, rows, &errors, "in.csv"));
-    EXPECT_STREQ(GetText(&errors), "in.csv, row 100 cannot be imported: track number 100 is outside 0 to 99");
-}
 
 struct CTrackNumberCase
 {
