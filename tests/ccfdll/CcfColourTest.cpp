@@ -2,6 +2,7 @@
 // map of the format notes, truncation, the palette, 256-colour icons and bitmaps, the
 // compiler's colour statements and the conversion between the two families.
 
+#include "common/BmpBytes.h"
 #include "common/CcfBytes.h"
 
 #include "ccfdll/Bmp.h"
@@ -233,25 +234,11 @@ TEST(CcfPaletteTable, NearestAndLuminance)
 
 std::vector<std::uint8_t> TwentyFourBit(const std::vector<CCcfRgb>& row)
 {
-    const std::size_t stride = (row.size() * 3 + 3) / 4 * 4;
-    std::vector<std::uint8_t> b(54 + stride, 0);
-    auto le32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            b[at + i] = std::uint8_t(v >> (8 * i));
-    };
-    b[0] = 'B', b[1] = 'M';
-    le32(2, std::uint32_t(b.size()));
-    le32(10, 54);
-    le32(14, 40);
-    le32(18, std::uint32_t(row.size()));
-    le32(22, 1);
-    b[26] = 1, b[28] = 24;
-    for (std::size_t x = 0; x < row.size(); ++x) {
-        b[54 + 3 * x] = row[x].b;
-        b[54 + 3 * x + 1] = row[x].g;
-        b[54 + 3 * x + 2] = row[x].r;
-    }
-    return b;
+    std::vector<std::uint8_t> pixels;
+    for (const CCcfRgb& c : row)
+        pixels.insert(pixels.end(), {c.b, c.g, c.r});
+    pixels.resize((pixels.size() + 3) / 4 * 4, 0);
+    return dwtest::MakeBmp(std::int32_t(row.size()), 1, 24, {}, pixels);
 }
 
 TEST(CcfColourBitmap, PicturesBecomeGreyOrNearestEntries)
