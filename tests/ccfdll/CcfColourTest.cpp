@@ -2,6 +2,7 @@
 // map of the format notes, truncation, the palette, 256-colour icons and bitmaps, the
 // compiler's colour statements and the conversion between the two families.
 
+#include "common/BmpBytes.h"
 #include "common/CcfBytes.h"
 
 #include "ccfdll/Bmp.h"
@@ -21,8 +22,6 @@
 using namespace ccftest;
 
 namespace {
-
-constexpr const char* kColourDemo = "tonto-demo-TSU6000.ccf";
 
 CCcfFile ReadSample(const char* name, CCcfReadReport* report = nullptr, CCcfWarnings* warnings = nullptr)
 {
@@ -138,36 +137,6 @@ TEST(CcfColourGallery, ColourWordsHoldTextFirstAndBackgroundLast)
     EXPECT_EQ(compiled.frames[0].colour, 0xD7FBFBFBu);
 }
 
-TEST(CcfColourSamples, ConvertedDemoHasTheColourRecords)
-{
-    CCcfReadReport report;
-    const CCcfFile f = ReadSample(kColourDemo, &report);
-    // Node counts of the sample folder's description (device panels; the template panel aside).
-    EXPECT_EQ(f.panels.size() - CcfChain(f, CcfKind::Panel, f.header.firstTemplate).size(), 224u);
-    EXPECT_EQ(f.frames.size(), 1410u);
-    EXPECT_EQ(f.buttons.size(), 2094u);
-    std::size_t colourIcons = 0;
-    for (const CCcfIcon& icon : f.icons)
-        colourIcons += icon.type == 0x0701;
-    EXPECT_EQ(colourIcons, 12u);
-    EXPECT_TRUE(report.unclaimed.empty());
-    // Tonto's grey map (0x00, 0xFB, 0xF5, 0xD7) with three equal background copies.
-    const std::set<std::uint8_t> greys = {0x00, 0xFB, 0xF5, 0xD7};
-    auto tontoWord = [&](std::uint32_t w) {
-        return CcfColourWordIsClean(w) && greys.count(CcfColourWordText(w)) &&
-               greys.count(CcfColourWordBackground(w));
-    };
-    for (const CCcfFrame& frame : f.frames)
-        EXPECT_TRUE(tontoWord(frame.colour)) << std::hex << frame.colour;
-    for (const CCcfButton& b : f.buttons)
-        for (std::uint32_t w : b.colours)
-            EXPECT_TRUE(tontoWord(w)) << std::hex << w;
-    // Every IR code carries the 6-byte UDB prefix of the capability.
-    ASSERT_FALSE(f.irCodes.empty());
-    for (const CCcfIrCode& code : f.irCodes)
-        ASSERT_GE(code.data.size(), 6u);
-}
-
 // Unequal background copies are kept as they are, and reported.
 TEST(CcfColourGallery, UnequalBackgroundCopiesAreKeptAndReported)
 {
@@ -186,19 +155,6 @@ TEST(CcfColourGallery, UnequalBackgroundCopiesAreKeptAndReported)
     CCcfFile back;
     ASSERT_TRUE(ReadCcf(out.data(), out.size(), back, &error));
     EXPECT_EQ(back.buttons[FirstButton(back)].colours[0], 0x0011DCDCu);
-}
-
-// Every prefix of the gallery is refused with a reason, never read as something else.
-TEST(CcfColourGallery, EveryPrefixIsRefusedCleanly)
-{
-    const std::vector<std::uint8_t> bytes = LoadSample(kColourSample);
-    for (std::size_t n = 0; n < bytes.size(); ++n) {
-        CCcfFile f;
-        CCcfError error;
-        ASSERT_FALSE(ReadCcf(bytes.data(), n, f, &error)) << n;
-        ASSERT_FALSE(error.IsEmpty()) << n;
-        ASSERT_TRUE(f.devices.empty()) << n;
-    }
 }
 
 // ---- Icons ----
@@ -237,36 +193,6 @@ TEST(CcfColourIcon, UnpaddedDataIsRefusedOnWritingAndReportedOnReading)
     EXPECT_FALSE(ReadCcf(bytes.data(), bytes.size(), read, &shortError));
     EXPECT_NE(shortError.Text().find("needs 3675 bytes"), std::string::npos) << shortError.Text();
 }
-
-struct CIconTypeCase
-{
-    const char* name;
-    std::uint16_t type;
-    bool colour;
-    bool tonto;
-};
-
-class CcfIconTypes : public ::testing::TestWithParam<CIconTypeCase>
-{
-};
-
-// The dispatch order of the notes: Tonto pictures first, then 8-bit, then the grey bits.
-TEST_P(CcfIconTypes, AreToldApart)
-{
-    const CIconTypeCase& c = GetParam();
-    EXPECT_EQ(CcfIconIsColour(c.type), c.colour);
-    EXPECT_EQ(CcfIconIsTontoPicture(c.type), c.tonto);
-}
-
-INSTANTIATE_TEST_SUITE_P(All, CcfIconTypes,
-                         ::testing::Values(CIconTypeCase{"Colour", 0x0701, true, false},
-                                           CIconTypeCase{"CompressedColour", 0x8701, true, false},
-                                           CIconTypeCase{"TontoPicture", 0x0781, false, true},
-                                           CIconTypeCase{"TontoCompressed", 0x8781, false, true},
-                                           CIconTypeCase{"FourLevels", 0x0100, false, false},
-                                           CIconTypeCase{"Compressed", 0x8100, false, false},
-                                           CIconTypeCase{"TwoLevel", 0x1800, false, false}),
-                         [](const testing::TestParamInfo<CIconTypeCase>& i) { return i.param.name; });
 
 // ---- The palette ----
 
@@ -308,25 +234,11 @@ TEST(CcfPaletteTable, NearestAndLuminance)
 
 std::vector<std::uint8_t> TwentyFourBit(const std::vector<CCcfRgb>& row)
 {
-    const std::size_t stride = (row.size() * 3 + 3) / 4 * 4;
-    std::vector<std::uint8_t> b(54 + stride, 0);
-    auto le32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            b[at + i] = std::uint8_t(v >> (8 * i));
-    };
-    b[0] = 'B', b[1] = 'M';
-    le32(2, std::uint32_t(b.size()));
-    le32(10, 54);
-    le32(14, 40);
-    le32(18, std::uint32_t(row.size()));
-    le32(22, 1);
-    b[26] = 1, b[28] = 24;
-    for (std::size_t x = 0; x < row.size(); ++x) {
-        b[54 + 3 * x] = row[x].b;
-        b[54 + 3 * x + 1] = row[x].g;
-        b[54 + 3 * x + 2] = row[x].r;
-    }
-    return b;
+    std::vector<std::uint8_t> pixels;
+    for (const CCcfRgb& c : row)
+        pixels.insert(pixels.end(), {c.b, c.g, c.r});
+    pixels.resize((pixels.size() + 3) / 4 * 4, 0);
+    return dwtest::MakeBmp(std::int32_t(row.size()), 1, 24, {}, pixels);
 }
 
 TEST(CcfColourBitmap, PicturesBecomeGreyOrNearestEntries)
@@ -460,17 +372,6 @@ TEST(CcfConvert, ColourOnlyContentIsDroppedAndListed)
     EXPECT_EQ(f.buttons[FirstButton(f)].colours[kCcfLookInactiveSelected], CcfColourByte(3, 1));
     std::vector<std::uint8_t> bytes;
     EXPECT_TRUE(WriteCcf(f, bytes, &error)) << error.Text();
-}
-
-TEST(CcfConvert, RefusedTargetsLeaveTheFileAlone)
-{
-    CCcfFile f = ReadSample(kGraySample);
-    const std::uint32_t before = f.header.capability;
-    std::vector<std::string> dropped;
-    CCcfError error;
-    EXPECT_FALSE(CcfConvertFamily(f, 0x00000B01, dropped, &error));
-    EXPECT_NE(error.Text().find("RC9200"), std::string::npos) << error.Text();
-    EXPECT_EQ(f.header.capability, before);
 }
 
 } // namespace

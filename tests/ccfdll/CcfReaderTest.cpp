@@ -356,7 +356,7 @@ TEST(CcfReader, LoopsInTimersAndDeepFramesAreRefused)
     }
 }
 
-// Truncation: every prefix of the gray sample, and prefixes spread over the big one (its
+// Truncation: every prefix of the gray and colour galleries, and prefixes spread over the big one (its
 // header byte by byte, 240 cuts, and the last bytes inside the checksum and pad byte).
 class CcfPrefixes : public ::testing::TestWithParam<const char*>
 {
@@ -384,10 +384,11 @@ TEST_P(CcfPrefixes, AreRefusedCleanly)
         CCcfError error;
         EXPECT_FALSE(Read(prefix, f, &error)) << length;
         EXPECT_FALSE(error.IsEmpty()) << length;
+        EXPECT_TRUE(f.devices.empty()) << length;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, CcfPrefixes, ::testing::Values(kGraySample, kBigSample));
+INSTANTIATE_TEST_SUITE_P(Samples, CcfPrefixes, ::testing::Values(kGraySample, kColourSample, kBigSample));
 
 TEST(CcfReader, MissingFileIsReported)
 {

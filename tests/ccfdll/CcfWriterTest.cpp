@@ -52,16 +52,14 @@ std::vector<std::uint8_t> MustWrite(const CCcfFile& f, const CCcfWriteOptions& o
     return out;
 }
 
-TEST(CcfWriter, BigSampleReadAndWrittenIsByteIdentical)
+// The layout does not depend on the order of the tables: shuffle the string table.
+TEST(CcfWriter, LayoutDoesNotDependOnTheStringTableOrder)
 {
-    const std::vector<std::uint8_t> bytes = LoadSample(kBigSample);
+    const std::vector<std::uint8_t> sample = LoadSample(kBigSample);
     CCcfFile f;
     CCcfError error;
-    ASSERT_TRUE(ReadCcf(bytes.data(), bytes.size(), f, &error)) << error.Text();
-    const std::vector<std::uint8_t> out = MustWrite(f);
-    ASSERT_EQ(out.size(), bytes.size());
-    EXPECT_TRUE(out == bytes);
-    // The layout does not depend on the order of the tables: shuffle the string table.
+    ASSERT_TRUE(ReadCcf(sample.data(), sample.size(), f, &error)) << error.Text();
+    const std::vector<std::uint8_t> bytes = MustWrite(f);
     CCcfFile shuffled = f;
     std::vector<CcfIndex> map(f.strings.size());
     for (CcfIndex i = 0; i < map.size(); ++i)

@@ -300,7 +300,6 @@ INSTANTIATE_TEST_SUITE_P(
             "234567890123456789012345678901234567890123456789012345678901234567890123456789\")\n",
             3, "longer than the 255"},
         CBadCsf{"PositionOutOfRange", DEV "Frame(\"f\",40000,0,1,1)\n}\n}\n", 7, "not a position"},
-        CBadCsf{"RC9200File", "Capability(0x00000B01);\n", 3, "RC9200"},
         CBadCsf{"OuterKeyInGreyFile", "Device(\"d\")\n{\nFarLeft(\"x\")\n}\n", 5, "colour remotes only"},
         CBadCsf{"Junk", "Version(\"x\") junk\n", 3, "unexpected text"}),
     [](const testing::TestParamInfo<CBadCsf>& i) { return i.param.name; });

@@ -208,20 +208,6 @@ TEST(CSFParseFile, MissingFileNamesThePath)
         << GetText(&errors);
 }
 
-TEST(CSFBuilders, FrameStatements)
-{
-    CCSFSection root;
-    root.SetText("Panel(\"P\")");
-    CCSFSection* named = root.AddFrame("Head", 0, 10, 240, 20, 10, 3, "BMP\\ArtistHeader.bmp");
-    CCSFSection* nameless = root.AddFrame(nullptr, 1, 2, 3, 4, 10, 9, "");
-    CCSFSection* emptyName = root.AddFrame("", 1, 2, 3, 4, 8, 1, nullptr);
-    EXPECT_STREQ(named->GetText(), "Frame(\"Head\",0,10,240,20)");
-    EXPECT_EQ(ChildTexts(named), (V{"TextColor(White)", "Font(10);", "Icon(\"BMP\\ArtistHeader.bmp\");"}));
-    EXPECT_STREQ(nameless->GetText(), "Frame(\"\",1,2,3,4)");
-    EXPECT_EQ(ChildTexts(nameless), (V{"TextColor(Black)", "Font(0);"}));
-    EXPECT_EQ(ChildTexts(emptyName), (V{"TextColor(DarkGray)", "Font(0);"}));
-}
-
 TEST(CSFBuilders, ButtonsNumberAboveTheHighest)
 {
     auto root = Parse("R()\n{\nButton(\"x\",0,0,1,1,41)\n}\n");

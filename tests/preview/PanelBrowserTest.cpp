@@ -15,8 +15,8 @@ namespace {
 
 // "Empty" has no panel, so the browser starts on "Home". "Home/Main" jumps into "Jazz",
 // whose pages jump among themselves (one of them to a device of the same name in
-// another letter case, one through "this"); the other buttons send codes, loop through
-// aliases or jump to nowhere. "Home/Setup" and "Jazz/A1" are hidden panels, which
+// another letter case, one through "this"); the other buttons send codes or jump to
+// nowhere. "Home/Setup" and "Jazz/A1" are hidden panels, which
 // scrolling skips and jumps reach; "Later" begins with a hidden one, "Secret" has no
 // other.
 const char* const kConfiguration = R"(CCF()
@@ -41,13 +41,6 @@ Button("Nowhere",0,20,40,20,2)
 Action()
 {
 JumpDevicePanel("Jazz","Z9");
-}
-}
-Button("Loop",0,40,40,20,3)
-{
-Action()
-{
-AliasDeviceButton("Home","Main","Loop",3);
 }
 }
 Button("Quiet",0,60,40,20,4)
@@ -245,7 +238,6 @@ INSTANTIATE_TEST_SUITE_P(
                    false,
                    "Home/Main",
                    {"There is no panel \"Z9\" in device \"Jazz\""}},
-        SPressCase{"an alias loop", {"Loop"}, false, "Home/Main", {"Alias loop"}},
         SPressCase{"a button without actions", {"Quiet"}, true, "Home/Main", {"(no actions)"}}));
 
 TEST_F(PanelBrowserTest, NoButtonOrNoPanelIsNoPress)

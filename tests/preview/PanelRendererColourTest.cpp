@@ -5,12 +5,12 @@
 #include "preview/PreviewImage.h"
 
 #include "PreviewTestUtil.h"
+#include "common/BmpBytes.h"
 #include "common/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -70,25 +70,9 @@ TEST(PanelRendererColourPictures, GreyAndPalettePictures)
 {
     dwtest::CTempDir dir("dw-preview-colour");
     // 4-bit, four grey entries (black, #808080, #C0C0C0, white), 2 x 1: levels 1 and 2.
-    std::string grey(74, '\0');
-    auto le32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            grey[at + i] = char(v >> (8 * i));
-    };
-    grey[0] = 'B', grey[1] = 'M';
-    le32(2, 74);
-    le32(10, 70); // pixels after the 14 + 40 header bytes and 4 palette entries
-    le32(14, 40);
-    le32(18, 2);
-    le32(22, 1);
-    grey[26] = 1, grey[28] = 4;
-    le32(46, 4);
-    const unsigned char shades[4] = {0x00, 0x80, 0xC0, 0xFF};
-    for (int i = 0; i < 4; ++i)
-        grey[54 + 4 * i] = grey[55 + 4 * i] = grey[56 + 4 * i] = char(shades[i]);
-    grey[70] = 0x12;
     const std::string path = dir.Path() + "/g.bmp";
-    std::ofstream(path, std::ios::binary) << grey;
+    dwtest::WriteBytes(path,
+                       dwtest::MakeBmp(2, 1, 4, {0x000000, 0x808080, 0xC0C0C0, 0xFFFFFF}, {0x12, 0, 0, 0}));
     CPreviewImage image;
     ASSERT_TRUE(ReadPreviewBmp(path, image, nullptr, true));
     EXPECT_EQ(image.Get(0, 0), 251);

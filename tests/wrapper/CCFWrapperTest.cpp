@@ -278,42 +278,34 @@ TEST_P(WrapperStateTest, CallsInTheWrongStateAreRefused)
 
 CWarningList g_log;
 
-INSTANTIATE_TEST_SUITE_P(
-    All, WrapperStateTest,
-    ::testing::Values(
-        SStateCase{"RunWithoutLibrary", "none",
-                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
-                       return w.RunDecompiler("a.ccf", "a.csf", nullptr, &g_log, e);
-                   },
-                   "CCFDll not properly initialised"},
-        SStateCase{"InitTwice", "loaded",
-                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
-                       return !w.SetDllPath(FakePath("v093").c_str()) && w.Init(nullptr, e);
-                   },
-                   "Internal error: CCFWrapper::Init called twice"},
-        SStateCase{
-            "ReadWithoutInput", "loaded",
-            [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.DecompileAndRead(nullptr, &g_log, e); },
-            "Configuration returns NULL input CCF path"},
-        SStateCase{
-            "ReadWithoutArea", "loaded, no area",
-            [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.DecompileAndRead(nullptr, &g_log, e); },
-            "Configuration returns NULL temp CSF path"},
-        SStateCase{"CleanWithoutArea", "loaded, no area",
-                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.CleanTempArea(nullptr, e); },
-                   "Configuration returns NULL temp path"},
-        SStateCase{
-            "CompileBeforeReading", "loaded",
-            [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.SaveAndCompile(nullptr, &g_log, e); },
-            "SaveAndCompile called but m_pRootCSFSection is NULL"},
-        SStateCase{
-            "CompileWithoutOutput", "read",
-            [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.SaveAndCompile(nullptr, &g_log, e); },
-            "Configuration returns NULL output CCF path"},
-        SStateCase{"DanglingJumpsBeforeReading", "none",
-                   [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) { return w.RemoveDanglingJumps(e, true); },
-                   "RemoveDanglingJumps called but m_pRootCSFSection is NULL"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, WrapperStateTest,
+                         ::testing::Values(SStateCase{"RunWithoutLibrary", "none",
+                                                      [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
+                                                          return w.RunDecompiler("a.ccf", "a.csf", nullptr,
+                                                                                 &g_log, e);
+                                                      },
+                                                      "CCFDll not properly initialised"},
+                                           SStateCase{"ReadWithoutInput", "loaded",
+                                                      [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
+                                                          return w.DecompileAndRead(nullptr, &g_log, e);
+                                                      },
+                                                      "Configuration returns NULL input CCF path"},
+                                           SStateCase{"ReadWithoutArea", "loaded, no area",
+                                                      [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
+                                                          return w.DecompileAndRead(nullptr, &g_log, e);
+                                                      },
+                                                      "Configuration returns NULL temp CSF path"},
+                                           SStateCase{"CleanWithoutArea", "loaded, no area",
+                                                      [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
+                                                          return w.CleanTempArea(nullptr, e);
+                                                      },
+                                                      "Configuration returns NULL temp path"},
+                                           SStateCase{"CompileWithoutOutput", "read",
+                                                      [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
+                                                          return w.SaveAndCompile(nullptr, &g_log, e);
+                                                      },
+                                                      "Configuration returns NULL output CCF path"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- the output file -------------------------------------------------------------
 
@@ -343,7 +335,5 @@ TEST_F(WrapperFakeTest, CompiledOutputReplacesTheOldOneKeepingPermissionsAndLink
     EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
     EXPECT_EQ(AskFake(fakePath, "FakeCompilerRuns"), 2) << "no run for an output that cannot be written";
 }
-
-// ---- dangling jumps --------------------------------------------------------------
 
 } // namespace
