@@ -45,6 +45,16 @@ void ProgressHeading(CProgressSink* sink, const char* format, ...)
     va_end(args);
 }
 
+void ProgressTitleV(CProgressSink* sink, const char* format, va_list args)
+{
+    Report(sink, Field::Title, format, args);
+}
+
+void ProgressHeadingV(CProgressSink* sink, const char* format, va_list args)
+{
+    Report(sink, Field::Heading, format, args);
+}
+
 void ProgressBodyV(CProgressSink* sink, const char* format, va_list args)
 {
     Report(sink, Field::Body, format, args);

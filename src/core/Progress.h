@@ -48,6 +48,8 @@ public:
 void ProgressTitle(CProgressSink* sink, const char* format, ...) DW_PRINTF_FORMAT(2, 3);
 void ProgressHeading(CProgressSink* sink, const char* format, ...) DW_PRINTF_FORMAT(2, 3);
 void ProgressBody(CProgressSink* sink, const char* format, ...) DW_PRINTF_FORMAT(2, 3);
+void ProgressTitleV(CProgressSink* sink, const char* format, va_list args) DW_PRINTF_FORMAT(2, 0);
+void ProgressHeadingV(CProgressSink* sink, const char* format, va_list args) DW_PRINTF_FORMAT(2, 0);
 void ProgressBodyV(CProgressSink* sink, const char* format, va_list args) DW_PRINTF_FORMAT(2, 0);
 // The bar: position out of maximum (kNoChange for either leaves it).
 void ProgressBar(CProgressSink* sink, std::uint32_t position, std::uint32_t maximum);

@@ -6,7 +6,6 @@
 #include <QMetaObject>
 #include <QPointer>
 
-#include <cstdio>
 #include <system_error>
 
 CThreadJob::~CThreadJob()
@@ -68,26 +67,20 @@ void CProgressJob::SetTitle(const char* format, ...)
 {
     if (!m_pProgressDlg || !format)
         return;
-    char buffer[kProgressTextSize];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(buffer, sizeof buffer, format, args);
+    ProgressTitleV(m_pProgressDlg, format, args);
     va_end(args);
-    m_pProgressDlg->Update(CProgressSink::kNoChange, CProgressSink::kNoChange, buffer, nullptr, nullptr,
-                           CProgressSink::kSucceededNoChange, false);
 }
 
 void CProgressJob::SetHeading(const char* format, ...)
 {
     if (!m_pProgressDlg || !format)
         return;
-    char buffer[kProgressTextSize];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(buffer, sizeof buffer, format, args);
+    ProgressHeadingV(m_pProgressDlg, format, args);
     va_end(args);
-    m_pProgressDlg->Update(CProgressSink::kNoChange, CProgressSink::kNoChange, nullptr, buffer, nullptr,
-                           CProgressSink::kSucceededNoChange, false);
 }
 
 void CProgressJob::SetBody(const char* format, ...)

@@ -82,9 +82,11 @@ private:
         fileRequests.push_back(request);
         if (files.empty())
             return std::nullopt;
-        std::optional<QString> file = files.front();
+        // A scripted answer is a chosen file or a cancelled dialog (none).
+        const bool chosen = files.front().has_value();
+        const QString file = chosen ? *files.front() : QString();
         files.pop_front();
-        return file;
+        return chosen ? std::optional<QString>(file) : std::nullopt;
     }
 };
 
