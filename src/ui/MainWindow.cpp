@@ -283,6 +283,16 @@ void CMainWindow::StartPrepareJob(int jobId, const char* title)
     m_log.clear();
     StartProgressJob(jobId, CProgressDlg::kTextsOnly, [this, title](CProgressJob& job) {
         m_bSucceeded = false;
+        const std::string area = m_pConfig->GetConfigArea();
+        if (!CreateDirectoryPath(area.c_str())) {
+            SetSystemError(&m_errors, "Error creating %s", area.c_str());
+            job.SetSucceeded(false);
+            return;
+        }
+        if (!m_areaLock.Acquire(area.c_str(), &m_errors)) {
+            job.SetSucceeded(false);
+            return;
+        }
         bool ok = PrepareForExecution(GetContext(), job.GetProgress(), &m_log, &m_errors, title);
         m_bSucceeded = ok;
         job.SetSucceeded(ok);
@@ -426,6 +436,13 @@ void CMainWindow::ReportJobFailure()
 
 void CMainWindow::OnChildClose(int templateId, int result)
 {
+    HandleChainStep(templateId, result);
+    if (!GetOpenChild())
+        m_areaLock.Release();
+}
+
+void CMainWindow::HandleChainStep(int templateId, int result)
+{
     if (templateId == kPlayerResolutionDialog) {
         m_unlinked.clear();
         m_bUnlinked = false;
@@ -489,7 +506,9 @@ void CMainWindow::RequestClose()
     StartProgressJob(kJobClosing, CProgressDlg::kTextsOnly, [this](CProgressJob& job) {
         CProgressSink* progress = job.GetProgress();
         RunExitTask(*m_pConfig, progress, [this, progress]() {
-            if (m_pWrapper)
+            // The work files may be another run's by now; they are left to it.
+            CAreaLock lock;
+            if (m_pWrapper && lock.Acquire(m_pConfig->GetConfigArea().c_str(), nullptr))
                 m_pWrapper->CleanTempArea(progress, nullptr);
         });
         job.SetSucceeded(true);

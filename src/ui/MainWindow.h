@@ -9,7 +9,12 @@
 //
 // "Players..." and "Lists..." run jobs 3 and 4 and then open the registered editor
 // (ui/EditorHooks.h). Closing runs the exit job 1 and then closes whatever its outcome.
+//
+// From its first job until nothing of it is left open (the chain's last step, or the
+// editor closing), a chain holds the configuration area's lock, so that a command run on
+// the same area meanwhile neither compiles our work files nor saves over our library.
 
+#include "core/AreaLock.h"
 #include "core/ErrorRecord.h"
 #include "generate/ExecutionPipeline.h"
 #include "ui/EditorHooks.h"
@@ -105,6 +110,7 @@ private:
     void AfterExecution();
     void OpenEditor(EEditorKind kind);
     void ReportJobFailure();
+    void HandleChainStep(int templateId, int result);
     QString MakeCaption() const;
 
     CDWConfig* m_pConfig;
@@ -137,4 +143,7 @@ private:
     int m_nDevicesReplaced = 0;
     bool m_bExiting = false;
     bool m_bExitDone = false;
+    // Taken by a chain's first job (on its thread: taking it may wait), released on the
+    // window's thread once the chain has nothing open.
+    CAreaLock m_areaLock;
 };
