@@ -1,6 +1,7 @@
 #include "exchange/CsvExchange.h"
 
 #include "core/Registry.h"
+#include "exchange/ImportLimits.h"
 #include "model/Library.h"
 
 #include <charconv>
@@ -415,20 +416,9 @@ bool ImportTableIntoLibrary(CLibrary& library, CErrorRecord* errors, const CCsvR
                             const CCsvTable& table, const char* sourceName)
 {
     CNamedCollection<CLibList>& lists = library.GetLists();
-    std::string defaultName = "CD List";
-    if (lists.FindByName(defaultName.c_str())) {
-        defaultName.clear();
-        for (int n = 1; n <= 99 && defaultName.empty(); ++n) {
-            char name[32];
-            std::snprintf(name, sizeof name, "CD List %d", n);
-            if (!lists.FindByName(name))
-                defaultName = name;
-        }
-        if (defaultName.empty()) {
-            SetMessage(errors, "Could not import because there are already 100 lists named \"CD List\"");
-            return false;
-        }
-    }
+    std::string defaultName;
+    if (!FreeImportListName(library, &defaultName, errors))
+        return false;
 
     CImportIndex<CLibList> listIndex;
     CImportIndex<CArtist> artistIndex;

@@ -3,6 +3,7 @@
 #include "core/NameText.h"
 #include "core/NextToken.h"
 #include "core/RegularFile.h"
+#include "exchange/ImportLimits.h"
 #include "model/Library.h"
 
 #include <cerrno>
@@ -31,20 +32,6 @@ int ParseNumber(const char* text)
     if (value < -2147483647LL - 1)
         return -2147483647 - 1;
     return static_cast<int>(value);
-}
-
-// The default name of a new list, or empty when all hundred are taken.
-std::string FreeListName(const CLibrary& library)
-{
-    if (!library.GetLists().FindByName("CD List"))
-        return "CD List";
-    for (int n = 1; n <= 99; ++n) {
-        char name[32];
-        std::snprintf(name, sizeof name, "CD List %d", n);
-        if (!library.GetLists().FindByName(name))
-            return name;
-    }
-    return std::string();
 }
 
 } // namespace
@@ -133,11 +120,9 @@ bool CLegacyImporter::Parse(CErrorRecord* errors)
 
 bool CLegacyImporter::Build(CErrorRecord* errors, CLibrary& library)
 {
-    std::string listName = FreeListName(library);
-    if (listName.empty()) {
-        SetMessage(errors, "Could not import because there are already 100 lists named \"CD List\"");
+    std::string listName;
+    if (!FreeImportListName(library, &listName, errors))
         return false;
-    }
     auto newList = std::make_unique<CLibList>(&library);
     newList->GetName().SetPlain(listName);
     CLibList* list = library.GetLists().Add(errors, newList.get());
