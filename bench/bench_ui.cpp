@@ -74,8 +74,8 @@ void BM_CsvUpdatePreview(benchmark::State& state)
         csv->UpdatePreview();
         while (csv->GetPreviewRuns() == 0 || !csv->IsIdle())
             QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        rows = static_cast<std::size_t>(csv->GetCsvView()->topLevelItemCount() +
-                                        csv->GetDataView()->topLevelItemCount());
+        rows = static_cast<std::size_t>(csv->GetCsvView()->model()->rowCount() +
+                                        csv->GetDataView()->model()->rowCount());
         state.PauseTiming();
         csv->Close(2);
         while (!owner.IsIdle())

@@ -3,6 +3,7 @@
 #include "core/DWConfig.h"
 #include "core/Registry.h"
 #include "model/DWModel.h"
+#include "ui/CsvPreviewModel.h"
 #include "ui/DialogIds.h"
 #include "ui/ListingDlg.h"
 #include "ui/ProgressDlg.h"
@@ -21,20 +22,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
 
-QTreeWidget* NewPreview(QWidget* parent)
+QTreeView* NewPreview(QWidget* parent)
 {
-    auto* view = new QTreeWidget(parent);
+    auto* view = new QTreeView(parent);
+    view->setModel(new CCsvPreviewModel(view));
     view->setRootIsDecorated(false);
     view->setUniformRowHeights(true);
     view->setAllColumnsShowFocus(true);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->header()->setStretchLastSection(false);
-    view->setHeaderLabels({QString()});
     if (const QFont* pronto = GetProntoFont())
         view->setFont(*pronto);
     return view;
@@ -77,8 +78,8 @@ CCsvDlg::CCsvDlg(bool importing, CDWConfig& config, const std::string& fileName,
     connect(m_pPreview, &QPushButton::clicked, this, &CCsvDlg::UpdatePreview);
     auto* previewGrid = new QGridLayout(preview);
     // The file is on top when importing (it is read first), the library when exporting.
-    QTreeWidget* top = importing ? m_pCsvView : m_pDataView;
-    QTreeWidget* bottom = importing ? m_pDataView : m_pCsvView;
+    QTreeView* top = importing ? m_pCsvView : m_pDataView;
+    QTreeView* bottom = importing ? m_pDataView : m_pCsvView;
     auto* topLabel = new QLabel(importing ? QStringLiteral("CSV:") : QStringLiteral("Data:"), preview);
     auto* bottomLabel = new QLabel(importing ? QStringLiteral("Data:") : QStringLiteral("CSV:"), preview);
     topLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
@@ -284,38 +285,23 @@ void CCsvDlg::OnChildClose(int templateId, int result)
     ++m_nPreviewRuns;
     m_bFixedSideMade = true;
     if (m_pCsvTable)
-        FillView(m_pCsvView, *m_pCsvTable, false);
+        FillView(m_pCsvView, std::move(m_pCsvTable), false);
     if (m_pDataTable)
-        FillView(m_pDataView, *m_pDataTable, true);
-    m_pCsvTable.reset();
-    m_pDataTable.reset();
+        FillView(m_pDataView, std::move(m_pDataTable), true);
     StretchLastColumns();
 }
 
-void CCsvDlg::FillView(QTreeWidget* view, const CCsvTable& table, bool fieldHeadings)
+void CCsvDlg::FillView(QTreeView* view, std::unique_ptr<CCsvTable> table, bool fieldHeadings)
 {
-    view->setUpdatesEnabled(false);
-    view->clear();
     QStringList headings;
-    int columns = fieldHeadings ? kCsvFieldCount : table.GetColumnCount();
+    int columns = fieldHeadings ? kCsvFieldCount : table->GetColumnCount();
     for (int c = 0; c < columns; ++c)
         headings << (fieldHeadings ? QString::fromLatin1(GetCsvFieldInfo(c).heading)
                                    : QStringLiteral("#%1").arg(c + 1));
-    view->setColumnCount(std::max(1, columns));
-    view->setHeaderLabels(headings);
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(table.GetRowCount()));
-    for (auto row = table.FirstRow(); row != table.EndOfRows(); ++row) {
-        QStringList cells;
-        cells.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            cells << DwText(table.GetCellText(row, c));
-        items << new QTreeWidgetItem(cells);
-    }
-    view->addTopLevelItems(items);
+    static_cast<CCsvPreviewModel*>(view->model())->SetTable(std::move(table), headings);
+    // Measured on the rows the header samples, not on every row of a large file.
     for (int c = 0; c < columns; ++c)
         view->resizeColumnToContents(c);
-    view->setUpdatesEnabled(true);
 }
 
 void CCsvDlg::resizeEvent(QResizeEvent* event)
@@ -326,8 +312,8 @@ void CCsvDlg::resizeEvent(QResizeEvent* event)
 
 void CCsvDlg::StretchLastColumns()
 {
-    for (QTreeWidget* view : {m_pCsvView, m_pDataView}) {
-        int last = view->columnCount() - 1;
+    for (QTreeView* view : {m_pCsvView, m_pDataView}) {
+        int last = view->header()->count() - 1;
         if (last < 0)
             continue;
         int used = 0;

@@ -19,7 +19,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class CUpDown;
-class QTreeWidget;
+class QTreeView;
+class CCsvPreviewModel;
 class CDWConfig;
 
 class CCsvDlg : public CTidemarkDialog
@@ -41,13 +42,13 @@ public:
     QLineEdit* GetNumber(int field) const { return m_rows[field].number; }
     CUpDown* GetSpin(int field) const { return m_rows[field].spin; }
     // The views labelled "CSV:" and "Data:" (which one is on top depends on the direction).
-    QTreeWidget* GetCsvView() const { return m_pCsvView; }
-    QTreeWidget* GetDataView() const { return m_pDataView; }
+    QTreeView* GetCsvView() const { return m_pCsvView; }
+    QTreeView* GetDataView() const { return m_pDataView; }
     QPushButton* GetPreviewButton() const { return m_pPreview; }
     int GetPreviewRuns() const { return m_nPreviewRuns; }
 
-    // Fills a view from a table: headed "#1", "#2", ... (csv) or with the field headings.
-    static void FillView(QTreeWidget* view, const CCsvTable& table, bool fieldHeadings);
+    // Shows a table in a view: headed "#1", "#2", ... (csv) or with the field headings.
+    static void FillView(QTreeView* view, std::unique_ptr<CCsvTable> table, bool fieldHeadings);
 
 protected:
     bool OnInitDialog() override;
@@ -83,7 +84,7 @@ private:
     bool m_bFixedSideMade = false;
     int m_nPreviewRuns = 0;
 
-    QTreeWidget* m_pCsvView;
-    QTreeWidget* m_pDataView;
+    QTreeView* m_pCsvView;
+    QTreeView* m_pDataView;
     QPushButton* m_pPreview;
 };

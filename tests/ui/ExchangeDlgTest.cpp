@@ -32,19 +32,19 @@ using namespace dwuitest;
 
 namespace {
 
-QStringList Headings(const QTreeWidget* view)
+QStringList Headings(const QTreeView* view)
 {
     QStringList headings;
-    for (int c = 0; c < view->columnCount(); ++c)
-        headings << view->headerItem()->text(c);
+    for (int c = 0; c < view->model()->columnCount(); ++c)
+        headings << view->model()->headerData(c, Qt::Horizontal).toString();
     return headings;
 }
 
-QStringList Column(const QTreeWidget* view, int column)
+QStringList Column(const QTreeView* view, int column)
 {
     QStringList cells;
-    for (int i = 0; i < view->topLevelItemCount(); ++i)
-        cells << view->topLevelItem(i)->text(column);
+    for (int i = 0; i < view->model()->rowCount(); ++i)
+        cells << view->model()->index(i, column).data().toString();
     return cells;
 }
 
@@ -263,7 +263,7 @@ private slots:
         csv.GetCheck(kCsvDiscNumber)->setChecked(false);
         QTest::mouseClick(csv.GetPreviewButton(), Qt::LeftButton);
         QTRY_COMPARE(csv.GetPreviewRuns(), 2);
-        QCOMPARE(csv.GetCsvView()->topLevelItemCount(), 3);
+        QCOMPARE(csv.GetCsvView()->model()->rowCount(), 3);
         QCOMPARE(Column(csv.GetDataView(), kCsvDiscNumber), QStringList({"0", "0", "0"}));
     }
 
