@@ -49,13 +49,6 @@ protected:
         player->SetButton(EPlayerButton::BeforeTrack2Digits, &track);
         ASSERT_TRUE(m_players.Add(&errors, player)) << GetText(&errors);
         m_pPlayer = player;
-        ResolvePlayer();
-    }
-
-    // Re-resolves the player after a test changed one of its settings or paths.
-    void ResolvePlayer()
-    {
-        CErrorRecord errors;
         ASSERT_TRUE(m_pPlayer->ResolvePaths(&errors, &m_tree)) << GetText(&errors);
     }
 

@@ -54,11 +54,8 @@ struct CSmallLibrary
 
     CSmallLibrary()
     {
-        players.SetKeepSorted(true);
         players.Add(nullptr, MakePlayer("Changer").release());
-        CPlayer* changer = players.GetFirst();
-        changer->SetDigitsToPadTo(3);
-        changer->GetShortName().SetPlain("C");
+        players.GetFirst()->SetDigitsToPadTo(3);
         auto* l = new CLibList(&library);
         l->GetName().SetPlain("Rock");
         list = library.GetLists().Add(nullptr, l);

@@ -65,17 +65,6 @@ struct CTestCcf
     }
 };
 
-// The texts of a node's children, one per line.
-inline std::string ChildTexts(const CCSFSection* node)
-{
-    std::string text;
-    for (const CCSFSection* c = node->GetFirstChild(); c; c = c->GetNextSibling()) {
-        text += c->GetText() ? c->GetText() : "";
-        text += "\n";
-    }
-    return text;
-}
-
 // The alias statement that pressing button `name` (0..9, B, ...) appends.
 inline std::string Press(const CTestCcf& ccf, const char* name)
 {

@@ -66,6 +66,8 @@ struct CGuessCase
     const char* before;   // description of the guessed before-disc button, "" for none
     const char* after;    // ... after-disc button
     const char* validity; // "" for a valid guess
+    const char* jump;     // description of the jump panel, "" for none
+    const char* digits;   // the panel all ten digits are guessed on, null when not looked at
 };
 
 class PlayerGuessRoles : public ::testing::TestWithParam<CGuessCase>
@@ -79,6 +81,11 @@ TEST_P(PlayerGuessRoles, PicksTheFirstUsableNameOfEachRole)
     EXPECT_STREQ(guess->player.GetName().GetPlain(), "Juke");
     EXPECT_EQ(Describe(guess->player.GetButton(EPlayerButton::BeforeDisc)), c.before);
     EXPECT_EQ(Describe(guess->player.GetButton(EPlayerButton::AfterDisc)), c.after);
+    EXPECT_EQ(guess->player.GetJumpPanel() ? std::string(guess->player.GetJumpPanel()->GetDescription()) : "",
+              c.jump);
+    for (int digit = 0; c.digits && digit < 10; ++digit)
+        EXPECT_EQ(Describe(guess->player.GetNumberButton(digit)),
+                  "Juke, " + std::string(c.digits) + ", " + std::to_string(digit));
     CErrorRecord errors;
     bool valid = guess->player.IsValid(&errors);
     EXPECT_EQ(valid, std::string(c.validity).empty());
@@ -94,53 +101,34 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CGuessCase{"DiscAndEnter",
                    "Panel(\"Keys\")\n{\n" + Digits(1) + Button("Disc", 20) + Button("Enter", 21) + "}\n",
-                   "Juke, Keys, Disc", "Juke, Keys, Enter", ""},
+                   "Juke, Keys, Disc", "Juke, Keys, Enter", "", "Juke, Keys", "Keys"},
         // "Disc" wins over "Disk" and "Enter" over "Play" wherever they stand.
         CGuessCase{"PreferenceOrderNotPanelOrder",
                    "Panel(\"A\")\n{\n" + Digits(1) + Button("Disk", 20) + Button("Play", 21) +
                        "}\nPanel(\"B\")\n{\n" + Button("DISC", 22) + Button("enter", 23) + "}\n",
-                   "Juke, B, DISC", "Juke, B, enter", ""},
+                   "Juke, B, DISC", "Juke, B, enter", "", "Juke, A", "A"},
         CGuessCase{"DiskAndPlay",
                    "Panel(\"Keys\")\n{\n" + Digits(1) + Button("disk", 20) + Button("PLAY", 21) + "}\n",
-                   "Juke, Keys, disk", "Juke, Keys, PLAY", ""},
+                   "Juke, Keys, disk", "Juke, Keys, PLAY", "", "Juke, Keys", nullptr},
+        // The play symbol is the last choice after "Enter" and "Play".
+        CGuessCase{"PlaySymbol", "Panel(\"Keys\")\n{\n" + Digits(1) + Button(kPlay87, 21) + "}\n", "",
+                   "Juke, Keys, \x87", "", "Juke, Keys", nullptr},
+        // The digits lie on the second panel, the jump panel is the first; an aliased "5"
+        // loses to a plain one.
+        CGuessCase{"DigitsAndJumpPanelFromTheDevice",
+                   "Panel(\"Home\")\n{\n}\nPanel(\"Keys\")\n{\n" + Digits(1) +
+                       "}\nPanel(\"More\")\n{\nButton(\"5\",0,0,1,1,40)\n{\nAction()\n{\n"
+                       "AliasDeviceKey(\"Juke\",\"Mute\");\n}\n}\n}\n",
+                   "", "", "", "Juke, Home", "Keys"},
         // A button without an action does not count, nor one whose name its panel repeats.
         CGuessCase{"NoActionOrSharedName",
                    "Panel(\"Keys\")\n{\n" + Digits(1) + Button("Disc", 20, false) + Button("Enter", 21) +
                        Button("Enter", 22) + "}\n",
-                   "", "", ""},
+                   "", "", "", "Juke, Keys", nullptr},
         CGuessCase{"DigitWithoutActionIsMissing",
                    "Panel(\"Keys\")\n{\n" + Button("0", 1) + Button("1", 2) + Button("2", 3, false) + "}\n",
-                   "", "", "player \"Juke\" has no #2 button"},
-        CGuessCase{"NoPanels", "", "", "", "player \"Juke\" has no #0 button"}),
+                   "", "", "player \"Juke\" has no #2 button", "Juke, Keys", nullptr},
+        CGuessCase{"NoPanels", "", "", "", "player \"Juke\" has no #0 button", "", nullptr}),
     [](const ::testing::TestParamInfo<CGuessCase>& info) { return std::string(info.param.name); });
-
-TEST(PlayerGuess, PlaySymbolIsTheLastChoiceAfterEnterAndPlay)
-{
-    auto guess = GuessFrom("Panel(\"Keys\")\n{\n" + Digits(1) + Button(kPlay87, 21) + "}\n");
-    const CCSFButtonPath* after = guess->player.GetButton(EPlayerButton::AfterDisc);
-    ASSERT_NE(after, nullptr);
-    EXPECT_STREQ(after->GetButtonName().GetPlain(), kPlay87.c_str());
-}
-
-TEST(PlayerGuess, DigitsAndJumpPanelComeFromTheDevice)
-{
-    // The digits lie on the second panel, an aliased "5" loses to a plain one.
-    auto guess = GuessFrom("Panel(\"Home\")\n{\n}\nPanel(\"Keys\")\n{\n" + Digits(1) +
-                           "}\nPanel(\"More\")\n{\nButton(\"5\",0,0,1,1,40)\n{\nAction()\n{\n"
-                           "AliasDeviceKey(\"Juke\",\"Mute\");\n}\n}\n}\n");
-    ASSERT_NE(guess->player.GetJumpPanel(), nullptr);
-    EXPECT_STREQ(guess->player.GetJumpPanel()->GetDescription(), "Juke, Home");
-    for (int digit = 0; digit < 10; ++digit) {
-        const CCSFButtonPath* path = guess->player.GetNumberButton(digit);
-        ASSERT_NE(path, nullptr) << digit;
-        EXPECT_EQ(Describe(path), "Juke, Keys, " + std::to_string(digit));
-    }
-}
-
-TEST(PlayerGuess, DeviceWithoutPanelsHasNoJumpPanel)
-{
-    auto guess = GuessFrom("");
-    EXPECT_EQ(guess->player.GetJumpPanel(), nullptr);
-}
 
 } // namespace

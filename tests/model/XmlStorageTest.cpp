@@ -45,7 +45,6 @@ TEST(XmlWriter, MatchesLibxmlsIndentedDump)
     writer.EndElement();
     writer.EndElement();
     writer.EndElement();
-    EXPECT_EQ(writer.GetDepth(), 0u);
     EXPECT_EQ(writer.GetText(),
               "<?xml version=\"1.0\"?>\n<Root Version=\"1\">\n  <Empty/>\n  <Full Text=\"a &amp; b "
               "&lt;c&gt; &quot;d&quot;&#9;tab&#10;line&#13;cr\" Flag=\"0\">\n    <Deep>\n      "

@@ -4,6 +4,7 @@
 #include "preview/PanelBrowser.h"
 
 #include "PreviewTestUtil.h"
+#include "common/TempDir.h"
 #include "csf/CSFSection.h"
 
 #include <gtest/gtest.h>
@@ -19,99 +20,12 @@ namespace {
 // nowhere. "Home/Setup" and "Jazz/A1" are hidden panels, which
 // scrolling skips and jumps reach; "Later" begins with a hidden one, "Secret" has no
 // other.
-const char* const kConfiguration = R"(CCF()
-{
-Device("Empty")
-{
-}
-Device("Home")
-{
-Panel("Main")
-{
-Button("Jazz",0,0,40,20,1)
-{
-Action()
-{
-IR("Power","0000")
-JumpDevicePanel("Jazz","A0");
-}
-}
-Button("Nowhere",0,20,40,20,2)
-{
-Action()
-{
-JumpDevicePanel("Jazz","Z9");
-}
-}
-Button("Quiet",0,60,40,20,4)
-{
-}
-}
-Panel("Setup")
-{
-IsHidden()
-}
-Panel("About")
-{
-}
-}
-Device("Jazz")
-{
-Panel("A0")
-{
-Button("C280",0,0,36,17,10)
-{
-Action()
-{
-IR("Disc 2","0000")
-Delay(300);
-IR("Disc 8","0000")
-}
-}
-Button(">>",204,0,36,34,11)
-{
-Action()
-{
-JumpDevicePanel("this","A1");
-}
-}
-}
-Panel("A1")
-{
-IsHidden()
-Button("Back",0,0,40,20,12)
-{
-Action()
-{
-JumpDevicePanel("JAZZ","a0");
-}
-}
-}
-}
-Device("Later")
-{
-Panel("L1")
-{
-IsHidden()
-}
-Panel("L2")
-{
-}
-}
-Device("Secret")
-{
-Panel("S1")
-{
-IsHidden()
-}
-}
-}
-)";
+const std::string kConfiguration = DW_TEST_DATA_DIR "/csf/browser.csf";
 
 class PanelBrowserTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { m_pRoot = ParseCsf(kConfiguration); }
+    void SetUp() override { m_pRoot = ParseCsf(dwtest::ReadText(kConfiguration)); }
 
     std::string Shown(const CPanelBrowser& browser) const
     {
@@ -139,6 +53,12 @@ TEST_F(PanelBrowserTest, StartsOnTheFirstDeviceWithAPanel)
     EXPECT_EQ(browser.GetDevices(), (std::vector<std::string>{"Empty", "Home", "Jazz", "Later", "Secret"}));
     EXPECT_EQ(Shown(browser), "Home/Main");
     EXPECT_EQ(browser.GetPanels(), (std::vector<std::string>{"Main", "Setup", "About"}));
+    EXPECT_FALSE(browser.Press(nullptr));
+    EXPECT_TRUE(browser.GetLastPress().empty());
+    CPanelBrowser empty(nullptr);
+    EXPECT_TRUE(empty.GetDevices().empty());
+    EXPECT_EQ(empty.GetPanel(), nullptr);
+    EXPECT_FALSE(empty.StepPanel(1));
 
     ASSERT_TRUE(browser.SelectDevice(0));
     EXPECT_EQ(browser.GetPanel(), nullptr);
@@ -239,16 +159,5 @@ INSTANTIATE_TEST_SUITE_P(
                    "Home/Main",
                    {"There is no panel \"Z9\" in device \"Jazz\""}},
         SPressCase{"a button without actions", {"Quiet"}, true, "Home/Main", {"(no actions)"}}));
-
-TEST_F(PanelBrowserTest, NoButtonOrNoPanelIsNoPress)
-{
-    CPanelBrowser browser(m_pRoot.get());
-    EXPECT_FALSE(browser.Press(nullptr));
-    EXPECT_TRUE(browser.GetLastPress().empty());
-    CPanelBrowser empty(nullptr);
-    EXPECT_TRUE(empty.GetDevices().empty());
-    EXPECT_EQ(empty.GetPanel(), nullptr);
-    EXPECT_FALSE(empty.StepPanel(1));
-}
 
 } // namespace

@@ -3,50 +3,17 @@
 
 #include "preview/PreviewSource.h"
 
+#include "common/SettingsGuard.h"
 #include "common/TempDir.h"
 #include "csf/CSFSection.h"
 #include "preview/PanelBrowser.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 namespace {
-
-// Points TMPDIR at a directory of the test's own for the life of the object, so that
-// the private areas made below it can be counted.
-class CTmpDirOverride
-{
-public:
-    explicit CTmpDirOverride(const std::string& dir)
-    {
-        if (const char* old = std::getenv("TMPDIR"))
-            m_old = old, m_hadOld = true;
-        setenv("TMPDIR", dir.c_str(), 1);
-    }
-    ~CTmpDirOverride()
-    {
-        if (m_hadOld)
-            setenv("TMPDIR", m_old.c_str(), 1);
-        else
-            unsetenv("TMPDIR");
-    }
-
-private:
-    std::string m_old;
-    bool m_hadOld = false;
-};
-
-std::size_t CountEntries(const std::string& dir)
-{
-    std::size_t n = 0;
-    for (auto it = std::filesystem::directory_iterator(dir); it != std::filesystem::directory_iterator();
-         ++it)
-        ++n;
-    return n;
-}
 
 struct SSourceCase
 {
@@ -73,12 +40,10 @@ TEST_P(PreviewSourceOpen, ReadsTheTreeAndLeavesNoPrivateAreaBehind)
     ASSERT_FALSE(dir.Path().empty());
     const std::string tmp = dir.Path() + "/tmp";
     std::filesystem::create_directory(tmp);
-    dwtest::WriteText(dir.Path() + "/home.csf",
-                      "CCF()\n{\nDevice(\"Home\")\n{\nPanel(\"Main\")\n{\n}\n}\n}\n");
-    dwtest::WriteText(dir.Path() + "/broken.csf", "CCF()\n{\nDevice(\"Home\"\n");
     const std::string file = c.file[0] == '/' ? c.file : dir.Path() + "/" + c.file;
     {
-        CTmpDirOverride over(tmp);
+        // TMPDIR of the test's own, so that the private areas made below it can be counted.
+        dwtest::CScopedEnv over("TMPDIR", tmp);
         CPreviewSource source;
         CErrorRecord errors;
         CWarningList log;
@@ -94,18 +59,19 @@ TEST_P(PreviewSourceOpen, ReadsTheTreeAndLeavesNoPrivateAreaBehind)
             EXPECT_NE(std::string(GetText(&errors)).find(c.message), std::string::npos) << GetText(&errors);
         }
     }
-    EXPECT_EQ(CountEntries(tmp), 0u) << "the private configuration area is removed with the source";
+    EXPECT_TRUE(dwtest::ListDirectory(tmp).empty())
+        << "the private configuration area is removed with the source";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, PreviewSourceOpen,
-                         ::testing::Values(SSourceCase{"a real configuration through the codec",
-                                                       DW_SHARED_DIR "/ccf-samples/tonto-gallery-gray.ccf",
-                                                       true, "buttons", nullptr},
-                                           SSourceCase{"CSF text", "home.csf", true, "Home", nullptr},
-                                           SSourceCase{"CSF text the parser refuses", "broken.csf", false,
-                                                       nullptr, "End of input CSF file reached unexpectedly"},
-                                           SSourceCase{"a missing configuration", "missing.CCF", false,
-                                                       nullptr, "missing.CCF"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PreviewSourceOpen,
+    ::testing::Values(SSourceCase{"a real configuration through the codec",
+                                  DW_SHARED_DIR "/ccf-samples/tonto-gallery-gray.ccf", true, "buttons",
+                                  nullptr},
+                      SSourceCase{"CSF text", DW_TEST_DATA_DIR "/csf/tv-small.csf", true, "TV", nullptr},
+                      SSourceCase{"CSF text the parser refuses", DW_TEST_DATA_DIR "/csf/unclosed.csf", false,
+                                  nullptr, "End of input CSF file reached unexpectedly"},
+                      SSourceCase{"a missing configuration", "missing.CCF", false, nullptr, "missing.CCF"}));
 
 TEST(PreviewSource, CcfFileNamesAreKnownByTheirExtensionInAnyCase)
 {
