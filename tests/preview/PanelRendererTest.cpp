@@ -164,6 +164,31 @@ INSTANTIATE_TEST_SUITE_P(
                   true},
         SLookCase{"colour button default", "", "Button(,1)\n{\n}\n", false, 245, -1, true}));
 
+// A label in the remote's font code draws as in that code's point size (1..6 are Pronto
+// 8..18; undefined codes fall back to 8).
+TEST(PanelRenderer, FontCodesDrawInTheirPointSizes)
+{
+    auto render = [](const std::string& font) {
+        auto root = ParseCsf("Device(\"D\")\n{\nPanel(\"P\")\n{\nFrame(\"WM\",20,20,200,40)\n{\n" + font +
+                             ";\nTextColor(Black);\n}\n}\n}\n");
+        return RenderPanel(FirstPanel(root.get()), "");
+    };
+    auto same = [](const CPreviewImage& a, const CPreviewImage& b) {
+        for (int y = 0; y < a.GetHeight(); ++y)
+            for (int x = 0; x < a.GetWidth(); ++x)
+                if (a.Get(x, y) != b.Get(x, y))
+                    return false;
+        return true;
+    };
+    const std::pair<unsigned, unsigned> codes[] = {{1, 8},  {2, 10}, {3, 12}, {4, 14},
+                                                   {5, 16}, {6, 18}, {9, 8}};
+    for (const auto& [code, size] : codes)
+        EXPECT_TRUE(same(render("FontCode(" + std::to_string(code) + ")"),
+                         render("Font(" + std::to_string(size) + ")")))
+            << "code " << code;
+    EXPECT_FALSE(same(render("FontCode(6)"), render("FontCode(1)")));
+}
+
 TEST(PreviewFont, AdvancesAreFitTextWidthsForEightAndTen)
 {
     for (int c = 0; c < 256; ++c) {
