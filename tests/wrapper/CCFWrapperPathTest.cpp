@@ -28,11 +28,11 @@ TEST_P(DllPathTest, SearchesProgramDirectoryThenMachineKeyThenLoader)
     fs::create_directories(program);
     fs::create_directories(tools);
     if (c.besideProgram)
-        WriteWholeFile(program / "libCCFDll.so", "x");
+        WriteFile(program / "libCCFDll.so", "x");
     if (c.besideKey)
-        WriteWholeFile(tools / "libCCFDll.so", "x");
+        WriteFile(tools / "libCCFDll.so", "x");
     if (c.keyPresent)
-        WriteWholeFile(root / "machine-settings", "[Software\\CCF Tools]\n\"\"=\"" + tools.string() + "\"\n");
+        WriteFile(root / "machine-settings", "[Software\\CCF Tools]\n\"\"=\"" + tools.string() + "\"\n");
 
     std::string expected = "libCCFDll.so";
     if (std::string(c.expected) == "program")
@@ -62,8 +62,8 @@ TEST_F(CWrapperTestBase, NoProgramDirectoryStillConsultsTheKey)
 {
     fs::path tools = root / "tools";
     fs::create_directories(tools);
-    WriteWholeFile(tools / "libCCFDll.so", "x");
-    WriteWholeFile(root / "machine-settings", "[Software\\CCF Tools]\n\"\"=\"" + tools.string() + "\"\n");
+    WriteFile(tools / "libCCFDll.so", "x");
+    WriteFile(root / "machine-settings", "[Software\\CCF Tools]\n\"\"=\"" + tools.string() + "\"\n");
     EXPECT_EQ(CCFWrapper::FindDllPath(nullptr), (tools / "libCCFDll.so").string());
     EXPECT_EQ(CCFWrapper::FindDllPath(""), (tools / "libCCFDll.so").string());
 }
