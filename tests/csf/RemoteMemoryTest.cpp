@@ -18,7 +18,7 @@ struct SMemoryCase
     const char* name;
     std::uint32_t capability;
     std::uint64_t fileSize;
-    std::vector<std::string> lines; // FormatMemoryUse of each candidate model, in table order
+    const char* lines; // FormatMemoryUse of each candidate model, in table order
 };
 
 class MemoryUse : public ::testing::TestWithParam<SMemoryCase>
@@ -28,38 +28,30 @@ class MemoryUse : public ::testing::TestWithParam<SMemoryCase>
 TEST_P(MemoryUse, OneLinePerModelOfTheCapabilityWord)
 {
     const SMemoryCase& c = GetParam();
-    std::vector<std::string> lines;
+    std::string lines;
     for (const CMemoryUse& use : GetMemoryUse(c.capability, c.fileSize))
-        lines.push_back(FormatMemoryUse(use));
+        lines += FormatMemoryUse(use) + "\n";
     EXPECT_EQ(lines, c.lines);
 }
 
 INSTANTIATE_TEST_SUITE_P(RemoteMemory, MemoryUse,
                          ::testing::Values(
                              // 380 KB is 389,120 bytes: a file of exactly that size still fits.
-                             SMemoryCase{"ExactlyFull",
-                                         0x00020001,
-                                         389120,
-                                         {"Memory of TS-1000: 380 KB, file uses 100.0%",
-                                          "Memory of RU-890: 380 KB, file uses 100.0%",
-                                          "Memory of RU-940: 1404 KB, file uses 27.1%"}},
-                             SMemoryCase{"OneByteTooMany",
-                                         0x00020001,
-                                         389121,
-                                         {"Memory of TS-1000: 380 KB, file uses 100.0% (TOO LARGE)",
-                                          "Memory of RU-890: 380 KB, file uses 100.0% (TOO LARGE)",
-                                          "Memory of RU-940: 1404 KB, file uses 27.1%"}},
-                             SMemoryCase{"Rc5000Family",
-                                         0x00000001,
-                                         1000000,
-                                         {"Memory of RC5000: 380 KB, file uses 257.0% (TOO LARGE)",
-                                          "Memory of RC5000i: 1404 KB, file uses 69.6%"}},
-                             SMemoryCase{"ColourModels",
-                                         0x00060301,
-                                         6094848,
-                                         {"Memory of TSU-6000: 5952 KB, file uses 100.0%",
-                                          "Memory of RU-970: 5667 KB, file uses 105.0% (TOO LARGE)"}},
-                             SMemoryCase{"UnknownWord", 0x00000003, 10, {}}),
+                             SMemoryCase{"ExactlyFull", 0x00020001, 389120,
+                                         "Memory of TS-1000: 380 KB, file uses 100.0%\n"
+                                         "Memory of RU-890: 380 KB, file uses 100.0%\n"
+                                         "Memory of RU-940: 1404 KB, file uses 27.1%\n"},
+                             SMemoryCase{"OneByteTooMany", 0x00020001, 389121,
+                                         "Memory of TS-1000: 380 KB, file uses 100.0% (TOO LARGE)\n"
+                                         "Memory of RU-890: 380 KB, file uses 100.0% (TOO LARGE)\n"
+                                         "Memory of RU-940: 1404 KB, file uses 27.1%\n"},
+                             SMemoryCase{"Rc5000Family", 0x00000001, 1000000,
+                                         "Memory of RC5000: 380 KB, file uses 257.0% (TOO LARGE)\n"
+                                         "Memory of RC5000i: 1404 KB, file uses 69.6%\n"},
+                             SMemoryCase{"ColourModels", 0x00060301, 6094848,
+                                         "Memory of TSU-6000: 5952 KB, file uses 100.0%\n"
+                                         "Memory of RU-970: 5667 KB, file uses 105.0% (TOO LARGE)\n"},
+                             SMemoryCase{"UnknownWord", 0x00000003, 10, ""}),
                          [](const ::testing::TestParamInfo<SMemoryCase>& info) {
                              return std::string(info.param.name);
                          });

@@ -1,7 +1,6 @@
 // A stand-in for libCCFDll.so whose behaviour is fixed at compile time, so the wrapper's
 // handling of old versions, missing exports and failing runs can be shown without the
-// real codec. Each fake library is this file built with other
-// definitions:
+// real codec. Each fake library is this file built with other definitions:
 //   FAKE_VERSION "text"      what GetCCFVersion returns
 //   FAKE_OMIT_GETVERSION, FAKE_OMIT_SETCALLBACK, FAKE_OMIT_DECOMPILER, FAKE_OMIT_COMPILER
 //                            leave that export out
@@ -10,11 +9,9 @@
 //                            scribbling over its output, as a careless codec might);
 //                            2: it fails reporting only the texts of its XML probe
 // A working run copies its input file to its output file, so a "CCF" for a fake is
-// simply CSF text. The compiler reports one "Analyzing Button (line %d)" per line of its
-// input.
+// simply CSF text.
 
 #include <cstdio>
-#include <cstring>
 
 #ifndef FAKE_VERSION
 #define FAKE_VERSION "CCFDll 1.0"
@@ -72,20 +69,6 @@ void Say(const char* text)
     return ok;
 }
 
-[[maybe_unused]] int CountLines(const char* path)
-{
-    FILE* in = std::fopen(path, "rb");
-    if (!in)
-        return 0;
-    int lines = 0;
-    int c;
-    while ((c = std::fgetc(in)) != EOF)
-        if (c == '\n')
-            ++lines;
-    std::fclose(in);
-    return lines;
-}
-
 [[maybe_unused]] int Fail(int mode, const char* output)
 {
     if (mode == 1) {
@@ -135,12 +118,6 @@ FAKE_EXPORT int CCFRunCompiler(const char* input, const char* output, int option
     ProbeXml();
     if (FAKE_FAIL_COMPILE)
         return Fail(FAKE_FAIL_COMPILE, output);
-    int lines = CountLines(input);
-    char text[64];
-    for (int line = 1; line <= lines; ++line) {
-        std::snprintf(text, sizeof text, "Analyzing Button (line %d)", line);
-        Say(text);
-    }
     return CopyFile(input, output) ? 1 : 0;
 }
 #endif
