@@ -67,35 +67,26 @@ TEST(RemoteMemory, TheWarningNamesTheModelAndBothSizes)
         "cannot be loaded into that remote");
 }
 
-struct SCapabilityCase
+TEST(RemoteMemory, TheCapabilityWordIsReadFromTheRootBlock)
 {
-    const char* name;
-    const char* csf;
-    std::optional<std::uint32_t> capability;
-};
-
-class CapabilityWord : public ::testing::TestWithParam<SCapabilityCase>
-{
-};
-
-TEST_P(CapabilityWord, IsReadFromTheRootBlock)
-{
-    CErrorRecord errors;
-    std::unique_ptr<CCSFSection> root = ParseCsfText(GetParam().csf, std::strlen(GetParam().csf), &errors);
-    ASSERT_TRUE(root) << GetText(&errors);
-    EXPECT_EQ(FindCapability(*root), GetParam().capability);
+    const struct
+    {
+        const char* csf;
+        std::optional<std::uint32_t> capability;
+    } cases[] = {
+        {"CCF()\n{\nVersion(\"x\");\nCapability(0x00060301);\n}\n", 0x00060301u},
+        {"CCF()\n{\nCapability(20001);\n}\n", 0x00020001u}, // hexadecimal without the prefix
+        {"CCF()\n{\nVersion(\"x\");\n}\n", std::nullopt},
+        // Only the header counts, not a statement of that name deeper down.
+        {"CCF()\n{\nDevice(\"TV\")\n{\nCapability(0x1);\n}\n}\n", std::nullopt},
+        {"CCF()\n{\nCapability(none);\n}\n", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        CErrorRecord errors;
+        std::unique_ptr<CCSFSection> root = ParseCsfText(c.csf, std::strlen(c.csf), &errors);
+        ASSERT_TRUE(root) << GetText(&errors);
+        EXPECT_EQ(FindCapability(*root), c.capability) << c.csf;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    RemoteMemory, CapabilityWord,
-    ::testing::Values(SCapabilityCase{"WithPrefix", "CCF()\n{\nVersion(\"x\");\nCapability(0x00060301);\n}\n",
-                                      0x00060301u},
-                      SCapabilityCase{"WithoutPrefix", "CCF()\n{\nCapability(20001);\n}\n", 0x00020001u},
-                      SCapabilityCase{"Absent", "CCF()\n{\nVersion(\"x\");\n}\n", std::nullopt},
-                      // Only the header counts, not a statement of that name deeper down.
-                      SCapabilityCase{"OnlyInTheHeader",
-                                      "CCF()\n{\nDevice(\"TV\")\n{\nCapability(0x1);\n}\n}\n", std::nullopt},
-                      SCapabilityCase{"NoNumber", "CCF()\n{\nCapability(none);\n}\n", std::nullopt}),
-    [](const ::testing::TestParamInfo<SCapabilityCase>& info) { return std::string(info.param.name); });
 
 } // namespace
