@@ -216,12 +216,6 @@ TEST(CSFBuilders, ButtonsNumberAboveTheHighest)
     EXPECT_EQ(ChildTexts(b2)[0], "ActiveUnselectedColor(LightGray,Black);");
     ASSERT_NE(action, nullptr);
     EXPECT_STREQ(action->GetText(), "Action()");
-    EXPECT_FALSE(action->HasBlock());
-    action->AddChildText("JumpDevicePanel(\"A\",\"B\");");
-    EXPECT_TRUE(action->HasBlock());
-    std::uint32_t n = 0;
-    EXPECT_TRUE(b1->IsButtonStatement(nullptr, &n));
-    EXPECT_EQ(n, 42u);
     EXPECT_EQ(root->GetHighestButtonNumber(), 43u);
 }
 
