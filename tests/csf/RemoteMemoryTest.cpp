@@ -18,7 +18,7 @@ struct SMemoryCase
     const char* name;
     std::uint32_t capability;
     std::uint64_t fileSize;
-    std::vector<std::string> lines; // FormatMemoryUse of each candidate model, in table order
+    const char* lines; // FormatMemoryUse of each candidate model, in table order
 };
 
 class MemoryUse : public ::testing::TestWithParam<SMemoryCase>
@@ -28,38 +28,30 @@ class MemoryUse : public ::testing::TestWithParam<SMemoryCase>
 TEST_P(MemoryUse, OneLinePerModelOfTheCapabilityWord)
 {
     const SMemoryCase& c = GetParam();
-    std::vector<std::string> lines;
+    std::string lines;
     for (const CMemoryUse& use : GetMemoryUse(c.capability, c.fileSize))
-        lines.push_back(FormatMemoryUse(use));
+        lines += FormatMemoryUse(use) + "\n";
     EXPECT_EQ(lines, c.lines);
 }
 
 INSTANTIATE_TEST_SUITE_P(RemoteMemory, MemoryUse,
                          ::testing::Values(
                              // 380 KB is 389,120 bytes: a file of exactly that size still fits.
-                             SMemoryCase{"ExactlyFull",
-                                         0x00020001,
-                                         389120,
-                                         {"Memory of TS-1000: 380 KB, file uses 100.0%",
-                                          "Memory of RU-890: 380 KB, file uses 100.0%",
-                                          "Memory of RU-940: 1404 KB, file uses 27.1%"}},
-                             SMemoryCase{"OneByteTooMany",
-                                         0x00020001,
-                                         389121,
-                                         {"Memory of TS-1000: 380 KB, file uses 100.0% (TOO LARGE)",
-                                          "Memory of RU-890: 380 KB, file uses 100.0% (TOO LARGE)",
-                                          "Memory of RU-940: 1404 KB, file uses 27.1%"}},
-                             SMemoryCase{"Rc5000Family",
-                                         0x00000001,
-                                         1000000,
-                                         {"Memory of RC5000: 380 KB, file uses 257.0% (TOO LARGE)",
-                                          "Memory of RC5000i: 1404 KB, file uses 69.6%"}},
-                             SMemoryCase{"ColourModels",
-                                         0x00060301,
-                                         6094848,
-                                         {"Memory of TSU-6000: 5952 KB, file uses 100.0%",
-                                          "Memory of RU-970: 5667 KB, file uses 105.0% (TOO LARGE)"}},
-                             SMemoryCase{"UnknownWord", 0x00000003, 10, {}}),
+                             SMemoryCase{"ExactlyFull", 0x00020001, 389120,
+                                         "Memory of TS-1000: 380 KB, file uses 100.0%\n"
+                                         "Memory of RU-890: 380 KB, file uses 100.0%\n"
+                                         "Memory of RU-940: 1404 KB, file uses 27.1%\n"},
+                             SMemoryCase{"OneByteTooMany", 0x00020001, 389121,
+                                         "Memory of TS-1000: 380 KB, file uses 100.0% (TOO LARGE)\n"
+                                         "Memory of RU-890: 380 KB, file uses 100.0% (TOO LARGE)\n"
+                                         "Memory of RU-940: 1404 KB, file uses 27.1%\n"},
+                             SMemoryCase{"Rc5000Family", 0x00000001, 1000000,
+                                         "Memory of RC5000: 380 KB, file uses 257.0% (TOO LARGE)\n"
+                                         "Memory of RC5000i: 1404 KB, file uses 69.6%\n"},
+                             SMemoryCase{"ColourModels", 0x00060301, 6094848,
+                                         "Memory of TSU-6000: 5952 KB, file uses 100.0%\n"
+                                         "Memory of RU-970: 5667 KB, file uses 105.0% (TOO LARGE)\n"},
+                             SMemoryCase{"UnknownWord", 0x00000003, 10, ""}),
                          [](const ::testing::TestParamInfo<SMemoryCase>& info) {
                              return std::string(info.param.name);
                          });
@@ -75,35 +67,26 @@ TEST(RemoteMemory, TheWarningNamesTheModelAndBothSizes)
         "cannot be loaded into that remote");
 }
 
-struct SCapabilityCase
+TEST(RemoteMemory, TheCapabilityWordIsReadFromTheRootBlock)
 {
-    const char* name;
-    const char* csf;
-    std::optional<std::uint32_t> capability;
-};
-
-class CapabilityWord : public ::testing::TestWithParam<SCapabilityCase>
-{
-};
-
-TEST_P(CapabilityWord, IsReadFromTheRootBlock)
-{
-    CErrorRecord errors;
-    std::unique_ptr<CCSFSection> root = ParseCsfText(GetParam().csf, std::strlen(GetParam().csf), &errors);
-    ASSERT_TRUE(root) << GetText(&errors);
-    EXPECT_EQ(FindCapability(*root), GetParam().capability);
+    const struct
+    {
+        const char* csf;
+        std::optional<std::uint32_t> capability;
+    } cases[] = {
+        {"CCF()\n{\nVersion(\"x\");\nCapability(0x00060301);\n}\n", 0x00060301u},
+        {"CCF()\n{\nCapability(20001);\n}\n", 0x00020001u}, // hexadecimal without the prefix
+        {"CCF()\n{\nVersion(\"x\");\n}\n", std::nullopt},
+        // Only the header counts, not a statement of that name deeper down.
+        {"CCF()\n{\nDevice(\"TV\")\n{\nCapability(0x1);\n}\n}\n", std::nullopt},
+        {"CCF()\n{\nCapability(none);\n}\n", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        CErrorRecord errors;
+        std::unique_ptr<CCSFSection> root = ParseCsfText(c.csf, std::strlen(c.csf), &errors);
+        ASSERT_TRUE(root) << GetText(&errors);
+        EXPECT_EQ(FindCapability(*root), c.capability) << c.csf;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    RemoteMemory, CapabilityWord,
-    ::testing::Values(SCapabilityCase{"WithPrefix", "CCF()\n{\nVersion(\"x\");\nCapability(0x00060301);\n}\n",
-                                      0x00060301u},
-                      SCapabilityCase{"WithoutPrefix", "CCF()\n{\nCapability(20001);\n}\n", 0x00020001u},
-                      SCapabilityCase{"Absent", "CCF()\n{\nVersion(\"x\");\n}\n", std::nullopt},
-                      // Only the header counts, not a statement of that name deeper down.
-                      SCapabilityCase{"OnlyInTheHeader",
-                                      "CCF()\n{\nDevice(\"TV\")\n{\nCapability(0x1);\n}\n}\n", std::nullopt},
-                      SCapabilityCase{"NoNumber", "CCF()\n{\nCapability(none);\n}\n", std::nullopt}),
-    [](const ::testing::TestParamInfo<SCapabilityCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -63,58 +63,40 @@ TEST(LegacyImport, NumbersAndArtistsCarryOverSkippedLinesIgnored)
     EXPECT_EQ(album->GetPlayer(), nullptr);
 }
 
-struct CSortAsCase
+TEST(LegacyImport, SortAsDropsALeadingThe)
 {
-    const char* name;
-    const char* sortAs; // null: none
-};
-
-class LegacySortAs : public ::testing::TestWithParam<CSortAsCase>
-{
-};
-
-TEST_P(LegacySortAs, TheRule)
-{
-    std::optional<std::string> sortAs = LegacySortAsName(GetParam().name);
-    if (GetParam().sortAs)
-        EXPECT_EQ(sortAs.value_or("<none>"), GetParam().sortAs);
-    else
-        EXPECT_FALSE(sortAs) << *sortAs;
+    const struct
+    {
+        const char* name;
+        const char* sortAs; // null: none
+    } cases[] = {{"The Who", "Who"},   {"the who", "who"}, {"THE  Who ", "Who"}, {"The The", nullptr},
+                 {"The the", nullptr}, {"The ", nullptr},  {"Theatre", nullptr}, {"Who", nullptr}};
+    for (const auto& c : cases) {
+        std::optional<std::string> sortAs = LegacySortAsName(c.name);
+        EXPECT_EQ(sortAs.value_or("<none>"), c.sortAs ? c.sortAs : "<none>") << c.name;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, LegacySortAs,
-                         ::testing::Values(CSortAsCase{"The Who", "Who"}, CSortAsCase{"the who", "who"},
-                                           CSortAsCase{"THE  Who ", "Who"}, CSortAsCase{"The The", nullptr},
-                                           CSortAsCase{"The the", nullptr}, CSortAsCase{"The ", nullptr},
-                                           CSortAsCase{"Theatre", nullptr}, CSortAsCase{"Who", nullptr}));
-
-struct CInvalidCase
+TEST(LegacyImport, AnInvalidLineImportsNothing)
 {
-    const char* text;
-    const char* message;
-};
-
-class LegacyInvalid : public ::testing::TestWithParam<CInvalidCase>
-{
-};
-
-TEST_P(LegacyInvalid, NothingIsImported)
-{
-    CLibrary library;
-    CErrorRecord errors;
-    EXPECT_FALSE(ImportText(library, GetParam().text, &errors));
-    EXPECT_EQ(std::string(GetText(&errors)), GetParam().message);
-    EXPECT_EQ(library.GetLists().GetCount(), 0u);
+    const struct
+    {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"1~A~~Good\n12\n", "Invalid line in input file (no artist column):\n12"},
+        {"1~A~~Good\n  12 ~ Queen  \n", "Invalid line in input file (no short artist column):\n12 ~ Queen"},
+        {"3~Queen~Q\n", "Invalid line in input file (no title column):\n3~Queen~Q"},
+        {"3~Queen~~\n", "Invalid line in input file (empty title column):\n3~Queen~~"},
+    };
+    for (const auto& c : cases) {
+        CLibrary library;
+        CErrorRecord errors;
+        EXPECT_FALSE(ImportText(library, c.text, &errors));
+        EXPECT_EQ(std::string(GetText(&errors)), c.message);
+        EXPECT_EQ(library.GetLists().GetCount(), 0u) << c.text;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, LegacyInvalid,
-    ::testing::Values(CInvalidCase{"1~A~~Good\n12\n", "Invalid line in input file (no artist column):\n12"},
-                      CInvalidCase{"1~A~~Good\n  12 ~ Queen  \n",
-                                   "Invalid line in input file (no short artist column):\n12 ~ Queen"},
-                      CInvalidCase{"3~Queen~Q\n", "Invalid line in input file (no title column):\n3~Queen~Q"},
-                      CInvalidCase{"3~Queen~~\n",
-                                   "Invalid line in input file (empty title column):\n3~Queen~~"}));
 
 TEST(LegacyImport, LongLinesAreCutIntoPiecesAndFileErrorsReported)
 {

@@ -1,4 +1,5 @@
 #include "exchange/SlotReport.h"
+#include "CsvRows.h"
 #include "model/Library.h"
 
 #include <gtest/gtest.h>
@@ -8,41 +9,20 @@
 
 namespace {
 
+using Lines = std::vector<std::string>;
+
 // A library of one list "Jazz" whose discs name their player by device name only (the
 // report falls back to it when a disc is not linked).
-struct CSlotLibrary
+class SlotReport : public ::testing::Test
 {
-    CLibrary library;
-    CLibList* list = nullptr;
-
-    CSlotLibrary()
+protected:
+    // Rows of artist, disc, player and disc number.
+    void AddDiscs(const dwtest::Rows& discs)
     {
-        auto* l = new CLibList(&library);
-        l->GetName().SetPlain("Jazz");
-        list = library.GetLists().Add(nullptr, l);
-    }
-
-    CArtist* Artist(const char* name)
-    {
-        CNameText n;
-        n.SetPlain(name);
-        if (CArtist* found = list->GetArtists().FindByName(n, nullptr))
-            return found;
-        auto* artist = new CArtist(list);
-        artist->GetName().SetPlain(name);
-        return list->GetArtists().Add(nullptr, artist);
-    }
-
-    void Disc(const char* artist, const char* name, const char* player, int number)
-    {
-        CArtist* a = Artist(artist);
-        auto* disc = new CDisc(a);
-        disc->GetName().SetPlain(name);
-        disc->SetNumber(number);
-        CNameText device;
-        device.SetPlain(player);
-        disc->SetDeviceName(device);
-        a->GetDiscs().Add(nullptr, disc);
+        auto map =
+            dwtest::Map({{kCsvArtistName, 1}, {kCsvDiscName, 2}, {kCsvPlayerName, 3}, {kCsvDiscNumber, 4}});
+        ASSERT_TRUE(dwtest::Import(library, map, discs));
+        library.GetLists().GetAt(0)->GetName().SetPlain("Jazz");
     }
 
     CSlotReportRows Rows(ESlotTab tab) const
@@ -51,11 +31,13 @@ struct CSlotLibrary
         BuildSlotReport(data, library);
         return BuildSlotRows(data, tab);
     }
+
+    CLibrary library;
 };
 
-std::vector<std::string> Cells(const CSlotReportRows& rows)
+Lines Cells(const CSlotReportRows& rows)
 {
-    std::vector<std::string> lines;
+    Lines lines;
     for (const CSlotRow& row : rows.rows) {
         std::string line;
         for (const std::string& cell : row.cells)
@@ -65,55 +47,49 @@ std::vector<std::string> Cells(const CSlotReportRows& rows)
     return lines;
 }
 
-using Lines = std::vector<std::string>;
-
-TEST(SlotReport, LowestHighestAndGapsOfOnePlayer)
+TEST_F(SlotReport, LowestHighestAndGapsOfOnePlayer)
 {
-    CSlotLibrary lib;
-    lib.Disc("Monk", "Brilliant Corners", "Changer", 5);
-    lib.Disc("Monk", "Monk's Dream", "Changer", 1);
-    lib.Disc("Monk", "Underground", "Changer", 2);
+    AddDiscs({{"Monk", "Brilliant Corners", "Changer", "5"},
+              {"Monk", "Monk's Dream", "Changer", "1"},
+              {"Monk", "Underground", "Changer", "2"}});
 
-    EXPECT_EQ(Cells(lib.Rows(ESlotTab::Lowest)), Lines{"Changer | 1 | Jazz: Monk: Monk's Dream"});
-    EXPECT_EQ(Cells(lib.Rows(ESlotTab::Highest)), Lines{"Changer | 5 | Jazz: Monk: Brilliant Corners"});
-    CSlotReportRows gaps = lib.Rows(ESlotTab::Gaps);
+    EXPECT_EQ(Cells(Rows(ESlotTab::Lowest)), Lines{"Changer | 1 | Jazz: Monk: Monk's Dream"});
+    EXPECT_EQ(Cells(Rows(ESlotTab::Highest)), Lines{"Changer | 5 | Jazz: Monk: Brilliant Corners"});
+    CSlotReportRows gaps = Rows(ESlotTab::Gaps);
     EXPECT_EQ(gaps.columns, (Lines{"Player", "Range", "Disc Before", "Disc After"}));
     EXPECT_EQ(Cells(gaps),
               Lines{"Changer | 3 - 4 | Jazz: Monk: Underground | Jazz: Monk: Brilliant Corners"});
-    EXPECT_EQ(Cells(lib.Rows(ESlotTab::Duplicates)), Lines{"No duplicates in any player."});
-    EXPECT_EQ(lib.Rows(ESlotTab::Duplicates).columns, Lines{"Note"});
+    EXPECT_EQ(Cells(Rows(ESlotTab::Duplicates)), Lines{"No duplicates in any player."});
+    EXPECT_EQ(Rows(ESlotTab::Duplicates).columns, Lines{"Note"});
 }
 
-TEST(SlotReport, SingleSlotGapDuplicatesAndUnknownDevices)
+TEST_F(SlotReport, SingleSlotGapDuplicatesAndUnknownDevices)
 {
-    CSlotLibrary lib;
-    lib.Disc("Davis", "Kind of Blue", "Nowhere", 3);
-    lib.Disc("Davis", "Milestones", "Nowhere", 5);
-    lib.Disc("Evans", "Sunday", "Nowhere", 7);
-    lib.Disc("Evans", "Waltz", "Nowhere", 7);
-    lib.Disc("Evans", "No Player", "", 9);
+    AddDiscs({{"Davis", "Kind of Blue", "Nowhere", "3"},
+              {"Davis", "Milestones", "Nowhere", "5"},
+              {"Evans", "Sunday", "Nowhere", "7"},
+              {"Evans", "Waltz", "Nowhere", "7"},
+              {"Evans", "No Player", "", "9"}});
 
-    EXPECT_EQ(Cells(lib.Rows(ESlotTab::Gaps)),
+    EXPECT_EQ(Cells(Rows(ESlotTab::Gaps)),
               (Lines{"Nowhere | 4 | Jazz: Davis: Kind of Blue | Jazz: Davis: Milestones",
                      "Nowhere | 6 | Jazz: Davis: Milestones | Jazz: Evans: Sunday"}));
-    EXPECT_EQ(Cells(lib.Rows(ESlotTab::Duplicates)),
+    EXPECT_EQ(Cells(Rows(ESlotTab::Duplicates)),
               (Lines{"Nowhere | 7 | Jazz: Evans: Sunday", "Nowhere | 7 | Jazz: Evans: Waltz"}));
     // The disc without any player name is in no tab.
-    Lines all = Cells(lib.Rows(ESlotTab::AllDiscs));
-    EXPECT_EQ(all.size(), 4u);
-    for (const std::string& line : all)
-        EXPECT_EQ(line.find("No Player"), std::string::npos);
+    EXPECT_EQ(Cells(Rows(ESlotTab::AllDiscs)),
+              (Lines{"Nowhere | 3 | Jazz: Davis: Kind of Blue", "Nowhere | 5 | Jazz: Davis: Milestones",
+                     "Nowhere | 7 | Jazz: Evans: Sunday", "Nowhere | 7 | Jazz: Evans: Waltz"}));
 }
 
-TEST(SlotReport, SortingNumbersNumericallyAndDiscsByLibraryOrder)
+TEST_F(SlotReport, SortingNumbersNumericallyAndDiscsByLibraryOrder)
 {
-    CSlotLibrary lib;
-    lib.Disc("Ayler", "Spirits", "b", 10);
-    lib.Disc("Ayler", "Bells", "b", 9);
-    lib.Disc("Coltrane", "Ascension", "A", 100);
-    lib.Disc("Coltrane", "Ballads", "A", 20);
+    AddDiscs({{"Ayler", "Spirits", "b", "10"},
+              {"Ayler", "Bells", "b", "9"},
+              {"Coltrane", "Ascension", "A", "100"},
+              {"Coltrane", "Ballads", "A", "20"}});
 
-    CSlotReportRows rows = lib.Rows(ESlotTab::AllDiscs);
+    CSlotReportRows rows = Rows(ESlotTab::AllDiscs);
     // Column 0 sorts players ignoring case, ties by number ascending.
     EXPECT_EQ(Cells(rows), (Lines{"A | 20 | Jazz: Coltrane: Ballads", "A | 100 | Jazz: Coltrane: Ascension",
                                   "b | 9 | Jazz: Ayler: Bells", "b | 10 | Jazz: Ayler: Spirits"}));

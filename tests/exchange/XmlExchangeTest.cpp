@@ -1,6 +1,7 @@
 #include "exchange/XmlExchange.h"
 #include "common/TempAreaTest.h"
 #include "core/DWConfig.h"
+#include "exchange/ImportLimits.h"
 #include "model/DWModel.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +87,31 @@ TEST_F(XmlExchange, ChoicesPerDirection)
 
     EXPECT_EQ(ParseExchangeTypeText("dwxml"), EExchangeFileType::Xml);
     EXPECT_EQ(ParseExchangeTypeText("XML"), EExchangeFileType::None);
+}
+
+// A library file of another area may hold names that long (libxml2 reads attributes up
+// to 10 MB); the XML import refuses them as the CSV import does.
+TEST_F(XmlExchange, ImportRefusesAnOverlongNameOfAnImportedList)
+{
+    CDWConfig source;
+    AttachModel(source);
+    AddList(source, "Big");
+    CLibList* big = GetLibrary(source).GetLists().GetAt(0);
+    auto* artist = new CArtist(big);
+    artist->GetName().SetPlain("Fine");
+    artist->GetShortName().SetPlain(std::string(kMaxImportedNameBytes + 1, 'x'));
+    ASSERT_NE(big->GetArtists().Add(nullptr, artist), nullptr);
+    const std::string file = Path("big.xml");
+    ASSERT_TRUE(ExportXmlFile(source, nullptr, nullptr, file.c_str()));
+
+    CDWConfig target;
+    AttachModel(target);
+    CErrorRecord errors;
+    EXPECT_FALSE(ImportXmlFile(target, &errors, nullptr, nullptr, file.c_str()));
+    EXPECT_EQ(std::string(GetText(&errors))
+                  .rfind(file + " cannot be imported: a short name of 4097 bytes (\"xxx", 0),
+              0u)
+        << GetText(&errors);
 }
 
 } // namespace

@@ -13,7 +13,7 @@ struct SPathCase
     bool besideProgram;   // a libCCFDll.so in the program directory
     bool keyPresent;      // the machine-wide key names a directory
     bool besideKey;       // that directory holds a libCCFDll.so
-    const char* expected; // "program", "key" or "bare"
+    const char* expected; // the directory of the library found; null: the bare name
 };
 
 class DllPathTest : public CWrapperTestBase, public ::testing::WithParamInterface<SPathCase>
@@ -28,17 +28,13 @@ TEST_P(DllPathTest, SearchesProgramDirectoryThenMachineKeyThenLoader)
     fs::create_directories(program);
     fs::create_directories(tools);
     if (c.besideProgram)
-        WriteWholeFile(program / "libCCFDll.so", "x");
+        WriteFile(program / "libCCFDll.so", "x");
     if (c.besideKey)
-        WriteWholeFile(tools / "libCCFDll.so", "x");
+        WriteFile(tools / "libCCFDll.so", "x");
     if (c.keyPresent)
-        WriteWholeFile(root / "machine-settings", "[Software\\CCF Tools]\n\"\"=\"" + tools.string() + "\"\n");
+        WriteFile(root / "machine-settings", "[Software\\CCF Tools]\n\"\"=\"" + tools.string() + "\"\n");
 
-    std::string expected = "libCCFDll.so";
-    if (std::string(c.expected) == "program")
-        expected = (program / "libCCFDll.so").string();
-    else if (std::string(c.expected) == "key")
-        expected = (tools / "libCCFDll.so").string();
+    const std::string expected = c.expected ? (root / c.expected / "libCCFDll.so").string() : "libCCFDll.so";
     EXPECT_EQ(CCFWrapper::FindDllPath(program.c_str()), expected);
 
     // The wrapper itself asks the configuration for the program directory.
@@ -50,10 +46,10 @@ TEST_P(DllPathTest, SearchesProgramDirectoryThenMachineKeyThenLoader)
 INSTANTIATE_TEST_SUITE_P(Places, DllPathTest,
                          ::testing::Values(SPathCase{"ProgramFirst", true, true, true, "program"},
                                            SPathCase{"ProgramOnly", true, false, false, "program"},
-                                           SPathCase{"KeyNext", false, true, true, "key"},
-                                           SPathCase{"KeyWithoutLibrary", false, true, false, "bare"},
-                                           SPathCase{"Nothing", false, false, false, "bare"},
-                                           SPathCase{"LibraryButNoKey", false, false, true, "bare"}),
+                                           SPathCase{"KeyNext", false, true, true, "ccf tools"},
+                                           SPathCase{"KeyWithoutLibrary", false, true, false, nullptr},
+                                           SPathCase{"Nothing", false, false, false, nullptr},
+                                           SPathCase{"LibraryButNoKey", false, false, true, nullptr}),
                          [](const ::testing::TestParamInfo<SPathCase>& info) {
                              return std::string(info.param.name);
                          });
@@ -62,8 +58,8 @@ TEST_F(CWrapperTestBase, NoProgramDirectoryStillConsultsTheKey)
 {
     fs::path tools = root / "tools";
     fs::create_directories(tools);
-    WriteWholeFile(tools / "libCCFDll.so", "x");
-    WriteWholeFile(root / "machine-settings", "[Software\\CCF Tools]\n\"\"=\"" + tools.string() + "\"\n");
+    WriteFile(tools / "libCCFDll.so", "x");
+    WriteFile(root / "machine-settings", "[Software\\CCF Tools]\n\"\"=\"" + tools.string() + "\"\n");
     EXPECT_EQ(CCFWrapper::FindDllPath(nullptr), (tools / "libCCFDll.so").string());
     EXPECT_EQ(CCFWrapper::FindDllPath(""), (tools / "libCCFDll.so").string());
 }

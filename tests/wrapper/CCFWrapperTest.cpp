@@ -1,5 +1,6 @@
 // The wrapper against fake codec libraries: version rules, missing exports, failing
-// runs, the callback lock, wrong-state calls and the safe replacement of the output file.
+// runs, the callback lock, wrong-state calls, the safe replacement of the output file and
+// the guard on the temporary area it empties before decompiling.
 
 #include "WrapperTestUtil.h"
 
@@ -7,7 +8,6 @@
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFSection.h"
 
-#include <functional>
 #include <sys/stat.h>
 #include <thread>
 
@@ -18,11 +18,6 @@ namespace {
 // Device TV, panel Main, one button whose action jumps to Main and to the missing "Gone".
 const std::string kSmallCsf = dwtest::ReadText(DW_TEST_DATA_DIR "/csf/tv-small.csf");
 
-std::string StartsWith(const std::string& text, std::size_t length)
-{
-    return text.substr(0, length);
-}
-
 class WrapperFakeTest : public CWrapperTestBase
 {
 protected:
@@ -32,14 +27,24 @@ protected:
         ASSERT_TRUE(wrapper.SetDllPath(fakePath.c_str()));
     }
 
-    // Loads the fake and decompiles a "CCF" that is really CSF text.
-    void LoadAndRead(const char* fake, const std::string& csf)
+    void Load(const char* fake)
     {
         UseFake(fake);
         ASSERT_TRUE(wrapper.Init(nullptr, &errors)) << GetText(&errors);
+    }
+
+    void SetInput(const std::string& csf)
+    {
         input = root / "input.ccf";
-        WriteWholeFile(input, csf);
+        WriteFile(input, csf);
         config.SetInputCcf(input.c_str());
+    }
+
+    // Loads the fake and decompiles a "CCF" that is really CSF text.
+    void LoadAndRead(const char* fake, const std::string& csf)
+    {
+        Load(fake);
+        SetInput(csf);
         ASSERT_TRUE(wrapper.DecompileAndRead(&sink, &log, &errors)) << GetText(&errors);
     }
 
@@ -78,14 +83,11 @@ TEST_P(WrapperInitTest, AppliesTheVersionRuleAndNeedsAllFourExports)
         EXPECT_TRUE(IsEmpty(&errors));
         EXPECT_EQ(wrapper.GetDecompilerOptions(), c.decompilerBits);
         // The bits really reach the library.
-        input = root / "input.ccf";
-        WriteWholeFile(input, kSmallCsf);
-        config.SetInputCcf(input.c_str());
+        SetInput(kSmallCsf);
         ASSERT_TRUE(wrapper.DecompileAndRead(nullptr, &log, &errors)) << GetText(&errors);
         EXPECT_EQ(AskFake(fakePath, "FakeLastOptions"), static_cast<int>(c.decompilerBits));
     } else if (c.messageNamesPath) {
-        std::string expected = std::string(c.message) + fakePath;
-        EXPECT_EQ(StartsWith(GetText(&errors), expected.size()), expected);
+        EXPECT_EQ(std::string(GetText(&errors)).rfind(c.message + fakePath, 0), 0u) << GetText(&errors);
     } else {
         EXPECT_STREQ(GetText(&errors), c.message);
     }
@@ -113,7 +115,7 @@ TEST_F(WrapperFakeTest, MissingLibraryIsNamedWithTheLoadersReason)
     EXPECT_FALSE(wrapper.Init(nullptr, &errors));
     std::string text = GetText(&errors);
     std::string expected = "Could not load " + missing + ": ";
-    EXPECT_EQ(StartsWith(text, expected.size()), expected);
+    EXPECT_EQ(text.rfind(expected, 0), 0u) << text;
     EXPECT_GT(text.size(), expected.size()) << "the loader's own explanation is missing";
 }
 
@@ -134,13 +136,10 @@ class WrapperFailTest : public WrapperFakeTest, public ::testing::WithParamInter
 TEST_P(WrapperFailTest, ReportsTheFailureAndKeepsOnlyTheUsersMessages)
 {
     const SFailCase& c = GetParam();
-    UseFake(c.fake);
-    ASSERT_TRUE(wrapper.Init(nullptr, &errors));
-    input = root / "input.ccf";
-    WriteWholeFile(input, kSmallCsf);
-    config.SetInputCcf(input.c_str());
+    Load(c.fake);
+    SetInput(kSmallCsf);
     fs::path output = root / "out.ccf";
-    WriteWholeFile(output, "the user's old output");
+    WriteFile(output, "the user's old output");
     config.SetOutputCcf(output.c_str());
 
     bool ok = wrapper.DecompileAndRead(&sink, &log, &errors);
@@ -166,11 +165,8 @@ TEST_P(WrapperFailTest, ReportsTheFailureAndKeepsOnlyTheUsersMessages)
 
     // The library scribbled over the file it was given; the user's output is untouched
     // and nothing is left beside it.
-    EXPECT_EQ(ReadWholeFile(output), "the user's old output");
-    int files = 0;
-    for (const auto& entry : fs::directory_iterator(root))
-        files += entry.is_regular_file() ? 1 : 0;
-    EXPECT_EQ(files, 2) << "input and output only";
+    EXPECT_EQ(ReadFile(output), "the user's old output");
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"area", "input.ccf", "out.ccf"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -213,99 +209,90 @@ TEST_F(WrapperFakeTest, ConcurrentRunsNeverMixTheirLogs)
 
 // ---- the compiler's line reports ---------------------------------------------
 
-struct SLineCase
+TEST(LineReport, RecognisesTheSixForms)
 {
-    const char* text;
-    bool matches;
-    int line;
-};
-
-class LineReportTest : public ::testing::TestWithParam<SLineCase>
-{
-};
-
-TEST_P(LineReportTest, RecognisesTheSixForms)
-{
-    int line = -1;
-    EXPECT_EQ(MatchCompilerLineReport(GetParam().text, &line), GetParam().matches);
-    if (GetParam().matches) {
-        EXPECT_EQ(line, GetParam().line);
+    const struct
+    {
+        const char* text;
+        int line; // 0: not a line report
+    } cases[] = {{"Analyzing CCF (line 1)", 1},
+                 {"Analyzing Entry (line 22)", 22},
+                 {"Analyzing Button (line 123456)", 123456},
+                 {"Analyzing Icon (line 7)", 0},
+                 {"analyzing button (line 7)", 0},
+                 {"Analyzing Button (line x)", 0}};
+    for (const auto& c : cases) {
+        int line = -1;
+        EXPECT_EQ(MatchCompilerLineReport(c.text, &line), c.line != 0) << c.text;
+        if (c.line != 0) {
+            EXPECT_EQ(line, c.line) << c.text;
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, LineReportTest,
-                         ::testing::Values(SLineCase{"Analyzing CCF (line 1)", true, 1},
-                                           SLineCase{"Analyzing Entry (line 22)", true, 22},
-                                           SLineCase{"Analyzing Button (line 123456)", true, 123456},
-                                           SLineCase{"Analyzing Icon (line 7)", false, 0},
-                                           SLineCase{"analyzing button (line 7)", false, 0},
-                                           SLineCase{"Analyzing Button (line x)", false, 0}));
-
 // ---- calls in the wrong state ----------------------------------------------------
 
-// The state: "none" (no library), "loaded" (the fake loaded), "read" (a CSF read), then
-// what the configuration lacks.
+// LoadedWithoutArea: an input is set, the configuration area is not.
+enum class EState { NoLibrary, Loaded, LoadedWithoutArea, Read };
+enum class ECall { RunDecompiler, DecompileAndRead, CleanTempArea, SaveAndCompile };
+
 struct SStateCase
 {
     const char* name;
-    const char* state;
-    std::function<bool(CCFWrapper&, CDWConfig&, CErrorRecord*)> call;
+    EState state;
+    ECall call;
     const char* message;
 };
 
 class WrapperStateTest : public WrapperFakeTest, public ::testing::WithParamInterface<SStateCase>
 {
+protected:
+    bool Call(ECall call)
+    {
+        switch (call) {
+        case ECall::RunDecompiler:
+            return wrapper.RunDecompiler("a.ccf", "a.csf", nullptr, &log, &errors);
+        case ECall::DecompileAndRead:
+            return wrapper.DecompileAndRead(nullptr, &log, &errors);
+        case ECall::CleanTempArea:
+            return wrapper.CleanTempArea(nullptr, &errors);
+        case ECall::SaveAndCompile:
+            return wrapper.SaveAndCompile(nullptr, &log, &errors);
+        }
+        return true;
+    }
 };
 
 TEST_P(WrapperStateTest, CallsInTheWrongStateAreRefused)
 {
-    const std::string state = GetParam().state;
-    if (state == "read")
+    const SStateCase& c = GetParam();
+    if (c.state == EState::Read)
         LoadAndRead("v100", kSmallCsf);
-    else if (state != "none") {
-        UseFake("v100");
-        ASSERT_TRUE(wrapper.Init(nullptr, &errors));
-    }
-    if (state == "loaded, no area") {
+    else if (c.state != EState::NoLibrary)
+        Load("v100");
+    if (c.state == EState::LoadedWithoutArea) {
         config.SetInputCcf((root / "in.ccf").c_str());
         config.SetConfigArea(nullptr);
     }
     Clear(&errors);
-    EXPECT_FALSE(GetParam().call(wrapper, config, &errors));
-    EXPECT_STREQ(GetText(&errors), GetParam().message);
-    EXPECT_EQ(wrapper.IsLoaded(), state != "none");
+    EXPECT_FALSE(Call(c.call));
+    EXPECT_STREQ(GetText(&errors), c.message);
+    EXPECT_EQ(wrapper.IsLoaded(), c.state != EState::NoLibrary);
 }
 
-CWarningList g_log;
-
-INSTANTIATE_TEST_SUITE_P(All, WrapperStateTest,
-                         ::testing::Values(SStateCase{"RunWithoutLibrary", "none",
-                                                      [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
-                                                          return w.RunDecompiler("a.ccf", "a.csf", nullptr,
-                                                                                 &g_log, e);
-                                                      },
-                                                      "CCFDll not properly initialised"},
-                                           SStateCase{"ReadWithoutInput", "loaded",
-                                                      [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
-                                                          return w.DecompileAndRead(nullptr, &g_log, e);
-                                                      },
-                                                      "Configuration returns NULL input CCF path"},
-                                           SStateCase{"ReadWithoutArea", "loaded, no area",
-                                                      [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
-                                                          return w.DecompileAndRead(nullptr, &g_log, e);
-                                                      },
-                                                      "Configuration returns NULL temp CSF path"},
-                                           SStateCase{"CleanWithoutArea", "loaded, no area",
-                                                      [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
-                                                          return w.CleanTempArea(nullptr, e);
-                                                      },
-                                                      "Configuration returns NULL temp path"},
-                                           SStateCase{"CompileWithoutOutput", "read",
-                                                      [](CCFWrapper& w, CDWConfig&, CErrorRecord* e) {
-                                                          return w.SaveAndCompile(nullptr, &g_log, e);
-                                                      },
-                                                      "Configuration returns NULL output CCF path"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    All, WrapperStateTest,
+    ::testing::Values(SStateCase{"RunWithoutLibrary", EState::NoLibrary, ECall::RunDecompiler,
+                                 "CCFDll not properly initialised"},
+                      SStateCase{"ReadWithoutInput", EState::Loaded, ECall::DecompileAndRead,
+                                 "Configuration returns NULL input CCF path"},
+                      SStateCase{"ReadWithoutArea", EState::LoadedWithoutArea, ECall::DecompileAndRead,
+                                 "Configuration returns NULL temp CSF path"},
+                      SStateCase{"CleanWithoutArea", EState::LoadedWithoutArea, ECall::CleanTempArea,
+                                 "Configuration returns NULL temp path"},
+                      SStateCase{"CompileWithoutOutput", EState::Read, ECall::SaveAndCompile,
+                                 "Configuration returns NULL output CCF path"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- the output file -------------------------------------------------------------
 
@@ -314,26 +301,63 @@ TEST_F(WrapperFakeTest, CompiledOutputReplacesTheOldOneKeepingPermissionsAndLink
     LoadAndRead("v100", kSmallCsf);
     const std::string tree = wrapper.GetRootSection()->WriteToString();
     fs::path output = root / "out.ccf";
-    WriteWholeFile(output, "old");
+    WriteFile(output, "old");
     ASSERT_EQ(chmod(output.c_str(), 0640), 0);
     config.SetOutputCcf(output.c_str());
     ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
-    EXPECT_EQ(ReadWholeFile(output), tree);
+    EXPECT_EQ(ReadFile(output), tree);
     struct stat info;
     ASSERT_EQ(stat(output.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 
     fs::path link = root / "link.ccf";
     fs::create_symlink(output, link);
-    WriteWholeFile(output, "old");
+    WriteFile(output, "old");
     config.SetOutputCcf(link.c_str());
     ASSERT_TRUE(wrapper.SaveAndCompile(nullptr, &log, &errors)) << GetText(&errors);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadWholeFile(output), tree);
+    EXPECT_EQ(ReadFile(output), tree);
 
     config.SetOutputCcf((root / "missing" / "out.ccf").c_str());
     EXPECT_FALSE(wrapper.SaveAndCompile(nullptr, &log, &errors));
     EXPECT_EQ(AskFake(fakePath, "FakeCompilerRuns"), 2) << "no run for an output that cannot be written";
+}
+
+// ---- the temporary area ----------------------------------------------------------
+
+TEST_F(WrapperFakeTest, AnInputInsideTheTemporaryAreaIsRefusedBeforeAnythingIsDeleted)
+{
+    Load("v100");
+    const fs::path temp = root / "area" / "DW_Temp";
+    fs::create_directories(temp / "BMP");
+    WriteFile(temp / "remote.ccf", "the user's only copy");
+    WriteFile(temp / "BMP" / "icon0001.bmp", "picture");
+
+    // Spelled through a link and a "..", so only the resolved paths show it.
+    fs::create_directory_symlink(temp, root / "shortcut");
+    const std::string inside = (root / "shortcut" / ".." / "DW_Temp" / "remote.ccf").string();
+    config.SetInputCcf(inside.c_str());
+    EXPECT_FALSE(wrapper.DecompileAndRead(nullptr, &log, &errors));
+    EXPECT_NE(std::string(GetText(&errors)).find("lies inside the temporary area"), std::string::npos)
+        << GetText(&errors);
+    EXPECT_NE(std::string(GetText(&errors)).find(inside), std::string::npos) << GetText(&errors);
+    EXPECT_EQ(ReadFile(temp / "remote.ccf"), "the user's only copy");
+    EXPECT_EQ(ReadFile(temp / "BMP" / "icon0001.bmp"), "picture");
+}
+
+TEST_F(WrapperFakeTest, ATemporaryAreaThatIsALinkIsRefusedAndItsTargetKept)
+{
+    Load("v100");
+    fs::create_directories(root / "documents");
+    WriteFile(root / "documents" / "letter.txt", "keep");
+    fs::create_directory_symlink(root / "documents", root / "area" / "DW_Temp");
+    SetInput("CCF()\n{\n}\n");
+
+    EXPECT_FALSE(wrapper.DecompileAndRead(nullptr, &log, &errors));
+    EXPECT_NE(std::string(GetText(&errors)).find("it is a symbolic link"), std::string::npos)
+        << GetText(&errors);
+    EXPECT_EQ(ReadFile(root / "documents" / "letter.txt"), "keep");
+    EXPECT_EQ(wrapper.GetRootSection(), nullptr);
 }
 
 } // namespace

@@ -22,17 +22,7 @@ inline std::string FakePath(const char* name)
     return std::string(DW_WRAPPER_FAKES_DIR) + "/libfake_" + name + ".so";
 }
 
-inline std::string ReadWholeFile(const fs::path& path)
-{
-    return dwtest::ReadText(path.string());
-}
-
-inline void WriteWholeFile(const fs::path& path, const std::string& text)
-{
-    dwtest::WriteText(path.string(), text);
-}
-
-// Calls one of the fakes' own query functions ("FakeDecompilerRuns", ...) in the copy of
+// Calls one of the fakes' own query functions ("FakeCompilerRuns", ...) in the copy of
 // the fake that the wrapper has loaded; -1 when that fake is not loaded.
 inline int AskFake(const std::string& path, const char* function)
 {

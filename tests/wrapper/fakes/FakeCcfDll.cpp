@@ -1,7 +1,6 @@
 // A stand-in for libCCFDll.so whose behaviour is fixed at compile time, so the wrapper's
-// handling of old versions, missing exports, failing runs and chatty compilers can be
-// shown without the real codec. Each fake library is this file built with other
-// definitions:
+// handling of old versions, missing exports and failing runs can be shown without the
+// real codec. Each fake library is this file built with other definitions:
 //   FAKE_VERSION "text"      what GetCCFVersion returns
 //   FAKE_OMIT_GETVERSION, FAKE_OMIT_SETCALLBACK, FAKE_OMIT_DECOMPILER, FAKE_OMIT_COMPILER
 //                            leave that export out
@@ -9,14 +8,10 @@
 //                            1: that run fails after reporting messages (and after
 //                            scribbling over its output, as a careless codec might);
 //                            2: it fails reporting only the texts of its XML probe
-//   FAKE_LINE_FORMS n        the compiler cycles through the first n of the six
-//                            "Analyzing ... (line %d)" forms (default 1: Button only)
-//   FAKE_MESSAGE_AT n        the compiler reports a warning instead of line n
 // A working run copies its input file to its output file, so a "CCF" for a fake is
-// simply CSF text. The compiler reports one line-number text per line of its input.
+// simply CSF text.
 
 #include <cstdio>
-#include <cstring>
 
 #ifndef FAKE_VERSION
 #define FAKE_VERSION "CCFDll 1.0"
@@ -27,12 +22,6 @@
 #ifndef FAKE_FAIL_COMPILE
 #define FAKE_FAIL_COMPILE 0
 #endif
-#ifndef FAKE_LINE_FORMS
-#define FAKE_LINE_FORMS 1
-#endif
-#ifndef FAKE_MESSAGE_AT
-#define FAKE_MESSAGE_AT 0
-#endif
 
 #define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -42,7 +31,6 @@ namespace {
 
 DisplayStringFunction g_display = nullptr;
 int g_lastOptions = -1;
-int g_decompilerRuns = 0;
 int g_compilerRuns = 0;
 
 void Say(const char* text)
@@ -81,20 +69,6 @@ void Say(const char* text)
     return ok;
 }
 
-[[maybe_unused]] int CountLines(const char* path)
-{
-    FILE* in = std::fopen(path, "rb");
-    if (!in)
-        return 0;
-    int lines = 0;
-    int c;
-    while ((c = std::fgetc(in)) != EOF)
-        if (c == '\n')
-            ++lines;
-    std::fclose(in);
-    return lines;
-}
-
 [[maybe_unused]] int Fail(int mode, const char* output)
 {
     if (mode == 1) {
@@ -127,7 +101,6 @@ FAKE_EXPORT void SetDisplayStringCallback(DisplayStringFunction display)
 #ifndef FAKE_OMIT_DECOMPILER
 FAKE_EXPORT int CCFRunDecompiler(const char* input, const char* output, int options)
 {
-    ++g_decompilerRuns;
     g_lastOptions = options;
     ProbeXml();
     if (FAKE_FAIL_DECOMPILE)
@@ -140,25 +113,11 @@ FAKE_EXPORT int CCFRunDecompiler(const char* input, const char* output, int opti
 #ifndef FAKE_OMIT_COMPILER
 FAKE_EXPORT int CCFRunCompiler(const char* input, const char* output, int options)
 {
-    static const char* const forms[6] = {
-        "Analyzing Button (line %d)", "Analyzing CCF (line %d)",   "Analyzing Entry (line %d)",
-        "Analyzing Action (line %d)", "Analyzing Panel (line %d)", "Analyzing Frame (line %d)",
-    };
     ++g_compilerRuns;
     g_lastOptions = options;
     ProbeXml();
     if (FAKE_FAIL_COMPILE)
         return Fail(FAKE_FAIL_COMPILE, output);
-    int lines = CountLines(input);
-    char text[64];
-    for (int line = 1; line <= lines; ++line) {
-        if (line == FAKE_MESSAGE_AT) {
-            Say("Warning: icon not found");
-            continue;
-        }
-        std::snprintf(text, sizeof text, forms[(line - 1) % FAKE_LINE_FORMS], line);
-        Say(text);
-    }
     return CopyFile(input, output) ? 1 : 0;
 }
 #endif
@@ -167,10 +126,6 @@ FAKE_EXPORT int CCFRunCompiler(const char* input, const char* output, int option
 FAKE_EXPORT int FakeLastOptions()
 {
     return g_lastOptions;
-}
-FAKE_EXPORT int FakeDecompilerRuns()
-{
-    return g_decompilerRuns;
 }
 FAKE_EXPORT int FakeCompilerRuns()
 {
