@@ -8,20 +8,6 @@
 #include <unordered_set>
 #include <vector>
 
-bool IsJumpTargetPresent(const CCSFAbstractTree& tree, const char* escapedDevice, const char* escapedPanel)
-{
-    CNameText device = CNameText::FromEscaped(escapedDevice);
-    CNameText panel = CNameText::FromEscaped(escapedPanel);
-    std::vector<CCSFPanel*> panels;
-    tree.FindPanels(panels, device.GetPlain(), panel.GetPlain());
-    for (const CCSFPanel* p : panels) {
-        if (std::strcmp(p->GetName().GetPlain(), panel.GetPlain()) == 0 && p->GetDevice() != nullptr &&
-            std::strcmp(p->GetDevice()->GetName().GetPlain(), device.GetPlain()) == 0)
-            return true;
-    }
-    return false;
-}
-
 namespace {
 
 // Every (device, panel) pair of the tree by exact plain names, so that each jump is
@@ -37,7 +23,7 @@ public:
                 m_pairs.insert(Key(device->GetName().GetPlain(), panel->GetName().GetPlain()));
     }
 
-    // The same rule as IsJumpTargetPresent: names equal byte for byte after unescaping.
+    // Names equal byte for byte after unescaping.
     bool Contains(const char* escapedDevice, const char* escapedPanel) const
     {
         CNameText device = CNameText::FromEscaped(escapedDevice);

@@ -18,6 +18,3 @@ class CCSFSection;
 class CCSFAbstractTree;
 
 std::size_t RemoveDanglingJumpsFromTree(CCSFSection* root, const CCSFAbstractTree& tree);
-
-// Whether the jump named by these escaped names has its target panel in the tree.
-bool IsJumpTargetPresent(const CCSFAbstractTree& tree, const char* escapedDevice, const char* escapedPanel);
