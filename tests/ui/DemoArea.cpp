@@ -2,7 +2,10 @@
 
 #include "core/XmlDocument.h"
 #include "csf/CSFAbstractTree.h"
+#include "model/Artist.h"
 #include "model/DWModel.h"
+#include "model/Disc.h"
+#include "model/LibList.h"
 
 #include <filesystem>
 
@@ -49,19 +52,39 @@ bool CDemoArea::Load(std::string* why)
     return true;
 }
 
-int CountDevices(const std::string& ccfFile)
+const CCSFAbstractTree* CDemoArea::ReadInput(std::string* why)
 {
-    dwtest::CTempDir area("dw-ui-count");
-    CDWConfig config;
+    m_pConfig->SetInputCcf(DW_DEMO_CCF);
+    CErrorRecord errors;
+    if (m_pWrapper->DecompileAndRead(nullptr, nullptr, &errors) && m_pWrapper->GetAbstractTree())
+        return m_pWrapper->GetAbstractTree();
+    *why = GetText(&errors);
+    return nullptr;
+}
+
+bool CReadBack::Read(const std::string& ccfFile)
+{
     config.SetConfigArea(area.Path().c_str());
     config.SetInputCcf(ccfFile.c_str());
-    CCFWrapper wrapper(&config);
     wrapper.SetDllPath(DW_BIN_DIR "/libCCFDll.so");
-    CErrorRecord errors;
-    if (!wrapper.Init(nullptr, &errors) || !wrapper.DecompileAndRead(nullptr, nullptr, &errors) ||
-        !wrapper.GetAbstractTree())
-        return -1;
-    return static_cast<int>(wrapper.GetAbstractTree()->GetCount());
+    return wrapper.Init(nullptr, &errors) && wrapper.DecompileAndRead(nullptr, nullptr, &errors) &&
+           wrapper.GetAbstractTree();
+}
+
+int CountDevices(const std::string& ccfFile)
+{
+    CReadBack ccf;
+    return ccf.Read(ccfFile) ? static_cast<int>(ccf.wrapper.GetAbstractTree()->GetCount()) : -1;
+}
+
+int CountDiscs(const CLibrary& library, const std::string& part)
+{
+    int n = 0;
+    for (const CLibList* list : library.GetLists())
+        for (const CArtist* artist : list->GetArtists())
+            for (const CDisc* disc : artist->GetDiscs())
+                n += disc->GetDisplayText().find(part) != std::string::npos;
+    return n;
 }
 
 } // namespace dwuitest

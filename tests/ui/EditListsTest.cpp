@@ -14,7 +14,6 @@
 #include "ui/EditListsDlg.h"
 #include "ui/EditTrackDlg.h"
 #include "ui/EditorParts.h"
-#include "ui/ListingDlg.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,7 +25,6 @@
 #include <QTreeWidget>
 
 #include <filesystem>
-#include <fstream>
 
 using namespace dwuitest;
 
@@ -70,16 +68,17 @@ struct COpenLists
         QVERIFY2(area.Setup(&why), why.c_str());                                                             \
     }
 
-// The highest number of player over the whole library, counted here rather than asked.
-int HighestNumber(CLibrary& library, const CPlayer* player)
+// The list, artist or disc at "list/artist/disc" (or a shorter path); null when gone.
+const void* Find(CLibraryArea& area, const QString& path)
 {
-    int highest = 0;
-    for (CLibList* list : library.GetLists())
-        for (CArtist* artist : list->GetArtists())
-            for (CDisc* disc : artist->GetDiscs())
-                if (disc->GetPlayer() == player)
-                    highest = std::max(highest, disc->GetNumber());
-    return highest;
+    const QStringList names = path.split(QLatin1Char('/'));
+    CLibList* list = area.List(names[0].toLatin1().constData());
+    if (!list || names.size() == 1)
+        return list;
+    CArtist* artist = list->GetArtists().FindByName(names[1].toLatin1().constData());
+    if (!artist || names.size() == 2)
+        return artist;
+    return artist->GetDiscs().FindByName(names[2].toLatin1().constData());
 }
 
 void Drop(CEditListsDlg* lists, QTreeWidgetItem* dragged, QTreeWidgetItem* target)
@@ -106,7 +105,7 @@ class EditListsTest : public QObject
 
 private slots:
     // A list, an artist (through the disc editor's "New..."), a disc numbered after the
-    // player's highest, and two tracks.
+    // player's highest with two tracks, and one more disc with the editor kept open.
     void addListArtistDiscAndTracks()
     {
         SETUP_AREA(area);
@@ -147,11 +146,14 @@ private slots:
             trackEditor->accept();
             QTRY_VERIFY(!discEditor->GetOpenChild());
         }
-        QCOMPARE(discEditor->GetTrackList()->topLevelItemCount(), 2);
-        CPlayer* player = GetPlayers(area.Config()).GetFirst();
-        int expected = HighestNumber(area.Library(), player) + 1;
+        // "Add and keep open": the editor stays, emptied, for the next disc, numbered on.
         discEditor->accept();
-        QTRY_COMPARE(discEditor->GetNameEdit()->text(), QString()); // stays open for the next
+        QTRY_COMPARE(discEditor->GetNameEdit()->text(), QString());
+        QCOMPARE(discEditor->GetTrackList()->topLevelItemCount(), 0);
+        QCOMPARE(discEditor->GetNumberBox()->value(), 22);
+        QTest::keyClicks(discEditor->GetNameEdit(), "Mosaic");
+        discEditor->accept();
+        QCOMPARE(discEditor->GetNumberBox()->value(), 23);
         discEditor->reject();
         QTRY_VERIFY(!open.lists->GetOpenChild());
 
@@ -159,38 +161,17 @@ private slots:
         QVERIFY(blakey);
         CDisc* moanin = blakey->GetDiscs().FindByName("Moanin");
         QVERIFY(moanin);
-        QCOMPARE(moanin->GetPlayer(), player);
-        QCOMPARE(moanin->GetNumber(), expected);
+        // The first player's, numbered after its highest disc (A Night at the Opera, 20).
+        QCOMPARE(moanin->GetPlayer(), area.cd);
+        QCOMPARE(moanin->GetNumber(), 21);
         QCOMPARE(moanin->GetTracks().GetCount(), 2u);
         QCOMPARE(QString::fromLatin1(moanin->GetTracks().GetAt(1)->GetTitle().GetPlain()),
                  QStringLiteral("Are You Real"));
-        QCOMPARE(open.lists->GetTree()->currentItem(), open.lists->ItemFor(moanin));
+        CDisc* mosaic = blakey->GetDiscs().FindByName("Mosaic");
+        QVERIFY(mosaic);
+        QCOMPARE(mosaic->GetNumber(), 22);
+        QCOMPARE(open.lists->GetTree()->currentItem(), open.lists->ItemFor(mosaic)); // the last added
         QVERIFY(area.Library().IsModified());
-    }
-
-    void addAndKeepOpenNumbersTheNextDisc()
-    {
-        SETUP_AREA(area);
-        COpenLists open(area);
-        QVERIFY(open.lists->SelectObject(area.Disc("Jazz", "Miles Davis", "Kind of Blue")));
-        QTest::mouseClick(open.Button("add"), Qt::LeftButton);
-        auto* editor = open.Child<CEditDiscDlg>();
-        QVERIFY(editor);
-        int first = HighestNumber(area.Library(), area.cd) + 1; // the player of the selected disc
-        QCOMPARE(editor->GetNumberBox()->value(), first);
-        for (const char* name : {"Sketches", "Milestones"}) {
-            QTest::keyClicks(editor->GetNameEdit(), name);
-            editor->accept();
-            QVERIFY(open.lists->GetOpenChild() == editor);
-        }
-        QCOMPARE(editor->GetNumberBox()->value(), first + 2);
-        QCOMPARE(editor->GetTrackList()->topLevelItemCount(), 0);
-        editor->reject();
-        QTRY_VERIFY(!open.lists->GetOpenChild());
-        CArtist* miles = area.Artist("Jazz", "Miles Davis");
-        QCOMPARE(miles->GetDiscs().FindByName("Sketches")->GetNumber(), first);
-        QCOMPARE(miles->GetDiscs().FindByName("Milestones")->GetNumber(), first + 1);
-        QCOMPARE(miles->GetDiscs().FindByName("Milestones")->GetPlayer(), area.cd);
     }
 
     void refusedNamesKeepTheEditorOpen_data()
@@ -198,23 +179,18 @@ private slots:
         QTest::addColumn<bool>("adding");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("message");
         QTest::newRow("add, another case") << true << "miles DAVIS"
-                                           << "Cannot add artist"
-                                           << "Another artist is already named \"miles DAVIS\"";
+                                           << "Cannot add artist";
         QTest::newRow("update, another case") << false << "MILES DAVIS"
-                                              << "Cannot update artist"
-                                              << "Another artist is already named \"MILES DAVIS\"";
+                                              << "Cannot update artist";
         QTest::newRow("update, empty name") << false << ""
-                                            << "Cannot update artist"
-                                            << "";
+                                            << "Cannot update artist";
     }
     void refusedNamesKeepTheEditorOpen()
     {
         QFETCH(bool, adding);
         QFETCH(QString, name);
         QFETCH(QString, caption);
-        QFETCH(QString, message);
         SETUP_AREA(area);
         CScriptedPrompts prompts;
         COpenLists open(area);
@@ -237,8 +213,8 @@ private slots:
         editor->accept();
         QCOMPARE(prompts.asked.size(), size_t(1));
         QCOMPARE(prompts.asked[0].caption, caption);
-        if (!message.isEmpty())
-            QCOMPARE(prompts.asked[0].text, message);
+        // The text is the collection's own (its tests check it); it names the clash.
+        QVERIFY(prompts.asked[0].text.contains(name));
         QVERIFY(editor->isVisible());
         QCOMPARE(area.List("Jazz")->GetArtists().GetCount(), 2u);
         QVERIFY(area.Artist("Jazz", "Coltrane"));
@@ -246,14 +222,14 @@ private slots:
 
     void deleteAsksTheNodesQuestion_data()
     {
-        QTest::addColumn<QString>("node");
+        QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("question");
         QTest::addColumn<bool>("yes");
-        QTest::newRow("disc without tracks: no question") << "Bitches Brew"
+        QTest::newRow("disc without tracks: no question") << "Jazz/Miles Davis/Bitches Brew"
                                                           << "" << false;
-        QTest::newRow("artist, yes") << "Coltrane"
+        QTest::newRow("artist, yes") << "Jazz/Coltrane"
                                      << "Delete artist \"Coltrane\" containing 1 disc?" << true;
-        QTest::newRow("artist, no") << "Coltrane"
+        QTest::newRow("artist, no") << "Jazz/Coltrane"
                                     << "Delete artist \"Coltrane\" containing 1 disc?" << false;
         QTest::newRow("list, yes") << "Jazz"
                                    << "Delete list \"Jazz\" containing 2 artists and 3 discs?" << true;
@@ -262,42 +238,28 @@ private slots:
     }
     void deleteAsksTheNodesQuestion()
     {
-        QFETCH(QString, node);
+        QFETCH(QString, path);
         QFETCH(QString, question);
         QFETCH(bool, yes);
         SETUP_AREA(area);
         CScriptedPrompts prompts;
         prompts.answers.push_back(yes ? EPromptAnswer::Yes : EPromptAnswer::No);
         COpenLists open(area);
-        QByteArray name = node.toLatin1();
-        auto exists = [&]() -> bool {
-            if (area.List(name.constData()))
-                return true;
-            for (CLibList* list : area.Library().GetLists())
-                for (CArtist* artist : list->GetArtists())
-                    if (artist->GetName().SameName(CNameText::FromPlain(name.constData())) ||
-                        artist->GetDiscs().FindByName(name.constData()))
-                        return true;
-            return false;
-        };
-        const void* object = area.List(name.constData());
-        if (!object)
-            object = area.List("Jazz")->GetArtists().FindByName(name.constData());
-        if (!object)
-            object = area.Disc("Jazz", "Miles Davis", name.constData());
+        const void* object = Find(area, path);
         QVERIFY(object && open.lists->SelectObject(object));
         QTest::mouseClick(open.Button("delete"), Qt::LeftButton);
+        const bool kept = Find(area, path) != nullptr;
         if (question.isEmpty()) {
             QVERIFY(prompts.asked.empty());
-            QVERIFY(!exists());
+            QVERIFY(!kept);
         } else {
             QCOMPARE(prompts.asked.size(), size_t(1));
             QCOMPARE(prompts.asked[0].text, question);
             QCOMPARE(prompts.asked[0].caption, QStringLiteral("Are you sure?"));
             QCOMPARE(prompts.asked[0].buttons, EPromptButtons::YesNo);
-            QCOMPARE(exists(), !yes);
+            QCOMPARE(kept, !yes);
         }
-        QCOMPARE(open.lists->ItemFor(object) != nullptr, exists());
+        QCOMPARE(open.lists->ItemFor(object) != nullptr, kept);
         QVERIFY(open.lists->GetTree()->currentItem());
     }
 
@@ -346,24 +308,33 @@ private slots:
         Drop(open.lists, open.lists->ItemFor(giant), open.lists->ItemFor(miles));
         QCOMPARE(prompts.asked.size(), size_t(1));
         QCOMPARE(giant->GetArtist(), miles);
-        QVERIFY(miles->GetDiscs().Contains(giant));
         QCOMPARE(area.Artist("Jazz", "Coltrane")->GetDiscs().GetCount(), 0u);
         QCOMPARE(open.lists->ItemFor(giant)->parent(), open.lists->ItemFor(miles));
         QCOMPARE(open.lists->ItemFor(area.Artist("Jazz", "Coltrane"))->childCount(), 0);
     }
 
-    void cancelAsksOnlyAfterChanges_data()
+    // After deleting a disc, or without a change: Cancel asks first and reloads the
+    // library file; OK saves it in one step, or stays open with the error.
+    void okAndCancel_data()
     {
         QTest::addColumn<bool>("change");
+        QTest::addColumn<bool>("ok");
         QTest::addColumn<bool>("yes");
-        QTest::newRow("no changes: closes without a question") << false << false;
-        QTest::newRow("changes, yes: reloads and closes") << true << true;
-        QTest::newRow("changes, no: stays open") << true << false;
+        QTest::addColumn<bool>("saveFails");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Cancel without changes: no question") << false << false << false << false << true;
+        QTest::newRow("Cancel, Yes: reloads and closes") << true << false << true << false << true;
+        QTest::newRow("Cancel, No: stays open") << true << false << false << false << false;
+        QTest::newRow("OK: saves and closes") << true << true << false << false << true;
+        QTest::newRow("OK, save fails: stays open") << true << true << false << true << false;
     }
-    void cancelAsksOnlyAfterChanges()
+    void okAndCancel()
     {
         QFETCH(bool, change);
+        QFETCH(bool, ok);
         QFETCH(bool, yes);
+        QFETCH(bool, saveFails);
+        QFETCH(bool, closes);
         SETUP_AREA(area);
         CScriptedPrompts prompts;
         prompts.answers.push_back(yes ? EPromptAnswer::Yes : EPromptAnswer::No);
@@ -373,80 +344,53 @@ private slots:
             QTest::mouseClick(open.Button("delete"), Qt::LeftButton);
             QVERIFY(!area.Disc("Jazz", "Miles Davis", "Bitches Brew"));
         }
-        open.lists->reject();
-        if (!change) {
+        const std::string file = area.Config().GetLibraryFile();
+        if (saveFails) {
+            // A directory where the library file belongs cannot be replaced.
+            std::filesystem::remove(file);
+            std::filesystem::create_directories(std::filesystem::path(file) / "in-the-way");
+        }
+        if (ok)
+            open.lists->accept();
+        else
+            open.lists->reject();
+        if (closes) {
+            QTRY_VERIFY_WITH_TIMEOUT(open.Closed(), 20000);
+            QCOMPARE(open.owner.childCloses[0].templateId, int(kEditListsDialog));
+            QCOMPARE(open.owner.childCloses[0].result, ok ? 1 : 2);
+        }
+        if (saveFails) {
+            QTRY_VERIFY_WITH_TIMEOUT(!prompts.asked.empty(), 20000);
+            QCOMPARE(prompts.asked[0].caption, QStringLiteral("Discweaver Error"));
+            QVERIFY(!prompts.asked[0].text.isEmpty());
+            QTRY_VERIFY(open.lists->IsIdle());
+            QVERIFY(open.Button("delete")->isEnabled());
+        } else if (ok) {
+            CLibrary reread;
+            CErrorRecord errors;
+            CWarningList warnings;
+            QVERIFY(
+                LoadLibraryFile(&errors, &warnings, reread, GetPlayers(area.Config()), file.c_str(), false));
+            QCOMPARE(CountDiscs(reread, "Bitches Brew"), 0);
+            QCOMPARE(CountDiscs(reread, "Kind of Blue"), 1);
+            // Replaced in one step: nothing else is left beside the files.
+            std::vector<std::string> left;
+            for (const auto& entry :
+                 std::filesystem::directory_iterator(std::filesystem::path(file).parent_path()))
+                left.push_back(entry.path().filename().string());
+            std::sort(left.begin(), left.end());
+            QCOMPARE(left, (std::vector<std::string>{"DW_Devices.xml", "DW_Library.xml"}));
+        } else if (!change) {
             QVERIFY(prompts.asked.empty());
-            QTRY_VERIFY(open.Closed());
-            return;
+        } else {
+            QCOMPARE(prompts.asked.size(), size_t(1));
+            QCOMPARE(prompts.asked[0].text, QStringLiteral("Discard your changes?"));
+            QCOMPARE(prompts.asked[0].caption, QStringLiteral("Are you sure?"));
+            // Read again from the file, or still changed.
+            QCOMPARE(area.Disc("Jazz", "Miles Davis", "Bitches Brew") != nullptr, yes);
         }
-        QCOMPARE(prompts.asked.size(), size_t(1));
-        QCOMPARE(prompts.asked[0].text, QStringLiteral("Discard your changes?"));
-        QCOMPARE(prompts.asked[0].caption, QStringLiteral("Are you sure?"));
-        if (!yes) {
-            QVERIFY(!open.Closed());
-            QVERIFY(area.Library().IsModified());
-            return;
-        }
-        QTRY_VERIFY_WITH_TIMEOUT(open.Closed(), 20000);
-        QCOMPARE(open.owner.childCloses[0].templateId, int(kEditListsDialog));
-        QVERIFY(area.Disc("Jazz", "Miles Davis", "Bitches Brew")); // read again from the file
-        QVERIFY(!area.Library().IsModified());
-    }
-
-    void okSavesTheLibraryFile()
-    {
-        SETUP_AREA(area);
-        CScriptedPrompts prompts;
-        COpenLists open(area);
-        QVERIFY(open.lists->SelectObject(area.List("Rock")));
-        QTest::mouseClick(open.Button("delete"), Qt::LeftButton); // answered No: nothing
-        QVERIFY(open.lists->SelectObject(area.Disc("Jazz", "Miles Davis", "Bitches Brew")));
-        QTest::mouseClick(open.Button("delete"), Qt::LeftButton);
-        open.lists->accept();
-        QTRY_VERIFY_WITH_TIMEOUT(open.Closed(), 20000);
-        QCOMPARE(open.owner.childCloses[0].result, 1);
-
-        std::string file = area.Config().GetLibraryFile();
-        CLibrary reread;
-        CErrorRecord errors;
-        CWarningList warnings;
-        QVERIFY(LoadLibraryFile(&errors, &warnings, reread, GetPlayers(area.Config()), file.c_str(), false));
-        QVERIFY(reread.GetLists().FindByName("Rock"));
-        QCOMPARE(reread.GetLists()
-                     .FindByName("Jazz")
-                     ->GetArtists()
-                     .FindByName("Miles Davis")
-                     ->GetDiscs()
-                     .GetCount(),
-                 1u);
-        // Replaced in one step: nothing else is left beside the files.
-        std::vector<std::string> left;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(std::filesystem::path(file).parent_path()))
-            left.push_back(entry.path().filename().string());
-        std::sort(left.begin(), left.end());
-        QCOMPARE(left, (std::vector<std::string>{"DW_Devices.xml", "DW_Library.xml"}));
-    }
-
-    void failedSaveKeepsTheEditorOpen()
-    {
-        SETUP_AREA(area);
-        CScriptedPrompts prompts;
-        COpenLists open(area);
-        QVERIFY(open.lists->SelectObject(area.Disc("Jazz", "Miles Davis", "Bitches Brew")));
-        QTest::mouseClick(open.Button("delete"), Qt::LeftButton);
-        // A directory where the library file belongs cannot be replaced.
-        std::string file = area.Config().GetLibraryFile();
-        std::filesystem::remove(file);
-        std::filesystem::create_directories(std::filesystem::path(file) / "in-the-way");
-        open.lists->accept();
-        QTRY_VERIFY_WITH_TIMEOUT(!prompts.asked.empty(), 20000);
-        QCOMPARE(prompts.asked[0].caption, QStringLiteral("Discweaver Error"));
-        QVERIFY(!prompts.asked[0].text.isEmpty());
-        QTRY_VERIFY(open.lists->IsIdle());
-        QVERIFY(!open.Closed());
-        QVERIFY(area.Library().IsModified());
-        QVERIFY(open.Button("delete")->isEnabled());
+        QCOMPARE(open.Closed(), closes);
+        QCOMPARE(area.Library().IsModified(), !closes);
     }
 };
 

@@ -1,32 +1,30 @@
 // The main window's execution chain on the demo configuration, from "Execute" to the
-// output CCF, with the questions between the jobs answered by script.
+// output CCF, with the questions and the dialogs between the jobs answered by script.
 
 #include "DemoArea.h"
+#include "EditorTestSupport.h"
 #include "UiTestMain.h"
 #include "UiTestSupport.h"
 
-#include "core/Registry.h"
-#include "csf/CCFWrapper.h"
 #include "generate/ExecutionPipeline.h"
-#include "model/Artist.h"
-#include "model/Disc.h"
-#include "model/LibList.h"
 #include "model/Library.h"
-#include "model/Player.h"
-#include "ui/EditorHooks.h"
+#include "ui/AddPlayerDlg.h"
+#include "ui/EditPlayerDlg.h"
+#include "ui/EditPlayersDlg.h"
 #include "ui/ListingDlg.h"
 #include "ui/MainWindow.h"
+#include "ui/PlayerEditors.h"
 #include "ui/PlayerResolutionDlg.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <filesystem>
-#include <numeric>
 
 using namespace dwuitest;
 
@@ -34,17 +32,19 @@ namespace {
 
 constexpr int kChainTimeoutMs = 120000;
 
-bool Exists(const std::string& path)
+// Starts "Execute" from input to output.
+void Start(CMainWindow& window, const std::string& input, const std::string& output)
 {
-    return std::filesystem::exists(path);
+    window.GetInputEdit()->setText(QString::fromStdString(input));
+    window.GetOutputEdit()->setText(QString::fromStdString(output));
+    window.OnExecute();
 }
 
-int GeneratedDevices(const CMainWindow& window)
+// Runs "Execute" and waits until the chain has ended.
+bool Execute(CMainWindow& window, const std::string& input, const std::string& output)
 {
-    int devices = 0;
-    for (const CGeneratedList& list : window.GetGenerated())
-        devices += list.devices;
-    return devices;
+    Start(window, input, output);
+    return QTest::qWaitFor([&]() { return window.IsIdle(); }, kChainTimeoutMs);
 }
 
 } // namespace
@@ -53,23 +53,10 @@ class ExecutionChainTest : public QObject
 {
     Q_OBJECT
 
-private:
-    // Runs "Execute" and waits until the chain has ended.
-    static bool Execute(CMainWindow& window, const std::string& input, const std::string& output)
-    {
-        window.GetInputEdit()->setText(QString::fromStdString(input));
-        window.GetOutputEdit()->setText(QString::fromStdString(output));
-        window.OnExecute();
-        return QTest::qWaitFor([&]() { return window.IsIdle(); }, kChainTimeoutMs);
-    }
-
 private slots:
     void executeTwiceAnsweringTheReplacementQuestionNoThenYes()
     {
-        CDemoArea demo;
-        std::string why;
-        if (!demo.Load(&why))
-            QSKIP(why.c_str());
+        DW_LOAD_DEMO(demo);
         CScriptedPrompts prompts;
         CMainWindow window(&demo.Config(), &demo.Wrapper());
         window.show();
@@ -79,12 +66,13 @@ private slots:
         QVERIFY(Execute(window, DW_DEMO_CCF, first));
         QVERIFY2(window.GetLastSucceeded(), GetText(&window.GetErrors()));
         QVERIFY(prompts.asked.empty());
-        const int inputDevices = CountDevices(DW_DEMO_CCF);
         const int firstDevices = CountDevices(first);
-        QVERIFY(inputDevices > 0);
-        const int generated = firstDevices - inputDevices;
+        const int generated = firstDevices - CountDevices(DW_DEMO_CCF);
         QVERIFY(generated > 0);
-        QCOMPARE(GeneratedDevices(window), generated);
+        int listDevices = 0;
+        for (const CGeneratedList& list : window.GetGenerated())
+            listDevices += list.devices;
+        QCOMPARE(listDevices, generated);
 
         // On the first output, "No": the list devices stay and new ones join them.
         const std::string kept = demo.File("kept.ccf");
@@ -110,91 +98,111 @@ private slots:
         QCOMPARE(CountDevices(replaced), firstDevices);
     }
 
-    void playerResolutionSetPlayerGoesOnAndCancelWritesNothing_data()
+    // The DVD player deleted in Edit Players leaves its discs unresolved; execution then
+    // stops at Player Resolution, which sets another player, makes a new one, or cancels.
+    void deletedPlayerIsResolvedDuringExecution_data()
     {
-        QTest::addColumn<bool>("cancel");
-        QTest::newRow("Set player to:") << false;
-        QTest::newRow("Cancel") << true;
+        QTest::addColumn<QString>("resolve");
+        QTest::newRow("Set player to:") << "CD Changer";
+        QTest::newRow("New Player") << "DVD Jukebox";
+        QTest::newRow("Cancel") << "";
     }
-    void playerResolutionSetPlayerGoesOnAndCancelWritesNothing()
+    void deletedPlayerIsResolvedDuringExecution()
     {
-        QFETCH(bool, cancel);
-        CDemoArea demo;
-        std::string why;
-        if (!demo.Load(&why))
-            QSKIP(why.c_str());
-        // The DVD player is removed as the players editor removes one.
-        CPlayers& players = *demo.Config().GetPlayers();
-        CPlayer* dvd = players.FindByName("DVD Changer");
-        QVERIFY(dvd);
-        demo.Config().GetLibrary()->PlayerRemoved(dvd);
-        players.Remove(dvd);
-
+        QFETCH(QString, resolve);
+        DW_LOAD_DEMO(demo);
+        RegisterPlayerEditors();
+        auto unregister = qScopeGuard([] { UnregisterPlayerEditors(); });
         CScriptedPrompts prompts;
         CMainWindow window(&demo.Config(), &demo.Wrapper());
         window.show();
         const std::string output = demo.File("out.ccf");
         window.GetInputEdit()->setText(DW_DEMO_CCF);
-        window.GetOutputEdit()->setText(QString::fromStdString(output));
-        window.OnExecute();
+
+        // "Players..." reads the input, then opens Edit Players; the DVD player goes.
+        QTest::mouseClick(window.GetPlayersButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CEditPlayersDlg*>(window.GetOpenChild()), kChainTimeoutMs);
+        auto* players = qobject_cast<CEditPlayersDlg*>(window.GetOpenChild());
+        players->GetList()->setCurrentItem(
+            players->GetList()->findItems(QStringLiteral("DVD Changer"), Qt::MatchExactly).front());
+        QTest::mouseClick(FindButton<QPushButton>(players, QStringLiteral("Delete")), Qt::LeftButton);
+        const CLibrary& library = *demo.Config().GetLibrary();
+        const int dvdDiscs = CountDiscs(library, "UNRESOLVED PLAYER: DVD Changer");
+        QVERIFY(dvdDiscs > 1);
+        QCOMPARE(CountDiscs(library, "UNRESOLVED PLAYER: "), dvdDiscs);
+        QTest::mouseClick(FindButton<QPushButton>(players, QStringLiteral("OK")), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(window.IsIdle(), kChainTimeoutMs);
+        QVERIFY(dwtest::ReadText(demo.Area() + "/DW_Config/DW_Devices.xml").find("DVD Changer") ==
+                std::string::npos);
+
+        Start(window, DW_DEMO_CCF, output);
         QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CPlayerResolutionDlg*>(window.GetOpenChild()), kChainTimeoutMs);
         auto* resolution = qobject_cast<CPlayerResolutionDlg*>(window.GetOpenChild());
         QTreeWidget* discs = resolution->GetDiscList();
-        QVERIFY(discs->topLevelItemCount() > 1);
+        QCOMPARE(discs->topLevelItemCount(), dvdDiscs);
         QCOMPARE(resolution->GetIntroText(),
                  QStringLiteral("The discs listed below are not associated with players. They must be "
                                 "associated with players or deleted."));
         QCOMPARE(discs->topLevelItem(0)->text(3), QStringLiteral("DVD Changer (Non-existent)"));
-        QCOMPARE(resolution->GetStatusText(),
-                 QStringLiteral("%1 unresolved remaining.").arg(discs->topLevelItemCount()));
+        QCOMPARE(resolution->GetStatusText(), QStringLiteral("%1 unresolved remaining.").arg(dvdDiscs));
         QVERIFY(!resolution->GetApplyButton()->isEnabled());
-        QVERIFY(!resolution->GetNewPlayerButton()->isEnabled());
 
-        if (cancel) {
+        if (resolve.isEmpty()) {
             QTest::keyClick(resolution, Qt::Key_Escape);
             QTRY_VERIFY(window.IsIdle());
-            QVERIFY(!Exists(output));
+            QVERIFY(!std::filesystem::exists(output));
             QVERIFY(prompts.asked.empty()); // ends quietly
             return;
         }
-        // Picking a player chooses the action.
-        QListWidget* list = resolution->GetPlayerList();
-        QList<QListWidgetItem*> found = list->findItems(QStringLiteral("CD Changer"), Qt::MatchExactly);
-        QCOMPARE(found.size(), 1);
-        found.first()->setSelected(true);
+        if (resolve == QStringLiteral("DVD Jukebox")) {
+            QTest::mouseClick(resolution->GetNewPlayerButton(), Qt::LeftButton);
+            auto* add = qobject_cast<CAddPlayerDlg*>(resolution->GetOpenChild());
+            QVERIFY(add);
+            QList<QListWidgetItem*> guess =
+                add->GetList()->findItems(QStringLiteral("DVD Jukebox\t-- Good"), Qt::MatchExactly);
+            QCOMPARE(guess.size(), 1);
+            // A view takes a double click only on the item it was pressed on.
+            QPoint at = add->GetList()->visualItemRect(guess.front()).center();
+            QTest::mouseClick(add->GetList()->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(add->GetList()->viewport(), Qt::LeftButton, {}, at);
+            auto* edit = qobject_cast<CEditPlayerDlg*>(add->GetOpenChild());
+            QVERIFY(edit);
+            QCOMPARE(edit->windowTitle(), QStringLiteral("Edit Player -- <New>"));
+            QTest::mouseClick(FindButton<QPushButton>(edit, QStringLiteral("OK")), Qt::LeftButton);
+            // The new player is chosen for the discs.
+            QTRY_VERIFY(resolution->IsIdle());
+            QCOMPARE(resolution->GetPlayerList()->currentItem()->text(), resolve);
+        } else {
+            // Picking a player chooses the action.
+            resolution->GetPlayerList()->findItems(resolve, Qt::MatchExactly).front()->setSelected(true);
+        }
         QVERIFY(resolution->GetSetPlayerRadio()->isChecked());
         QVERIFY(resolution->GetApplyButton()->isEnabled());
         resolution->SelectAll();
         QTest::mouseClick(resolution->GetApplyButton(), Qt::LeftButton);
 
-        QTRY_VERIFY_WITH_TIMEOUT(window.IsIdle() && Exists(output), kChainTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(window.IsIdle() && std::filesystem::exists(output), kChainTimeoutMs);
         QVERIFY2(window.GetLastSucceeded(), GetText(&window.GetErrors()));
-        QVERIFY(CountDevices(output) > CountDevices(DW_DEMO_CCF));
-        // The decision was saved with the library: its discs now name the CD player.
-        std::string library = dwtest::ReadText(demo.Area() + "/DW_Config/DW_Library.xml");
-        QVERIFY(library.find("DeviceName=\"DVD Changer\"") == std::string::npos);
+        QCOMPARE(CountDiscs(library, "UNRESOLVED PLAYER: "), 0);
+        QVERIFY(CountDiscs(library, "(" + resolve.toStdString() + ", ") >= dvdDiscs);
+        // The decision was saved with the library.
+        std::string saved = dwtest::ReadText(demo.Area() + "/DW_Config/DW_Library.xml");
+        QVERIFY(saved.find("DeviceName=\"DVD Changer\"") == std::string::npos);
     }
 
     void sameFileInAnotherCaseAsksTwice_data()
     {
         QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<int>("questions");
         QTest::addColumn<bool>("written");
-        QTest::newRow("Cancel to the first") << QList<int>{int(EPromptAnswer::Cancel)} << 1 << false;
-        QTest::newRow("OK, then No") << QList<int>{int(EPromptAnswer::Ok), int(EPromptAnswer::No)} << 2
-                                     << false;
-        QTest::newRow("OK, then Yes")
-            << QList<int>{int(EPromptAnswer::Ok), int(EPromptAnswer::Yes)} << 2 << true;
+        QTest::newRow("Cancel to the first") << QList<int>{int(EPromptAnswer::Cancel)} << false;
+        QTest::newRow("OK, then No") << QList<int>{int(EPromptAnswer::Ok), int(EPromptAnswer::No)} << false;
+        QTest::newRow("OK, then Yes") << QList<int>{int(EPromptAnswer::Ok), int(EPromptAnswer::Yes)} << true;
     }
     void sameFileInAnotherCaseAsksTwice()
     {
         QFETCH(QList<int>, answers);
-        QFETCH(int, questions);
         QFETCH(bool, written);
-        CDemoArea demo;
-        std::string why;
-        if (!demo.Load(&why))
-            QSKIP(why.c_str());
+        DW_LOAD_DEMO(demo);
         const std::string input = demo.File("Remote.ccf");
         const std::string output = demo.File("remote.CCF");
         std::filesystem::copy_file(DW_DEMO_CCF, input);
@@ -205,13 +213,13 @@ private slots:
         CMainWindow window(&demo.Config(), &demo.Wrapper());
         window.show();
         QVERIFY(Execute(window, input, output));
-        QCOMPARE(int(prompts.asked.size()), questions);
+        QCOMPARE(prompts.asked.size(), size_t(answers.size()));
         QCOMPARE(prompts.asked[0].text, QString::fromLatin1(kSameFileWarning) +
                                             QStringLiteral("\n\nPress OK to continue or Cancel to abort the "
                                                            "operation and pick another output."));
         QCOMPARE(prompts.asked[0].caption, QStringLiteral("Discweaver Warning"));
         QCOMPARE(int(prompts.asked[0].buttons), int(EPromptButtons::OkCancel));
-        if (questions > 1) {
+        if (answers.size() > 1) {
             QCOMPARE(prompts.asked[1].text,
                      QStringLiteral("Are you absolutely sure? If you lose your CCF file "
                                     "you can only blame yourself."));
@@ -221,15 +229,12 @@ private slots:
         // names in the letter case stored on disk: so the output written is the input file.
         QCOMPARE(demo.Config().GetOutputCcf(), input);
         QCOMPARE(dwtest::ReadText(input) != dwtest::ReadText(DW_DEMO_CCF), written);
-        QVERIFY(!Exists(output));
+        QVERIFY(!std::filesystem::exists(output));
     }
 
     void failedExecutionIsReported()
     {
-        CDemoArea demo;
-        std::string why;
-        if (!demo.Load(&why))
-            QSKIP(why.c_str());
+        DW_LOAD_DEMO(demo);
         CScriptedPrompts prompts;
         CMainWindow window(&demo.Config(), &demo.Wrapper());
         window.show();
@@ -237,22 +242,16 @@ private slots:
         const std::string input = demo.File("broken.ccf");
         dwtest::WriteText(input, "this is not a configuration file");
         const std::string output = demo.File("out.ccf");
-        window.GetInputEdit()->setText(QString::fromStdString(input));
-        window.GetOutputEdit()->setText(QString::fromStdString(output));
-        window.OnExecute();
-        QTRY_VERIFY_WITH_TIMEOUT(!prompts.asked.empty() || qobject_cast<CListingDlg*>(window.GetOpenChild()),
-                                 kChainTimeoutMs);
-        if (auto* listing = qobject_cast<CListingDlg*>(window.GetOpenChild())) {
-            QCOMPARE(listing->windowTitle(), QStringLiteral("CCFDll Operation Log"));
-            QCOMPARE(listing->GetMessage(), QString::fromUtf8(GetText(&window.GetErrors())));
-            QVERIFY(!listing->GetLines().isEmpty());
-            listing->accept();
-        } else {
-            QCOMPARE(prompts.asked[0].caption, QStringLiteral("Discweaver Error"));
-            QCOMPARE(prompts.asked[0].text, QString::fromUtf8(GetText(&window.GetErrors())));
-        }
+        Start(window, input, output);
+        // The codec's refusal arrives with its log.
+        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CListingDlg*>(window.GetOpenChild()), kChainTimeoutMs);
+        auto* listing = qobject_cast<CListingDlg*>(window.GetOpenChild());
+        QCOMPARE(listing->windowTitle(), QStringLiteral("CCFDll Operation Log"));
+        QCOMPARE(listing->GetMessage(), QString::fromUtf8(GetText(&window.GetErrors())));
+        QVERIFY(!listing->GetLines().isEmpty());
+        listing->accept();
         QTRY_VERIFY(window.IsIdle());
-        QVERIFY(!Exists(output));
+        QVERIFY(!std::filesystem::exists(output));
     }
 };
 

@@ -8,41 +8,48 @@
 #include "ui/ProgressDlg.h"
 #include "ui/ThreadJob.h"
 
-#include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
-#include <condition_variable>
-#include <memory>
-#include <mutex>
+#include <future>
 
 using namespace dwuitest;
 
 namespace {
 
-// Holds a job's worker until the test opens it.
-class CGate
+// An owner running a job behind a progress dialog; the worker does its work, then holds
+// until the test lets it end.
+struct CHeldJob
 {
-public:
-    void Open()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_bOpen = true;
-        m_cv.notify_all();
-    }
-    void WaitOpen()
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_cv.wait(lock, [this] { return m_bOpen; });
-    }
+    CRecordingDialog owner;
+    std::promise<void> gate;
+    bool gateOpen = false;
+    CProgressDlg* progress = nullptr;
+    bool opened = false;
 
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    bool m_bOpen = false;
+    CHeldJob(int mode, bool showImmediately, CFunctionJob::Work work = {})
+    {
+        owner.show();
+        auto* job = new CFunctionJob(3, [held = gate.get_future().share(), work](CProgressJob& j) {
+            if (work)
+                work(j);
+            held.wait();
+        });
+        progress = new CProgressDlg(mode, showImmediately, job, &owner);
+        opened = owner.OpenChild(progress, kProgressDialog, false, true);
+    }
+    ~CHeldJob() { Finish(); }
+    // Lets the worker end; true once the dialog has closed.
+    bool Finish()
+    {
+        if (!gateOpen)
+            gate.set_value();
+        gateOpen = true;
+        return QTest::qWaitFor([this] { return owner.childCloses.size() == 1; });
+    }
 };
 
 // Records whether a widget was ever shown.
@@ -67,10 +74,8 @@ class FrameTest : public QObject
 private slots:
     void cleanup()
     {
-        DeleteRegistryValue(HKEY_CURRENT_USER, kWindowPosKey, "Progress.w");
-        DeleteRegistryValue(HKEY_CURRENT_USER, kWindowPosKey, "Progress.h");
-        DeleteRegistryValue(HKEY_CURRENT_USER, kWindowPosKey, "Probe.w");
-        DeleteRegistryValue(HKEY_CURRENT_USER, kWindowPosKey, "Probe.h");
+        for (const char* name : {"Progress.w", "Progress.h", "Probe.w", "Probe.h"})
+            DeleteRegistryValue(HKEY_CURRENT_USER, kWindowPosKey, name);
     }
 
     void quickJobNeverShowsTheProgressWindow()
@@ -98,57 +103,39 @@ private slots:
 
     void repeatedUpdatesShowOnlyTheLast()
     {
-        CRecordingDialog owner;
-        owner.show();
-        auto gate = std::make_shared<CGate>();
-        auto* job = new CFunctionJob(3, [gate](CProgressJob&) { gate->WaitOpen(); });
-        auto* progress = new CProgressDlg(CProgressDlg::kWithBar, true, job, &owner);
-        QVERIFY(owner.OpenChild(progress, kProgressDialog, false, true));
+        CHeldJob held(CProgressDlg::kWithBar, true);
+        QVERIFY(held.opened);
         QCoreApplication::processEvents();
-        int appliesBefore = progress->GetApplyCount();
+        int appliesBefore = held.progress->GetApplyCount();
         for (const char* heading : {"first", "second", "third"})
-            progress->Update(CProgressSink::kNoChange, CProgressSink::kNoChange, nullptr, heading, nullptr,
-                             CProgressSink::kSucceededNoChange, false);
+            held.progress->Update(CProgressSink::kNoChange, CProgressSink::kNoChange, nullptr, heading,
+                                  nullptr, CProgressSink::kSucceededNoChange, false);
         QCoreApplication::processEvents();
-        QCOMPARE(progress->GetHeadingText(), QStringLiteral("third"));
-        QCOMPARE(progress->GetApplyCount(), appliesBefore + 1);
-        gate->Open();
-        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
+        QCOMPARE(held.progress->GetHeadingText(), QStringLiteral("third"));
+        QCOMPARE(held.progress->GetApplyCount(), appliesBefore + 1);
+        QVERIFY(held.Finish());
     }
 
     void longBodyIsCut()
     {
-        CRecordingDialog owner;
-        owner.show();
-        auto gate = std::make_shared<CGate>();
-        auto* job = new CFunctionJob(3, [gate](CProgressJob& j) {
+        CHeldJob held(CProgressDlg::kWithBar, true, [](CProgressJob& j) {
             std::string longText(1500, 'b');
             j.SetBody("%s", longText.c_str());
             ProgressBar(j.GetProgress(), 5, 10);
-            gate->WaitOpen();
         });
-        auto* progress = new CProgressDlg(CProgressDlg::kWithBar, true, job, &owner);
-        QVERIFY(owner.OpenChild(progress, kProgressDialog, false, true));
-        QTRY_COMPARE(progress->GetBodyText().size(), qsizetype(1023));
-        QCOMPARE(progress->GetBar()->maximum(), 10);
-        QCOMPARE(progress->GetBar()->value(), 5);
-        // Set straight through the sink primitive, too.
-        progress->Update(CProgressSink::kNoChange, CProgressSink::kNoChange, nullptr, nullptr,
-                         std::string(5000, 'c').c_str(), CProgressSink::kSucceededNoChange, false);
-        QTRY_COMPARE(progress->GetBodyText(), QString(1023, QLatin1Char('c')));
-        gate->Open();
-        QTRY_COMPARE(owner.childCloses.size(), size_t(1));
+        QVERIFY(held.opened);
+        QTRY_COMPARE(held.progress->GetBodyText(), QString(1023, QLatin1Char('b')));
+        QCOMPARE(held.progress->GetBar()->maximum(), 10);
+        QCOMPARE(held.progress->GetBar()->value(), 5);
+        QVERIFY(held.Finish());
     }
 
     void busyDialogIgnoresOkEscapeEnterAndClose()
     {
-        CRecordingDialog owner;
-        owner.show();
+        CHeldJob held(CProgressDlg::kTextsOnly, false);
+        CRecordingDialog& owner = held.owner;
         QVERIFY(QTest::qWaitForWindowExposed(&owner));
-        auto gate = std::make_shared<CGate>();
-        auto* job = new CFunctionJob(5, [gate](CProgressJob&) { gate->WaitOpen(); });
-        QVERIFY(owner.OpenChild(new CProgressDlg(CProgressDlg::kTextsOnly, false, job, &owner),
-                                kProgressDialog, false, true));
+        QVERIFY(held.opened);
         QVERIFY(!owner.IsIdle());
         QVERIFY(!owner.okButton->isEnabled());
 
@@ -160,7 +147,7 @@ private slots:
         QVERIFY(owner.isVisible());
         QCOMPARE(finished.count(), 0);
 
-        gate->Open();
+        QVERIFY(held.Finish());
         QTRY_VERIFY(owner.IsIdle());
         QVERIFY(owner.okButton->isEnabled());
         QTest::keyClick(&owner, Qt::Key_Escape);

@@ -65,25 +65,17 @@ public:
     CPlayer* dvd = nullptr;
 
 private:
-    CLibList* AddList(const char* name)
-    {
-        auto* list = new CLibList(&Library());
-        list->GetName().SetPlain(name);
-        return Library().GetLists().Add(nullptr, list);
-    }
+    CLibList* AddList(const char* name) { return AddNamed<CLibList>(&Library(), Library().GetLists(), name); }
     static CArtist* AddArtist(CLibList* list, const char* name)
     {
-        auto* artist = new CArtist(list);
-        artist->GetName().SetPlain(name);
-        return list->GetArtists().Add(nullptr, artist);
+        return AddNamed<CArtist>(list, list->GetArtists(), name);
     }
     static CDisc* AddDisc(CArtist* artist, const char* name, CPlayer* player, int number)
     {
-        auto* disc = new CDisc(artist);
-        disc->GetName().SetPlain(name);
+        CDisc* disc = AddNamed<CDisc>(artist, artist->GetDiscs(), name);
         disc->SetPlayer(player);
         disc->SetNumber(number);
-        return artist->GetDiscs().Add(nullptr, disc);
+        return disc;
     }
 };
 

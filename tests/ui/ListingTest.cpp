@@ -1,5 +1,6 @@
 // The Listing dialog: what it shows and what "Copy to Clipboard" puts on the clipboard.
 
+#include "EditorTestSupport.h"
 #include "UiTestMain.h"
 #include "UiTestSupport.h"
 
@@ -43,10 +44,7 @@ private slots:
         for (int row : selected)
             listing.GetList()->topLevelItem(row)->setSelected(true);
         QGuiApplication::clipboard()->clear();
-        QPushButton* copy = nullptr;
-        for (QPushButton* button : listing.findChildren<QPushButton*>())
-            if (button->text() == QStringLiteral("Copy to Clipboard"))
-                copy = button;
+        QPushButton* copy = FindButton<QPushButton>(&listing, QStringLiteral("Copy to Clipboard"));
         QVERIFY(copy);
         QTest::mouseClick(copy, Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);

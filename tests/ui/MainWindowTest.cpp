@@ -74,10 +74,8 @@ private slots:
         QCOMPARE(window.GetPanelCapSpin()->GetPosition(), 15);
         window.GetPanelCapSpin()->StepBy(1);
         QCOMPARE(edit->text(), QStringLiteral("16"));
-        window.GetCompressCheck()->setChecked(true);
         window.StoreFields();
         QCOMPARE(setup.config.GetPanelCap(), 16);
-        QVERIFY(setup.config.GetCompressImages());
         window.GetPanelCapCheck()->setChecked(false);
         window.StoreFields();
         QCOMPARE(setup.config.GetPanelCap(), 0);

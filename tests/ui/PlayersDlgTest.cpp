@@ -1,39 +1,29 @@
 // The player editors on the demo: guessing a player from a device, mapping buttons with
-// "Set..." and "Clear" and seeing the result in an executed CCF, deleting a player, and
-// Cancel with changes.
+// "Set..." and "Clear" and seeing the result in an executed CCF, and Cancel with changes.
+// (Deleting a player and resolving its discs is part of the execution chain's tests.)
 
 #include "DemoArea.h"
-#include "DemoTestSupport.h"
 #include "EditorTestSupport.h"
 #include "UiTestMain.h"
 #include "UiTestSupport.h"
 
 #include "csf/CSFPath.h"
+#include "generate/ExecutionPipeline.h"
 #include "ui/AddPlayerDlg.h"
-#include "ui/DialogIds.h"
 #include "ui/EditPlayerDlg.h"
 #include "ui/EditPlayersDlg.h"
-#include "ui/EditorHooks.h"
-#include "ui/MainWindow.h"
-#include "ui/PlayerEditors.h"
-#include "ui/PlayerResolutionDlg.h"
 #include "ui/SelectionTreeDlg.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QTreeWidget>
 
 using namespace dwuitest;
 
 namespace {
 
-// The action lines of every button whose actions mention `needle`.
+// The action lines of every named button (disc buttons, not track buttons) whose
+// actions mention `needle`.
 std::vector<std::vector<std::string>> ButtonActionsMentioning(const CCFWrapper& wrapper,
                                                               const std::string& needle)
 {
@@ -61,24 +51,6 @@ std::vector<std::vector<std::string>> ButtonActionsMentioning(const CCFWrapper& 
     return found;
 }
 
-std::vector<std::string> DiscTexts(const CLibrary& library)
-{
-    std::vector<std::string> texts;
-    for (const CLibList* list : library.GetLists())
-        for (const CArtist* artist : list->GetArtists())
-            for (const CDisc* disc : artist->GetDiscs())
-                texts.push_back(disc->GetDisplayText());
-    return texts;
-}
-
-int CountContaining(const std::vector<std::string>& texts, const std::string& part)
-{
-    int n = 0;
-    for (const std::string& t : texts)
-        n += t.find(part) != std::string::npos;
-    return n;
-}
-
 } // namespace
 
 class PlayersDlgTest : public QObject
@@ -88,9 +60,11 @@ class PlayersDlgTest : public QObject
 private slots:
     void addPlayerGuessesFromTheDemoDevices()
     {
-        CDemoSetup demo;
-        QVERIFY(demo.Init(false));
-        CAddPlayerDlg add(demo.config, demo.tree, nullptr, nullptr);
+        DW_LOAD_DEMO(demo);
+        std::string why;
+        const CCSFAbstractTree* tree = demo.ReadInput(&why);
+        QVERIFY2(tree, why.c_str());
+        CAddPlayerDlg add(demo.Config(), tree, nullptr, nullptr);
         add.show();
         QStringList entries;
         for (int i = 0; i < add.GetList()->count(); ++i)
@@ -99,8 +73,8 @@ private slots:
         QVERIFY(entries.contains(QStringLiteral("CD Jukebox\t-- Good")));
         QVERIFY(entries.contains(QStringLiteral("Amplifier\t-- player \"Amplifier\" has no #0 button")));
         // One entry per device, in tree order.
-        QCOMPARE(entries.size(), static_cast<int>(demo.tree->GetCount()) + 1);
-        QCOMPARE(entries.value(1).section('\t', 0, 0), QStringLiteral("Amplifier"));
+        QCOMPARE(entries.size(), static_cast<int>(tree->GetCount()) + 1);
+        QCOMPARE(entries.value(1).section('\t', 0, 0), QStringLiteral("Home"));
 
         int row = static_cast<int>(entries.indexOf(QStringLiteral("CD Jukebox\t-- Good")));
         const CPlayer* guess = add.GetGuess(row);
@@ -111,30 +85,20 @@ private slots:
                  QStringLiteral("CD Jukebox, Keypad, Enter"));
         QCOMPARE(QString(guess->GetNumberButton(7)->GetDescription()),
                  QStringLiteral("CD Jukebox, Keypad, 7"));
-
-        // OK opens Edit Player with the guess in its rows, hiding Add Player.
-        add.GetList()->setCurrentRow(row);
-        QTest::mouseClick(FindButton<QPushButton>(&add, QStringLiteral("OK")), Qt::LeftButton);
-        auto* edit = qobject_cast<CEditPlayerDlg*>(add.GetOpenChild());
-        QVERIFY(edit);
-        QCOMPARE(edit->windowTitle(), QStringLiteral("Edit Player -- <New>"));
-        QCOMPARE(edit->GetNameEdit()->text(), QStringLiteral("CD Jukebox"));
-        QTreeWidgetItem* disc = edit->GetMappings()->topLevelItem(10);
-        QCOMPARE(disc->text(0), QStringLiteral("Before Disc"));
-        QCOMPARE(disc->text(3), QStringLiteral("Disc"));
-        QVERIFY(!add.isVisible());
     }
 
     void setAndClearReachTheExecutedCcf()
     {
-        CDemoSetup demo;
-        QVERIFY(demo.Init(true));
+        DW_LOAD_DEMO(demo);
+        std::string why;
+        const CCSFAbstractTree* tree = demo.ReadInput(&why);
+        QVERIFY2(tree, why.c_str());
         // (The compiler numbers the buttons anew, so the numbers are left out.)
         const std::string stop = "AliasDeviceButton(\"CD Jukebox\",\"Transport\",\"Stop\",";
         const std::string enter = "AliasDeviceButton(\"CD Jukebox\",\"Keypad\",\"Enter\",";
 
         CScriptedPrompts prompts;
-        CEditPlayersDlg players(demo.config, demo.tree, nullptr);
+        CEditPlayersDlg players(demo.Config(), tree, nullptr);
         players.show();
         QList<QListWidgetItem*> found =
             players.GetList()->findItems(QStringLiteral("CD Changer"), Qt::MatchExactly);
@@ -163,20 +127,20 @@ private slots:
         QTest::mouseClick(FindButton<QPushButton>(edit, QStringLiteral("OK")), Qt::LeftButton);
         QTRY_VERIFY(players.IsIdle());
         QCOMPARE(prompts.asked.size(), size_t(0));
-        QVERIFY(demo.config.GetPlayers()->IsModified());
+        QVERIFY(demo.Config().GetPlayers()->IsModified());
 
+        const std::string output = demo.File("out.ccf");
+        demo.Config().SetOutputCcf(output.c_str());
+        CExecutionContext context{&demo.Config(), &demo.Wrapper(), demo.Config().GetPlayers(),
+                                  demo.Config().GetLibrary()};
         CExecutionResult result;
-        QCOMPARE(RunExecution(demo.context, {}, nullptr, &result, &demo.errors), ExecutionOutcome::Succeeded);
-        CDWConfig readBack;
-        readBack.SetInputCcf(demo.output.c_str());
-        readBack.SetConfigArea((demo.root / "readback").c_str());
-        CCFWrapper wrapper(&readBack);
-        CWarningList log;
-        QVERIFY(wrapper.SetDllPath(CDemoSetup::kCodec) && wrapper.Init(nullptr, &demo.errors));
-        QVERIFY2(wrapper.DecompileAndRead(nullptr, &log, &demo.errors), GetText(&demo.errors));
+        CErrorRecord errors;
+        QCOMPARE(RunExecution(context, {}, nullptr, &result, &errors), ExecutionOutcome::Succeeded);
+        CReadBack ccf;
+        QVERIFY2(ccf.Read(output), GetText(&ccf.errors));
 
         // Every disc button of the CD changer starts with Stop, and Enter ends none.
-        auto discButtons = ButtonActionsMentioning(wrapper, stop);
+        auto discButtons = ButtonActionsMentioning(ccf.wrapper, stop);
         QVERIFY(!discButtons.empty());
         for (const auto& lines : discButtons) {
             QVERIFY(lines.front().find(stop) != std::string::npos);
@@ -185,102 +149,32 @@ private slots:
         }
     }
 
-    void deletedPlayerIsReplacedThroughNewPlayerDuringExecution()
-    {
-        constexpr int kChainTimeoutMs = 120000;
-        CDemoArea demo;
-        std::string why;
-        if (!demo.Load(&why))
-            QSKIP(why.c_str());
-        RegisterPlayerEditors();
-        struct CUnregister
-        {
-            ~CUnregister() { UnregisterPlayerEditors(); }
-        } unregister;
-        CScriptedPrompts prompts;
-        CMainWindow window(&demo.Config(), &demo.Wrapper());
-        window.show();
-        const std::string output = demo.File("out.ccf");
-        window.GetInputEdit()->setText(DW_DEMO_CCF);
-        window.GetOutputEdit()->setText(QString::fromStdString(output));
-
-        // "Players..." reads the input, then opens Edit Players; the DVD player goes.
-        QVERIFY(window.GetPlayersButton()->isEnabled());
-        QTest::mouseClick(window.GetPlayersButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CEditPlayersDlg*>(window.GetOpenChild()), kChainTimeoutMs);
-        auto* players = qobject_cast<CEditPlayersDlg*>(window.GetOpenChild());
-        players->GetList()->setCurrentItem(
-            players->GetList()->findItems(QStringLiteral("DVD Changer"), Qt::MatchExactly).front());
-        QTest::mouseClick(FindButton<QPushButton>(players, QStringLiteral("Delete")), Qt::LeftButton);
-        const std::vector<std::string> texts = DiscTexts(*demo.Config().GetLibrary());
-        int dvdDiscs = CountContaining(texts, "UNRESOLVED PLAYER: DVD Changer");
-        QVERIFY(dvdDiscs > 0);
-        QCOMPARE(CountContaining(texts, "UNRESOLVED PLAYER: "), dvdDiscs);
-        QTest::mouseClick(FindButton<QPushButton>(players, QStringLiteral("OK")), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(window.IsIdle(), kChainTimeoutMs);
-        // Job 6 wrote the players file without the DVD player.
-        QVERIFY(dwtest::ReadText(demo.Area() + "/DW_Config/DW_Devices.xml").find("DVD Changer") ==
-                std::string::npos);
-
-        window.OnExecute();
-        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CPlayerResolutionDlg*>(window.GetOpenChild()), kChainTimeoutMs);
-        auto* resolution = qobject_cast<CPlayerResolutionDlg*>(window.GetOpenChild());
-        QCOMPARE(resolution->GetDiscList()->topLevelItemCount(), dvdDiscs);
-        QVERIFY(resolution->GetNewPlayerButton()->isEnabled());
-        QTest::mouseClick(resolution->GetNewPlayerButton(), Qt::LeftButton);
-        auto* add = qobject_cast<CAddPlayerDlg*>(resolution->GetOpenChild());
-        QVERIFY(add);
-        QList<QListWidgetItem*> guess =
-            add->GetList()->findItems(QStringLiteral("DVD Jukebox\t-- Good"), Qt::MatchExactly);
-        QCOMPARE(guess.size(), 1);
-        // A view takes a double click only on the item it was pressed on.
-        QPoint at = add->GetList()->visualItemRect(guess.front()).center();
-        QTest::mouseClick(add->GetList()->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(add->GetList()->viewport(), Qt::LeftButton, {}, at);
-        auto* edit = qobject_cast<CEditPlayerDlg*>(add->GetOpenChild());
-        QVERIFY(edit);
-        QTest::mouseClick(FindButton<QPushButton>(edit, QStringLiteral("OK")), Qt::LeftButton);
-        // The new player is chosen for the discs.
-        QTRY_VERIFY(resolution->IsIdle());
-        QVERIFY(resolution->GetSetPlayerRadio()->isChecked());
-        QCOMPARE(resolution->GetPlayerList()->currentItem()->text(), QStringLiteral("DVD Jukebox"));
-        resolution->SelectAll();
-        QTest::mouseClick(resolution->GetApplyButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(window.IsIdle() && std::filesystem::exists(output), kChainTimeoutMs);
-        QVERIFY2(window.GetLastSucceeded(), GetText(&window.GetErrors()));
-        QCOMPARE(CountContaining(DiscTexts(*demo.Config().GetLibrary()), "(DVD Jukebox, "), dvdDiscs);
-    }
-
     void cancelWithChangesReloadsThePlayersFile()
     {
-        CDemoSetup demo;
-        QVERIFY(demo.Init(false));
-        CLibrary& library = *demo.config.GetLibrary();
-        std::size_t before = demo.config.GetPlayers()->GetCount();
+        DW_LOAD_DEMO(demo);
+        std::string why;
+        const CCSFAbstractTree* tree = demo.ReadInput(&why);
+        QVERIFY2(tree, why.c_str());
+        std::size_t before = demo.Config().GetPlayers()->GetCount();
         CScriptedPrompts prompts;
-        CEditPlayersDlg dialog(demo.config, demo.tree, nullptr);
-        CEditPlayersDlg* players = &dialog;
-        players->show();
-        players->GetList()->setCurrentRow(0);
-        QTest::mouseClick(FindButton<QPushButton>(players, QStringLiteral("Delete")), Qt::LeftButton);
-        QCOMPARE(demo.config.GetPlayers()->GetCount(), before - 1);
+        CEditPlayersDlg players(demo.Config(), tree, nullptr);
+        players.show();
+        players.GetList()->setCurrentRow(0);
+        QTest::mouseClick(FindButton<QPushButton>(&players, QStringLiteral("Delete")), Qt::LeftButton);
+        QCOMPARE(demo.Config().GetPlayers()->GetCount(), before - 1);
 
-        // "No" keeps the dialog and the change.
-        prompts.answers = {EPromptAnswer::No};
-        QTest::mouseClick(FindButton<QPushButton>(players, QStringLiteral("Cancel")), Qt::LeftButton);
+        // "No" to the question keeps the dialog and the change; "Yes" reloads.
+        prompts.answers = {EPromptAnswer::No, EPromptAnswer::Yes};
+        QTest::mouseClick(FindButton<QPushButton>(&players, QStringLiteral("Cancel")), Qt::LeftButton);
         QCOMPARE(prompts.asked.size(), size_t(1));
-        QCOMPARE(prompts.asked[0].text, QStringLiteral("Discard your changes?"));
-        QCOMPARE(prompts.asked[0].caption, QStringLiteral("Are you sure?"));
-        QVERIFY(players->isVisible());
-
-        prompts.answers = {EPromptAnswer::Yes};
-        QTest::mouseClick(FindButton<QPushButton>(players, QStringLiteral("Cancel")), Qt::LeftButton);
-        QTRY_VERIFY(!players->isVisible());
-        QCOMPARE(players->result(), 2);
-        QCOMPARE(demo.config.GetPlayers()->GetCount(), before);
-        QVERIFY(!demo.config.GetPlayers()->IsModified());
+        QVERIFY(players.isVisible());
+        QTest::mouseClick(FindButton<QPushButton>(&players, QStringLiteral("Cancel")), Qt::LeftButton);
+        QTRY_VERIFY(!players.isVisible());
+        QCOMPARE(players.result(), 2);
+        QCOMPARE(demo.Config().GetPlayers()->GetCount(), before);
+        QVERIFY(!demo.Config().GetPlayers()->IsModified());
         // The discs found their reloaded player again.
-        QCOMPARE(CountContaining(DiscTexts(library), "UNRESOLVED PLAYER: "), 0);
+        QCOMPARE(CountDiscs(*demo.Config().GetLibrary(), "UNRESOLVED PLAYER: "), 0);
     }
 };
 

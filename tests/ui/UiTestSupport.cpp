@@ -16,7 +16,6 @@ CRecordingDialog::CRecordingDialog(int templateId, QWidget* parent) : CTidemarkD
     layout->addWidget(edit);
     layout->addWidget(ok);
     okButton = ok;
-    otherControl = edit;
 }
 
 } // namespace dwuitest

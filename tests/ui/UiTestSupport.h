@@ -39,7 +39,6 @@ public:
     std::deque<EPromptAnswer> answers;
     std::deque<std::optional<QString>> files;
     std::vector<CAsked> asked;
-    std::vector<CFileDialogRequest> fileRequests;
     std::vector<CModalRun> modalRuns;
     // Both kinds in the order they happened: "ask: <caption>", "modal: <class name>".
     std::vector<QString> events;
@@ -61,14 +60,8 @@ public:
                : buttons == EPromptButtons::Ok  ? EPromptAnswer::Ok
                                                 : EPromptAnswer::Cancel;
     }
-    std::optional<QString> OpenFileName(QWidget*, const CFileDialogRequest& request) override
-    {
-        return NextFile(request);
-    }
-    std::optional<QString> SaveFileName(QWidget*, const CFileDialogRequest& request) override
-    {
-        return NextFile(request);
-    }
+    std::optional<QString> OpenFileName(QWidget*, const CFileDialogRequest&) override { return NextFile(); }
+    std::optional<QString> SaveFileName(QWidget*, const CFileDialogRequest&) override { return NextFile(); }
     int RunModal(CTidemarkDialog& dialog) override
     {
         modalRuns.push_back({QString::fromLatin1(dialog.metaObject()->className()), dialog.windowTitle()});
@@ -77,9 +70,8 @@ public:
     }
 
 private:
-    std::optional<QString> NextFile(const CFileDialogRequest& request)
+    std::optional<QString> NextFile()
     {
-        fileRequests.push_back(request);
         if (files.empty())
             return std::nullopt;
         // A scripted answer is a chosen file or a cancelled dialog (none).
@@ -90,7 +82,7 @@ private:
     }
 };
 
-// A plain dialog with an OK button that records its children's closes and its jobs.
+// A plain dialog with an OK button that records its children's closes.
 class CRecordingDialog : public CTidemarkDialog
 {
 public:
@@ -101,15 +93,10 @@ public:
         int result;
     };
     std::vector<CClose> childCloses;
-    std::vector<int> opens;
-    std::vector<int> finishedJobs;
     QWidget* okButton = nullptr;
-    QWidget* otherControl = nullptr;
 
 protected:
-    void OnChildOpen(int templateId) override { opens.push_back(templateId); }
     void OnChildClose(int templateId, int result) override { childCloses.push_back({templateId, result}); }
-    void OnThreadFinished(int jobId) override { finishedJobs.push_back(jobId); }
 };
 
 } // namespace dwuitest

@@ -1,12 +1,15 @@
-// Not a check: with DW_UI_SCREENSHOT_DIR set, opens every dialog of the program at its
-// default size and saves a picture of each there, for a person to look at (run it on a
-// real display or Xvfb). Without the variable it is skipped.
+// Not a check: opens every dialog of the program at its default size and saves a picture
+// of each into DW_UI_SCREENSHOT_DIR, for a person to look at. Run it on a real display,
+// Xvfb or the offscreen platform, after building it (needs -DDW_BUILD_UI=ON):
+//
+//   cmake --build build --target dw_ui_tour
+//   mkdir -p /tmp/shots && DW_UI_SCREENSHOT_DIR=/tmp/shots QT_QPA_PLATFORM=offscreen build/bin/dw_ui_tour
 
 #include "DemoArea.h"
 #include "EditorTestSupport.h"
 #include "LibraryArea.h"
-#include "UiTestMain.h"
-#include "UiTestSupport.h"
+
+#include "common/TempDir.h"
 
 #include "ui/AboutDlg.h"
 #include "ui/CcfDllDlg.h"
@@ -29,6 +32,7 @@
 #include "model/LibList.h"
 #include "model/Library.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QPixmap>
 #include <QScopeGuard>
@@ -38,6 +42,7 @@
 
 #include <condition_variable>
 #include <cstdlib>
+#include <iostream>
 #include <mutex>
 
 using namespace dwuitest;
@@ -61,21 +66,16 @@ bool Save(QWidget& widget, const QString& name)
 
 } // namespace
 
-class ScreenshotTour : public QObject
+class UiTour : public QObject
 {
     Q_OBJECT
 
 private slots:
     void everyDialog()
     {
-        // (Skipped here, not in initTestCase: a class skipped there leaves the classes run
-        // after it in the same process with no test functions.)
-        if (ShotDir().isEmpty())
-            QSKIP("DW_UI_SCREENSHOT_DIR is not set");
         CDemoArea demo;
         std::string why;
-        if (!demo.Load(&why))
-            QSKIP(why.c_str());
+        QVERIFY2(demo.Load(&why), why.c_str());
         demo.Config().SetInputCcf(DW_DEMO_CCF);
         demo.Config().SetOutputCcf(demo.File("output.ccf").c_str());
         CMainWindow window(&demo.Config(), &demo.Wrapper());
@@ -170,5 +170,19 @@ private slots:
     }
 };
 
-DW_UI_TEST(ScreenshotTour)
-#include "ScreenshotTour.moc"
+int main(int argc, char** argv)
+{
+    if (ShotDir().isEmpty()) {
+        std::cerr << "set DW_UI_SCREENSHOT_DIR to the folder that gets the pictures\n";
+        return 2;
+    }
+    // The tour's own settings, never the user's: the dialogs show their default sizes.
+    dwtest::CTempDir settings("dw-ui-tour-settings");
+    setenv("DISCWEAVER_SETTINGS", (settings / "settings").c_str(), 1);
+    setenv("DISCWEAVER_MACHINE_SETTINGS", (settings / "machine-settings").c_str(), 1);
+    QApplication app(argc, argv);
+    UiTour tour;
+    return QTest::qExec(&tour, argc, argv);
+}
+
+#include "UiTour.moc"
