@@ -166,25 +166,16 @@ TEST_F(CmdColour, PreviewDrawsThePalettesColours)
                   {15, 10, 0x90B0F0}, {109, 22, 0x000000},  {7, 39, 0x000000}};
     for (const auto& p : places)
         EXPECT_EQ(image.Rgb(p.x, p.y), p.rgb) << p.x << "," << p.y;
-
-    // A grayscale file still gives a grey PNG.
-    const std::string grey = Path("grey.png");
-    run = RunCliCaptured({"preview", kSamples + "tonto-gallery-gray.ccf", "--device", "buttons", "--panel",
-                          "default", "-o", grey});
-    ASSERT_EQ(run.status, kExitOk) << run.err;
-    ASSERT_TRUE(ReadPng(grey, image));
-    EXPECT_EQ(image.channels, 1);
 }
 
+// The model names and memory lines are the codec's and the memory table's; here they arrive.
 TEST_F(CmdColour, InfoKnowsTheColourModels)
 {
     CliRun run = RunCliCaptured({"info", kSamples + "tonto-gallery-color.ccf"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
-    for (const char* line :
-         {"Model: TSU-6000 / RU-970 (capability 0x00060301)\n", "Screen: colour (256-colour palette)\n",
-          "File size: 7692 bytes\n", "Memory of TSU-6000: 5952 KB, file uses 0.1%\n",
-          "Memory of RU-970: 5667 KB, file uses 0.1%\n"})
-        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+    EXPECT_NE(run.out.find("Model: TSU-6000 / RU-970 (capability 0x00060301)\n"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("Memory of RU-970: 5667 KB, file uses 0.1%\n"), std::string::npos) << run.out;
 }
 
 // A small colour configuration with both outer keys, compiled from text.
@@ -249,8 +240,6 @@ TEST_F(CmdColour, ConvertListsWhatTheTargetCannotHold)
                                 "Warning: dropped 2 outer hard key labels",
                                 "Warning: dropped 1 actions that run an outer hard key"})
         EXPECT_NE(run.err.find(dropped), std::string::npos) << dropped << "\n" << run.err;
-    const std::string text = Decompile(grey, m_root / "t");
-    EXPECT_EQ(text.find("FarLeft"), std::string::npos);
 
     CliRun refused = RunCliCaptured({"convert", ccf, Path("r.ccf"), "--model", "RC9200"});
     EXPECT_EQ(refused.status, kExitFailure);
