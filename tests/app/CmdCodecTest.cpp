@@ -3,7 +3,6 @@
 // codec; here the commands' wiring: exit status, what they print, what they leave behind.
 
 #include "common/CliRun.h"
-#include "common/SettingsGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kBig = DW_SHARED_DIR "/ccf-samples/irscrutinizer-2002-10-17.ccf";
-const std::string kGray = DW_SHARED_DIR "/ccf-samples/tonto-gallery-gray.ccf";
 
 class CmdCodec : public CCliTest
 {
@@ -65,20 +63,6 @@ TEST_F(CmdCodec, FailuresSayWhyExitNonZeroAndWriteNothing)
     EXPECT_TRUE(Contains(compile.err, "line 7: \"x\" is not a number")) << compile.err;
     EXPECT_FALSE(FileExists(Path("bad.ccf")));
     EXPECT_EQ(RunCliCaptured({"compile", Path("bad.csf")}).status, kExitUsage);
-}
-
-TEST_F(CmdCodec, DecompileLeavesNoWorkAreaBehind)
-{
-    // Every session works in a private directory under TMPDIR and removes it.
-    fs::create_directories(Path("tmp"));
-    CliRun run;
-    {
-        dwtest::CScopedEnv tmp("TMPDIR", Path("tmp"));
-        run = RunCliCaptured({"decompile", kGray, Path("g.csf")});
-    }
-    ASSERT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_TRUE(fs::is_empty(Path("tmp")));
-    EXPECT_TRUE(FileExists(Path("BMP")));
 }
 
 } // namespace

@@ -122,14 +122,16 @@ TEST_F(CmdColour, ExecuteOnAColourInputMapsTheGreysAndKeepsTheBehaviour)
     EXPECT_GT(icons, 0u);
 }
 
+// A PNG read as RGB by libpng; `colour` tells whether the file itself is a colour one.
 struct SPng
 {
-    int width = 0, height = 0, channels = 0;
+    int width = 0;
+    bool colour = false;
     std::vector<unsigned char> pixels;
     unsigned Rgb(int x, int y) const
     {
-        const unsigned char* p = &pixels[(std::size_t(y) * width + x) * channels];
-        return channels == 3 ? (unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2] : p[0] * 0x010101u;
+        const unsigned char* p = &pixels[(std::size_t(y) * width + x) * 3];
+        return (unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2];
     }
 };
 
@@ -139,10 +141,9 @@ bool ReadPng(const std::string& path, SPng& png)
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str()))
         return false;
-    png.channels = (image.format & PNG_FORMAT_FLAG_COLOR) ? 3 : 1;
-    image.format = png.channels == 3 ? PNG_FORMAT_RGB : PNG_FORMAT_GRAY;
+    png.colour = (image.format & PNG_FORMAT_FLAG_COLOR) != 0;
+    image.format = PNG_FORMAT_RGB;
     png.width = int(image.width);
-    png.height = int(image.height);
     png.pixels.resize(PNG_IMAGE_SIZE(image));
     return png_image_finish_read(&image, nullptr, png.pixels.data(), 0, nullptr) != 0;
 }
@@ -157,7 +158,7 @@ TEST_F(CmdColour, PreviewDrawsThePalettesColours)
     ASSERT_EQ(run.status, kExitOk) << run.err;
     SPng image;
     ASSERT_TRUE(ReadPng(png, image));
-    EXPECT_EQ(image.channels, 3);
+    EXPECT_TRUE(image.colour);
     const struct
     {
         int x, y;
