@@ -91,9 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         SCommandCase{"SlotsUnknownTab", {"report", "slots", "--tab", "middle"}, kExitUsage, "", "--tab"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class CliSettings : public CCliTest
-{
-};
+using CliSettings = CCliTest;
 
 TEST_F(CliSettings, CommandsUseTheConfiguredAreaAndAnEmptyAreaIsNoError)
 {

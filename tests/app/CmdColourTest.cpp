@@ -7,8 +7,6 @@
 
 #include <png.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -58,6 +56,15 @@ std::vector<std::string> Lines(const std::string& text)
 const std::map<std::string, std::string> kGreyMap = {
     {"Black", "00"}, {"DarkGray", "FB"}, {"LightGray", "F5"}, {"White", "D7"}};
 
+// Lines that may differ between a grey and a colour result: colours, pictures, IR data,
+// the capability, and the colour demo's template panel.
+bool ColourSpecific(const std::string& line)
+{
+    return line.find("Color(") != std::string::npos || line.find("Icon") != std::string::npos ||
+           line.find("IR(") != std::string::npos || line.find("Capability(") != std::string::npos ||
+           line == "\tPanel(\"macro\")";
+}
+
 // Runs the main job on the grey demo and on its colour conversion: apart from colours,
 // pictures, IR data and the capability, the two results hold the same text, so links,
 // jumps, aliases and hard keys behave alike; every grey the generator chose arrives as
@@ -69,56 +76,42 @@ TEST_F(CmdColour, ExecuteOnAColourInputMapsTheGreysAndKeepsTheBehaviour)
     ASSERT_EQ(g.status, kExitOk) << g.err;
     CliRun c = Execute(kSamples + "tonto-demo-TSU6000.ccf", colour);
     ASSERT_EQ(c.status, kExitOk) << c.err;
-    const std::vector<std::string> greyLines = Lines(Decompile(grey, m_root / "g"));
-    const std::vector<std::string> colourLines = Lines(Decompile(colour, m_root / "c"));
-
-    auto skipped = [](const std::string& line) {
-        return line.find("Color(") != std::string::npos || line.find("Icon") != std::string::npos ||
-               line.find("IR(") != std::string::npos || line.find("Capability(") != std::string::npos ||
-               line == "\tPanel(\"macro\")"; // the colour demo's template panel
-    };
-    auto kept = [&](const std::vector<std::string>& lines) {
-        std::vector<std::string> out;
-        std::copy_if(lines.begin(), lines.end(), std::back_inserter(out),
-                     [&](auto& l) { return !skipped(l); });
-        return out;
-    };
-    ASSERT_EQ(kept(greyLines), kept(colourLines));
 
     // Button looks line by line, frames by their pair of levels.
     const std::regex look(R"(^\t+(\w+Color)\((\w+),(\w+)\);$)"),
         word(R"(^\t+(\w*Color)\(0x([0-9A-F]{8})\);$)");
     const std::regex back(R"(^\t+BackColor\((\w+)\);$)"), text(R"(^\t+TextColor\((\w+)\);$)");
-    std::vector<std::string> expected, got;
+    std::vector<std::string> greyKept, colourKept, expected, got;
     std::string pendingBack;
-    for (const std::string& l : greyLines) {
+    for (const std::string& l : Lines(Decompile(grey, m_root / "g"))) {
         std::smatch m;
-        if (std::regex_match(l, m, look))
+        if (!ColourSpecific(l))
+            greyKept.push_back(l);
+        else if (std::regex_match(l, m, look))
             expected.push_back(m[1].str() + kGreyMap.at(m[3]) + kGreyMap.at(m[2]));
         else if (std::regex_match(l, m, back))
             pendingBack = m[1];
         else if (std::regex_match(l, m, text))
             expected.push_back("Color" + kGreyMap.at(m[1]) + kGreyMap.at(pendingBack));
     }
-    for (const std::string& l : colourLines) {
+    std::size_t icons = 0;
+    for (const std::string& l : Lines(Decompile(colour, m_root / "c"))) {
         std::smatch m;
-        if (!std::regex_match(l, m, word))
-            continue;
-        const std::string w = m[2];
-        EXPECT_EQ(w.substr(2, 2), w.substr(6, 2)) << l; // the background three times
-        EXPECT_EQ(w.substr(4, 2), w.substr(6, 2)) << l;
-        got.push_back(m[1].str() + w.substr(0, 2) + w.substr(6, 2));
+        if (!ColourSpecific(l)) {
+            colourKept.push_back(l);
+        } else if (std::regex_match(l, m, word)) {
+            const std::string w = m[2];
+            EXPECT_EQ(w.substr(2, 2), w.substr(6, 2)) << l; // the background three times
+            EXPECT_EQ(w.substr(4, 2), w.substr(6, 2)) << l;
+            got.push_back(m[1].str() + w.substr(0, 2) + w.substr(6, 2));
+        } else if (l.find("IconFile(") != std::string::npos) {
+            ++icons;
+            EXPECT_NE(l.find(",0x0701"), std::string::npos) << l;
+        }
     }
+    EXPECT_EQ(greyKept, colourKept);
     EXPECT_FALSE(expected.empty());
     EXPECT_EQ(expected, got);
-
-    std::size_t icons = 0;
-    for (const std::string& l : colourLines) {
-        if (l.find("IconFile(") == std::string::npos)
-            continue;
-        ++icons;
-        EXPECT_NE(l.find(",0x0701"), std::string::npos) << l;
-    }
     EXPECT_GT(icons, 0u);
 }
 
@@ -211,8 +204,8 @@ TEST_F(CmdColour, PressReachesTheOuterHardKeys)
               kExitUsage);
 }
 
-// Grey -> colour -> grey gives back the grey file's text and pictures exactly (the demo's
-// colour bytes are all plain pairs and its pictures plain four-level icons).
+// Grey -> colour -> grey gives back the grey file's decompiled text exactly (the demo's
+// colour bytes are all plain pairs); the codec's conversion tests compare the pictures.
 TEST_F(CmdColour, ConvertGreyToColourAndBackIsLossless)
 {
     const std::string colour = Path("c.ccf"), grey = Path("g.ccf");
@@ -220,15 +213,11 @@ TEST_F(CmdColour, ConvertGreyToColourAndBackIsLossless)
     ASSERT_EQ(up.status, kExitOk) << up.err;
     EXPECT_NE(up.out.find("for the TSU-6000"), std::string::npos) << up.out;
     EXPECT_EQ(up.err.find("Warning: dropped"), std::string::npos) << up.err;
-    const std::string text = Decompile(colour, m_root / "ct");
-    EXPECT_NE(text.find("Capability(0x00060301);"), std::string::npos);
 
     CliRun down = RunCliCaptured({"convert", colour, grey, "--model", "ts-1000"});
     ASSERT_EQ(down.status, kExitOk) << down.err;
     EXPECT_EQ(down.err.find("Warning: dropped"), std::string::npos) << down.err;
     EXPECT_EQ(Decompile(grey, m_root / "b"), Decompile(kDemoCcf, m_root / "a"));
-    EXPECT_TRUE(dwtest::ReadText((m_root / "b" / "BMP" / "icon0001.bmp").string()) ==
-                dwtest::ReadText((m_root / "a" / "BMP" / "icon0001.bmp").string()));
 }
 
 TEST_F(CmdColour, ConvertListsWhatTheTargetCannotHold)

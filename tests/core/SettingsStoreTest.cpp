@@ -13,9 +13,7 @@
 
 namespace {
 
-class SettingsStoreTest : public dwtest::CTempAreaTest
-{
-};
+using SettingsStoreTest = dwtest::CTempAreaTest;
 
 TEST_F(SettingsStoreTest, OversizedStoreIsNeitherReadNorReplaced)
 {
