@@ -1,7 +1,7 @@
 // discweaver-cli on files that are not what they seem: FIFOs and other nodes as inputs
-// and outputs, links, control bytes in names, imports the library cannot hold, and
-// several decompilations into one folder. Each refusal is one line naming the file,
-// with exit status 1; the rules themselves are tested where they are decided.
+// and outputs, links, control bytes in names, and imports the library cannot hold. Each
+// refusal is one line naming the file, with exit status 1; the rules themselves are
+// tested where they are decided.
 
 #include "DemoAreaCli.h"
 
@@ -15,7 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using dwtest::HaveCodec;
 using dwtest::kBigCcf;
-using dwtest::ReadText;
 using dwtest::WriteText;
 
 class SpecialFilesCli : public dwtest::CDemoAreaCli
@@ -109,18 +108,6 @@ TEST_F(SpecialFilesCli, WritersLeaveAFifoTargetAsItIs)
         EXPECT_NE(run.err.find("Cannot write " + fifo + ": it is a FIFO"), std::string::npos) << run.err;
         EXPECT_TRUE(IsFifo(fifo));
     }
-}
-
-TEST_F(SpecialFilesCli, SecondDecompileIntoTheFolderKeepsTheFirstCompiling)
-{
-    if (!HaveCodec())
-        GTEST_SKIP() << "the codec has not been built";
-    ASSERT_EQ(RunCliCaptured({"decompile", kBigCcf, m_root / "big.csf"}).status, kExitOk);
-    CliRun second =
-        RunCliCaptured({"decompile", dwtest::kSamples + "tonto-gallery-gray.ccf", m_root / "gray.csf"});
-    ASSERT_EQ(second.status, kExitOk) << second.err;
-    ASSERT_EQ(RunCliCaptured({"compile", m_root / "big.csf", m_root / "big.ccf"}).status, kExitOk);
-    EXPECT_TRUE(ReadText(m_root / "big.ccf") == ReadText(kBigCcf));
 }
 
 // A disc of 100 tracks cannot be held (numbers stop at 99): refused before anything is
