@@ -204,7 +204,10 @@ TEST_F(AreaCli, ExecuteOptionsStayInTheirRunUnlessSaved)
     ASSERT_TRUE(ReadRegistryString(HKEY_CURRENT_USER, kSettingsKey, "OutputCCF", &text));
     EXPECT_EQ(text, Path("saved.ccf"));
 
-    // The stored setting can be undone for good.
+    // The stored setting is the default from then on, and can be undone for good.
+    CliRun plain = Execute(kDemoCcf, Path("plain.ccf"));
+    ASSERT_EQ(plain.status, kExitOk) << plain.err;
+    EXPECT_EQ(ReadText(m_root / "plain.ccf"), ReadText(m_root / "saved.ccf"));
     CliRun undone = Execute(kDemoCcf, Path("undone.ccf"), {"--no-compress-images", "--save"});
     ASSERT_EQ(undone.status, kExitOk) << undone.err;
     EXPECT_FALSE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, "CompressImages", &value));
@@ -215,14 +218,18 @@ TEST_F(AreaCli, ExecuteOptionsStayInTheirRunUnlessSaved)
     EXPECT_NE(help.out.find("Options apply to their own run only"), std::string::npos) << help.out;
 }
 
-// The lines themselves are the remote memory table's; here they reach the terminal.
+// The lines themselves are the remote memory table's; here they reach the terminal, for
+// the output's size.
 TEST_F(AreaCli, ExecuteReportsTheShareOfTheModelsMemory)
 {
     if (!HaveCodecAndDemo())
         GTEST_SKIP() << "the codec or the demo CCF has not been built";
     CliRun run = Execute(kDemoCcf, Path("out.ccf"));
     ASSERT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_NE(run.out.find("Memory of TS-1000: 380 KB, file uses "), std::string::npos) << run.out;
+    char expected[128];
+    std::snprintf(expected, sizeof expected, "Memory of TS-1000: 380 KB, file uses %.1f%%\n",
+                  100.0 * double(fs::file_size(m_root / "out.ccf")) / (380.0 * 1024));
+    EXPECT_NE(run.out.find(expected), std::string::npos) << run.out;
     EXPECT_EQ(run.err.find("is larger than the memory"), std::string::npos) << run.err;
 }
 
