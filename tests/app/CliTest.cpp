@@ -24,9 +24,8 @@ struct SCommandCase
     const char* name;
     std::vector<std::string> args;
     int status;
-    std::string out;     // exact, or a part of it when outPart is set
+    std::string out;
     std::string errPart; // part of the error output; "" when nothing may be printed there
-    bool outPart = false;
 };
 
 // Each run holds a settings guard: no command reads the user's own settings.
@@ -39,10 +38,7 @@ TEST_P(CliCommands, PrintExactlyAndExitWithTheirStatus)
     const SCommandCase& c = GetParam();
     CliRun run = RunCliCaptured(c.args);
     EXPECT_EQ(run.status, c.status) << run.err;
-    if (c.outPart)
-        EXPECT_TRUE(Contains(run.out, c.out)) << run.out;
-    else
-        EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.out, c.out);
     if (c.errPart.empty())
         EXPECT_EQ(run.err, "");
     else
@@ -54,7 +50,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SCommandCase{
             "Version", {"--version"}, kExitOk, std::string("discweaver-cli ") + DwVersionText() + "\n", ""},
-        SCommandCase{"Help", {"--help"}, kExitOk, "Usage", "", true},
         SCommandCase{"UnknownOption", {"--no-such-option"}, kExitUsage, "", "--help"},
         SCommandCase{"Inspect",
                      {"inspect", DW_TEST_DATA_DIR "/csf/inspect.csf"},
@@ -66,11 +61,6 @@ INSTANTIATE_TEST_SUITE_P(
                      kExitFailure,
                      "",
                      "discweaver-cli: End of input CSF file reached unexpectedly\n"},
-        SCommandCase{"InspectMissing",
-                     {"inspect", "/nonexistent/x.csf"},
-                     kExitFailure,
-                     "",
-                     "discweaver-cli: Unable to read /nonexistent/x.csf: "},
         SCommandCase{"InspectNoFile", {"inspect"}, kExitUsage, "", "FILE is required"},
         SCommandCase{"Show", {"show", "--config-area", kArea}, kExitOk, Expected("show-area.txt"), ""},
         SCommandCase{
@@ -98,17 +88,10 @@ INSTANTIATE_TEST_SUITE_P(
                      kExitOk,
                      "Note\nNo gaps in any player.\n",
                      ""},
-        SCommandCase{"SlotsBrokenLibrary",
-                     {"report", "slots", "--config-area", kBroken},
-                     kExitFailure,
-                     "",
-                     "Error reading and parsing " + kBrokenLibrary},
         SCommandCase{"SlotsUnknownTab", {"report", "slots", "--tab", "middle"}, kExitUsage, "", "--tab"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class CliSettings : public CCliTest
-{
-};
+using CliSettings = CCliTest;
 
 TEST_F(CliSettings, CommandsUseTheConfiguredAreaAndAnEmptyAreaIsNoError)
 {

@@ -7,8 +7,6 @@
 
 #include <png.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -58,6 +56,15 @@ std::vector<std::string> Lines(const std::string& text)
 const std::map<std::string, std::string> kGreyMap = {
     {"Black", "00"}, {"DarkGray", "FB"}, {"LightGray", "F5"}, {"White", "D7"}};
 
+// Lines that may differ between a grey and a colour result: colours, pictures, IR data,
+// the capability, and the colour demo's template panel.
+bool ColourSpecific(const std::string& line)
+{
+    return line.find("Color(") != std::string::npos || line.find("Icon") != std::string::npos ||
+           line.find("IR(") != std::string::npos || line.find("Capability(") != std::string::npos ||
+           line == "\tPanel(\"macro\")";
+}
+
 // Runs the main job on the grey demo and on its colour conversion: apart from colours,
 // pictures, IR data and the capability, the two results hold the same text, so links,
 // jumps, aliases and hard keys behave alike; every grey the generator chose arrives as
@@ -69,67 +76,55 @@ TEST_F(CmdColour, ExecuteOnAColourInputMapsTheGreysAndKeepsTheBehaviour)
     ASSERT_EQ(g.status, kExitOk) << g.err;
     CliRun c = Execute(kSamples + "tonto-demo-TSU6000.ccf", colour);
     ASSERT_EQ(c.status, kExitOk) << c.err;
-    const std::vector<std::string> greyLines = Lines(Decompile(grey, m_root / "g"));
-    const std::vector<std::string> colourLines = Lines(Decompile(colour, m_root / "c"));
-
-    auto skipped = [](const std::string& line) {
-        return line.find("Color(") != std::string::npos || line.find("Icon") != std::string::npos ||
-               line.find("IR(") != std::string::npos || line.find("Capability(") != std::string::npos ||
-               line == "\tPanel(\"macro\")"; // the colour demo's template panel
-    };
-    auto kept = [&](const std::vector<std::string>& lines) {
-        std::vector<std::string> out;
-        std::copy_if(lines.begin(), lines.end(), std::back_inserter(out),
-                     [&](auto& l) { return !skipped(l); });
-        return out;
-    };
-    ASSERT_EQ(kept(greyLines), kept(colourLines));
 
     // Button looks line by line, frames by their pair of levels.
     const std::regex look(R"(^\t+(\w+Color)\((\w+),(\w+)\);$)"),
         word(R"(^\t+(\w*Color)\(0x([0-9A-F]{8})\);$)");
     const std::regex back(R"(^\t+BackColor\((\w+)\);$)"), text(R"(^\t+TextColor\((\w+)\);$)");
-    std::vector<std::string> expected, got;
+    std::vector<std::string> greyKept, colourKept, expected, got;
     std::string pendingBack;
-    for (const std::string& l : greyLines) {
+    for (const std::string& l : Lines(Decompile(grey, m_root / "g"))) {
         std::smatch m;
-        if (std::regex_match(l, m, look))
+        if (!ColourSpecific(l))
+            greyKept.push_back(l);
+        else if (std::regex_match(l, m, look))
             expected.push_back(m[1].str() + kGreyMap.at(m[3]) + kGreyMap.at(m[2]));
         else if (std::regex_match(l, m, back))
             pendingBack = m[1];
         else if (std::regex_match(l, m, text))
             expected.push_back("Color" + kGreyMap.at(m[1]) + kGreyMap.at(pendingBack));
     }
-    for (const std::string& l : colourLines) {
+    std::size_t icons = 0;
+    for (const std::string& l : Lines(Decompile(colour, m_root / "c"))) {
         std::smatch m;
-        if (!std::regex_match(l, m, word))
-            continue;
-        const std::string w = m[2];
-        EXPECT_EQ(w.substr(2, 2), w.substr(6, 2)) << l; // the background three times
-        EXPECT_EQ(w.substr(4, 2), w.substr(6, 2)) << l;
-        got.push_back(m[1].str() + w.substr(0, 2) + w.substr(6, 2));
+        if (!ColourSpecific(l)) {
+            colourKept.push_back(l);
+        } else if (std::regex_match(l, m, word)) {
+            const std::string w = m[2];
+            EXPECT_EQ(w.substr(2, 2), w.substr(6, 2)) << l; // the background three times
+            EXPECT_EQ(w.substr(4, 2), w.substr(6, 2)) << l;
+            got.push_back(m[1].str() + w.substr(0, 2) + w.substr(6, 2));
+        } else if (l.find("IconFile(") != std::string::npos) {
+            ++icons;
+            EXPECT_NE(l.find(",0x0701"), std::string::npos) << l;
+        }
     }
+    EXPECT_EQ(greyKept, colourKept);
     EXPECT_FALSE(expected.empty());
     EXPECT_EQ(expected, got);
-
-    std::size_t icons = 0;
-    for (const std::string& l : colourLines) {
-        if (l.find("IconFile(") == std::string::npos)
-            continue;
-        ++icons;
-        EXPECT_NE(l.find(",0x0701"), std::string::npos) << l;
-    }
     EXPECT_GT(icons, 0u);
 }
 
+// A PNG read as RGB by libpng; `colour` tells whether the file itself is a colour one.
 struct SPng
 {
-    int width = 0, height = 0, channels = 0;
+    int width = 0;
+    bool colour = false;
     std::vector<unsigned char> pixels;
     unsigned Rgb(int x, int y) const
     {
-        const unsigned char* p = &pixels[(std::size_t(y) * width + x) * channels];
-        return channels == 3 ? (unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2] : p[0] * 0x010101u;
+        const unsigned char* p = &pixels[(std::size_t(y) * width + x) * 3];
+        return (unsigned(p[0]) << 16) | (unsigned(p[1]) << 8) | p[2];
     }
 };
 
@@ -139,10 +134,9 @@ bool ReadPng(const std::string& path, SPng& png)
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str()))
         return false;
-    png.channels = (image.format & PNG_FORMAT_FLAG_COLOR) ? 3 : 1;
-    image.format = png.channels == 3 ? PNG_FORMAT_RGB : PNG_FORMAT_GRAY;
+    png.colour = (image.format & PNG_FORMAT_FLAG_COLOR) != 0;
+    image.format = PNG_FORMAT_RGB;
     png.width = int(image.width);
-    png.height = int(image.height);
     png.pixels.resize(PNG_IMAGE_SIZE(image));
     return png_image_finish_read(&image, nullptr, png.pixels.data(), 0, nullptr) != 0;
 }
@@ -157,7 +151,7 @@ TEST_F(CmdColour, PreviewDrawsThePalettesColours)
     ASSERT_EQ(run.status, kExitOk) << run.err;
     SPng image;
     ASSERT_TRUE(ReadPng(png, image));
-    EXPECT_EQ(image.channels, 3);
+    EXPECT_TRUE(image.colour);
     const struct
     {
         int x, y;
@@ -166,25 +160,16 @@ TEST_F(CmdColour, PreviewDrawsThePalettesColours)
                   {15, 10, 0x90B0F0}, {109, 22, 0x000000},  {7, 39, 0x000000}};
     for (const auto& p : places)
         EXPECT_EQ(image.Rgb(p.x, p.y), p.rgb) << p.x << "," << p.y;
-
-    // A grayscale file still gives a grey PNG.
-    const std::string grey = Path("grey.png");
-    run = RunCliCaptured({"preview", kSamples + "tonto-gallery-gray.ccf", "--device", "buttons", "--panel",
-                          "default", "-o", grey});
-    ASSERT_EQ(run.status, kExitOk) << run.err;
-    ASSERT_TRUE(ReadPng(grey, image));
-    EXPECT_EQ(image.channels, 1);
 }
 
+// The model names and memory lines are the codec's and the memory table's; here they arrive.
 TEST_F(CmdColour, InfoKnowsTheColourModels)
 {
     CliRun run = RunCliCaptured({"info", kSamples + "tonto-gallery-color.ccf"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
-    for (const char* line :
-         {"Model: TSU-6000 / RU-970 (capability 0x00060301)\n", "Screen: colour (256-colour palette)\n",
-          "File size: 7692 bytes\n", "Memory of TSU-6000: 5952 KB, file uses 0.1%\n",
-          "Memory of RU-970: 5667 KB, file uses 0.1%\n"})
-        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+    EXPECT_NE(run.out.find("Model: TSU-6000 / RU-970 (capability 0x00060301)\n"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("Memory of RU-970: 5667 KB, file uses 0.1%\n"), std::string::npos) << run.out;
 }
 
 // A small colour configuration with both outer keys, compiled from text.
@@ -219,8 +204,8 @@ TEST_F(CmdColour, PressReachesTheOuterHardKeys)
               kExitUsage);
 }
 
-// Grey -> colour -> grey gives back the grey file's text and pictures exactly (the demo's
-// colour bytes are all plain pairs and its pictures plain four-level icons).
+// Grey -> colour -> grey gives back the grey file's decompiled text exactly (the demo's
+// colour bytes are all plain pairs); the codec's conversion tests compare the pictures.
 TEST_F(CmdColour, ConvertGreyToColourAndBackIsLossless)
 {
     const std::string colour = Path("c.ccf"), grey = Path("g.ccf");
@@ -228,15 +213,11 @@ TEST_F(CmdColour, ConvertGreyToColourAndBackIsLossless)
     ASSERT_EQ(up.status, kExitOk) << up.err;
     EXPECT_NE(up.out.find("for the TSU-6000"), std::string::npos) << up.out;
     EXPECT_EQ(up.err.find("Warning: dropped"), std::string::npos) << up.err;
-    const std::string text = Decompile(colour, m_root / "ct");
-    EXPECT_NE(text.find("Capability(0x00060301);"), std::string::npos);
 
     CliRun down = RunCliCaptured({"convert", colour, grey, "--model", "ts-1000"});
     ASSERT_EQ(down.status, kExitOk) << down.err;
     EXPECT_EQ(down.err.find("Warning: dropped"), std::string::npos) << down.err;
     EXPECT_EQ(Decompile(grey, m_root / "b"), Decompile(kDemoCcf, m_root / "a"));
-    EXPECT_TRUE(dwtest::ReadText((m_root / "b" / "BMP" / "icon0001.bmp").string()) ==
-                dwtest::ReadText((m_root / "a" / "BMP" / "icon0001.bmp").string()));
 }
 
 TEST_F(CmdColour, ConvertListsWhatTheTargetCannotHold)
@@ -249,8 +230,6 @@ TEST_F(CmdColour, ConvertListsWhatTheTargetCannotHold)
                                 "Warning: dropped 2 outer hard key labels",
                                 "Warning: dropped 1 actions that run an outer hard key"})
         EXPECT_NE(run.err.find(dropped), std::string::npos) << dropped << "\n" << run.err;
-    const std::string text = Decompile(grey, m_root / "t");
-    EXPECT_EQ(text.find("FarLeft"), std::string::npos);
 
     CliRun refused = RunCliCaptured({"convert", ccf, Path("r.ccf"), "--model", "RC9200"});
     EXPECT_EQ(refused.status, kExitFailure);

@@ -40,9 +40,6 @@ public:
             bodies.push_back(body);
         if (position != kNoChange)
             positions.push_back(position);
-        if (maximum != kNoChange)
-            maximums.push_back(maximum);
-        showNowCount += showNow ? 1 : 0;
     }
 
     bool SawBody(const std::string& body) const
@@ -56,16 +53,12 @@ public:
         headings.clear();
         bodies.clear();
         positions.clear();
-        maximums.clear();
-        showNowCount = 0;
     }
 
     std::vector<std::string> calls;
     std::vector<std::string> headings;
     std::vector<std::string> bodies;
     std::vector<std::uint32_t> positions;
-    std::vector<std::uint32_t> maximums;
-    int showNowCount = 0;
 
 private:
     std::mutex m_lock;

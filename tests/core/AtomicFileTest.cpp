@@ -8,9 +8,7 @@ namespace {
 
 using V = std::vector<std::string>;
 
-class AtomicFileTest : public dwtest::CTempAreaTest
-{
-};
+using AtomicFileTest = dwtest::CTempAreaTest;
 
 TEST_F(AtomicFileTest, ReplacesOnlyOnCommitKeepingPermissions)
 {

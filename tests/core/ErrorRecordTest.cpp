@@ -21,10 +21,7 @@ TEST(ErrorRecord, SystemErrorIsOneLineWithTheSystemText)
     EXPECT_EQ(errno, EIO) << "errno is left as found";
     EXPECT_EQ(record.GetKind(), ErrorKind::SystemError);
     EXPECT_EQ(record.GetCode(), static_cast<std::uint32_t>(EIO));
-    std::string text = Text(record);
-    EXPECT_EQ(text, std::string("Error deleting a.txt: ") + std::strerror(EIO));
-    EXPECT_EQ(text.find('\n'), std::string::npos);
-    EXPECT_NE(text.back(), ' ');
+    EXPECT_EQ(Text(record), std::string("Error deleting a.txt: ") + std::strerror(EIO));
 }
 
 TEST(ErrorRecord, FirstFailureWins)

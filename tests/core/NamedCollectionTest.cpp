@@ -1,10 +1,52 @@
-#include "TestElement.h"
+// The named collection: its refusals with their messages, sorted insertion, and its name
+// lookups against a plain search of every element: after any sequence of additions,
+// removals, renames and moves, each unique flag says exactly whether another element
+// shares the name (ignoring case), and a unique-names collection refuses exactly the
+// names a search would find.
+
+#include "core/NamedCollection.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <random>
 #include <string>
 #include <vector>
+
+// A minimal collection element: a name, and a number that carries "content" so that
+// Assign can be observed. Sorted by name, then not at all (equal names compare equal).
+class CTestElement : public CNamedElement
+{
+public:
+    CTestElement() = default;
+    explicit CTestElement(const char* name, int value = 0) : m_value(value) { m_name.SetPlain(name); }
+
+    const CNameText& GetName() const override { return m_name; }
+    const char* GetTypeName() const override { return "artist"; }
+    bool IsValid(CErrorRecord* errors) const override
+    {
+        if (!m_name.HasText()) {
+            SetMessage(errors, "%s has no name", "Artist");
+            return false;
+        }
+        return true;
+    }
+    int Compare(const CTestElement& other) const { return m_name.CompareNames(other.m_name, false); }
+    void Assign(const CTestElement& other)
+    {
+        m_name = other.m_name;
+        m_value = other.m_value;
+    }
+
+    int GetValue() const { return m_value; }
+
+private:
+    CNameText m_name;
+    int m_value = 0;
+};
+
+template class CNamedCollection<CTestElement>;
 
 namespace {
 
@@ -140,5 +182,88 @@ TEST(NamedCollection, SortOnceLeavesKeepSortedAlone)
     EXPECT_EQ(Order(c), "A b c a0") << "later additions go to the end again";
     EXPECT_TRUE(c.MoveUp(c.GetLast()));
 }
+
+// Names that collide in letter case only, and names that do not collide at all.
+const char* const kNames[] = {"abba", "ABBA", "Abba", "queen", "Queen", "who", "", "x", "X", "yes"};
+
+bool SharedBySearch(const CTestCollection& collection, const CTestElement* element)
+{
+    for (const CTestElement* other : collection)
+        if (other != element && other->GetName().SameName(element->GetName()))
+            return true;
+    return false;
+}
+
+void ExpectFlagsMatchASearch(const CTestCollection& collection, int step)
+{
+    for (const CTestElement* element : collection)
+        ASSERT_EQ(element->IsUnique(), !SharedBySearch(collection, element))
+            << "step " << step << ", \"" << element->GetName().GetPlain() << "\"";
+}
+
+class IndexedCollection : public ::testing::TestWithParam<bool>
+{
+};
+
+TEST_P(IndexedCollection, AgreesWithASearchAfterEveryChange)
+{
+    const bool uniqueNames = GetParam();
+    std::mt19937 random(1234);
+    CTestCollection collection;
+    collection.SetUniqueNames(uniqueNames);
+    auto pickName = [&]() { return kNames[random() % (sizeof kNames / sizeof kNames[0])]; };
+    auto pickElement = [&]() -> CTestElement* {
+        std::vector<CTestElement*> all(collection.begin(), collection.end());
+        return all.empty() ? nullptr : all[random() % all.size()];
+    };
+    // Whether the collection must take `element` in the place of `replaced` (none: added).
+    auto accepted = [&](const CTestElement& element, const CTestElement* replaced) {
+        bool clash = false;
+        for (const CTestElement* other : collection)
+            clash = clash || (other != replaced && other->GetName().SameName(element.GetName()));
+        return element.GetName().HasText() && !(uniqueNames && clash);
+    };
+
+    for (int step = 0; step < 3000; ++step) {
+        const int action = static_cast<int>(random() % 10);
+        if (action < 4) {
+            auto element = std::make_unique<CTestElement>(pickName());
+            const bool expected = accepted(*element, nullptr);
+            CTestElement* added = collection.Add(nullptr, element.get(), pickElement());
+            ASSERT_EQ(added != nullptr, expected) << "step " << step;
+            if (added)
+                element.release();
+        } else if (action < 6) {
+            if (CTestElement* element = pickElement())
+                collection.Remove(element);
+        } else if (action < 8) {
+            if (CTestElement* element = pickElement()) {
+                CTestElement renamed(pickName(), 7);
+                const bool expected = accepted(renamed, element);
+                ASSERT_EQ(collection.Update(nullptr, &renamed, element) != nullptr, expected)
+                    << "step " << step;
+            }
+        } else if (action < 9) {
+            if (CTestElement* element = pickElement())
+                collection.MoveUp(element);
+        } else {
+            // A copy carries the same names and flags.
+            CTestCollection copy = collection;
+            ExpectFlagsMatchASearch(copy, step);
+            if (CTestElement* element = pickElement()) {
+                CTestElement probe(element->GetName().GetPlain());
+                EXPECT_TRUE(copy.FindByName(probe.GetName()) != nullptr);
+            }
+        }
+        ExpectFlagsMatchASearch(collection, step);
+        if (HasFailure())
+            return;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(NamedCollection, IndexedCollection, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "UniqueNames" : "SharedNames");
+                         });
 
 } // namespace

@@ -4,65 +4,44 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-struct JoinCase
+TEST(PathUtil, JoinPathPutsOneSeparatorBetween)
 {
-    const char* left;
-    const char* right;
-    const char* joined;
-};
-
-class JoinPathCases : public ::testing::TestWithParam<JoinCase>
-{
-};
-
-TEST_P(JoinPathCases, OneSeparator)
-{
-    EXPECT_EQ(JoinPath(GetParam().left, GetParam().right), GetParam().joined);
+    const struct
+    {
+        const char* left;
+        const char* right;
+        const char* joined;
+    } cases[] = {{"/a", "b", "/a/b"}, {"/a/", "b", "/a/b"}, {"C:\\dw\\", "b", "C:\\dw\\b"},
+                 {"", "b", "b"},      {nullptr, "b", "b"},  {"/a", "", "/a/"},
+                 {"/", "etc", "/etc"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(JoinPath(c.left, c.right), c.joined) << (c.left ? c.left : "(null)") << " + " << c.right;
 }
 
-INSTANTIATE_TEST_SUITE_P(PathUtil, JoinPathCases,
-                         ::testing::Values(JoinCase{"/a", "b", "/a/b"}, JoinCase{"/a/", "b", "/a/b"},
-                                           JoinCase{"C:\\dw\\", "b", "C:\\dw\\b"}, JoinCase{"", "b", "b"},
-                                           JoinCase{nullptr, "b", "b"}, JoinCase{"/a", "", "/a/"},
-                                           JoinCase{"/", "etc", "/etc"}));
-
-struct ParentCase
+TEST(PathUtil, ParentPathIsWhatComesBeforeTheLastSeparator)
 {
-    const char* path;
-    const char* parent; // null: none
-};
-
-class ParentPathCases : public ::testing::TestWithParam<ParentCase>
-{
-};
-
-TEST_P(ParentPathCases, BeforeTheLastSeparator)
-{
-    std::optional<std::string> parent = GetParentPath(GetParam().path);
-    if (!GetParam().parent) {
-        EXPECT_FALSE(parent.has_value());
-        return;
-    }
-    ASSERT_TRUE(parent.has_value());
-    EXPECT_EQ(*parent, GetParam().parent);
+    const struct
+    {
+        const char* path;
+        std::optional<std::string> parent;
+    } cases[] = {{"/home/me/file.ccf", "/home/me"},
+                 {"C:\\file.ccf", "C:"},
+                 {"dir\\sub/file", "dir\\sub"},
+                 {"file.ccf", ""},
+                 {"/file.ccf", "/"},
+                 {nullptr, std::nullopt}};
+    for (const auto& c : cases)
+        EXPECT_EQ(GetParentPath(c.path), c.parent) << (c.path ? c.path : "(null)");
 }
 
-INSTANTIATE_TEST_SUITE_P(PathUtil, ParentPathCases,
-                         ::testing::Values(ParentCase{"/home/me/file.ccf", "/home/me"},
-                                           ParentCase{"C:\\file.ccf", "C:"},
-                                           ParentCase{"dir\\sub/file", "dir\\sub"},
-                                           ParentCase{"file.ccf", ""}, ParentCase{"/file.ccf", "/"},
-                                           ParentCase{nullptr, nullptr}));
-
-class PathUtilDisk : public dwtest::CTempAreaTest
-{
-};
+using PathUtilDisk = dwtest::CTempAreaTest;
 
 std::vector<unsigned> g_waits;
 

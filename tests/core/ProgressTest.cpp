@@ -23,9 +23,7 @@ TEST(Progress, LongTextsAreCutTo1023)
     EXPECT_EQ(sink.calls[0], "body=" + huge.substr(0, 1023) + " ");
 }
 
-class StartupTest : public dwtest::CTempAreaTest
-{
-};
+using StartupTest = dwtest::CTempAreaTest;
 
 TEST_F(StartupTest, StartupTaskRunsEveryStepAndKeepsTheFirstFailure)
 {

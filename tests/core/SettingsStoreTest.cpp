@@ -13,9 +13,7 @@
 
 namespace {
 
-class SettingsStoreTest : public dwtest::CTempAreaTest
-{
-};
+using SettingsStoreTest = dwtest::CTempAreaTest;
 
 TEST_F(SettingsStoreTest, OversizedStoreIsNeitherReadNorReplaced)
 {
@@ -28,54 +26,50 @@ TEST_F(SettingsStoreTest, OversizedStoreIsNeitherReadNorReplaced)
     EXPECT_EQ(ReadFile(m_userStore).size(), kMaxSettingsFileSize + 1);
 }
 
-TEST_F(SettingsStoreTest, ConcurrentWritersLoseNothing)
+// Each writer stores `count` values named after it; without the store's locks a
+// read-modify-write of one would drop values of another.
+void WriteValues(const std::string& writer, int count)
 {
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([t] {
-            for (int i = 0; i < 25; ++i) {
-                std::string name = "T" + std::to_string(t) + "." + std::to_string(i);
-                WriteRegistryDword(HKEY_CURRENT_USER, kWindowPosKey, name.c_str(),
-                                   static_cast<std::uint32_t>(i));
-                std::uint32_t v;
-                ReadRegistryDword(HKEY_CURRENT_USER, kWindowPosKey, name.c_str(), &v);
-            }
-        });
+    for (int i = 0; i < count; ++i) {
+        const std::string name = writer + "." + std::to_string(i);
+        WriteRegistryDword(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), static_cast<std::uint32_t>(i));
+        std::uint32_t v;
+        ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), &v);
     }
-    for (std::thread& t : threads)
-        t.join();
-    for (int t = 0; t < 4; ++t) {
-        for (int i = 0; i < 25; ++i) {
-            std::string name = "T" + std::to_string(t) + "." + std::to_string(i);
+}
+
+void ExpectAllValues(const std::vector<std::string>& writers, int count)
+{
+    for (const std::string& writer : writers) {
+        for (int i = 0; i < count; ++i) {
+            const std::string name = writer + "." + std::to_string(i);
             std::uint32_t v = 99;
-            ASSERT_TRUE(ReadRegistryDword(HKEY_CURRENT_USER, kWindowPosKey, name.c_str(), &v)) << name;
+            ASSERT_TRUE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), &v)) << name;
             EXPECT_EQ(v, static_cast<std::uint32_t>(i));
         }
     }
 }
 
+TEST_F(SettingsStoreTest, ConcurrentWritersLoseNothing)
+{
+    const std::vector<std::string> writers = {"T0", "T1", "T2", "T3"};
+    std::vector<std::thread> threads;
+    for (const std::string& writer : writers)
+        threads.emplace_back([&writer] { WriteValues(writer, 25); });
+    for (std::thread& t : threads)
+        t.join();
+    ExpectAllValues(writers, 25);
+}
+
 TEST_F(SettingsStoreTest, TwoProcessesWritingLoseNothing)
 {
-    // Without the lock file, each process's read-modify-write would drop the other's
-    // values.
     pid_t child = ::fork();
     ASSERT_GE(child, 0);
-    const char* prefix = child == 0 ? "child" : "parent";
-    for (int i = 0; i < 30; ++i) {
-        std::string name = std::string(prefix) + std::to_string(i);
-        WriteRegistryDword(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), static_cast<std::uint32_t>(i));
-    }
+    WriteValues(child == 0 ? "child" : "parent", 30);
     if (child == 0)
         ::_exit(0);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    for (const char* who : {"child", "parent"}) {
-        for (int i = 0; i < 30; ++i) {
-            std::string name = std::string(who) + std::to_string(i);
-            std::uint32_t v = 99;
-            EXPECT_TRUE(ReadRegistryDword(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), &v)) << name;
-        }
-    }
+    ::waitpid(child, nullptr, 0);
+    ExpectAllValues({"child", "parent"}, 30);
 }
 
 struct ValueLineCase

@@ -10,9 +10,7 @@
 
 namespace {
 
-class TempAreaTest : public dwtest::CTempAreaTest
-{
-};
+using TempAreaTest = dwtest::CTempAreaTest;
 
 TEST_F(TempAreaTest, ATemporaryAreaThatIsALinkIsRefusedAndItsTargetKept)
 {
