@@ -272,6 +272,7 @@ bool CCFWrapper::Init(CProgressSink* progress, CErrorRecord* errors)
     std::string loaderText;
     if (!m_library.Load(m_dllPath.c_str(), &loaderText)) {
         SetMessage(errors, "Could not load %s: %s", m_dllPath.c_str(), loaderText.c_str());
+        ProgressBody(progress, "%s", "");
         return false;
     }
 
