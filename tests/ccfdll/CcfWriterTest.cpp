@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <sys/stat.h>
 
@@ -205,14 +204,7 @@ INSTANTIATE_TEST_SUITE_P(
 class CcfAtomicWrite : public ::testing::Test
 {
 protected:
-    std::size_t Entries() const
-    {
-        std::size_t count = 0;
-        for (auto it = std::filesystem::directory_iterator(dir); it != std::filesystem::directory_iterator();
-             ++it)
-            ++count;
-        return count;
-    }
+    std::size_t Entries() const { return dwtest::ListDirectory(dir).size(); }
     dwtest::CTempDir temp{"ccfwriter"};
     std::string dir = temp.Path();
 };

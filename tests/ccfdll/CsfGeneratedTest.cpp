@@ -108,10 +108,8 @@ TEST_F(CsfGenerated, CompilesWithTheRulesOfTheDialect)
     const CCcfButton& button = f.buttons[a.index];
     EXPECT_EQ(a.x, 40);
     EXPECT_EQ(button.font, 2); // Pronto 10
-    EXPECT_EQ(button.colours[0], CcfColourByte(1, 2));
-    EXPECT_EQ(button.colours[1], CcfColourByte(0, 1));
-    EXPECT_EQ(button.colours[2], CcfColourByte(3, 2));
-    EXPECT_EQ(button.colours[3], CcfColourByte(3, 2));
+    EXPECT_EQ(button.colours, (std::array<std::uint32_t, 4>{CcfColourByte(1, 2), CcfColourByte(0, 1),
+                                                            CcfColourByte(3, 2), CcfColourByte(3, 2)}));
     EXPECT_EQ(button.icons[0], kCcfNone);
     EXPECT_EQ(button.icons[2], button.icons[3]);
     // The frame: text colour its own, background the panel's White; same picture, one icon.

@@ -6,8 +6,8 @@
 #include "ccfdll/CcfReader.h"
 #include "ccfdll/CcfWriter.h"
 #include "ccfdll/CsfReader.h"
-#include "common/TempDir.h"
 #include "ccfdll/CsfWriter.h"
+#include "common/TempDir.h"
 
 #include <gtest/gtest.h>
 
