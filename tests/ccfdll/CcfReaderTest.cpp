@@ -308,7 +308,15 @@ INSTANTIATE_TEST_SUITE_P(
                         f.SetHome(f.Add(Device(0, 0, f.Add(panel))));
                         s.bytes = f.Finish();
                     },
-                    "nested deeper"}),
+                    "nested deeper"},
+        CBrokenCase{"ColourIconShorterThanItsPicture",
+                    [](CSmall& s) {
+                        s.bytes = LoadSample(kColourSample); // 105 x 35 icon at 0x50, size field cut
+                        s.bytes[0x50] = std::uint8_t((8 + 3600) >> 8);
+                        s.bytes[0x51] = std::uint8_t(8 + 3600);
+                        Reseal(s.bytes);
+                    },
+                    "needs 3675 bytes"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A timer whose start action is a timer action on itself is fine (not a loop of the list).

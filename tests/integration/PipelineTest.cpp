@@ -25,11 +25,6 @@ namespace {
 const char kCodec[] = DW_BIN_DIR "/libCCFDll.so";
 const char kDemoDir[] = DW_TEST_DATA_DIR "/../../demo";
 
-std::string ReadWholeFile(const fs::path& path)
-{
-    return dwtest::ReadText(path.string());
-}
-
 class CPipelineTest : public dwtest::CTempAreaTest
 {
 protected:
@@ -144,7 +139,7 @@ TEST_F(CPipelineTest, TheDemoExecutesAndItsOutputDecompilesAgain)
     EXPECT_NE(button.find("JumpDevicePanel(\"Rock & Pop\",\"Alphabet\")"), std::string::npos) << button;
     // The input is untouched and the CCF paths were saved to the settings store.
     EXPECT_TRUE(fs::exists(m_input));
-    EXPECT_NE(ReadWholeFile(m_root / "settings").find("OutputCCF"), std::string::npos);
+    EXPECT_NE(dwtest::ReadText(m_root / "settings").find("OutputCCF"), std::string::npos);
 }
 
 TEST_F(CPipelineTest, ReplacingDevicesOfAnEarlierRunKeepsOnePerList)
@@ -182,7 +177,7 @@ TEST_F(CPipelineTest, ReplacingDevicesOfAnEarlierRunKeepsOnePerList)
 TEST_F(CPipelineTest, AFailedCompileLeavesTheInputThatIsAlsoTheOutputAlone)
 {
     m_config.SetOutputCcf(m_input.c_str());
-    const std::string before = ReadWholeFile(m_input);
+    const std::string before = dwtest::ReadText(m_input);
     ASSERT_TRUE(PrepareForExecution(m_context, nullptr, &m_log, &m_errors)) << GetText(&m_errors);
     ASSERT_TRUE(ResolvePlayers(m_context, nullptr, nullptr));
     // A statement no CCF can hold makes the codec's compiler fail.
@@ -191,7 +186,7 @@ TEST_F(CPipelineTest, AFailedCompileLeavesTheInputThatIsAlsoTheOutputAlone)
     device->AddChildText("Panel(\"Broken\",,,)");
     device->AddChildText("Button(\"x\",a,b,c,d,e,f,g)");
     EXPECT_FALSE(ExecuteLists(m_context, nullptr, &m_log, nullptr, &m_errors));
-    EXPECT_EQ(ReadWholeFile(m_input), before);
+    EXPECT_EQ(dwtest::ReadText(m_input), before);
     for (const auto& entry : fs::directory_iterator(m_root))
         EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path() << " left behind";
 }
