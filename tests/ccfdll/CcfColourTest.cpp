@@ -150,19 +150,11 @@ TEST(CcfColourGallery, UnequalBackgroundCopiesAreKeptAndReported)
 
 // ---- Icons ----
 
-TEST(CcfColourIcon, UnpaddedDataIsRefusedOnWritingAndReportedOnReading)
+// Writing refuses unpadded colour icon data (a row of the writer's refusals); in a file (the
+// size field cut by the 5 pad bytes, which become a gap) it is read, with a warning.
+TEST(CcfColourIcon, UnpaddedDataInAFileIsReported)
 {
-    CCcfFile f = ReadSample(kColourSample);
-    CCcfIcon& icon = f.icons[0];
-    icon.data.resize(105 * 35); // the pixels without their 5 pad bytes
-    std::vector<std::uint8_t> out;
     CCcfError error;
-    EXPECT_FALSE(WriteCcf(f, out, &error));
-    EXPECT_NE(error.Text().find("padded to a multiple of 16"), std::string::npos) << error.Text();
-    EXPECT_TRUE(out.empty());
-
-    // In a file (the size field cut by the 5 pad bytes, which become a gap): read, with a
-    // warning.
     const std::uint32_t at = ReadSample(kColourSample).icons[0].origOffset;
     std::vector<std::uint8_t> bytes = LoadSample(kColourSample);
     bytes[at] = std::uint8_t((8 + 3675) >> 8);

@@ -175,7 +175,14 @@ INSTANTIATE_TEST_SUITE_P(
                           {kCcfActionTimer, CcfParam::Raw(0), CcfParam::Ref(CcfKind::Timer, 1)});
                   },
                   "timer list loops"},
-        CBadModel{"AttrPos", [](CCcfFile& f) { f.header.attrPos = 62; }, "header layout word"}),
+        CBadModel{"AttrPos", [](CCcfFile& f) { f.header.attrPos = 62; }, "header layout word"},
+        CBadModel{"UnpaddedColourIcon",
+                  [](CCcfFile& f) {
+                      f.header.capability = kCcfCapProntoPro;
+                      f.header.tail.assign(8, 0);
+                      f.icons[0] = {.width = 3, .height = 1, .type = kCcfIconColour, .data = {0, 0, 0}};
+                  },
+                  "padded to a multiple of 16"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class CcfAtomicWrite : public ::testing::Test
