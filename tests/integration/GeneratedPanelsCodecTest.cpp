@@ -37,15 +37,10 @@ std::string GreyPicture(const std::vector<std::uint8_t>& bytes)
     return out;
 }
 
-class GeneratedPanelsThroughCodec : public ::testing::Test
+TEST(GeneratedPanelsThroughCodec, CompileAndDecompileKeepEveryPicture)
 {
-protected:
-    dwtest::CTempDir m_temp{"dw-codec"};
-    fs::path m_dir = m_temp.Path();
-};
-
-TEST_F(GeneratedPanelsThroughCodec, CompileAndDecompileKeepEveryPicture)
-{
+    dwtest::CTempDir temp{"dw-codec"};
+    const fs::path dir = temp.Path();
     const std::string library = DW_BIN_DIR "/libCCFDll.so";
     if (!fs::exists(library))
         GTEST_SKIP() << "the codec library is not built";
@@ -82,17 +77,17 @@ TEST_F(GeneratedPanelsThroughCodec, CompileAndDecompileKeepEveryPicture)
     for (const CGenPanel* panel : std::initializer_list<const CGenPanel*>{&alphabet, &credits, &page, &next})
         panel->WritePanel(device);
 
-    const fs::path csf = m_dir / "Discweaver.csf";
+    const fs::path csf = dir / "Discweaver.csf";
     ASSERT_TRUE(root->WriteFile(&errors, csf.c_str())) << GetText(&errors);
-    ASSERT_TRUE(WriteBitmapsTo(&errors, nullptr, (m_dir / "BMP").c_str())) << GetText(&errors);
+    ASSERT_TRUE(WriteBitmapsTo(&errors, nullptr, (dir / "BMP").c_str())) << GetText(&errors);
 
     void* codec = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(codec, nullptr) << dlerror();
     auto compile = reinterpret_cast<RunFunction>(dlsym(codec, "CCFRunCompiler"));
     auto decompile = reinterpret_cast<RunFunction>(dlsym(codec, "CCFRunDecompiler"));
     ASSERT_TRUE(compile && decompile);
-    const fs::path ccf = m_dir / "out.ccf";
-    const fs::path back = m_dir / "back" / "back.csf";
+    const fs::path ccf = dir / "out.ccf";
+    const fs::path back = dir / "back" / "back.csf";
     fs::create_directories(back.parent_path());
     EXPECT_NE(compile(csf.c_str(), ccf.c_str(), 0), 0);
     EXPECT_NE(decompile(ccf.c_str(), back.c_str(), 9), 0);
