@@ -297,6 +297,9 @@ INSTANTIATE_TEST_SUITE_P(
         CBadCsf{"PositionOutOfRange", DEV "Frame(\"f\",40000,0,1,1)\n}\n}\n", 7, "not a position"},
         CBadCsf{"OuterKeyInGreyFile", "Device(\"d\")\n{\nFarLeft(\"x\")\n}\n", 5, "colour remotes only"},
         CBadCsf{"Junk", "Version(\"x\") junk\n", 3, "unexpected text"},
+        CBadCsf{"JumpToAMissingOccurrence",
+                "Device(\"TV\")\n{\nMute()\n{\nJumpDevicePanel(\"TV\",\"Main\",2);\n}\nPanel(\"Main\")\n}\n",
+                7, "no panel \"Main\""},
         CBadCsf{"TooManyChildren",
                 [] {
                     std::string frames = DEV;
@@ -358,12 +361,6 @@ TEST(CsfNames, ThisCaseAndOccurrenceSelectTheTarget)
     EXPECT_EQ(right[1].p1, CcfParam::Ref(CcfKind::Device, tv2)); // the owner of the third "Main"
     EXPECT_EQ(right[1].p2, CcfParam::Ref(CcfKind::Panel, main3));
     EXPECT_EQ(right[2].p1, CcfParam::Ref(CcfKind::Device, tv1));
-
-    error = CCcfError();
-    EXPECT_FALSE(ReadCsf("CCF()\n{\nDevice(\"TV\")\n{\nMute()\n{\nJumpDevicePanel(\"TV\",\"Main\",2);\n}\n"
-                         "Panel(\"Main\")\n}\n}\n",
-                         f, &(error = CCcfError())));
-    EXPECT_EQ(error.position, 7u);
 }
 
 } // namespace
