@@ -1,6 +1,7 @@
 // The execution pipeline end to end with the real codec library: the bundled demo
 // configuration, players and library go in, an output CCF comes out that decompiles
-// again; failures leave the output file as it was, also when it is the input.
+// again; failures leave the output file as it was, also when it is the input. And the
+// wrapper with the real library decompiles only when needed.
 
 #include "common/RecordingSink.h"
 #include "common/TempAreaTest.h"
@@ -15,8 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <utime.h>
 
 namespace fs = std::filesystem;
 
@@ -98,6 +101,35 @@ protected:
     CWarningList m_log;
     std::vector<std::unique_ptr<CDWConfig>> m_readBackConfigs;
 };
+
+// The wrapper decompiles only when needed: once per file, until it changes or is forgotten.
+TEST_F(CPipelineTest, TheWrapperDecompilesOnceUntilTheInputChangesOrIsForgotten)
+{
+    dwtest::CRecordingSink sink;
+    auto decompiled = [&]() {
+        sink.Reset();
+        EXPECT_TRUE(m_pWrapper->DecompileAndRead(&sink, &m_log, &m_errors)) << GetText(&m_errors);
+        return std::count(sink.headings.begin(), sink.headings.end(), "Decompiling") > 0;
+    };
+    EXPECT_TRUE(decompiled());
+    ASSERT_NE(m_pWrapper->GetAbstractTree(), nullptr);
+    EXPECT_GT(m_pWrapper->GetAbstractTree()->GetCount(), 0u);
+    EXPECT_FALSE(decompiled()) << "the same unchanged file was decompiled twice";
+
+    struct utimbuf times = {1100000000, 1100000000};
+    ASSERT_EQ(utime(m_input.c_str(), &times), 0);
+    EXPECT_TRUE(decompiled()) << "a touched file was not decompiled again";
+    EXPECT_FALSE(decompiled());
+
+    const fs::path other = m_root / "copy.ccf";
+    fs::copy_file(m_input, other);
+    ASSERT_EQ(utime(other.c_str(), &times), 0);
+    m_config.SetInputCcf(other.c_str());
+    EXPECT_TRUE(decompiled()) << "another path was not decompiled";
+
+    m_pWrapper->ForgetDecompilation();
+    EXPECT_TRUE(decompiled()) << "a forgotten decompilation was reused";
+}
 
 TEST_F(CPipelineTest, TheDemoExecutesAndItsOutputDecompilesAgain)
 {
