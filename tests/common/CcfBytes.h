@@ -5,8 +5,10 @@
 
 #include "ccfdll/CcfCrc.h"
 #include "ccfdll/CcfReader.h"
+#include "common/TempDir.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -124,6 +126,15 @@ inline std::vector<std::uint8_t> LoadSample(const char* name)
     std::vector<std::uint8_t> bytes;
     ReadWholeFile(SamplePath(name), bytes, nullptr);
     return bytes;
+}
+
+// Every file of a directory by name, with its contents: the pictures of a decompilation.
+inline std::map<std::string, std::string> ReadDirectoryFiles(const std::string& path)
+{
+    std::map<std::string, std::string> files;
+    for (const std::string& name : dwtest::ListDirectory(path))
+        files[name] = dwtest::ReadText(path + "/" + name);
+    return files;
 }
 
 constexpr const char* kBigSample = "irscrutinizer-2002-10-17.ccf";
