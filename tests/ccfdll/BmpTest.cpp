@@ -1,4 +1,5 @@
 #include "ccfdll/Bmp.h"
+#include "ccfdll/CcfPalette.h"
 
 #include "common/BmpBytes.h"
 #include "common/TempDir.h"
@@ -44,26 +45,81 @@ TEST(Bmp, WrittenFileIsFourBitWithFourGreysAndReadsBack)
     EXPECT_EQ(back.levels, pixels.levels);
 }
 
-TEST(Bmp, ReadsOneEightAndTwentyFourBitTopDownAndBottomUp)
+std::vector<std::uint8_t> TwentyFourBit(const std::vector<CCcfRgb>& row)
 {
-    CBmpImage image;
-    CCcfError error;
-    // 1 bit, 3 x 2, palette black/white; bottom row 101, top row 010.
-    std::vector<std::uint8_t> file = MakeBmp(3, 2, 1, {0x000000, 0xFFFFFF}, {0xA0, 0, 0, 0, 0x40, 0, 0, 0});
-    ASSERT_TRUE(ReadBmp(file.data(), file.size(), image, &error)) << error.Text();
-    EXPECT_EQ(image.grey, (std::vector<std::uint8_t>{0, 255, 0, 255, 0, 255}));
-    // 8 bit, top-down (negative height), palette light grey, white, dark grey, black as the
-    // program's own bitmaps order it.
-    file = MakeBmp(2, -2, 8, {0xC0C0C0, 0xFFFFFF, 0x808080, 0x000000}, {0, 1, 0, 0, 2, 3, 0, 0});
-    ASSERT_TRUE(ReadBmp(file.data(), file.size(), image, &error)) << error.Text();
-    CCcfPixels pixels;
-    ASSERT_TRUE(BmpToPixels(image, pixels, &error));
-    EXPECT_EQ(pixels.levels, (std::vector<std::uint8_t>{2, 3, 1, 0}));
-    // 24 bit, one pixel: pure red has grey 76 -> dark grey.
-    file = MakeBmp(1, 1, 24, {}, {0x00, 0x00, 0xFF, 0x00});
-    ASSERT_TRUE(ReadBmp(file.data(), file.size(), image, &error)) << error.Text();
-    EXPECT_EQ(image.grey, (std::vector<std::uint8_t>{76}));
-    EXPECT_EQ(CcfGreyToLevel(image.grey[0]), 1);
+    std::vector<std::uint8_t> pixels;
+    for (const CCcfRgb& c : row)
+        pixels.insert(pixels.end(), {c.b, c.g, c.r});
+    pixels.resize((pixels.size() + 3) / 4 * 4, 0);
+    return MakeBmp(std::int32_t(row.size()), 1, 24, {}, pixels);
+}
+
+// Pictures of any depth become four grey levels, or palette entries when they hold colours
+// other than the four shades; an 8-bit file of ours keeps its indices even where two entries
+// share a colour (215 and 240 are both white).
+TEST(Bmp, PicturesBecomeGreyLevelsOrNearestPaletteEntries)
+{
+    const CCcfPixels palette{.width = 5,
+                             .height = 2,
+                             .levels = {},
+                             .indices = {215, 240, 234, 236, 0, 255, 1, 216, 217, 221},
+                             .colour = true};
+    const struct
+    {
+        const char* name;
+        std::vector<std::uint8_t> file;
+        int firstGrey;                     // -1: not checked
+        std::vector<std::uint8_t> levels;  // empty: not checked
+        std::vector<std::uint8_t> indices; // empty: a grey picture
+    } cases[] = {
+        // bottom row 101, top row 010
+        {"OneBitBottomUp",
+         MakeBmp(3, 2, 1, {0x000000, 0xFFFFFF}, {0xA0, 0, 0, 0, 0x40, 0, 0, 0}),
+         0,
+         {0, 3, 0, 3, 0, 3},
+         {}},
+        // palette light grey, white, dark grey, black as the program's own bitmaps order it
+        {"EightBitTopDown",
+         MakeBmp(2, -2, 8, {0xC0C0C0, 0xFFFFFF, 0x808080, 0x000000}, {0, 1, 0, 0, 2, 3, 0, 0}),
+         0xC0,
+         {2, 3, 1, 0},
+         {}},
+        {"FourShadesStayGrey",
+         TwentyFourBit({{0, 0, 0}, {0x80, 0x80, 0x80}, {0xFF, 0xFF, 0xFF}}),
+         0,
+         {0, 1, 3},
+         {}},
+        // pure red has grey 76, dark grey
+        {"ColoursTakeNearest",
+         TwentyFourBit({{255, 0, 0}, {0x30, 0x60, 0xE0}, {0x80, 0x80, 0x80}}),
+         76,
+         {1, 1, 1},
+         {5, 220, 248}},
+        {"OtherGreysAreColour",
+         TwentyFourBit({{0x50, 0x50, 0x50}, {0, 0, 0}, {0, 0, 0}}),
+         -1,
+         {1, 0, 0},
+         {251, 0, 0}},
+        {"OurPaletteFile", WriteBmp(palette), -1, {}, palette.indices},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CBmpImage image;
+        CCcfError error;
+        ASSERT_TRUE(ReadBmp(c.file.data(), c.file.size(), image, &error)) << error.Text();
+        if (c.firstGrey >= 0) {
+            EXPECT_EQ(image.grey.at(0), c.firstGrey);
+        }
+        CCcfPixels pixels;
+        ASSERT_TRUE(BmpToPixels(image, pixels, &error)) << error.Text();
+        if (!c.levels.empty()) {
+            EXPECT_EQ(pixels.levels, c.levels);
+        }
+        EXPECT_EQ(pixels.colour, !c.indices.empty());
+        if (pixels.colour) {
+            EXPECT_EQ(pixels.indices, c.indices);
+        }
+    }
 }
 
 TEST(Bmp, BrokenBitmapsAreRefused)

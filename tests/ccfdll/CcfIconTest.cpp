@@ -40,33 +40,55 @@ TEST(CcfIcon, EveryIconOfTheBigSampleDecodesAndEncodesByteForByte)
     EXPECT_EQ(fourLevel, 135u);
 }
 
-TEST(CcfIcon, TwoLevelIconsUseTheLevelsOfTheirTypeWord)
+// Encoding by type: two-level icons use the levels of their type word (0x1C00: 0 light grey,
+// 1 white) and pad odd data with one 0x00; colour icons map grey through the grey map and pad
+// to 16 bytes. Every row decodes back to its levels.
+TEST(CcfIcon, EncodingFollowsTheTypeWord)
 {
-    CCcfPixels pixels{.width = 9, .height = 1, .levels = {2, 3, 3, 2, 2, 2, 2, 2, 3}};
-    const std::uint16_t type = CcfIconTwoLevelType(2, 3); // 0x1C00: 0 light grey, 1 white
-    EXPECT_EQ(type, 0x1C00);
+    const struct
+    {
+        const char* name;
+        std::uint16_t width, height, type;
+        std::vector<std::uint8_t> levels, data;
+    } cases[] = {
+        {"TwoLevelNinePixels", 9, 1, 0x1C00, {2, 3, 3, 2, 2, 2, 2, 2, 3}, {0x60, 0x80}},
+        {"TwoLevelOddData", 3, 1, 0x1C00, {3, 2, 3}, {0xA0, 0x00}},
+        {"ColourThroughTheGreyMap",
+         3,
+         2,
+         kCcfIconColour,
+         {0, 1, 2, 3, 3, 0},
+         {0x00, 0xFB, 0xF5, 0xD7, 0xD7, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CCcfIcon icon;
+        CCcfError error;
+        ASSERT_TRUE(
+            CcfEncodeIcon({.width = c.width, .height = c.height, .levels = c.levels}, c.type, icon, &error))
+            << error.Text();
+        EXPECT_EQ(icon.type, c.type);
+        EXPECT_EQ(icon.data, c.data);
+        CCcfPixels back;
+        ASSERT_TRUE(CcfDecodeIcon(icon, back, &error)) << error.Text();
+        EXPECT_EQ(back.levels, c.levels);
+        EXPECT_TRUE(CcfIconRoundTrips(icon));
+    }
+}
+
+TEST(CcfIcon, LevelsTheTypeCannotCarryAreRefusedOrKeptRaw)
+{
+    EXPECT_EQ(CcfIconTwoLevelType(2, 3), 0x1C00);
     CCcfIcon icon;
-    ASSERT_TRUE(CcfEncodeIcon(pixels, type, icon, nullptr));
-    EXPECT_EQ(icon.data, (std::vector<std::uint8_t>{0x60, 0x80})); // 9 pixels, 2 bytes, no pad needed
-    pixels.width = 3;
-    pixels.levels = {3, 2, 3};
-    ASSERT_TRUE(CcfEncodeIcon(pixels, type, icon, nullptr));
-    EXPECT_EQ(icon.data, (std::vector<std::uint8_t>{0xA0, 0x00})); // odd data gets one 0x00
-    CCcfPixels back;
-    ASSERT_TRUE(CcfDecodeIcon(icon, back, nullptr));
-    EXPECT_EQ(back.levels, pixels.levels);
-    // A level the type cannot draw is refused.
-    pixels.levels = {3, 0, 3};
     CCcfError error;
-    EXPECT_FALSE(CcfEncodeIcon(pixels, type, icon, &error));
+    EXPECT_FALSE(CcfEncodeIcon({.width = 3, .height = 1, .levels = {3, 0, 3}}, 0x1C00, icon, &error));
     EXPECT_NE(error.Text().find("grey level 0"), std::string::npos);
     // Both levels equal: the bits cannot be told apart, so the icon must stay raw bytes.
-    CCcfIcon flat;
-    flat.width = 8;
-    flat.height = 1;
-    flat.type = CcfIconTwoLevelType(1, 1);
-    flat.data = {0x5A, 0x00};
-    EXPECT_FALSE(CcfIconRoundTrips(flat));
+    EXPECT_FALSE(
+        CcfIconRoundTrips({.width = 8, .height = 1, .type = CcfIconTwoLevelType(1, 1), .data = {0x5A, 0}}));
+    // Junk in a colour icon's padding must be carried raw.
+    const std::vector<std::uint8_t> junk = {0, 0xFB, 0xF5, 0xD7, 0xD7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    EXPECT_FALSE(CcfIconRoundTrips({.width = 3, .height = 2, .type = kCcfIconColour, .data = junk}));
 }
 
 TEST(CcfIcon, UntrustedSizesAreRefusedWithoutAllocating)

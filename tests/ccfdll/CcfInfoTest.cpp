@@ -28,12 +28,10 @@ TEST(CcfInfo, BigSampleCountsAndMemory)
     ASSERT_TRUE(ReadCcf(bytes.data(), bytes.size(), f, nullptr));
     const CCcfInfo info = GetCcfInfo(f, bytes.size());
     EXPECT_EQ(info.headerVersion, 2);
-    EXPECT_TRUE(info.timersCapable);
     EXPECT_FALSE(info.udb);
     EXPECT_EQ(info.homeDevices, 1u);
     EXPECT_EQ(info.devices, 12u);
     EXPECT_EQ(info.macroGroups, 4u);
-    EXPECT_EQ(info.hiddenPanels, 57u);
     ASSERT_EQ(info.models.size(), 3u);
     const std::string text = FormatCcfInfo(info);
     EXPECT_NE(text.find("Model: TS-1000 / RU-890 / RU-940 (capability 0x00020001, timers)"),

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <sys/stat.h>
 
@@ -52,41 +51,18 @@ std::vector<std::uint8_t> MustWrite(const CCcfFile& f, const CCcfWriteOptions& o
     return out;
 }
 
-// The layout does not depend on the order of the tables: shuffle the string table.
+// The layout follows the tree, not the order of the tables: reverse the string table.
 TEST(CcfWriter, LayoutDoesNotDependOnTheStringTableOrder)
 {
-    const std::vector<std::uint8_t> sample = LoadSample(kBigSample);
-    CCcfFile f;
-    CCcfError error;
-    ASSERT_TRUE(ReadCcf(sample.data(), sample.size(), f, &error)) << error.Text();
-    const std::vector<std::uint8_t> bytes = MustWrite(f);
-    CCcfFile shuffled = f;
-    std::vector<CcfIndex> map(f.strings.size());
-    for (CcfIndex i = 0; i < map.size(); ++i)
-        map[i] = CcfIndex(map.size() - 1 - i);
-    for (CcfIndex i = 0; i < map.size(); ++i)
-        shuffled.strings[map[i]] = f.strings[i];
-    auto fix = [&](CcfIndex& s) {
-        if (s != kCcfNone)
-            s = map[s];
-    };
-    fix(shuffled.header.versionString);
-    for (CCcfDevice& d : shuffled.devices) {
-        fix(d.name);
-        fix(d.leftLabel);
-        fix(d.rightLabel);
-    }
-    for (CCcfPanel& p : shuffled.panels)
-        fix(p.name);
-    for (CCcfFrame& fr : shuffled.frames)
-        fix(fr.name);
-    for (CCcfButton& b : shuffled.buttons) {
-        fix(b.label);
-        fix(b.idTag);
-    }
-    for (CCcfIrCode& c : shuffled.irCodes)
-        fix(c.name);
-    EXPECT_TRUE(MustWrite(shuffled) == bytes);
+    const CCcfFile f = MakeModel();
+    CCcfFile reversed = f;
+    const CcfIndex last = CcfIndex(f.strings.size() - 1);
+    for (CcfIndex i = 0; i <= last; ++i)
+        reversed.strings[last - i] = f.strings[i];
+    for (CcfIndex* s : {&reversed.header.versionString, &reversed.devices[0].name, &reversed.panels[0].name,
+                        &reversed.buttons[0].label, &reversed.irCodes[0].name})
+        *s = last - *s;
+    EXPECT_TRUE(MustWrite(reversed) == MustWrite(f));
 }
 
 TEST(CcfWriter, IdenticalStringsIconsAndIrCodesAreStoredOnce)
@@ -199,20 +175,20 @@ INSTANTIATE_TEST_SUITE_P(
                           {kCcfActionTimer, CcfParam::Raw(0), CcfParam::Ref(CcfKind::Timer, 1)});
                   },
                   "timer list loops"},
-        CBadModel{"AttrPos", [](CCcfFile& f) { f.header.attrPos = 62; }, "header layout word"}),
+        CBadModel{"AttrPos", [](CCcfFile& f) { f.header.attrPos = 62; }, "header layout word"},
+        CBadModel{"UnpaddedColourIcon",
+                  [](CCcfFile& f) {
+                      f.header.capability = kCcfCapProntoPro;
+                      f.header.tail.assign(8, 0);
+                      f.icons[0] = {.width = 3, .height = 1, .type = kCcfIconColour, .data = {0, 0, 0}};
+                  },
+                  "padded to a multiple of 16"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class CcfAtomicWrite : public ::testing::Test
 {
 protected:
-    std::size_t Entries() const
-    {
-        std::size_t count = 0;
-        for (auto it = std::filesystem::directory_iterator(dir); it != std::filesystem::directory_iterator();
-             ++it)
-            ++count;
-        return count;
-    }
+    std::size_t Entries() const { return dwtest::ListDirectory(dir).size(); }
     dwtest::CTempDir temp{"ccfwriter"};
     std::string dir = temp.Path();
 };

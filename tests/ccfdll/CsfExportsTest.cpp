@@ -56,11 +56,8 @@ TEST_F(CsfExports, DecompileCompileReportsLinesAndReproducesTheFile)
     ASSERT_NE(CCFRunCompiler(csf.c_str(), ccf.c_str(), 0), 0);
     EXPECT_EQ(std::filesystem::file_size(ccf), std::filesystem::file_size(m_big));
     EXPECT_EQ(g_messages.front(), "Analyzing CCF (line 2)");
-    EXPECT_TRUE(AnyMessageHas("Analyzing Entry (line "));
-    EXPECT_TRUE(AnyMessageHas("Analyzing Panel (line "));
-    EXPECT_TRUE(AnyMessageHas("Analyzing Frame (line "));
-    EXPECT_TRUE(AnyMessageHas("Analyzing Button (line "));
-    EXPECT_TRUE(AnyMessageHas("Analyzing Action (line "));
+    for (const char* kind : {"Entry", "Panel", "Frame", "Button", "Action"})
+        EXPECT_TRUE(AnyMessageHas(std::string("Analyzing ") + kind + " (line ")) << kind;
 
     // Option 1 stores four-level icons compressed where that is smaller.
     const std::string packed = m_dir / "packed.ccf";

@@ -81,7 +81,7 @@ CcfIndex PanelNamed(const CCcfFile& f, CcfIndex device, const std::string& name)
     return kCcfNone;
 }
 
-TEST_F(CsfGenerated, CompilesWithTheRulesOfTheDialect)
+TEST_F(CsfGenerated, CompilesWithTheRulesOfTheDialectAndDecompilesToTheSameStatements)
 {
     CCcfFile f;
     CCcfError error;
@@ -95,23 +95,17 @@ TEST_F(CsfGenerated, CompilesWithTheRulesOfTheDialect)
     const std::vector<CcfIndex> devices = CcfChain(f, CcfKind::Device, f.header.firstDevice);
     ASSERT_EQ(devices.size(), 2u);
     ASSERT_EQ(CcfChain(f, CcfKind::Device, f.header.firstHome).size(), 1u);
-    const CcfIndex cd = devices[0], jazz = devices[1];
+    const CcfIndex jazz = devices[1];
     const CcfIndex alphabet = PanelNamed(f, jazz, "Alphabet"), a0 = PanelNamed(f, jazz, "A0");
     ASSERT_NE(alphabet, kCcfNone);
     ASSERT_NE(a0, kCcfNone);
-    EXPECT_TRUE(f.panels[alphabet].hidden);
-    EXPECT_FALSE(f.panels[a0].hidden);
 
     // Button 4: its own active colours and font, the inactive looks from the panel, one
     // picture for both active looks.
-    const CCcfChild& a = f.panels[alphabet].children[0];
-    const CCcfButton& button = f.buttons[a.index];
-    EXPECT_EQ(a.x, 40);
+    const CCcfButton& button = f.buttons[f.panels[alphabet].children[0].index];
     EXPECT_EQ(button.font, 2); // Pronto 10
-    EXPECT_EQ(button.colours[0], CcfColourByte(1, 2));
-    EXPECT_EQ(button.colours[1], CcfColourByte(0, 1));
-    EXPECT_EQ(button.colours[2], CcfColourByte(3, 2));
-    EXPECT_EQ(button.colours[3], CcfColourByte(3, 2));
+    EXPECT_EQ(button.colours, (std::array<std::uint32_t, 4>{CcfColourByte(1, 2), CcfColourByte(0, 1),
+                                                            CcfColourByte(3, 2), CcfColourByte(3, 2)}));
     EXPECT_EQ(button.icons[0], kCcfNone);
     EXPECT_EQ(button.icons[2], button.icons[3]);
     // The frame: text colour its own, background the panel's White; same picture, one icon.
@@ -127,41 +121,12 @@ TEST_F(CsfGenerated, CompilesWithTheRulesOfTheDialect)
     ASSERT_TRUE(CcfDecodeIcon(f.icons[header.icon], decoded, nullptr));
     EXPECT_EQ(decoded.levels, m_header.levels);
 
-    // Button 5: aliases resolved by number to the owning device, the delay, the jump last.
-    const CCcfButton& play = f.buttons[f.panels[a0].children[1].index];
-    const CCcfActionList& list = f.actionLists[play.actions];
-    ASSERT_EQ(list.actions.size(), 4u);
-    EXPECT_EQ(list.actions[0].type, kCcfActionAliasButton);
-    EXPECT_EQ(list.actions[0].p1, CcfParam::Ref(CcfKind::Device, cd));
-    EXPECT_EQ(f.StringAt(f.buttons[list.actions[0].p2.value].label), "1");
-    EXPECT_EQ(list.actions[1].type, kCcfActionDelay);
-    EXPECT_EQ(list.actions[1].p2, CcfParam::Raw(200));
-    EXPECT_EQ(f.StringAt(f.buttons[list.actions[2].p2.value].label), "Play");
-    EXPECT_EQ(list.actions[3].type, kCcfActionJump);
-    EXPECT_EQ(list.actions[3].p1, CcfParam::Ref(CcfKind::Device, jazz));
-    EXPECT_EQ(list.actions[3].p2, CcfParam::Ref(CcfKind::Panel, alphabet));
-
-    // Hard keys with label and actions; an "Action()" without block is an empty list.
-    EXPECT_EQ(f.StringAt(f.devices[jazz].leftLabel), "Play");
-    ASSERT_NE(f.devices[jazz].keys[kCcfKeyLeft], kCcfNone);
-    EXPECT_EQ(f.actionLists[f.devices[jazz].keys[kCcfKeyLeft]].actions[0].type, kCcfActionAliasButton);
+    // The references (aliases by number, delay, jumps, hard keys and their labels, empty
+    // lists) are checked through the decompiled names below; no Right key was given.
     EXPECT_EQ(f.devices[jazz].keys[kCcfKeyRight], kCcfNone);
-    EXPECT_EQ(f.actionLists[f.devices[jazz].keys[kCcfKeyMute]].actions[0].p2,
-              CcfParam::Ref(CcfKind::Panel, a0));
-    const CCcfButton& bar = f.buttons[f.panels[a0].children[3].index];
-    ASSERT_NE(bar.actions, kCcfNone);
-    EXPECT_TRUE(f.actionLists[bar.actions].actions.empty());
-    // A frame with an empty name has no name string.
-    EXPECT_EQ(f.frames[f.panels[a0].children[2].index].name, kCcfNone);
-}
 
-TEST_F(CsfGenerated, DecompilingGivesTheSameStatementsBack)
-{
-    CCcfFile f;
-    CCcfError error;
-    ASSERT_TRUE(ReadCsfFile(m_dir / "in.csf", f, &error)) << error.Text();
+    // Decompiled again, the text holds the same statements.
     ASSERT_TRUE(WriteCcfFile(f, m_dir / "out.ccf", &error)) << error.Text();
-
     CTempDir second;
     CCcfFile read;
     ASSERT_TRUE(ReadCcfFile(m_dir / "out.ccf", read, &error)) << error.Text();

@@ -5,8 +5,10 @@
 
 #include "ccfdll/CcfCrc.h"
 #include "ccfdll/CcfReader.h"
+#include "common/TempDir.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,7 +39,6 @@ class CRawCcf
 public:
     // attrPos 64 (version 2, known fields end at 72) or 60 (version 1, end at 68).
     explicit CRawCcf(std::uint32_t attrPos = 64, std::uint32_t capability = 0x00020001, std::size_t tail = 2)
-        : m_attrPos(attrPos)
     {
         CBytes h;
         h.U32(0).U32(0).Raw({0x40, 0xA5, 0x5A, 0x40, 0x5F, 0x43, 0x43, 0x46}).U32(0);
@@ -69,16 +70,10 @@ public:
         for (int i = 0; i < 4; ++i)
             bytes[at + i] = std::uint8_t(v >> (24 - 8 * i));
     }
-    void Set8(std::uint32_t at, std::uint8_t v) { bytes[at] = v; }
 
     // Header pointer fields.
-    void SetVersionString(std::uint32_t p) { Set32(0, p); }
     void SetHome(std::uint32_t p) { Set32(48, p); }
-    void SetDevices(std::uint32_t p) { Set32(52, p); }
-    void SetMacros(std::uint32_t p) { Set32(56, p); }
     void SetTimers(std::uint32_t p) { Set32(60, p); }
-    void SetAttributes(std::uint32_t v) { Set32(m_attrPos, v); }
-    void SetTemplate(std::uint32_t p) { Set32(m_attrPos == 64 ? 68 : 64, p); }
 
     // Pads to an even checksum offset, stores both offsets and the CRC.
     std::vector<std::uint8_t> Finish(std::uint8_t pad = 0xFF) const
@@ -98,9 +93,6 @@ public:
     }
 
     std::vector<std::uint8_t> bytes;
-
-private:
-    std::uint32_t m_attrPos;
 };
 
 // A device record (65 bytes) with the given name pointer and first panel.
@@ -134,6 +126,15 @@ inline std::vector<std::uint8_t> LoadSample(const char* name)
     std::vector<std::uint8_t> bytes;
     ReadWholeFile(SamplePath(name), bytes, nullptr);
     return bytes;
+}
+
+// Every file of a directory by name, with its contents: the pictures of a decompilation.
+inline std::map<std::string, std::string> ReadDirectoryFiles(const std::string& path)
+{
+    std::map<std::string, std::string> files;
+    for (const std::string& name : dwtest::ListDirectory(path))
+        files[name] = dwtest::ReadText(path + "/" + name);
+    return files;
 }
 
 constexpr const char* kBigSample = "irscrutinizer-2002-10-17.ccf";

@@ -27,14 +27,6 @@ std::vector<std::string> SampleNames()
     return names;
 }
 
-std::map<std::string, std::string> Files(const std::string& directory)
-{
-    std::map<std::string, std::string> files;
-    for (const std::string& name : dwtest::ListDirectory(directory))
-        files[name] = dwtest::ReadText(directory + "/" + name);
-    return files;
-}
-
 // Binary: read, write, read, write gives the same bytes the second time (and the first
 // time for the file in the editor's layout). Text: decompile(x) = A, compile(A) = y,
 // decompile(y) = B gives A = B, pictures included. Files the codec does not support are
@@ -79,7 +71,7 @@ TEST(CodecSamples, EveryFileRoundTripsOrIsRefusedByName)
         ASSERT_TRUE(WriteCsfFile(decompiled, b / "x.csf", &error)) << error.Text();
         EXPECT_TRUE(dwtest::ReadText(a / "x.csf") == dwtest::ReadText(b / "x.csf"))
             << "decompiled texts differ";
-        EXPECT_TRUE(Files(a / "BMP") == Files(b / "BMP")) << "bitmaps differ";
+        EXPECT_TRUE(ReadDirectoryFiles(a / "BMP") == ReadDirectoryFiles(b / "BMP")) << "bitmaps differ";
     }
 }
 

@@ -1,7 +1,9 @@
 // The execution pipeline end to end with the real codec library: the bundled demo
 // configuration, players and library go in, an output CCF comes out that decompiles
-// again; failures leave the output file as it was, also when it is the input.
+// again; failures leave the output file as it was, also when it is the input. And the
+// wrapper with the real library decompiles only when needed.
 
+#include "common/BmpBytes.h"
 #include "common/RecordingSink.h"
 #include "common/TempAreaTest.h"
 #include "core/DWConfig.h"
@@ -10,13 +12,19 @@
 #include "csf/CSFAbstractTree.h"
 #include "csf/CSFPath.h"
 #include "csf/CSFSection.h"
+#include "generate/Bitmaps.h"
 #include "generate/ExecutionPipeline.h"
+#include "generate/GenPanel.h"
+#include "generate/Jump.h"
 #include "model/DWModel.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <utime.h>
 
 namespace fs = std::filesystem;
 
@@ -25,9 +33,16 @@ namespace {
 const char kCodec[] = DW_BIN_DIR "/libCCFDll.so";
 const char kDemoDir[] = DW_TEST_DATA_DIR "/../../demo";
 
-std::string ReadWholeFile(const fs::path& path)
+// A 4-bit bitmap as "width x height:" and one grey level character per pixel.
+std::string GreyPicture(const std::vector<std::uint8_t>& bytes)
 {
-    return dwtest::ReadText(path.string());
+    dwtest::SGreyPicture picture;
+    if (!dwtest::DecodeFourBitBmp(bytes, picture))
+        return "not a 4-bit bitmap";
+    std::string out = std::to_string(picture.width) + "x" + std::to_string(picture.height) + ":";
+    for (std::uint8_t grey : picture.greys)
+        out += static_cast<char>('a' + grey / 64);
+    return out;
 }
 
 class CPipelineTest : public dwtest::CTempAreaTest
@@ -104,6 +119,35 @@ protected:
     std::vector<std::unique_ptr<CDWConfig>> m_readBackConfigs;
 };
 
+// The wrapper decompiles only when needed: once per file, until it changes or is forgotten.
+TEST_F(CPipelineTest, TheWrapperDecompilesOnceUntilTheInputChangesOrIsForgotten)
+{
+    dwtest::CRecordingSink sink;
+    auto decompiled = [&]() {
+        sink.Reset();
+        EXPECT_TRUE(m_pWrapper->DecompileAndRead(&sink, &m_log, &m_errors)) << GetText(&m_errors);
+        return std::count(sink.headings.begin(), sink.headings.end(), "Decompiling") > 0;
+    };
+    EXPECT_TRUE(decompiled());
+    ASSERT_NE(m_pWrapper->GetAbstractTree(), nullptr);
+    EXPECT_GT(m_pWrapper->GetAbstractTree()->GetCount(), 0u);
+    EXPECT_FALSE(decompiled()) << "the same unchanged file was decompiled twice";
+
+    struct utimbuf times = {1100000000, 1100000000};
+    ASSERT_EQ(utime(m_input.c_str(), &times), 0);
+    EXPECT_TRUE(decompiled()) << "a touched file was not decompiled again";
+    EXPECT_FALSE(decompiled());
+
+    const fs::path other = m_root / "copy.ccf";
+    fs::copy_file(m_input, other);
+    ASSERT_EQ(utime(other.c_str(), &times), 0);
+    m_config.SetInputCcf(other.c_str());
+    EXPECT_TRUE(decompiled()) << "another path was not decompiled";
+
+    m_pWrapper->ForgetDecompilation();
+    EXPECT_TRUE(decompiled()) << "a forgotten decompilation was reused";
+}
+
 TEST_F(CPipelineTest, TheDemoExecutesAndItsOutputDecompilesAgain)
 {
     dwtest::CRecordingSink sink;
@@ -144,7 +188,7 @@ TEST_F(CPipelineTest, TheDemoExecutesAndItsOutputDecompilesAgain)
     EXPECT_NE(button.find("JumpDevicePanel(\"Rock & Pop\",\"Alphabet\")"), std::string::npos) << button;
     // The input is untouched and the CCF paths were saved to the settings store.
     EXPECT_TRUE(fs::exists(m_input));
-    EXPECT_NE(ReadWholeFile(m_root / "settings").find("OutputCCF"), std::string::npos);
+    EXPECT_NE(dwtest::ReadText(m_root / "settings").find("OutputCCF"), std::string::npos);
 }
 
 TEST_F(CPipelineTest, ReplacingDevicesOfAnEarlierRunKeepsOnePerList)
@@ -182,7 +226,7 @@ TEST_F(CPipelineTest, ReplacingDevicesOfAnEarlierRunKeepsOnePerList)
 TEST_F(CPipelineTest, AFailedCompileLeavesTheInputThatIsAlsoTheOutputAlone)
 {
     m_config.SetOutputCcf(m_input.c_str());
-    const std::string before = ReadWholeFile(m_input);
+    const std::string before = dwtest::ReadText(m_input);
     ASSERT_TRUE(PrepareForExecution(m_context, nullptr, &m_log, &m_errors)) << GetText(&m_errors);
     ASSERT_TRUE(ResolvePlayers(m_context, nullptr, nullptr));
     // A statement no CCF can hold makes the codec's compiler fail.
@@ -191,7 +235,7 @@ TEST_F(CPipelineTest, AFailedCompileLeavesTheInputThatIsAlsoTheOutputAlone)
     device->AddChildText("Panel(\"Broken\",,,)");
     device->AddChildText("Button(\"x\",a,b,c,d,e,f,g)");
     EXPECT_FALSE(ExecuteLists(m_context, nullptr, &m_log, nullptr, &m_errors));
-    EXPECT_EQ(ReadWholeFile(m_input), before);
+    EXPECT_EQ(dwtest::ReadText(m_input), before);
     for (const auto& entry : fs::directory_iterator(m_root))
         EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path() << " left behind";
 }
@@ -250,6 +294,76 @@ TEST_F(CPipelineTest, UnlinkedDiscsStopQuietlyOrAreDealtWith)
     EXPECT_EQ(RunExecution(m_context, remove, nullptr, nullptr, &m_errors), ExecutionOutcome::Succeeded)
         << GetText(&m_errors);
     EXPECT_LT(m_config.GetLibrary()->GetDiscCount(), before);
+}
+
+// The generated panels and their bitmaps go through the codec: a page with every row kind,
+// the alphabet and the credits panels are added to the demo configuration, the thirteen
+// bitmaps written beside the CSF, the whole compiled into a CCF and decompiled again. Every
+// picture must come back pixel for pixel, so the codec accepts the embedded files and the
+// remote shows them as drawn.
+TEST_F(CPipelineTest, GeneratedPanelsKeepEveryPictureThroughTheCodec)
+{
+    std::unique_ptr<CCSFSection> root = ParseCsfFile((fs::path(kDemoDir) / "demo.csf").c_str(), &m_errors);
+    ASSERT_TRUE(root) << GetText(&m_errors);
+    root->UpdateHighestButtonNumber();
+
+    // Every row kind on one page, the alphabet and the credits panels of a list "Music".
+    SPanelOptions options;
+    CAlphabetPanel alphabet(options, "Music", 0);
+    CCreditsPanel credits(options, "Music", 0);
+    CListPanel page(options, "Music", 0, 'A', 0);
+    CListPanel next(options, "Music", 0, 'A', 1);
+    CPanelJump play("CD Jukebox", "Transport");
+    alphabet.SetLetter('A', page.GetJump());
+    alphabet.SetLetter('N', page.GetJump());
+    alphabet.SetLeft(credits.GetJump(), "Discweaver", 0);
+    alphabet.SetRight(credits.GetJump(), "1.0.0.0", 0);
+    credits.SetLeft(alphabet.GetJump(), "Alphabet", 0);
+    credits.SetRight(alphabet.GetJump(), "Alphabet", 0);
+    page.AppendRow(std::make_unique<CHeaderRow>("Abba", alphabet.GetJump()));
+    page.AppendRow(std::make_unique<CItemPairRow>("Arrival", "C12", &play, "Voulez-Vous", "C13", &play));
+    page.AppendRow(std::make_unique<CSpacerRow>());
+    page.AppendRow(std::make_unique<CHeaderRow>("Nine Inch Nails", alphabet.GetJump()));
+    page.AppendRow(std::make_unique<CItemPairRow>("The Fragile", "C40", &play, nullptr, nullptr, nullptr));
+    page.AppendRow(std::make_unique<CContinuationRow>("With Teeth", "C41", &play, next.GetJump()));
+    page.SetLeft(nullptr, "[start]", 0);
+    page.SetRight(next.GetJump(), "Nine Inch Nails", 2);
+    next.AppendRow(std::make_unique<CContinuedHeaderRow>("Nine Inch Nails", page.GetJump()));
+    next.SetLeft(page.GetJump(), "Nine Inch Nails", 9);
+    next.SetRight(nullptr, "[end]", 0);
+    CCSFSection* device = root->AddChildFormat("Device(\"%s\")", "Music");
+    for (const CGenPanel* panel : std::initializer_list<const CGenPanel*>{&alphabet, &credits, &page, &next})
+        panel->WritePanel(device);
+
+    const fs::path csf = m_root / "Discweaver.csf";
+    ASSERT_TRUE(root->WriteFile(&m_errors, csf.c_str())) << GetText(&m_errors);
+    ASSERT_TRUE(WriteBitmapsTo(&m_errors, nullptr, (m_root / "BMP").c_str())) << GetText(&m_errors);
+
+    const fs::path ccf = m_root / "panels.ccf";
+    const fs::path back = m_root / "back" / "back.csf";
+    fs::create_directories(back.parent_path());
+    ASSERT_TRUE(m_pWrapper->RunCompiler(csf.c_str(), ccf.c_str(), 0, nullptr, &m_log, &m_errors))
+        << GetText(&m_errors);
+    ASSERT_TRUE(m_pWrapper->RunDecompiler(ccf.c_str(), back.c_str(), nullptr, &m_log, &m_errors))
+        << GetText(&m_errors);
+
+    // Every picture the panels use comes back (under the codec's own file names).
+    std::set<std::string> returned;
+    for (const auto& entry : fs::directory_iterator(back.parent_path() / "BMP"))
+        returned.insert(GreyPicture(dwtest::ReadBytes(entry.path().string())));
+    for (std::size_t i = 0; i < GetEmbeddedBitmapCount(); ++i) {
+        const SEmbeddedBitmap& bmp = GetEmbeddedBitmap(i);
+        if (std::string(bmp.fileName) == "BacktrackStrip.bmp")
+            continue; // written with the others, used by no panel
+        const std::string picture = GreyPicture(std::vector<std::uint8_t>(bmp.bytes, bmp.bytes + bmp.size));
+        EXPECT_EQ(returned.count(picture), 1u) << bmp.fileName << " did not survive the codec";
+    }
+
+    // The generated device and its four panels are in the decompiled text.
+    const std::string text = dwtest::ReadText(back.string());
+    for (const char* statement : {"Device(\"Music\")", "Panel(\"Alphabet\")", "Panel(\"Credits\")",
+                                  "Panel(\"A0\")", "Panel(\"A1\")", "Button(\"Nine Inch Nails [2]\""})
+        EXPECT_NE(text.find(statement), std::string::npos) << statement;
 }
 
 } // namespace
