@@ -1,7 +1,7 @@
 #pragma once
 
 // A progress sink that remembers every call, one line per call ("bar 3/10 heading=...
-// body=... failed show"), and the headings, bodies and bar values apart. Safe to call
+// body=... failed show"), and the headings and bodies apart. Safe to call
 // from several threads.
 
 #include "core/Progress.h"
@@ -38,8 +38,6 @@ public:
             headings.push_back(heading);
         if (body)
             bodies.push_back(body);
-        if (position != kNoChange)
-            positions.push_back(position);
     }
 
     bool SawBody(const std::string& body) const
@@ -52,13 +50,11 @@ public:
         calls.clear();
         headings.clear();
         bodies.clear();
-        positions.clear();
     }
 
     std::vector<std::string> calls;
     std::vector<std::string> headings;
     std::vector<std::string> bodies;
-    std::vector<std::uint32_t> positions;
 
 private:
     std::mutex m_lock;

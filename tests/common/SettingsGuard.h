@@ -45,7 +45,6 @@ public:
     {
     }
     static std::string UserStore(const std::string& directory) { return directory + "/settings"; }
-    static std::string MachineStore(const std::string& directory) { return directory + "/machine-settings"; }
 
 private:
     CScopedEnv m_user;

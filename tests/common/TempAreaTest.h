@@ -31,7 +31,6 @@ protected:
     std::string m_dir = m_temp.Path();
     CSettingsGuard m_settings{m_dir};
     std::string m_userStore = CSettingsGuard::UserStore(m_dir);
-    std::string m_machineStore = CSettingsGuard::MachineStore(m_dir);
 };
 
 } // namespace dwtest

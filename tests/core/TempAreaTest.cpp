@@ -37,6 +37,7 @@ struct SInsideCase
     const char* name;
     const char* path; // relative to the test directory; "@" stands for the directory itself
     bool inside;
+    const char* folder = "area/DW_Temp";
 };
 
 class InsideDirectory : public TempAreaTest, public ::testing::WithParamInterface<SInsideCase>
@@ -49,6 +50,7 @@ TEST_P(InsideDirectory, AfterResolvingLinksAndDots)
     ASSERT_TRUE(CreateDirectoryPath(Path("area/DW_Config").c_str()));
     WriteFile(Path("area/DW_Temp/in.ccf"), "x");
     WriteFile(Path("area/DW_Temp-old.ccf"), "x");
+    WriteFile(Path("in.ccf"), "x");
     ASSERT_EQ(::symlink(Path("area/DW_Temp").c_str(), Path("shortcut").c_str()), 0);
 
     std::string path = GetParam().path;
@@ -56,7 +58,7 @@ TEST_P(InsideDirectory, AfterResolvingLinksAndDots)
         path = Path("area/DW_Temp");
     else
         path = Path(path);
-    EXPECT_EQ(IsInsideDirectory(path.c_str(), Path("area/DW_Temp").c_str()), GetParam().inside) << path;
+    EXPECT_EQ(IsInsideDirectory(path.c_str(), Path(GetParam().folder).c_str()), GetParam().inside) << path;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -68,14 +70,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SInsideCase{"RepeatedSeparators", "area//DW_Temp///in.ccf", true},
                       SInsideCase{"TheFolderItself", "@", false},
                       SInsideCase{"SameNamePrefix", "area/DW_Temp-old.ccf", false},
-                      SInsideCase{"Sibling", "area/DW_Config", false}),
+                      SInsideCase{"Sibling", "area/DW_Config", false},
+                      // Nothing is inside a folder that does not exist.
+                      SInsideCase{"FolderMissing", "in.ccf", false, "missing"},
+                      SInsideCase{"BelowAMissingFolder", "missing/in.ccf", false, "missing"}),
     [](const ::testing::TestParamInfo<SInsideCase>& info) { return std::string(info.param.name); });
-
-TEST_F(TempAreaTest, NothingIsInsideAFolderThatDoesNotExist)
-{
-    WriteFile(Path("in.ccf"), "x");
-    EXPECT_FALSE(IsInsideDirectory(Path("in.ccf").c_str(), Path("missing").c_str()));
-    EXPECT_FALSE(IsInsideDirectory(Path("missing/in.ccf").c_str(), Path("missing").c_str()));
-}
 
 } // namespace

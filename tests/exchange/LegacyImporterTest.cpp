@@ -27,15 +27,11 @@ bool ImportText(CLibrary& library, const std::string& text, CErrorRecord* errors
 std::vector<std::string> Discs(const CLibList& list)
 {
     std::vector<std::string> result;
-    for (std::uint32_t a = 0; a < list.GetArtists().GetCount(); ++a) {
-        const CArtist* artist = list.GetArtists().GetAt(a);
-        for (std::uint32_t d = 0; d < artist->GetDiscs().GetCount(); ++d) {
-            const CDisc* disc = artist->GetDiscs().GetAt(d);
+    for (const CArtist* artist : list.GetArtists())
+        for (const CDisc* disc : artist->GetDiscs())
             result.push_back(std::string(artist->GetName().GetPlain()) + "|" + disc->GetName().GetPlain() +
                              "|" + std::to_string(disc->GetNumber()) + "|" +
                              artist->GetSortAsName().GetPlain() + "|" + artist->GetShortName().GetPlain());
-        }
-    }
     return result;
 }
 

@@ -10,21 +10,29 @@
 
 namespace {
 
+// Exports go from `source`, imports into `target`.
 class XmlExchange : public dwtest::CTempAreaTest
 {
 protected:
+    void SetUp() override
+    {
+        CTempAreaTest::SetUp();
+        AttachModel(source);
+        AttachModel(target);
+    }
+
     static void AddList(CDWConfig& config, const char* name)
     {
         auto* list = new CLibList(&GetLibrary(config));
         list->GetName().SetPlain(name);
         ASSERT_NE(GetLibrary(config).GetLists().Add(nullptr, list), nullptr);
     }
+
+    CDWConfig source, target;
 };
 
 TEST_F(XmlExchange, ImportAddsNewListsTakesKeepSortedAndStopsAtTheFirstExistingName)
 {
-    CDWConfig source;
-    AttachModel(source);
     AddList(source, "Jazz");
     AddList(source, "Blues");
     GetLibrary(source).GetLists().SetKeepSorted(true);
@@ -32,8 +40,6 @@ TEST_F(XmlExchange, ImportAddsNewListsTakesKeepSortedAndStopsAtTheFirstExistingN
     ASSERT_TRUE(ExportXmlFile(source, nullptr, nullptr, file.c_str()));
     EXPECT_TRUE(GetLibrary(source).IsModified()) << "an export leaves the modified state";
 
-    CDWConfig target;
-    AttachModel(target);
     AddList(target, "Rock");
     CWarningList warnings;
     ASSERT_TRUE(ImportXmlFile(target, nullptr, &warnings, nullptr, file.c_str()));
@@ -51,10 +57,8 @@ TEST_F(XmlExchange, WrongRootAndMissingFileFail)
 {
     std::string other = Path("other.xml");
     dwtest::WriteText(other, "<?xml version=\"1.0\"?>\n<Something/>\n");
-    CDWConfig config;
-    AttachModel(config);
     CErrorRecord errors;
-    EXPECT_FALSE(ImportXmlFile(config, &errors, nullptr, nullptr, other.c_str()));
+    EXPECT_FALSE(ImportXmlFile(target, &errors, nullptr, nullptr, other.c_str()));
     EXPECT_NE(std::string(GetText(&errors))
                   .find("Expected root node \"DiscweaverLibrary\" but document \"" + other +
                         "\" has root node \"Something\"."),
@@ -63,7 +67,7 @@ TEST_F(XmlExchange, WrongRootAndMissingFileFail)
 
     CErrorRecord missing;
     std::string none = Path("none.xml");
-    EXPECT_FALSE(ImportXmlFile(config, &missing, nullptr, nullptr, none.c_str()));
+    EXPECT_FALSE(ImportXmlFile(target, &missing, nullptr, nullptr, none.c_str()));
     EXPECT_EQ(std::string(GetText(&missing)), "Cannot open " + none);
 }
 
@@ -93,8 +97,6 @@ TEST_F(XmlExchange, ChoicesPerDirection)
 // to 10 MB); the XML import refuses them as the CSV import does.
 TEST_F(XmlExchange, ImportRefusesAnOverlongNameOfAnImportedList)
 {
-    CDWConfig source;
-    AttachModel(source);
     AddList(source, "Big");
     CLibList* big = GetLibrary(source).GetLists().GetAt(0);
     auto* artist = new CArtist(big);
@@ -104,8 +106,6 @@ TEST_F(XmlExchange, ImportRefusesAnOverlongNameOfAnImportedList)
     const std::string file = Path("big.xml");
     ASSERT_TRUE(ExportXmlFile(source, nullptr, nullptr, file.c_str()));
 
-    CDWConfig target;
-    AttachModel(target);
     CErrorRecord errors;
     EXPECT_FALSE(ImportXmlFile(target, &errors, nullptr, nullptr, file.c_str()));
     EXPECT_EQ(std::string(GetText(&errors))

@@ -207,7 +207,6 @@ TEST_F(PlayersFileTest, RoundTripKeepsEveryField)
 
     CPlayers again;
     ASSERT_TRUE(LoadPlayersFile(&m_errors, &m_warnings, again, Path("a/b/DW_Devices.xml").c_str()));
-    ASSERT_EQ(again.GetCount(), 1u);
     ASSERT_TRUE(SavePlayersFile(&m_errors, again, Path("second.xml").c_str()));
     EXPECT_EQ(ReadFile(Path("second.xml")), first);
     EXPECT_THAT(first, ::testing::StartsWith("<?xml version=\"1.0\"?>\n<DiscweaverDevices Version=\"1\">\n  "

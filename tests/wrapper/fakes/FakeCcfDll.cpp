@@ -2,7 +2,7 @@
 // handling of old versions, missing exports and failing runs can be shown without the
 // real codec. Each fake library is this file built with other definitions:
 //   FAKE_VERSION "text"      what GetCCFVersion returns
-//   FAKE_OMIT_GETVERSION, FAKE_OMIT_SETCALLBACK, FAKE_OMIT_DECOMPILER, FAKE_OMIT_COMPILER
+//   FAKE_OMIT_GETVERSION, FAKE_OMIT_SETCALLBACK, FAKE_OMIT_COMPILER
 //                            leave that export out
 //   FAKE_FAIL_DECOMPILE, FAKE_FAIL_COMPILE
 //                            1: that run fails after reporting messages (and after
@@ -12,6 +12,7 @@
 // simply CSF text.
 
 #include <cstdio>
+#include <filesystem>
 
 #ifndef FAKE_VERSION
 #define FAKE_VERSION "CCFDll 1.0"
@@ -50,23 +51,8 @@ void Say(const char* text)
 
 [[maybe_unused]] bool CopyFile(const char* from, const char* to)
 {
-    FILE* in = std::fopen(from, "rb");
-    if (!in)
-        return false;
-    FILE* out = std::fopen(to, "wb");
-    if (!out) {
-        std::fclose(in);
-        return false;
-    }
-    char buffer[8192];
-    size_t got;
-    bool ok = true;
-    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-        ok = ok && std::fwrite(buffer, 1, got, out) == got;
-    ok = ok && !std::ferror(in);
-    std::fclose(in);
-    ok = std::fclose(out) == 0 && ok;
-    return ok;
+    std::error_code error;
+    return std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
 }
 
 [[maybe_unused]] int Fail(int mode, const char* output)
@@ -98,7 +84,6 @@ FAKE_EXPORT void SetDisplayStringCallback(DisplayStringFunction display)
 }
 #endif
 
-#ifndef FAKE_OMIT_DECOMPILER
 FAKE_EXPORT int CCFRunDecompiler(const char* input, const char* output, int options)
 {
     g_lastOptions = options;
@@ -108,7 +93,6 @@ FAKE_EXPORT int CCFRunDecompiler(const char* input, const char* output, int opti
     Say("  Decompiled  ");
     return CopyFile(input, output) ? 1 : 0;
 }
-#endif
 
 #ifndef FAKE_OMIT_COMPILER
 FAKE_EXPORT int CCFRunCompiler(const char* input, const char* output, int options)
