@@ -27,14 +27,6 @@ using dwtest::WriteText;
 class AreaCli : public dwtest::CDemoAreaCli
 {
 protected:
-    CliRun Execute(const std::string& input, const std::string& output, std::vector<std::string> more = {})
-    {
-        std::vector<std::string> args{"execute", "--input",           input, "--output",
-                                      output,    "--replace-devices", "yes"};
-        args.insert(args.end(), more.begin(), more.end());
-        return Run(args);
-    }
-
     // Runs discweaver-cli in a child process (so that two can run at once); returns its pid.
     static pid_t StartChild(const std::vector<std::string>& args)
     {
@@ -81,8 +73,7 @@ TEST_P(MistypedArea, IsAWrongCommandLineAndNothingIsCreated)
 
     CliRun run = RunCliCaptured(args);
     EXPECT_EQ(run.status, kExitUsage) << run.err;
-    EXPECT_NE(run.err.find("The configuration area " + typo.string() + " " + GetParam().problem),
-              std::string::npos)
+    EXPECT_TRUE(Contains(run.err, "The configuration area " + typo.string() + " " + GetParam().problem))
         << run.err;
     EXPECT_FALSE(fs::is_directory(typo));
     EXPECT_FALSE(fs::exists(m_root / "out.ccf"));
@@ -114,8 +105,7 @@ TEST_F(AreaCli, ASecondRunWaitsThenFailsNamingTheLock)
     CliRun import = RunCliCaptured({"import", "csv", Path("in.csv"), "--columns",
                                     "ListName=1,ArtistName=2,DiscName=3", "--config-area", m_area});
     EXPECT_EQ(import.status, kExitFailure);
-    EXPECT_NE(import.err.find("discweaver-cli: " + m_area + "/DW_Lock is locked"), std::string::npos)
-        << import.err;
+    EXPECT_TRUE(Contains(import.err, "discweaver-cli: " + m_area + "/DW_Lock is locked")) << import.err;
     EXPECT_EQ(LibraryFile(), library);
 
     // Reading commands do not need the area to themselves.
@@ -138,8 +128,8 @@ TEST_F(AreaCli, TwoImportsAtOnceKeepBoth)
         const int firstStatus = WaitChild(first), secondStatus = WaitChild(second);
         const std::string library = LibraryFile();
         // A run that exits 0 has its rows in the library: none is lost to the other.
-        EXPECT_TRUE(firstStatus != kExitOk || library.find(a) != std::string::npos) << "round " << round;
-        EXPECT_TRUE(secondStatus != kExitOk || library.find(b) != std::string::npos) << "round " << round;
+        EXPECT_TRUE(firstStatus != kExitOk || Contains(library, a)) << "round " << round;
+        EXPECT_TRUE(secondStatus != kExitOk || Contains(library, b)) << "round " << round;
         EXPECT_TRUE(firstStatus == kExitOk || firstStatus == kExitFailure) << firstStatus;
         EXPECT_TRUE(secondStatus == kExitOk || secondStatus == kExitFailure) << secondStatus;
     }
@@ -215,7 +205,7 @@ TEST_F(AreaCli, ExecuteOptionsStayInTheirRunUnlessSaved)
     EXPECT_EQ(Execute(kDemoCcf, Path("x.ccf"), {"--compress-images", "--no-compress-images"}).status,
               kExitUsage);
     CliRun help = RunCliCaptured({"--help"});
-    EXPECT_NE(help.out.find("Options apply to their own run only"), std::string::npos) << help.out;
+    EXPECT_TRUE(Contains(help.out, "Options apply to their own run only")) << help.out;
 }
 
 // The lines themselves are the remote memory table's; here they reach the terminal, for
@@ -229,8 +219,8 @@ TEST_F(AreaCli, ExecuteReportsTheShareOfTheModelsMemory)
     char expected[128];
     std::snprintf(expected, sizeof expected, "Memory of TS-1000: 380 KB, file uses %.1f%%\n",
                   100.0 * double(fs::file_size(m_root / "out.ccf")) / (380.0 * 1024));
-    EXPECT_NE(run.out.find(expected), std::string::npos) << run.out;
-    EXPECT_EQ(run.err.find("is larger than the memory"), std::string::npos) << run.err;
+    EXPECT_TRUE(Contains(run.out, expected)) << run.out;
+    EXPECT_FALSE(Contains(run.err, "is larger than the memory")) << run.err;
 }
 
 } // namespace

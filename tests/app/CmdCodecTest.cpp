@@ -2,7 +2,7 @@
 // executable, the path the desktop program takes. The codec's rules are tested in the
 // codec; here the commands' wiring: exit status, what they print, what they leave behind.
 
-#include "common/CliRun.h"
+#include "DemoAreaCli.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +12,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kBig = DW_SHARED_DIR "/ccf-samples/irscrutinizer-2002-10-17.ccf";
+const std::string& kBig = dwtest::kBigCcf;
 
 class CmdCodec : public CCliTest
 {
 protected:
     void SetUp() override
     {
-        CCliTest::SetUp();
-        if (!fs::exists(DW_BIN_DIR "/libCCFDll.so"))
+        if (!dwtest::HaveCodec())
             GTEST_SKIP() << "libCCFDll.so has not been built";
+        CCliTest::SetUp();
     }
 };
 

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace dwtest {
 
@@ -34,6 +35,13 @@ protected:
         std::filesystem::create_directories(m_area + "/DW_Config");
         for (const char* file : {"DW_Devices.xml", "DW_Library.xml"})
             std::filesystem::copy_file(demo / file, m_area + "/DW_Config/" + file);
+    }
+    CliRun Execute(const std::string& input, const std::string& output,
+                   std::vector<std::string> more = {}) const
+    {
+        std::vector<std::string> args{"execute", "--input", input, "--output", output};
+        args.insert(args.end(), more.begin(), more.end());
+        return Run(args);
     }
 
     std::filesystem::path m_root = m_dir;
