@@ -41,9 +41,7 @@ private slots:
 
     void executeIsRefusedWhileAnotherRunHoldsTheArea()
     {
-        CDemoArea demo;
-        std::string why;
-        QVERIFY2(demo.Load(&why), why.c_str());
+        DW_LOAD_DEMO(demo);
         CScriptedPrompts prompts;
         CMainWindow window(&demo.Config(), &demo.Wrapper());
         window.show();
@@ -73,9 +71,7 @@ private slots:
 
     void anOpenEditorKeepsTheAreaUntilItCloses()
     {
-        CDemoArea demo;
-        std::string why;
-        QVERIFY2(demo.Load(&why), why.c_str());
+        DW_LOAD_DEMO(demo);
         CScriptedPrompts prompts;
         RegisterLibraryEditors();
         CMainWindow window(&demo.Config(), &demo.Wrapper());
