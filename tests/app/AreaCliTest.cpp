@@ -204,8 +204,11 @@ TEST_F(AreaCli, ExecuteOptionsStayInTheirRunUnlessSaved)
 
     EXPECT_EQ(Execute(kDemoCcf, Path("x.ccf"), {"--compress-images", "--no-compress-images"}).status,
               kExitUsage);
-    CliRun help = RunCliCaptured({"--help"});
+    // The help says so, and that --unlinked delete or assign saves the library at once.
+    CliRun help = RunCliCaptured({"execute", "--help"});
     EXPECT_TRUE(Contains(help.out, "Options apply to their own run only")) << help.out;
+    EXPECT_TRUE(Contains(help.out, "change the library file at once, before the output is written"))
+        << help.out;
 }
 
 // The lines themselves are the remote memory table's; here they reach the terminal, for

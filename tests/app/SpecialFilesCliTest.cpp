@@ -170,11 +170,4 @@ TEST_F(SpecialFilesCli, PreviewNamesEachPictureLeftOut)
     EXPECT_EQ(run.err, line);
 }
 
-TEST(ExecuteHelp, SaysWhenUnlinkedDeleteChangesTheLibrary)
-{
-    CliRun help = RunCliCaptured({"execute", "--help"});
-    EXPECT_TRUE(Contains(help.out, "change the library file at once, before the output is written"))
-        << help.out;
-}
-
 } // namespace

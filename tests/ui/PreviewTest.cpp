@@ -110,9 +110,7 @@ private slots:
         QVERIFY(preview && preview->IsRead());
         ChooseDevice(preview, "Jazz");
         QCOMPARE(preview->GetPanelLabel()->text(), QStringLiteral("Panel \"A0\" (1 of 15)"));
-        const QPoint next = ButtonCentre(preview, ">>");
-        QVERIFY(next.x() >= 0);
-        QTest::mouseClick(preview->GetPanelView(), Qt::LeftButton, {}, next);
+        QTest::mouseClick(preview->GetPanelView(), Qt::LeftButton, {}, ButtonCentre(preview, ">>"));
         QCOMPARE(preview->GetPanelLabel()->text(), QStringLiteral("Panel \"A1\" (2 of 15)"));
         QVERIFY(preview->GetSidePane()->toPlainText().contains("jump to panel \"A1\" of device \"Jazz\""));
     }
