@@ -142,28 +142,20 @@ TEST_F(AreaCli, TwoExecutionsAtOnceEachWriteTheirOwnResult)
     // Two runs that write different outputs: the demo with earlier list devices
     // replaced, and the demo already executed once with the new devices added beside
     // the old ones. Their outputs when run alone are the references.
-    const fs::path inputA = kDemoCcf, inputB = m_root / "executed.ccf";
-    ASSERT_EQ(Execute(inputA.string(), inputB.string()).status, kExitOk);
-    const std::vector<std::string> runA = {"execute", "--input",           inputA.string(), "--config-area",
-                                           m_area,    "--replace-devices", "yes",           "--output"};
-    const std::vector<std::string> runB = {
-        "execute",           "--input", inputB.string(), "--config-area", m_area,
-        "--replace-devices", "no",      "--output"};
-    auto with = [](std::vector<std::string> args, const fs::path& output) {
-        args.push_back(output.string());
-        return args;
-    };
-    const fs::path refA = m_root / "ref-a.ccf", refB = m_root / "ref-b.ccf";
-    ASSERT_EQ(RunCliCaptured(with(runA, refA)).status, kExitOk);
-    ASSERT_EQ(RunCliCaptured(with(runB, refB)).status, kExitOk);
-    const std::string expectedA = ReadText(refA), expectedB = ReadText(refB);
+    const std::string inputB = Path("executed.ccf");
+    ASSERT_EQ(Execute(kDemoCcf, inputB).status, kExitOk);
+    auto runA = [&](const fs::path& out) { return ExecuteArgs(kDemoCcf, out, {"--replace-devices", "yes"}); };
+    auto runB = [&](const fs::path& out) { return ExecuteArgs(inputB, out, {"--replace-devices", "no"}); };
+    ASSERT_EQ(RunCliCaptured(runA(m_root / "ref-a.ccf")).status, kExitOk);
+    ASSERT_EQ(RunCliCaptured(runB(m_root / "ref-b.ccf")).status, kExitOk);
+    const std::string expectedA = ReadText(m_root / "ref-a.ccf"), expectedB = ReadText(m_root / "ref-b.ccf");
     ASSERT_FALSE(expectedA == expectedB);
 
     for (int round = 0; round < 4; ++round) {
         const fs::path outA = m_root / ("out-a-" + std::to_string(round) + ".ccf");
         const fs::path outB = m_root / ("out-b-" + std::to_string(round) + ".ccf");
-        pid_t first = StartChild(with(runA, outA));
-        pid_t second = StartChild(with(runB, outB));
+        pid_t first = StartChild(runA(outA));
+        pid_t second = StartChild(runB(outB));
         const int firstStatus = WaitChild(first), secondStatus = WaitChild(second);
         // Never the other run's remote configuration, never a half result.
         EXPECT_TRUE(firstStatus == kExitOk ? ReadText(outA) == expectedA : !fs::exists(outA))

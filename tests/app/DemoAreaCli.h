@@ -36,12 +36,17 @@ protected:
         for (const char* file : {"DW_Devices.xml", "DW_Library.xml"})
             std::filesystem::copy_file(demo / file, m_area + "/DW_Config/" + file);
     }
+    // execute from input to output on the area, with more options.
+    std::vector<std::string> ExecuteArgs(const std::string& input, const std::string& output,
+                                         std::vector<std::string> more = {}) const
+    {
+        more.insert(more.begin(), {"execute", "--input", input, "--output", output, "--config-area", m_area});
+        return more;
+    }
     CliRun Execute(const std::string& input, const std::string& output,
                    std::vector<std::string> more = {}) const
     {
-        std::vector<std::string> args{"execute", "--input", input, "--output", output};
-        args.insert(args.end(), more.begin(), more.end());
-        return Run(args);
+        return RunCliCaptured(ExecuteArgs(input, output, std::move(more)));
     }
 
     std::filesystem::path m_root = m_dir;

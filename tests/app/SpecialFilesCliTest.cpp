@@ -101,8 +101,7 @@ TEST_F(SpecialFilesCli, WritersLeaveAFifoTargetAsItIs)
         EXPECT_TRUE(IsFifo(fifo)) << args[0];
     }
     if (fs::exists(dwtest::kDemoCcf)) {
-        CliRun run = RunCliCaptured({"execute", "--input", dwtest::kDemoCcf, "--output", fifo,
-                                     "--config-area", m_area, "--unlinked", "stop"});
+        CliRun run = Execute(dwtest::kDemoCcf, fifo, {"--unlinked", "stop"});
         EXPECT_EQ(run.status, kExitFailure);
         EXPECT_TRUE(Contains(run.err, "Cannot write " + fifo + ": it is a FIFO")) << run.err;
         EXPECT_TRUE(IsFifo(fifo));
