@@ -20,8 +20,6 @@ using namespace dwuitest;
 
 namespace {
 
-constexpr int kTimeoutMs = 120000;
-
 // Whether another run could take the area now.
 bool AreaIsFree(const std::string& area)
 {
@@ -52,7 +50,7 @@ private slots:
         CAreaLock other;
         QVERIFY(other.Acquire(demo.Area().c_str(), nullptr));
         window.OnExecute();
-        QVERIFY(QTest::qWaitFor([&]() { return window.IsIdle(); }, kTimeoutMs));
+        QVERIFY(QTest::qWaitFor([&]() { return window.IsIdle(); }, kDemoJobTimeoutMs));
         QVERIFY(!window.GetLastSucceeded());
         QCOMPARE(prompts.asked.size(), size_t(1));
         QVERIFY2(prompts.asked[0].text.contains(QStringLiteral("another Discweaver run")),
@@ -63,7 +61,7 @@ private slots:
         other.Release();
         prompts.asked.clear();
         window.OnExecute();
-        QVERIFY(QTest::qWaitFor([&]() { return window.IsIdle(); }, kTimeoutMs));
+        QVERIFY(QTest::qWaitFor([&]() { return window.IsIdle(); }, kDemoJobTimeoutMs));
         QVERIFY2(window.GetLastSucceeded(), GetText(&window.GetErrors()));
         QVERIFY(std::filesystem::exists(output));
         QVERIFY(AreaIsFree(demo.Area()));
@@ -80,10 +78,10 @@ private slots:
         window.GetOutputEdit()->setText(QString::fromStdString(demo.File("out.ccf")));
 
         QTest::mouseClick(window.GetListsButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CEditListsDlg*>(window.GetOpenChild()), kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CEditListsDlg*>(window.GetOpenChild()), kDemoJobTimeoutMs);
         QVERIFY(!AreaIsFree(demo.Area()));
         window.GetOpenChild()->reject();
-        QTRY_VERIFY_WITH_TIMEOUT(!window.GetOpenChild() && window.IsIdle(), kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.GetOpenChild() && window.IsIdle(), kDemoJobTimeoutMs);
         QVERIFY(AreaIsFree(demo.Area()));
     }
 

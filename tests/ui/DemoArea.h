@@ -15,6 +15,9 @@
 
 namespace dwuitest {
 
+// How long a test waits for a job on the demo (reading, executing) to end.
+constexpr int kDemoJobTimeoutMs = 120000;
+
 class CDemoArea
 {
 public:

@@ -79,11 +79,9 @@ private slots:
         select->GetTree()->setCurrentItem(item);
         QTest::mouseClick(select->GetOkButton(), Qt::LeftButton);
         QTRY_VERIFY(edit->IsIdle());
-        QCOMPARE(edit->GetMappings()->topLevelItem(10)->text(2), QStringLiteral("Transport"));
         // After Disc is cleared.
         edit->GetMappings()->setCurrentItem(edit->GetMappings()->topLevelItem(11));
         QTest::mouseClick(edit->GetClearButton(), Qt::LeftButton);
-        QCOMPARE(edit->GetMappings()->topLevelItem(11)->text(3), QString());
         QTest::mouseClick(FindButton<QPushButton>(edit, QStringLiteral("OK")), Qt::LeftButton);
         QTRY_VERIFY(players.IsIdle());
         QCOMPARE(prompts.asked.size(), size_t(0));

@@ -11,21 +11,14 @@
 #include "csf/CCFWrapper.h"
 #include "generate/ExecutionPipeline.h"
 #include "preview/ActionExpansion.h"
-#include "preview/PanelBrowser.h"
 #include "ui/DialogIds.h"
-#include "ui/MainWindow.h"
 #include "ui/PanelView.h"
 #include "ui/PreviewDlg.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QTest>
 
 #include <memory>
