@@ -27,14 +27,6 @@ using dwtest::WriteText;
 class AreaCli : public dwtest::CDemoAreaCli
 {
 protected:
-    CliRun Execute(const std::string& input, const std::string& output, std::vector<std::string> more = {})
-    {
-        std::vector<std::string> args{"execute", "--input",           input, "--output",
-                                      output,    "--replace-devices", "yes"};
-        args.insert(args.end(), more.begin(), more.end());
-        return Run(args);
-    }
-
     // Runs discweaver-cli in a child process (so that two can run at once); returns its pid.
     static pid_t StartChild(const std::vector<std::string>& args)
     {
@@ -81,8 +73,7 @@ TEST_P(MistypedArea, IsAWrongCommandLineAndNothingIsCreated)
 
     CliRun run = RunCliCaptured(args);
     EXPECT_EQ(run.status, kExitUsage) << run.err;
-    EXPECT_NE(run.err.find("The configuration area " + typo.string() + " " + GetParam().problem),
-              std::string::npos)
+    EXPECT_TRUE(Contains(run.err, "The configuration area " + typo.string() + " " + GetParam().problem))
         << run.err;
     EXPECT_FALSE(fs::is_directory(typo));
     EXPECT_FALSE(fs::exists(m_root / "out.ccf"));
@@ -114,8 +105,7 @@ TEST_F(AreaCli, ASecondRunWaitsThenFailsNamingTheLock)
     CliRun import = RunCliCaptured({"import", "csv", Path("in.csv"), "--columns",
                                     "ListName=1,ArtistName=2,DiscName=3", "--config-area", m_area});
     EXPECT_EQ(import.status, kExitFailure);
-    EXPECT_NE(import.err.find("discweaver-cli: " + m_area + "/DW_Lock is locked"), std::string::npos)
-        << import.err;
+    EXPECT_TRUE(Contains(import.err, "discweaver-cli: " + m_area + "/DW_Lock is locked")) << import.err;
     EXPECT_EQ(LibraryFile(), library);
 
     // Reading commands do not need the area to themselves.
@@ -138,8 +128,8 @@ TEST_F(AreaCli, TwoImportsAtOnceKeepBoth)
         const int firstStatus = WaitChild(first), secondStatus = WaitChild(second);
         const std::string library = LibraryFile();
         // A run that exits 0 has its rows in the library: none is lost to the other.
-        EXPECT_TRUE(firstStatus != kExitOk || library.find(a) != std::string::npos) << "round " << round;
-        EXPECT_TRUE(secondStatus != kExitOk || library.find(b) != std::string::npos) << "round " << round;
+        EXPECT_TRUE(firstStatus != kExitOk || Contains(library, a)) << "round " << round;
+        EXPECT_TRUE(secondStatus != kExitOk || Contains(library, b)) << "round " << round;
         EXPECT_TRUE(firstStatus == kExitOk || firstStatus == kExitFailure) << firstStatus;
         EXPECT_TRUE(secondStatus == kExitOk || secondStatus == kExitFailure) << secondStatus;
     }
@@ -152,28 +142,20 @@ TEST_F(AreaCli, TwoExecutionsAtOnceEachWriteTheirOwnResult)
     // Two runs that write different outputs: the demo with earlier list devices
     // replaced, and the demo already executed once with the new devices added beside
     // the old ones. Their outputs when run alone are the references.
-    const fs::path inputA = kDemoCcf, inputB = m_root / "executed.ccf";
-    ASSERT_EQ(Execute(inputA.string(), inputB.string()).status, kExitOk);
-    const std::vector<std::string> runA = {"execute", "--input",           inputA.string(), "--config-area",
-                                           m_area,    "--replace-devices", "yes",           "--output"};
-    const std::vector<std::string> runB = {
-        "execute",           "--input", inputB.string(), "--config-area", m_area,
-        "--replace-devices", "no",      "--output"};
-    auto with = [](std::vector<std::string> args, const fs::path& output) {
-        args.push_back(output.string());
-        return args;
-    };
-    const fs::path refA = m_root / "ref-a.ccf", refB = m_root / "ref-b.ccf";
-    ASSERT_EQ(RunCliCaptured(with(runA, refA)).status, kExitOk);
-    ASSERT_EQ(RunCliCaptured(with(runB, refB)).status, kExitOk);
-    const std::string expectedA = ReadText(refA), expectedB = ReadText(refB);
+    const std::string inputB = Path("executed.ccf");
+    ASSERT_EQ(Execute(kDemoCcf, inputB).status, kExitOk);
+    auto runA = [&](const fs::path& out) { return ExecuteArgs(kDemoCcf, out, {"--replace-devices", "yes"}); };
+    auto runB = [&](const fs::path& out) { return ExecuteArgs(inputB, out, {"--replace-devices", "no"}); };
+    ASSERT_EQ(RunCliCaptured(runA(m_root / "ref-a.ccf")).status, kExitOk);
+    ASSERT_EQ(RunCliCaptured(runB(m_root / "ref-b.ccf")).status, kExitOk);
+    const std::string expectedA = ReadText(m_root / "ref-a.ccf"), expectedB = ReadText(m_root / "ref-b.ccf");
     ASSERT_FALSE(expectedA == expectedB);
 
     for (int round = 0; round < 4; ++round) {
         const fs::path outA = m_root / ("out-a-" + std::to_string(round) + ".ccf");
         const fs::path outB = m_root / ("out-b-" + std::to_string(round) + ".ccf");
-        pid_t first = StartChild(with(runA, outA));
-        pid_t second = StartChild(with(runB, outB));
+        pid_t first = StartChild(runA(outA));
+        pid_t second = StartChild(runB(outB));
         const int firstStatus = WaitChild(first), secondStatus = WaitChild(second);
         // Never the other run's remote configuration, never a half result.
         EXPECT_TRUE(firstStatus == kExitOk ? ReadText(outA) == expectedA : !fs::exists(outA))
@@ -214,8 +196,11 @@ TEST_F(AreaCli, ExecuteOptionsStayInTheirRunUnlessSaved)
 
     EXPECT_EQ(Execute(kDemoCcf, Path("x.ccf"), {"--compress-images", "--no-compress-images"}).status,
               kExitUsage);
-    CliRun help = RunCliCaptured({"--help"});
-    EXPECT_NE(help.out.find("Options apply to their own run only"), std::string::npos) << help.out;
+    // The help says so, and that --unlinked delete or assign saves the library at once.
+    CliRun help = RunCliCaptured({"execute", "--help"});
+    EXPECT_TRUE(Contains(help.out, "Options apply to their own run only")) << help.out;
+    EXPECT_TRUE(Contains(help.out, "change the library file at once, before the output is written"))
+        << help.out;
 }
 
 // The lines themselves are the remote memory table's; here they reach the terminal, for
@@ -229,8 +214,8 @@ TEST_F(AreaCli, ExecuteReportsTheShareOfTheModelsMemory)
     char expected[128];
     std::snprintf(expected, sizeof expected, "Memory of TS-1000: 380 KB, file uses %.1f%%\n",
                   100.0 * double(fs::file_size(m_root / "out.ccf")) / (380.0 * 1024));
-    EXPECT_NE(run.out.find(expected), std::string::npos) << run.out;
-    EXPECT_EQ(run.err.find("is larger than the memory"), std::string::npos) << run.err;
+    EXPECT_TRUE(Contains(run.out, expected)) << run.out;
+    EXPECT_FALSE(Contains(run.err, "is larger than the memory")) << run.err;
 }
 
 } // namespace

@@ -11,7 +11,6 @@ namespace {
 
 const std::string kArea = DW_TEST_DATA_DIR "/model/area";
 const std::string kBroken = DW_TEST_DATA_DIR "/model/broken";
-const std::string kBrokenLibrary = kBroken + "/DW_Config/DW_Library.xml";
 
 // Expected outputs of the commands on the fixtures above.
 std::string Expected(const char* name)
@@ -69,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {"show", "--config-area", kBroken},
                      kExitFailure,
                      "",
-                     "discweaver-cli: Error reading and parsing " + kBrokenLibrary + "\n"},
+                     "discweaver-cli: Error reading and parsing " + kBroken + "/DW_Config/DW_Library.xml\n"},
         SCommandCase{"SlotsAllAsText",
                      {"report", "slots", "--config-area", kArea},
                      kExitOk,

@@ -28,11 +28,6 @@ protected:
             GTEST_SKIP() << "the codec or the demo CCF has not been built";
         dwtest::CDemoAreaCli::SetUp();
     }
-    CliRun Execute(const std::string& input, const std::string& output)
-    {
-        return Run({"execute", "--input", input, "--output", output, "--replace-devices", "yes", "--unlinked",
-                    "stop"});
-    }
     // The decompiled text of a CCF (pictures into `dir`/BMP).
     std::string Decompile(const std::string& ccf, const fs::path& dir)
     {
@@ -60,9 +55,8 @@ const std::map<std::string, std::string> kGreyMap = {
 // the capability, and the colour demo's template panel.
 bool ColourSpecific(const std::string& line)
 {
-    return line.find("Color(") != std::string::npos || line.find("Icon") != std::string::npos ||
-           line.find("IR(") != std::string::npos || line.find("Capability(") != std::string::npos ||
-           line == "\tPanel(\"macro\")";
+    return Contains(line, "Color(") || Contains(line, "Icon") || Contains(line, "IR(") ||
+           Contains(line, "Capability(") || line == "\tPanel(\"macro\")";
 }
 
 // Runs the main job on the grey demo and on its colour conversion: apart from colours,
@@ -72,9 +66,10 @@ bool ColourSpecific(const std::string& line)
 TEST_F(CmdColour, ExecuteOnAColourInputMapsTheGreysAndKeepsTheBehaviour)
 {
     const std::string grey = Path("grey.ccf"), colour = Path("colour.ccf");
-    CliRun g = Execute(kDemoCcf, grey);
+    const std::vector<std::string> answers = {"--replace-devices", "yes", "--unlinked", "stop"};
+    CliRun g = Execute(kDemoCcf, grey, answers);
     ASSERT_EQ(g.status, kExitOk) << g.err;
-    CliRun c = Execute(kSamples + "tonto-demo-TSU6000.ccf", colour);
+    CliRun c = Execute(kSamples + "tonto-demo-TSU6000.ccf", colour, answers);
     ASSERT_EQ(c.status, kExitOk) << c.err;
 
     // Button looks line by line, frames by their pair of levels.
@@ -104,9 +99,9 @@ TEST_F(CmdColour, ExecuteOnAColourInputMapsTheGreysAndKeepsTheBehaviour)
             EXPECT_EQ(w.substr(2, 2), w.substr(6, 2)) << l; // the background three times
             EXPECT_EQ(w.substr(4, 2), w.substr(6, 2)) << l;
             got.push_back(m[1].str() + w.substr(0, 2) + w.substr(6, 2));
-        } else if (l.find("IconFile(") != std::string::npos) {
+        } else if (Contains(l, "IconFile(")) {
             ++icons;
-            EXPECT_NE(l.find(",0x0701"), std::string::npos) << l;
+            EXPECT_TRUE(Contains(l, ",0x0701")) << l;
         }
     }
     EXPECT_EQ(greyKept, colourKept);
@@ -115,11 +110,10 @@ TEST_F(CmdColour, ExecuteOnAColourInputMapsTheGreysAndKeepsTheBehaviour)
     EXPECT_GT(icons, 0u);
 }
 
-// A PNG read as RGB by libpng; `colour` tells whether the file itself is a colour one.
+// A PNG read as RGB by libpng.
 struct SPng
 {
     int width = 0;
-    bool colour = false;
     std::vector<unsigned char> pixels;
     unsigned Rgb(int x, int y) const
     {
@@ -134,7 +128,6 @@ bool ReadPng(const std::string& path, SPng& png)
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str()))
         return false;
-    png.colour = (image.format & PNG_FORMAT_FLAG_COLOR) != 0;
     image.format = PNG_FORMAT_RGB;
     png.width = int(image.width);
     png.pixels.resize(PNG_IMAGE_SIZE(image));
@@ -151,7 +144,6 @@ TEST_F(CmdColour, PreviewDrawsThePalettesColours)
     ASSERT_EQ(run.status, kExitOk) << run.err;
     SPng image;
     ASSERT_TRUE(ReadPng(png, image));
-    EXPECT_TRUE(image.colour);
     const struct
     {
         int x, y;
@@ -167,9 +159,8 @@ TEST_F(CmdColour, InfoKnowsTheColourModels)
 {
     CliRun run = RunCliCaptured({"info", kSamples + "tonto-gallery-color.ccf"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_NE(run.out.find("Model: TSU-6000 / RU-970 (capability 0x00060301)\n"), std::string::npos)
-        << run.out;
-    EXPECT_NE(run.out.find("Memory of RU-970: 5667 KB, file uses 0.1%\n"), std::string::npos) << run.out;
+    EXPECT_TRUE(Contains(run.out, "Model: TSU-6000 / RU-970 (capability 0x00060301)\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "Memory of RU-970: 5667 KB, file uses 0.1%\n")) << run.out;
 }
 
 // A small colour configuration with both outer keys, compiled from text.
@@ -192,14 +183,13 @@ TEST_F(CmdColour, PressReachesTheOuterHardKeys)
     const std::string ccf = MakeOuterKeyFile(m_root / "keys");
     CliRun run = RunCliCaptured({"press", ccf, "--device", "TV", "--key", "FarRight"});
     ASSERT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_NE(run.out.find("Pressing hard key \"FarRight\" of device \"TV\":\n"), std::string::npos)
-        << run.out;
-    EXPECT_NE(run.out.find("alias key \"TV/FarLeft\""), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("300"), std::string::npos) << run.out;
+    EXPECT_TRUE(Contains(run.out, "Pressing hard key \"FarRight\" of device \"TV\":\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "alias key \"TV/FarLeft\"")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "300")) << run.out;
 
     CliRun missing = RunCliCaptured({"press", ccf, "--device", "TV", "--key", "Mute"});
     EXPECT_EQ(missing.status, kExitFailure);
-    EXPECT_NE(missing.err.find("(its keys: FarLeft, FarRight)"), std::string::npos) << missing.err;
+    EXPECT_TRUE(Contains(missing.err, "(its keys: FarLeft, FarRight)")) << missing.err;
     EXPECT_EQ(RunCliCaptured({"press", ccf, "--device", "TV", "--key", "Mute", "--panel", "p"}).status,
               kExitUsage);
 }
@@ -211,12 +201,12 @@ TEST_F(CmdColour, ConvertGreyToColourAndBackIsLossless)
     const std::string colour = Path("c.ccf"), grey = Path("g.ccf");
     CliRun up = RunCliCaptured({"convert", kDemoCcf, colour, "--model", "TSU-6000"});
     ASSERT_EQ(up.status, kExitOk) << up.err;
-    EXPECT_NE(up.out.find("for the TSU-6000"), std::string::npos) << up.out;
-    EXPECT_EQ(up.err.find("Warning: dropped"), std::string::npos) << up.err;
+    EXPECT_TRUE(Contains(up.out, "for the TSU-6000")) << up.out;
+    EXPECT_FALSE(Contains(up.err, "Warning: dropped")) << up.err;
 
     CliRun down = RunCliCaptured({"convert", colour, grey, "--model", "ts-1000"});
     ASSERT_EQ(down.status, kExitOk) << down.err;
-    EXPECT_EQ(down.err.find("Warning: dropped"), std::string::npos) << down.err;
+    EXPECT_FALSE(Contains(down.err, "Warning: dropped")) << down.err;
     EXPECT_EQ(Decompile(grey, m_root / "b"), Decompile(kDemoCcf, m_root / "a"));
 }
 
@@ -229,11 +219,11 @@ TEST_F(CmdColour, ConvertListsWhatTheTargetCannotHold)
     for (const char* dropped : {"Warning: dropped the action lists of 2 outer hard keys",
                                 "Warning: dropped 2 outer hard key labels",
                                 "Warning: dropped 1 actions that run an outer hard key"})
-        EXPECT_NE(run.err.find(dropped), std::string::npos) << dropped << "\n" << run.err;
+        EXPECT_TRUE(Contains(run.err, dropped)) << dropped << "\n" << run.err;
 
     CliRun refused = RunCliCaptured({"convert", ccf, Path("r.ccf"), "--model", "RC9200"});
     EXPECT_EQ(refused.status, kExitFailure);
-    EXPECT_NE(refused.err.find("RC9200"), std::string::npos) << refused.err;
+    EXPECT_TRUE(Contains(refused.err, "RC9200")) << refused.err;
     EXPECT_FALSE(fs::exists(m_root / "r.ccf"));
     EXPECT_EQ(RunCliCaptured({"convert", ccf, grey, "--model", "TSU-9999"}).status, kExitUsage);
 }

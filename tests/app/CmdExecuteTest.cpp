@@ -11,16 +11,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class CmdExecuteTest : public dwtest::CDemoAreaCli
-{
-protected:
-    CliRun Execute(const std::string& input, const std::string& output, std::vector<std::string> more = {})
-    {
-        std::vector<std::string> args{"execute", "--input", input, "--output", output};
-        args.insert(args.end(), more.begin(), more.end());
-        return Run(args);
-    }
-};
+using CmdExecuteTest = dwtest::CDemoAreaCli;
 
 TEST_F(CmdExecuteTest, RefusesTheSameFileWithoutConfirmation)
 {

@@ -37,7 +37,7 @@ TEST_F(CmdPreview, PreviewWritesOnePanelOrASheetAndRefusesUnknownNames)
     CliRun one = RunCliCaptured(
         {"preview", m_csf, "--device", "Jukebox", "--panel", "keys", "-o", m_png, "--scale", "2"});
     ASSERT_EQ(one.status, 0) << one.err;
-    EXPECT_NE(one.out.find("(480x440)"), std::string::npos) << one.out;
+    EXPECT_TRUE(Contains(one.out, "(480x440)")) << one.out;
     CliRun sheet = RunCliCaptured({"preview", m_csf, "--device", "Jukebox", "-o", m_png});
     ASSERT_EQ(sheet.status, 0) << sheet.err;
     EXPECT_TRUE(std::filesystem::exists(m_png));
@@ -50,11 +50,11 @@ TEST_F(CmdPreview, PreviewWritesOnePanelOrASheetAndRefusesUnknownNames)
 
     CliRun noDevice = RunCliCaptured({"preview", m_csf, "--device", "VCR", "-o", m_png});
     EXPECT_EQ(noDevice.status, 1);
-    EXPECT_NE(noDevice.err.find("No device \"VCR\""), std::string::npos) << noDevice.err;
+    EXPECT_TRUE(Contains(noDevice.err, "No device \"VCR\"")) << noDevice.err;
     CliRun noPanel =
         RunCliCaptured({"press", m_csf, "--device", "Jukebox", "--panel", "x", "--button", "Play"});
     EXPECT_EQ(noPanel.status, 1);
-    EXPECT_NE(noPanel.err.find("No panel \"x\" in device \"Jukebox\""), std::string::npos) << noPanel.err;
+    EXPECT_TRUE(Contains(noPanel.err, "No panel \"x\" in device \"Jukebox\"")) << noPanel.err;
 }
 
 // Buttons sharing a name: the first by default, with a note on how many there are;
@@ -79,9 +79,9 @@ TEST_P(CmdPreviewOccurrence, PicksTheButtonAndSaysHowManyThereAre)
     args.insert(args.end(), c.extra.begin(), c.extra.end());
     CliRun run = RunCliCaptured(args);
     EXPECT_EQ(run.status, c.status) << run.err;
-    EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
+    EXPECT_TRUE(Contains(run.out, c.out)) << run.out;
     if (*c.err) {
-        EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+        EXPECT_TRUE(Contains(run.err, c.err)) << run.err;
     } else {
         EXPECT_EQ(run.err, "");
     }

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace dwtest {
 
@@ -34,6 +35,18 @@ protected:
         std::filesystem::create_directories(m_area + "/DW_Config");
         for (const char* file : {"DW_Devices.xml", "DW_Library.xml"})
             std::filesystem::copy_file(demo / file, m_area + "/DW_Config/" + file);
+    }
+    // execute from input to output on the area, with more options.
+    std::vector<std::string> ExecuteArgs(const std::string& input, const std::string& output,
+                                         std::vector<std::string> more = {}) const
+    {
+        more.insert(more.begin(), {"execute", "--input", input, "--output", output, "--config-area", m_area});
+        return more;
+    }
+    CliRun Execute(const std::string& input, const std::string& output,
+                   std::vector<std::string> more = {}) const
+    {
+        return RunCliCaptured(ExecuteArgs(input, output, std::move(more)));
     }
 
     std::filesystem::path m_root = m_dir;

@@ -105,11 +105,9 @@ TEST_P(InterruptedRun, LeavesTheOldOutputOrTheWholeNewOneAndNoTemporaries)
     const auto [execute, moment] = GetParam();
     const std::string name = execute ? "remote.ccf" : "remote.csf";
     const std::string output = (m_root / "out" / name).string();
-    const std::vector<std::string> args =
-        execute ? std::vector<std::string>{"execute", "--input",       kDemoCcf, "--output",
-                                           output,    "--config-area", m_area,   "--replace-devices",
-                                           "yes"}
-                : std::vector<std::string>{"decompile", kDemoCcf, output};
+    const std::vector<std::string> args = execute
+                                              ? ExecuteArgs(kDemoCcf, output, {"--replace-devices", "yes"})
+                                              : std::vector<std::string>{"decompile", kDemoCcf, output};
     // The whole new output, from a run left alone; it too leaves no work folder.
     ASSERT_EQ(RunAndInterrupt(args, m_root / "tmp", SIGINT, 1 << 30).exitStatus, 0);
     ASSERT_EQ(Entries("tmp"), std::vector<std::string>{});

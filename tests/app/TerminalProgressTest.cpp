@@ -9,8 +9,14 @@
 
 namespace {
 
-void Compile(CTerminalProgress& progress)
+TEST(CTerminalProgressTest, ALogGetsStagesStepsAndQuarterlyBarLines)
 {
+    std::ostringstream out;
+    CTerminalProgress progress(out, false);
+    ProgressTitle(&progress, "Executing...");
+    ProgressHeading(&progress, "Doing layout");
+    ProgressBody(&progress, "Removing any dangling jumps");
+    ProgressBody(&progress, "Removing any dangling jumps"); // unchanged: not repeated
     ProgressHeading(&progress, "Saving and compiling");
     ProgressBody(&progress, "%s", "");
     ProgressBar(&progress, 0, 8000);
@@ -20,17 +26,6 @@ void Compile(CTerminalProgress& progress)
         ProgressHeading(&progress, "Compiling line %d", line);
     }
     ProgressBody(&progress, "Writing out.ccf");
-}
-
-TEST(CTerminalProgressTest, ALogGetsStagesStepsAndQuarterlyBarLines)
-{
-    std::ostringstream out;
-    CTerminalProgress progress(out, false);
-    ProgressTitle(&progress, "Executing...");
-    ProgressHeading(&progress, "Doing layout");
-    ProgressBody(&progress, "Removing any dangling jumps");
-    ProgressBody(&progress, "Removing any dangling jumps"); // unchanged: not repeated
-    Compile(progress);
     progress.Finish();
     EXPECT_EQ(out.str(), "Executing...\n"
                          "  Doing layout\n"

@@ -20,8 +20,6 @@ using namespace dwuitest;
 
 namespace {
 
-constexpr int kTimeoutMs = 120000;
-
 // Whether another run could take the area now.
 bool AreaIsFree(const std::string& area)
 {
@@ -41,9 +39,7 @@ private slots:
 
     void executeIsRefusedWhileAnotherRunHoldsTheArea()
     {
-        CDemoArea demo;
-        std::string why;
-        QVERIFY2(demo.Load(&why), why.c_str());
+        DW_LOAD_DEMO(demo);
         CScriptedPrompts prompts;
         CMainWindow window(&demo.Config(), &demo.Wrapper());
         window.show();
@@ -54,7 +50,7 @@ private slots:
         CAreaLock other;
         QVERIFY(other.Acquire(demo.Area().c_str(), nullptr));
         window.OnExecute();
-        QVERIFY(QTest::qWaitFor([&]() { return window.IsIdle(); }, kTimeoutMs));
+        QVERIFY(QTest::qWaitFor([&]() { return window.IsIdle(); }, kDemoJobTimeoutMs));
         QVERIFY(!window.GetLastSucceeded());
         QCOMPARE(prompts.asked.size(), size_t(1));
         QVERIFY2(prompts.asked[0].text.contains(QStringLiteral("another Discweaver run")),
@@ -65,7 +61,7 @@ private slots:
         other.Release();
         prompts.asked.clear();
         window.OnExecute();
-        QVERIFY(QTest::qWaitFor([&]() { return window.IsIdle(); }, kTimeoutMs));
+        QVERIFY(QTest::qWaitFor([&]() { return window.IsIdle(); }, kDemoJobTimeoutMs));
         QVERIFY2(window.GetLastSucceeded(), GetText(&window.GetErrors()));
         QVERIFY(std::filesystem::exists(output));
         QVERIFY(AreaIsFree(demo.Area()));
@@ -73,9 +69,7 @@ private slots:
 
     void anOpenEditorKeepsTheAreaUntilItCloses()
     {
-        CDemoArea demo;
-        std::string why;
-        QVERIFY2(demo.Load(&why), why.c_str());
+        DW_LOAD_DEMO(demo);
         CScriptedPrompts prompts;
         RegisterLibraryEditors();
         CMainWindow window(&demo.Config(), &demo.Wrapper());
@@ -84,10 +78,10 @@ private slots:
         window.GetOutputEdit()->setText(QString::fromStdString(demo.File("out.ccf")));
 
         QTest::mouseClick(window.GetListsButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CEditListsDlg*>(window.GetOpenChild()), kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CEditListsDlg*>(window.GetOpenChild()), kDemoJobTimeoutMs);
         QVERIFY(!AreaIsFree(demo.Area()));
         window.GetOpenChild()->reject();
-        QTRY_VERIFY_WITH_TIMEOUT(!window.GetOpenChild() && window.IsIdle(), kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.GetOpenChild() && window.IsIdle(), kDemoJobTimeoutMs);
         QVERIFY(AreaIsFree(demo.Area()));
     }
 

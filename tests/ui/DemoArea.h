@@ -15,6 +15,9 @@
 
 namespace dwuitest {
 
+// How long a test waits for a job on the demo (reading, executing) to end.
+constexpr int kDemoJobTimeoutMs = 120000;
+
 class CDemoArea
 {
 public:
@@ -44,6 +47,15 @@ private:
     {                                                                                                        \
         std::string why;                                                                                     \
         QVERIFY2(demo.Load(&why), why.c_str());                                                              \
+    }
+
+// Declares `demo` loaded as above, and `tree`, the demo CCF read as its input.
+#define DW_READ_DEMO(demo, tree)                                                                             \
+    DW_LOAD_DEMO(demo);                                                                                      \
+    const CCSFAbstractTree* tree = nullptr;                                                                  \
+    {                                                                                                        \
+        std::string why;                                                                                     \
+        QVERIFY2((tree = demo.ReadInput(&why)), why.c_str());                                                \
     }
 
 // A CCF file read back by a codec run of its own, in an area of its own.

@@ -213,7 +213,6 @@ private slots:
         QCOMPARE(Column(csv.GetDataView(), kCsvDiscName),
                  QStringList({"Disc", "Kind of Blue", "Pastel Blues"}));
         QCOMPARE(Column(csv.GetDataView(), kCsvDiscNumber), QStringList({"0", "12", "3"}));
-        QCOMPARE(Column(csv.GetDataView(), kCsvListName), QStringList({"CD List", "CD List", "CD List"}));
         // The real library is not touched by a preview.
         QCOMPARE(demo.Config().GetLibrary()->GetLists().GetCount(), listsBefore);
     }
@@ -291,20 +290,16 @@ private slots:
         QCOMPARE(Column(list, 1), QStringList({"3 - 4", "6", "11"}));
         QCOMPARE(Column(list, 2), QStringList({"Slots: Band: a2", "Slots: Band: a5", "Slots: Band: b10"}));
         QVERIFY(list->topLevelItem(0)->textAlignment(1) & Qt::AlignRight);
-        // By the range, ascending, then descending.
-        report.SortByColumn(1);
-        QCOMPARE(Column(list, 1), QStringList({"3 - 4", "6", "11"}));
-        report.SortByColumn(1);
-        QCOMPARE(Column(list, 1), QStringList({"11", "6", "3 - 4"}));
-        QVERIFY(!report.IsSortAscending());
 
         report.GetTabs()->setCurrentIndex(3);
         QCOMPARE(Headings(list), QStringList({"Player", "Number", "Disc"}));
         QCOMPARE(Column(list, 1), QStringList({"7", "7", "12", "12"}));
+        // By the number, ascending (as text, 12 would come first), then descending.
         report.SortByColumn(1);
         QCOMPARE(Column(list, 1), QStringList({"7", "7", "12", "12"}));
         report.SortByColumn(1);
         QCOMPARE(Column(list, 1), QStringList({"12", "12", "7", "7"}));
+        QVERIFY(!report.IsSortAscending());
         // Ties stay in ascending order of the other columns.
         QCOMPARE(Column(list, 2), QStringList({"Slots: Band: b12", "Slots: Band: b12 again",
                                                "Slots: Band: a7", "Slots: Band: a7 again"}));

@@ -94,7 +94,6 @@ private slots:
         QVERIFY(owner.OpenChild(progress, kProgressDialog, false, true));
         QVERIFY(progress->IsShowTimerPending());
         QTRY_COMPARE(owner.childCloses.size(), size_t(1));
-        QCOMPARE(owner.childCloses[0].templateId, int(kProgressDialog));
         QCOMPARE(owner.childCloses[0].result, 42);
         QVERIFY(!watcher.shown);
         QTRY_VERIFY(guard.isNull()); // deleted on close

@@ -3,7 +3,7 @@
 // The demo's players (CD Changer, DVD Changer) with a small library of our own, saved
 // to the area's library file:
 //   Jazz (artists kept sorted): Coltrane: Giant Steps (CD 2);
-//                               Miles Davis: Kind of Blue (CD 5, tracks 1 and 2), Bitches Brew (DVD 9)
+//                               Miles Davis: Kind of Blue (CD 5), Bitches Brew (DVD 9)
 //   Rock:                       Queen: A Night at the Opera (CD 20)
 
 #include "DemoArea.h"
@@ -36,15 +36,10 @@ public:
         CLibList* rock = AddList("Rock");
         CArtist* miles = AddArtist(jazz, "Miles Davis");
         AddArtist(jazz, "Coltrane");
-        CDisc* kind = AddDisc(miles, "Kind of Blue", cd, 5);
+        AddDisc(miles, "Kind of Blue", cd, 5);
         AddDisc(miles, "Bitches Brew", dvd, 9);
         AddDisc(jazz->GetArtists().FindByName("Coltrane"), "Giant Steps", cd, 2);
         AddDisc(AddArtist(rock, "Queen"), "A Night at the Opera", cd, 20);
-        for (int n : {1, 2}) {
-            auto* track = new CTrack(kind);
-            track->SetNumber(n);
-            kind->GetTracks().Add(nullptr, track);
-        }
         CErrorRecord errors;
         if (!Config().SaveLibrary(&errors)) {
             *why = GetText(&errors);

@@ -11,12 +11,9 @@
 #include "ui/UpDown.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-
-#include <unistd.h>
 
 using namespace dwuitest;
 

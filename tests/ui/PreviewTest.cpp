@@ -11,21 +11,14 @@
 #include "csf/CCFWrapper.h"
 #include "generate/ExecutionPipeline.h"
 #include "preview/ActionExpansion.h"
-#include "preview/PanelBrowser.h"
 #include "ui/DialogIds.h"
-#include "ui/MainWindow.h"
 #include "ui/PanelView.h"
 #include "ui/PreviewDlg.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -66,7 +59,6 @@ private:
         QCOMPARE(found.size(), 1);
         list->scrollToItem(found.front());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.front()).center());
-        QCOMPARE(list->currentItem(), found.front());
     }
 
     // The centre of a button of the panel shown, found by its name.
@@ -110,9 +102,7 @@ private slots:
         QVERIFY(preview && preview->IsRead());
         ChooseDevice(preview, "Jazz");
         QCOMPARE(preview->GetPanelLabel()->text(), QStringLiteral("Panel \"A0\" (1 of 15)"));
-        const QPoint next = ButtonCentre(preview, ">>");
-        QVERIFY(next.x() >= 0);
-        QTest::mouseClick(preview->GetPanelView(), Qt::LeftButton, {}, next);
+        QTest::mouseClick(preview->GetPanelView(), Qt::LeftButton, {}, ButtonCentre(preview, ">>"));
         QCOMPARE(preview->GetPanelLabel()->text(), QStringLiteral("Panel \"A1\" (2 of 15)"));
         QVERIFY(preview->GetSidePane()->toPlainText().contains("jump to panel \"A1\" of device \"Jazz\""));
     }

@@ -27,7 +27,6 @@ private slots:
         QTest::addColumn<bool>("present");
         QTest::addColumn<bool>("choosable");
         using L = QStringList;
-        QTest::newRow("jump: a panel") << 0 << "Select Jump Panel" << L{"TV", "Guide"} << true << true;
         QTest::newRow("jump: a device") << 0 << "Select Jump Panel" << L{"TV"} << true << false;
         QTest::newRow("jump: no buttons")
             << 0 << "Select Jump Panel" << L{"TV", "Main", "Play"} << false << false;
@@ -35,8 +34,6 @@ private slots:
             << 0 << "Select Jump Panel" << L{"TV", "Hard Buttons"} << false << false;
         QTest::newRow("jump: shared panel name")
             << 0 << "Select Jump Panel" << L{"TV", "Extra  (non-unique name)"} << true << true;
-        QTest::newRow("link: a button")
-            << 1 << "Select Link Button" << L{"TV", "Main", "Stop"} << true << true;
         QTest::newRow("link: a panel") << 1 << "Select Link Button" << L{"TV", "Main"} << true << false;
         QTest::newRow("button: shared name")
             << 2 << "Select Button" << L{"TV", "Main", "Menu  (non-unique name)"} << true << true;

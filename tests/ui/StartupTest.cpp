@@ -40,11 +40,6 @@ QStringList Preamble(bool welcome)
     return events;
 }
 
-QStringList Events(const CScriptedPrompts& prompts)
-{
-    return QStringList(prompts.events.begin(), prompts.events.end());
-}
-
 } // namespace
 
 class StartupTest : public QObject
@@ -80,7 +75,7 @@ private slots:
             CDesktopSession session;
             CMainWindow* window = session.StartUp();
             QVERIFY2(session.StartupSucceeded(), GetText(&session.GetStartupErrors()));
-            QCOMPARE(Events(prompts), Preamble(true));
+            QCOMPARE(prompts.events, Preamble(true));
             if (!HasProntoFont())
                 QCOMPARE(
                     prompts.asked[0].text,
@@ -96,7 +91,7 @@ private slots:
         CScriptedPrompts prompts;
         CDesktopSession session;
         QVERIFY(session.StartUp());
-        QCOMPARE(Events(prompts), Preamble(false));
+        QCOMPARE(prompts.events, Preamble(false));
     }
 
     void failedStartReportsAndStillOpens_data()
@@ -135,7 +130,7 @@ private slots:
             session.SetCodecPath(m_dir / "nowhere/libCCFDll.so");
         CMainWindow* window = session.StartUp();
         QVERIFY(!session.StartupSucceeded());
-        QCOMPARE(Events(prompts), Preamble(true) << QStringLiteral("modal: ") + dialog);
+        QCOMPARE(prompts.events, Preamble(true) << QStringLiteral("modal: ") + dialog);
         if (brokenLibrary)
             QCOMPARE(prompts.modalRuns.back().title, QStringLiteral("Discweaver Error"));
         QCOMPARE(message, QString::fromUtf8(GetText(&session.GetStartupErrors())));

@@ -18,15 +18,9 @@ class TeardownTest : public QObject
     Q_OBJECT
 
 private slots:
-    void parentDestroyedWithAChainOfOpenChildren_data()
-    {
-        QTest::addColumn<int>("depth");
-        QTest::newRow("one child") << 1;
-        QTest::newRow("three levels") << 3;
-    }
     void parentDestroyedWithAChainOfOpenChildren()
     {
-        QFETCH(int, depth);
+        const int depth = 3;
         auto top = std::make_unique<CRecordingDialog>();
         top->show();
         CTidemarkDialog* parent = top.get();

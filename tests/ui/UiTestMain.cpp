@@ -1,5 +1,6 @@
 #include "UiTestMain.h"
 
+#include "common/SettingsGuard.h"
 #include "common/TempDir.h"
 
 #include <QApplication>
@@ -13,8 +14,7 @@ int main(int argc, char** argv)
 {
     // Never the user's own settings, and never a real display.
     dwtest::CTempDir settings("dw-ui-settings");
-    setenv("DISCWEAVER_SETTINGS", (settings / "settings").c_str(), 1);
-    setenv("DISCWEAVER_MACHINE_SETTINGS", (settings / "machine-settings").c_str(), 1);
+    dwtest::CSettingsGuard guard(settings.Path());
     if (!getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 

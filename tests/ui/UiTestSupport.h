@@ -8,6 +8,7 @@
 #include "ui/UserPrompts.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -41,7 +42,7 @@ public:
     std::vector<CAsked> asked;
     std::vector<CModalRun> modalRuns;
     // Both kinds in the order they happened: "ask: <caption>", "modal: <class name>".
-    std::vector<QString> events;
+    QStringList events;
     // Sees each modally run dialog before it is dismissed (with 1) when set; else the
     // dialog is dismissed with 1 at once.
     std::function<int(CTidemarkDialog&)> onModal;
