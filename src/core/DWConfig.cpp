@@ -336,6 +336,11 @@ bool CDWConfigModel::SaveLibrary(CDWConfig&, CErrorRecord* errors, const char*)
     return NoModel(errors);
 }
 
+bool CDWConfigModel::ReloadChangedFiles(CDWConfig&, CErrorRecord*, CWarningList*)
+{
+    return true;
+}
+
 bool CDWConfig::LoadPlayers(CErrorRecord* errors, CWarningList* warnings)
 {
     Guard guard(m_lock);
@@ -358,4 +363,10 @@ bool CDWConfig::SaveLibrary(CErrorRecord* errors, const char* file)
 {
     Guard guard(m_lock);
     return m_pModel ? m_pModel->SaveLibrary(*this, errors, file) : NoModel(errors);
+}
+
+bool CDWConfig::ReloadChangedModelFiles(CErrorRecord* errors, CWarningList* warnings)
+{
+    Guard guard(m_lock);
+    return m_pModel ? m_pModel->ReloadChangedFiles(*this, errors, warnings) : true;
 }

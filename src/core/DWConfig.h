@@ -57,6 +57,9 @@ public:
                              const char* file);
     virtual bool SavePlayers(CDWConfig& config, CErrorRecord* errors);
     virtual bool SaveLibrary(CDWConfig& config, CErrorRecord* errors, const char* file);
+    // Loads again the files that changed on disk since this part last loaded or saved
+    // them; true when nothing changed or every reload succeeded.
+    virtual bool ReloadChangedFiles(CDWConfig& config, CErrorRecord* errors, CWarningList* warnings);
 };
 
 class CDWConfig
@@ -139,6 +142,9 @@ public:
     // With file null: writes the library file; with a file: writes the library there
     // (XML export), leaving the modified flags as they are.
     bool SaveLibrary(CErrorRecord* errors, const char* file = nullptr);
+    // A front end that keeps the model between runs calls this once it holds the area's
+    // lock: whatever another run saved meanwhile is read before it is changed or used.
+    bool ReloadChangedModelFiles(CErrorRecord* errors, CWarningList* warnings);
     // The players collection and the library, handed out without the lock; null until
     // the model part is attached (model/DWModel.h: AttachModel).
     CNamedCollection<CPlayer>* GetPlayers() const { return m_pModel ? m_pModel->GetPlayers() : nullptr; }

@@ -352,3 +352,17 @@ bool IsSameFile(const char* a, const char* b)
     }, sb{};
     return ::stat(a, &sa) == 0 && ::stat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
+
+SFileStamp FileStampOf(const char* path)
+{
+    SFileStamp stamp;
+    struct stat info;
+    if (!path || ::stat(path, &info) != 0)
+        return stamp;
+    stamp.device = info.st_dev;
+    stamp.inode = info.st_ino;
+    stamp.size = static_cast<unsigned long long>(info.st_size);
+    stamp.seconds = info.st_mtim.tv_sec;
+    stamp.nanoseconds = info.st_mtim.tv_nsec;
+    return stamp;
+}

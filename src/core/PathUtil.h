@@ -62,3 +62,13 @@ bool IsInsideDirectory(const char* path, const char* directory);
 // Whether two paths name the same file for the purpose of the same-input-and-output
 // warning: equal ignoring letter case, or one file on disk under two names.
 bool IsSameFile(const char* a, const char* b);
+
+// What tells one version of a file from the next: its identity, size and modification
+// time (a file replaced by rename is a new inode). A missing file has the empty stamp.
+struct SFileStamp
+{
+    unsigned long long device = 0, inode = 0, size = 0;
+    long long seconds = 0, nanoseconds = 0;
+    bool operator==(const SFileStamp&) const = default;
+};
+SFileStamp FileStampOf(const char* path);

@@ -28,6 +28,8 @@ bool CDWModel::LoadPlayers(CDWConfig& config, CErrorRecord* errors, CWarningList
     // that none is left pointing at a deleted player.
     for (const CPlayer* player : m_players)
         m_library.PlayerRemoved(player);
+    // Taken before the read: a file replaced while it is read differs from it.
+    m_playersStamp = FileStampOf(file.c_str());
     bool ok = LoadPlayersFile(errors, warnings, m_players, config.HasConfigArea() ? file.c_str() : nullptr);
     m_library.LinkPlayers(m_players, nullptr);
     return ok;
@@ -39,6 +41,7 @@ bool CDWModel::LoadLibrary(CDWConfig& config, CErrorRecord* errors, CWarningList
     if (file)
         return LoadLibraryFile(errors, warnings, m_library, m_players, file, true);
     std::string own = config.GetLibraryFile();
+    m_libraryStamp = FileStampOf(own.c_str());
     return LoadLibraryFile(errors, warnings, m_library, m_players,
                            config.HasConfigArea() ? own.c_str() : nullptr, false);
 }
@@ -47,7 +50,10 @@ bool CDWModel::SavePlayers(CDWConfig& config, CErrorRecord* errors)
 {
     auto lock = config.Lock();
     std::string file = config.GetPlayersFile();
-    return SavePlayersFile(errors, m_players, config.HasConfigArea() ? file.c_str() : nullptr);
+    bool ok = SavePlayersFile(errors, m_players, config.HasConfigArea() ? file.c_str() : nullptr);
+    if (ok)
+        m_playersStamp = FileStampOf(file.c_str());
+    return ok;
 }
 
 bool CDWModel::SaveLibrary(CDWConfig& config, CErrorRecord* errors, const char* file)
@@ -56,7 +62,24 @@ bool CDWModel::SaveLibrary(CDWConfig& config, CErrorRecord* errors, const char* 
     if (file)
         return SaveLibraryFile(errors, m_library, file, false);
     std::string own = config.GetLibraryFile();
-    return SaveLibraryFile(errors, m_library, config.HasConfigArea() ? own.c_str() : nullptr, true);
+    bool ok = SaveLibraryFile(errors, m_library, config.HasConfigArea() ? own.c_str() : nullptr, true);
+    if (ok)
+        m_libraryStamp = FileStampOf(own.c_str());
+    return ok;
+}
+
+bool CDWModel::ReloadChangedFiles(CDWConfig& config, CErrorRecord* errors, CWarningList* warnings)
+{
+    auto lock = config.Lock();
+    if (!config.HasConfigArea())
+        return true;
+    bool ok = true;
+    // Players first: the library links its discs to them.
+    if (FileStampOf(config.GetPlayersFile().c_str()) != m_playersStamp)
+        ok = LoadPlayers(config, errors, warnings);
+    if (ok && FileStampOf(config.GetLibraryFile().c_str()) != m_libraryStamp)
+        ok = LoadLibrary(config, errors, warnings, nullptr);
+    return ok;
 }
 
 CDWModel& AttachModel(CDWConfig& config)

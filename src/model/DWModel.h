@@ -13,6 +13,7 @@
 // own fields.
 
 #include "core/DWConfig.h"
+#include "core/PathUtil.h"
 #include "model/Library.h"
 #include "model/Player.h"
 
@@ -33,10 +34,15 @@ public:
                      const char* file) override;
     bool SavePlayers(CDWConfig& config, CErrorRecord* errors) override;
     bool SaveLibrary(CDWConfig& config, CErrorRecord* errors, const char* file) override;
+    bool ReloadChangedFiles(CDWConfig& config, CErrorRecord* errors, CWarningList* warnings) override;
 
 private:
     CPlayers m_players;
     CLibrary m_library;
+    // The files as this part last read or wrote them, failed reads included: only a
+    // change made by someone else afterwards calls for a reload.
+    SFileStamp m_playersStamp;
+    SFileStamp m_libraryStamp;
 };
 
 // Attaches a CDWModel to the configuration unless one is attached already; returns it.

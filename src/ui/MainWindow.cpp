@@ -289,7 +289,9 @@ void CMainWindow::StartPrepareJob(int jobId, const char* title)
             job.SetSucceeded(false);
             return;
         }
-        if (!m_areaLock.Acquire(area.c_str(), &m_errors)) {
+        // What another run saved while we held no lock is read before it is used.
+        if (!m_areaLock.Acquire(area.c_str(), &m_errors) ||
+            !m_pConfig->ReloadChangedModelFiles(&m_errors, nullptr)) {
             job.SetSucceeded(false);
             return;
         }

@@ -75,4 +75,34 @@ TEST_F(DWModelTest, LoadModelFilesTriesBothFiles)
     EXPECT_EQ(warnings.size(), 4u);
 }
 
+TEST_F(DWModelTest, OnlyFilesAnotherRunChangedAreReadAgain)
+{
+    AttachModel(config);
+    CLibrary& library = GetLibrary(config);
+    ASSERT_TRUE(GetPlayers(config).Add(nullptr, MakePlayer("Changer").release()));
+    CErrorRecord errors;
+    CWarningList warnings;
+    ASSERT_TRUE(config.SavePlayers(&errors) && config.SaveLibrary(&errors)) << GetText(&errors);
+    auto addList = [](CLibrary& to, const char* name) {
+        auto* list = new CLibList(&to);
+        list->GetName().SetPlain(name);
+        ASSERT_TRUE(to.GetLists().Add(nullptr, list));
+    };
+    // Not saved: a reload would lose it, and nothing changed on disk.
+    addList(library, "Unsaved");
+    ASSERT_TRUE(config.ReloadChangedModelFiles(&errors, &warnings)) << GetText(&errors);
+    EXPECT_TRUE(library.GetLists().FindByName("Unsaved"));
+
+    CDWConfig other;
+    other.SetConfigArea(m_dir.c_str());
+    AttachModel(other);
+    ASSERT_TRUE(other.LoadPlayers(&errors, &warnings) && other.LoadLibrary(&errors, &warnings));
+    addList(GetLibrary(other), "Saved Elsewhere");
+    ASSERT_TRUE(other.SaveLibrary(&errors)) << GetText(&errors);
+    ASSERT_TRUE(config.ReloadChangedModelFiles(&errors, &warnings)) << GetText(&errors);
+    EXPECT_TRUE(library.GetLists().FindByName("Saved Elsewhere"));
+    EXPECT_FALSE(library.GetLists().FindByName("Unsaved"));
+    EXPECT_TRUE(GetPlayers(config).FindByName("Changer"));
+}
+
 } // namespace

@@ -1,11 +1,15 @@
 // The main window's chains hold the configuration area's lock, so that a command run on
-// the same area meanwhile is refused instead of mixing its work with ours.
+// the same area meanwhile is refused instead of mixing its work with ours, and read
+// first what such a run saved while the window waited.
 
 #include "DemoArea.h"
 #include "UiTestMain.h"
 #include "UiTestSupport.h"
 
 #include "core/AreaLock.h"
+#include "model/DWModel.h"
+#include "model/LibList.h"
+#include "model/Library.h"
 #include "ui/EditListsDlg.h"
 #include "ui/EditorHooks.h"
 #include "ui/MainWindow.h"
@@ -77,9 +81,23 @@ private slots:
         window.GetInputEdit()->setText(QString::fromStdString(DW_DEMO_CCF));
         window.GetOutputEdit()->setText(QString::fromStdString(demo.File("out.ccf")));
 
+        {
+            // Another run adds a list while the window waits.
+            CDWConfig other;
+            other.SetConfigArea(demo.Area().c_str());
+            AttachModel(other);
+            CErrorRecord errors;
+            CWarningList warnings;
+            QVERIFY(other.LoadPlayers(&errors, &warnings) && other.LoadLibrary(&errors, &warnings));
+            auto* list = new CLibList(&GetLibrary(other));
+            list->GetName().SetPlain("Blue Note");
+            QVERIFY(GetLibrary(other).GetLists().Add(nullptr, list));
+            QVERIFY(other.SaveLibrary(&errors));
+        }
         QTest::mouseClick(window.GetListsButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<CEditListsDlg*>(window.GetOpenChild()), kDemoJobTimeoutMs);
         QVERIFY(!AreaIsFree(demo.Area()));
+        QVERIFY(GetLibrary(demo.Config()).GetLists().FindByName("Blue Note"));
         window.GetOpenChild()->reject();
         QTRY_VERIFY_WITH_TIMEOUT(!window.GetOpenChild() && window.IsIdle(), kDemoJobTimeoutMs);
         QVERIFY(AreaIsFree(demo.Area()));
