@@ -6,7 +6,6 @@
 #include <cstring>
 #include <string>
 #include <unordered_set>
-#include <vector>
 
 namespace {
 
